@@ -1,0 +1,84 @@
+// Windows side of the time services: the system tick counter, and conversion of
+// file times through the time-zone rules that apply on the date in question
+// (daylight saving of that date, not of today).
+#include "platform/Clock.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+FILETIME ToNative(FileTime Time) {
+  FILETIME native;
+  native.dwLowDateTime = static_cast<DWORD>(Time & 0xFFFFFFFFu);
+  native.dwHighDateTime = static_cast<DWORD>(Time >> 32);
+  return native;
+}
+
+FileTime FromNative(const FILETIME& Native) {
+  return (static_cast<FileTime>(Native.dwHighDateTime) << 32) | Native.dwLowDateTime;
+}
+
+LocalTime FromSystemTime(const SYSTEMTIME& System) {
+  LocalTime local;
+  local.Year = System.wYear;
+  local.Month = System.wMonth;
+  local.Day = System.wDay;
+  local.Hour = System.wHour;
+  local.Minute = System.wMinute;
+  local.Second = System.wSecond;
+  local.Millisecond = System.wMilliseconds;
+  local.DayOfWeek = System.wDayOfWeek;
+  return local;
+}
+
+}  // namespace
+
+uint32_t TickCount() { return static_cast<uint32_t>(GetTickCount64()); }
+
+FileTime NowAsFileTime() {
+  FILETIME native;
+  GetSystemTimeAsFileTime(&native);
+  return FromNative(native);
+}
+
+LocalTime Now() {
+  SYSTEMTIME system;
+  GetLocalTime(&system);
+  return FromSystemTime(system);
+}
+
+bool FileTimeToLocal(FileTime Time, LocalTime& Local) {
+  const FILETIME native = ToNative(Time);
+  SYSTEMTIME utc;
+  SYSTEMTIME local;
+  if (!FileTimeToSystemTime(&native, &utc)) return false;
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return false;
+  Local = FromSystemTime(local);
+  return true;
+}
+
+bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
+  if (Local.Year < 1601 || Local.Year > 30827 || Local.Month < 1 || Local.Month > 12 || Local.Day < 1 ||
+      Local.Day > 31 || Local.Hour < 0 || Local.Hour > 23 || Local.Minute < 0 || Local.Minute > 59 ||
+      Local.Second < 0 || Local.Second > 59 || Local.Millisecond < 0 || Local.Millisecond > 999)
+    return false;
+  SYSTEMTIME local{};
+  local.wYear = static_cast<WORD>(Local.Year);
+  local.wMonth = static_cast<WORD>(Local.Month);
+  local.wDay = static_cast<WORD>(Local.Day);
+  local.wHour = static_cast<WORD>(Local.Hour);
+  local.wMinute = static_cast<WORD>(Local.Minute);
+  local.wSecond = static_cast<WORD>(Local.Second);
+  local.wMilliseconds = static_cast<WORD>(Local.Millisecond);
+  SYSTEMTIME utc;
+  FILETIME native;
+  // SystemTimeToFileTime also rejects impossible days such as 31 April.
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return false;
+  if (!SystemTimeToFileTime(&utc, &native)) return false;
+  Time = FromNative(native);
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+// Windows side of the OEM/ANSI conversion: the system's own OemToCharBuffA and
+// CharToOemBuffA, which translate byte for byte between the OEM and ANSI code
+// pages configured on the machine.
+#include "platform/Codepage.h"
+
+#include <windows.h>
+
+namespace platform {
+
+namespace {
+
+// Converts in chunks so that lengths always fit the API's DWORD.
+template <typename Convert>
+std::string ConvertBytes(const std::string& In, Convert Function) {
+  std::string out(In.size(), '\0');
+  constexpr size_t kChunk = 1u << 30;
+  for (size_t done = 0; done < In.size(); done += kChunk) {
+    const size_t length = In.size() - done < kChunk ? In.size() - done : kChunk;
+    Function(In.data() + done, out.data() + done, static_cast<DWORD>(length));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string OemToAnsi(const std::string& Oem) { return ConvertBytes(Oem, OemToCharBuffA); }
+
+std::string AnsiToOem(const std::string& Ansi) { return ConvertBytes(Ansi, CharToOemBuffA); }
+
+}  // namespace platform
