@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# The whole test suite: the Linux build and its tests, then the Windows build
+# cross-compiled with mingw-w64 and the same tests run under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=2
+
+tools/install-deps.sh all
+
+echo "== Linux build (build/) =="
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j"$jobs"
+echo "== Linux tests =="
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Windows build (build-win/) =="
+cmake -S . -B build-win -DCMAKE_BUILD_TYPE=Release -DSKW_BUILD_BENCH=OFF \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --build build-win -j"$jobs"
+
+echo "== Windows tests under Wine =="
+export WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+timeout 300 wineboot -i >/dev/null 2>&1 || true
+wineserver -p >/dev/null 2>&1 || true
+ctest --test-dir build-win --output-on-failure -j"$jobs"
