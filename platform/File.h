@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Clock.h"
+
 namespace platform {
 
 using FileHandle = intptr_t;
@@ -32,5 +34,19 @@ int64_t Tell(FileHandle Handle);
 // Size in bytes, or -1 on error.
 int64_t Size(FileHandle Handle);
 bool Flush(FileHandle Handle);
+
+// The three time stamps of a file. A zero field means "unknown" when read and
+// "leave unchanged" when set. Linux keeps no settable creation time: it reads the
+// birth time where the file system records one (else the last write time) and
+// ignores a creation time given to SetTimes.
+struct FileTimes {
+  FileTime Creation = 0;
+  FileTime LastWrite = 0;
+  FileTime LastAccess = 0;
+};
+
+bool GetTimes(FileHandle Handle, FileTimes& Times);
+// The handle must have been opened for writing.
+bool SetTimes(FileHandle Handle, const FileTimes& Times);
 
 }  // namespace platform

@@ -1,0 +1,74 @@
+// Linux side of the directory search: the pattern's directory is opened and its
+// entries are filtered by the pattern's last component, matched the Windows way
+// (without regard to case). Each match is examined for its size, attributes and
+// last write time; an entry that vanished in between is passed over.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/FileSystem.h"
+#include "platform/posix/PosixPaths.h"
+
+namespace platform {
+
+struct DirectorySearch::State {
+  std::unique_ptr<DIR, int (*)(DIR*)> Dir{nullptr, closedir};
+  std::string NamePattern;
+};
+
+DirectorySearch::DirectorySearch() = default;
+DirectorySearch::~DirectorySearch() = default;
+DirectorySearch::DirectorySearch(DirectorySearch&& Other) noexcept = default;
+DirectorySearch& DirectorySearch::operator=(DirectorySearch&& Other) noexcept = default;
+
+namespace {
+
+int ErrorOfOpen(int Errno) {
+  if (Errno == ENOENT || Errno == ENOTDIR) return kErrorPathNotFound;
+  if (Errno == EACCES || Errno == EPERM) return kErrorAccessDenied;
+  return kErrorSearchFailed;
+}
+
+}  // namespace
+
+int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
+  Close();
+  const std::string native = NativePath(Pattern);
+  const size_t slash = native.rfind('/');
+  std::string directory = ".";
+  if (slash != std::string::npos) directory = slash == 0 ? "/" : native.substr(0, slash);
+  auto state = std::make_unique<State>();
+  state->NamePattern = slash == std::string::npos ? native : native.substr(slash + 1);
+  state->Dir.reset(opendir(directory.c_str()));
+  if (!state->Dir) return ErrorOfOpen(errno);
+  State_ = std::move(state);
+  const int result = Next(Data);
+  if (result == 0) return 0;
+  Close();
+  return result == kErrorNoMoreFiles ? kErrorFileNotFound : result;
+}
+
+int DirectorySearch::Next(FindData& Data) {
+  if (!State_) return kErrorNoMoreFiles;
+  DIR* dir = State_->Dir.get();
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (!posix::MatchName(name, State_->NamePattern)) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 &&
+        fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;
+    Data.Name = name;
+    Data.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+    Data.Attributes = posix::AttributesOf(st, name);
+    Data.LastWrite = posix::FromTimespec(st.st_mtim);
+    return 0;
+  }
+  return kErrorNoMoreFiles;
+}
+
+void DirectorySearch::Close() { State_.reset(); }
+
+}  // namespace platform

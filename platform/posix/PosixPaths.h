@@ -1,0 +1,28 @@
+// Helpers shared by the Linux implementations of the file services: turning a
+// stat record into DOS-style attributes and time stamps, converting between file
+// times and the system's timespec, and matching names against "*"/"?" patterns
+// the way a Windows directory search does (without regard to case).
+#pragma once
+#include <sys/stat.h>
+
+#include <ctime>
+#include <string>
+
+#include "platform/Clock.h"
+
+namespace platform::posix {
+
+// DOS-style attributes of a file with status St whose last path component is Name.
+uint32_t AttributesOf(const struct stat& St, const std::string& Name);
+// The last component of a path ("a/b/" gives "b").
+std::string LastComponent(const std::string& Path);
+
+FileTime FromTimespec(const struct timespec& Time);
+struct timespec ToTimespec(FileTime Time);
+
+// True when Name matches Pattern: "*" any run of characters, "?" one character,
+// letters compared without regard to case; "*.*" matches every name.
+bool MatchName(const std::string& Name, const std::string& Pattern);
+bool HasWildcards(const std::string& Text);
+
+}  // namespace platform::posix
