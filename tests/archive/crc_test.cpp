@@ -1,12 +1,15 @@
 // Checks of the CRC-32 and CRC-16 routines: published check values, the
 // "nothing to do" cases, and above all that every fast path (the public
 // dispatcher, table slicing, carry-less folding) gives exactly the byte step's
-// register for every length and alignment, whole or fed in pieces.
+// register for every length and alignment, whole or fed in pieces; and the
+// checksum of whole files through the platform's file handles.
 #include "archive/Crc.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -58,11 +61,13 @@ uint32_t Finished(const NamedPath& P, const std::string& Text) {
 }
 
 TEST(Crc32, CheckValuesOnEveryPath) {
+  const std::string Long(1000, 'a');
+  const uint32_t LongExpected = ~ByteStep(CRC_MASK, reinterpret_cast<const uint8_t*>(Long.data()), Long.size());
   for (const auto& P : Paths()) {
     SCOPED_TRACE(P.Name);
     EXPECT_EQ(Finished(P, "abc"), 0x352441C2u);
     EXPECT_EQ(Finished(P, "123456789"), 0xCBF43926u);
-    EXPECT_EQ(Finished(P, std::string(1000, 'a')), ~ByteStep(CRC_MASK, reinterpret_cast<const uint8_t*>(std::string(1000, 'a').data()), 1000));
+    EXPECT_EQ(Finished(P, Long), LongExpected);
   }
   EXPECT_EQ(~kst::UpdC32('c', kst::UpdC32('b', kst::UpdC32('a', CRC_MASK))), 0x352441C2u);
 }
@@ -82,6 +87,8 @@ TEST(Crc32, NothingToDoLeavesTheRegisterAlone) {
 
 // Short and medium lengths cross every block boundary of the slicing (16) and
 // folding (16, 64, and the dispatcher's switch) loops, at every alignment.
+// Counted back from the buffer's end, so that Offset 0 ends exactly at it and a
+// read past the end shows under the address sanitizer.
 TEST(Crc32, EveryLengthAndAlignmentMatchesTheByteStep) {
   const auto Bytes = RandomBytes(16 + 300, 1);
   std::mt19937 Engine(2);
@@ -90,7 +97,7 @@ TEST(Crc32, EveryLengthAndAlignmentMatchesTheByteStep) {
     for (size_t Offset = 0; Offset < 16; ++Offset)
       for (size_t Length = 0; Length <= 300; ++Length) {
         const uint32_t Start = static_cast<uint32_t>(Engine());
-        const uint8_t* Data = Bytes.data() + Offset;
+        const uint8_t* Data = Bytes.data() + Bytes.size() - Length - Offset;
         ASSERT_EQ(P.Run(Start, Data, Length), ByteStep(Start, Data, Length))
             << "offset " << Offset << " length " << Length;
       }
@@ -143,6 +150,57 @@ TEST(Crc16, CheckValueAndNothingToDo) {
     kst::Crc16_buf(Check.data(), Length, Same);
     EXPECT_EQ(Same, 0x1234u);
   }
+}
+
+// A file in the temporary folder, removed again at the end of the test.
+class TempFile {
+ public:
+  explicit TempFile(const std::vector<uint8_t>& Content) {
+    std::random_device Seed;
+    Path_ = std::filesystem::temp_directory_path() / ("skw-crc-" + std::to_string(Seed()) + ".bin");
+    std::ofstream Out(Path_, std::ios::binary);
+    Out.write(reinterpret_cast<const char*>(Content.data()), static_cast<std::streamsize>(Content.size()));
+  }
+  ~TempFile() {
+    std::error_code Ignored;
+    std::filesystem::remove(Path_, Ignored);
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  std::string Name() const { return Path_.string(); }
+
+ private:
+  std::filesystem::path Path_;
+};
+
+// Empty, shorter than one block, and several blocks with a partial last one;
+// the file may stand anywhere before the call and is at 0 after it.
+TEST(CalcFileCRC, WholeFileRegisterAndRewind) {
+  for (size_t Size : {size_t(0), size_t(13), size_t(250001)}) {
+    SCOPED_TRACE(Size);
+    const auto Content = RandomBytes(Size, 6);
+    TempFile File(Content);
+    const platform::FileHandle Handle = platform::OpenRead(File.Name());
+    ASSERT_NE(Handle, platform::kInvalidHandle);
+    platform::Seek(Handle, 0, platform::SeekOrigin::End);
+    EXPECT_EQ(kst::CalcFileCRC(Handle), ByteStep(CRC_MASK, Content.data(), Content.size()));
+    EXPECT_EQ(platform::Tell(Handle), 0);
+    platform::Close(Handle);
+  }
+}
+
+TEST(CalcFileCRC, UnreadableFileGivesTheInitialRegister) {
+  EXPECT_EQ(kst::CalcFileCRC(platform::kInvalidHandle), CRC_MASK);
+
+  // A handle opened for writing only has a size but refuses to be read.
+  TempFile File({});
+  const platform::FileHandle Handle = platform::OpenWrite(File.Name(), true);
+  ASSERT_NE(Handle, platform::kInvalidHandle);
+  const auto Content = RandomBytes(5000, 7);
+  ASSERT_EQ(platform::Write(Handle, Content.data(), Content.size()), 5000);
+  ASSERT_EQ(platform::Size(Handle), 5000);
+  EXPECT_EQ(kst::CalcFileCRC(Handle), CRC_MASK);
+  platform::Close(Handle);
 }
 
 }  // namespace
