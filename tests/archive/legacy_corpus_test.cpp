@@ -1,0 +1,95 @@
+// The legacy decoders on real archives: every Shrink, Reduce and Implode entry
+// of the test corpus (written by an independent encoder and an old DOS archiver)
+// must decode to the content the manifest records, whether the run hands over
+// its input in large chunks or one byte at a time, with no error reported and
+// the output written in 32768-byte blocks plus one final block.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "archive/Explode.h"
+#include "archive/InflateRec.h"
+#include "archive/Unreduce.h"
+#include "archive/Unshrink.h"
+#include "tests/support/FakeDecoderIO.h"
+#include "tests/support/Manifest.h"
+#include "tests/support/RawZip.h"
+#include "tests/support/Sha256.h"
+#include "tests/support/TestData.h"
+
+namespace {
+
+using skwtest::FakeDecoderIO;
+
+struct TCorpusEntry {
+  skwtest::ManifestRow Row;
+  skwtest::RawEntry Raw;
+};
+
+bool IsLegacyRow(const skwtest::ManifestRow& Row) {
+  const bool Legacy = Row.Archive.rfind("legacy_", 0) == 0 || Row.Archive.rfind("thirdparty_", 0) == 0;
+  return Legacy && Row.Method >= 1 && Row.Method <= 6;
+}
+
+// Manifest rows of the legacy archives with methods 1 to 6, with their raw data.
+std::vector<TCorpusEntry> LegacyEntries() {
+  std::vector<TCorpusEntry> Entries;
+  for (const skwtest::ManifestRow& Row : skwtest::Manifest()) {
+    if (!IsLegacyRow(Row)) continue;
+    for (skwtest::RawEntry& Raw : skwtest::ReadRawZip(skwtest::DataPath("zip/" + Row.Archive))) {
+      if (Raw.Name == Row.Entry) Entries.push_back({Row, std::move(Raw)});
+    }
+  }
+  return Entries;
+}
+
+void Decode(const skwtest::RawEntry& Raw, FakeDecoderIO& IO) {
+  kst::TInflateRec Rec;
+  Rec.BitFlag = Raw.Flags;
+  Rec.Method = Raw.Method;
+  Rec.PackedSize = Raw.CompressedSize;
+  Rec.UnpackedSize = Raw.UncompressedSize;
+  if (Raw.Method == 1) {
+    kst::Unshrink(IO, Rec);
+  } else if (Raw.Method == 6) {
+    kst::Explode(IO, Rec);
+  } else {
+    kst::Unreduce(IO, Rec, int(Raw.Method) - 1);
+  }
+}
+
+void ExpectDecodes(const TCorpusEntry& Entry, std::vector<uint32_t> Chunks) {
+  SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry + " chunk " +
+               (Chunks.empty() ? std::string("any") : std::to_string(Chunks[0])));
+  FakeDecoderIO IO(Entry.Raw.Data, std::move(Chunks));
+  Decode(Entry.Raw, IO);
+  EXPECT_TRUE(IO.Reports.empty()) << "first error " << (IO.Reports.empty() ? 0 : IO.Reports[0].Code);
+  ASSERT_EQ(IO.Output.size(), Entry.Row.UncompressedSize);
+  EXPECT_EQ(skwtest::Sha256Hex(IO.Output), Entry.Row.Sha256);
+  for (size_t I = 0; I + 1 < IO.WriteSizes.size(); ++I) EXPECT_EQ(IO.WriteSizes[I], 32768u);
+}
+
+TEST(LegacyCorpus, EveryRowIsFoundAndEveryMethodIsPresent) {
+  size_t Rows = 0;
+  for (const skwtest::ManifestRow& Row : skwtest::Manifest()) Rows += IsLegacyRow(Row) ? 1 : 0;
+  const std::vector<TCorpusEntry> Entries = LegacyEntries();
+  EXPECT_EQ(Entries.size(), Rows);
+  std::vector<int> PerMethod(7, 0);
+  for (const TCorpusEntry& Entry : Entries) ++PerMethod[size_t(Entry.Row.Method)];
+  for (int Method = 1; Method <= 6; ++Method) EXPECT_GT(PerMethod[size_t(Method)], 0) << Method;
+}
+
+TEST(LegacyCorpus, DecodesFromLargeChunks) {
+  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {});
+}
+
+TEST(LegacyCorpus, DecodesFromSingleBytes) {
+  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {1});
+}
+
+TEST(LegacyCorpus, DecodesFromOddChunks) {
+  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {7, 4093, 3});
+}
+
+}  // namespace
