@@ -8,9 +8,9 @@ namespace kst {
 
 namespace {
 
-// Below this the fixed cost of the folding path (its 16-byte reduction)
-// outweighs what it saves over slicing.
-constexpr int64_t kClmulMinLength = 256;
+// The folding path needs one 64-byte block to start; measured, it is already
+// about twice as fast as slicing there, despite its 16-byte final reduction.
+constexpr int64_t kClmulMinLength = 64;
 
 bool UseClmul() {
   static const bool Available = crc_paths::ClmulAvailable();

@@ -32,16 +32,18 @@ inline uint32_t Load32(const uint8_t* P) {
 // The contribution of the four bytes of Word when they stand First bytes
 // before the end of the sixteen-byte block (First counts from 15 down).
 inline uint32_t Slice4(uint32_t Word, size_t First) {
-  return kSlice[First][Word & 0xFF] ^ kSlice[First - 1][(Word >> 8) & 0xFF] ^
-         kSlice[First - 2][(Word >> 16) & 0xFF] ^ kSlice[First - 3][Word >> 24];
+  return (kSlice[First][Word & 0xFF] ^ kSlice[First - 1][(Word >> 8) & 0xFF]) ^
+         (kSlice[First - 2][(Word >> 16) & 0xFF] ^ kSlice[First - 3][Word >> 24]);
 }
 
 }  // namespace
 
 uint32_t Crc32Slicing(uint32_t Crc, const uint8_t* Data, size_t Length) {
   while (Length >= 16) {
-    Crc = Slice4(Load32(Data) ^ Crc, 15) ^ Slice4(Load32(Data + 4), 11) ^
-          Slice4(Load32(Data + 8), 7) ^ Slice4(Load32(Data + 12), 3);
+    // The last twelve bytes do not depend on the register: combine them first
+    // so that only the first word's look-ups wait for the previous step.
+    const uint32_t Rest = Slice4(Load32(Data + 4), 11) ^ Slice4(Load32(Data + 8), 7) ^ Slice4(Load32(Data + 12), 3);
+    Crc = Slice4(Load32(Data) ^ Crc, 15) ^ Rest;
     Data += 16;
     Length -= 16;
   }
