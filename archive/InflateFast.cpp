@@ -1,0 +1,150 @@
+// The Deflate decoder's fast loop. While at least 8 input bytes and room for a
+// longest match remain, it decodes without per-symbol bounds checks: the 64-bit
+// bit buffer is refilled with one unaligned word per symbol (leaving 56 or more
+// bits, enough for a length, a distance and their extra bits), each literal or
+// length costs one table lookup, and matches are copied a word at a time. Short
+// distances (below 8) are copied as a repeating pattern.
+#include <bit>
+#include <cstring>
+
+#include "archive/HuffmanTable.h"
+#include "archive/InflateState.h"
+
+namespace kst {
+
+namespace {
+
+inline uint64_t Load64(const uint8_t* P) {
+  uint64_t V;
+  std::memcpy(&V, P, 8);
+  if constexpr (std::endian::native == std::endian::big) V = __builtin_bswap64(V);
+  return V;
+}
+
+inline void Copy8(uint8_t* Dst, const uint8_t* Src) {
+  uint64_t V;
+  std::memcpy(&V, Src, 8);
+  std::memcpy(Dst, &V, 8);
+}
+
+inline void Copy16(uint8_t* Dst, const uint8_t* Src) {
+  uint8_t V[16];
+  std::memcpy(V, Src, 16);
+  std::memcpy(Dst, V, 16);
+}
+
+inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N) - 1); }
+
+// Copies Len bytes from Dist bytes back. May write up to 15 bytes beyond the
+// match (the window has slack there); never reads bytes not yet final.
+inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
+  const uint8_t* Src = Out - Dist;
+  uint8_t* End = Out + Len;
+  if (Dist >= 16) {
+    do {
+      Copy16(Out, Src);
+      Out += 16;
+      Src += 16;
+    } while (Out < End);
+  } else if (Dist >= 8) {
+    do {
+      Copy8(Out, Src);
+      Out += 8;
+      Src += 8;
+    } while (Out < End);
+  } else if (Dist == 1) {
+    uint64_t V = uint64_t(*Src) * 0x0101010101010101ull;
+    do {
+      std::memcpy(Out, &V, 8);
+      Out += 8;
+    } while (Out < End);
+  } else {
+    // Smallest multiple of the distance of at least 8: after that many bytes the
+    // pattern repeats at a distance word copies can use.
+    size_t Stride = Dist * ((Dist + 7) / Dist);
+    size_t Head = Stride < Len ? Stride : Len;
+    for (size_t I = 0; I < Head; ++I) Out[I] = Src[I];
+    for (size_t I = Head; I < Len; I += 8) Copy8(Out + I, Out + I - Stride);
+  }
+}
+
+}  // namespace
+
+TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
+  size_t OutRoom = Room();
+  if (InEnd_ - InPos_ < 8 || OutRoom <= MaxMatch) return TFast::Leave;
+  const uint8_t* In = InPos_;
+  const uint8_t* const InLimit = InEnd_ - 8;
+  uint8_t* Out = Out_;
+  uint8_t* const OutLimit = Out_ + (OutRoom - MaxMatch);
+  const uint8_t* const WinBegin = Win_.data();
+  uint64_t Bits = BitBuf_;
+  unsigned Count = BitCount_;
+  TFast Result = TFast::Leave;
+
+  while (In <= InLimit && Out < OutLimit) {
+    Bits |= Load64(In) << Count;
+    In += (63 - Count) >> 3;
+    Count |= 56;
+
+    uint32_t E = Lit[LowBits(Bits, LitBits)];
+    if (E & HtLink) {
+      Bits >>= LitBits;
+      Count -= LitBits;
+      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
+    }
+    if (E & HtLiteral) {
+      Bits >>= HtDrop(E);
+      Count -= HtDrop(E);
+      *Out++ = uint8_t(HtValue(E));
+      E = Lit[LowBits(Bits, LitBits)];
+      if (E & HtLiteral) {
+        Bits >>= HtDrop(E);
+        Count -= HtDrop(E);
+        *Out++ = uint8_t(HtValue(E));
+      }
+      continue;
+    }
+    if (E & (HtEnd | HtInvalid)) {
+      if (E & HtEnd) {
+        Bits >>= HtDrop(E);
+        Count -= HtDrop(E);
+        Result = TFast::EndOfBlock;
+      } else {
+        Result = TFast::Bad;
+      }
+      break;
+    }
+    uint32_t Len = HtValue(E) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
+    Bits >>= HtDrop(E);
+    Count -= HtDrop(E);
+
+    uint32_t D = Dist[LowBits(Bits, DistBits)];
+    if (D & HtLink) {
+      Bits >>= DistBits;
+      Count -= DistBits;
+      D = Dist[HtValue(D) + LowBits(Bits, HtCodeBits(D))];
+    }
+    if (D & HtInvalid) {
+      Result = TFast::Bad;
+      break;
+    }
+    size_t Distance = HtValue(D) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
+    Bits >>= HtDrop(D);
+    Count -= HtDrop(D);
+    if (Distance > size_t(Out - WinBegin)) {
+      Result = TFast::Bad;
+      break;
+    }
+    CopyMatch(Out, Distance, Len);
+    Out += Len;
+  }
+
+  InPos_ = In;
+  Out_ = Out;
+  BitBuf_ = Bits;
+  BitCount_ = Count;
+  return Result;
+}
+
+}  // namespace kst
