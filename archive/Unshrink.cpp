@@ -4,7 +4,10 @@
 // their prefix. A new entry (previous code, first byte of the current string)
 // takes the lowest free code after every decoded code while free codes remain.
 // A partial clear frees every string entry that no other entry extends, so the
-// freed codes are the next ones handed out. A string is unwound from its last
+// freed codes are the next ones handed out. A freed entry keeps its prefix and
+// suffix until its code is handed out again: an encoder may still extend the
+// string it had just sent when it cleared, and that string must decode as it
+// was. A string is unwound from its last
 // byte to its first into the top of an 8192-byte stack, which then goes to the
 // output window in one block; a chain longer than the stack can only come from a
 // damaged stream and ends decoding.
@@ -30,20 +33,24 @@ constexpr uint32_t ControlCode = 256;
 constexpr uint32_t FirstStringCode = 257;
 constexpr unsigned FirstCodeSize = 9;
 constexpr unsigned LastCodeSize = 13;
-constexpr int16_t FreeEntry = -1;
+constexpr int16_t NoPrefix = -1;
 
 class TUnshrinker {
  public:
   TUnshrinker(TDecoderIO& IO, uint32_t Limit)
       : Out(IO, Limit),
         In_(IO),
-        Prefix_(TableSize, FreeEntry),
+        Prefix_(TableSize, NoPrefix),
         Suffix_(TableSize, 0),
         Uses_(TableSize, 0),
+        Free_(TableSize, 1),
         Stack_(TableSize),
         Cleared_() {
     Cleared_.reserve(TableSize);
-    for (uint32_t Code = 0; Code < 256; ++Code) Suffix_[Code] = uint8_t(Code);
+    for (uint32_t Code = 0; Code < 256; ++Code) {
+      Suffix_[Code] = uint8_t(Code);
+      Free_[Code] = 0;
+    }
   }
 
   // Decodes the stream; answers 0 or the error that ended it.
@@ -60,9 +67,10 @@ class TUnshrinker {
 
   TLegacyBitReader In_;
   unsigned CodeSize_ = FirstCodeSize;
-  std::vector<int16_t> Prefix_;
+  std::vector<int16_t> Prefix_;  // NoPrefix until the entry is first defined
   std::vector<uint8_t> Suffix_;
-  std::vector<uint16_t> Uses_;
+  std::vector<uint16_t> Uses_;   // entries in use that have this one as prefix
+  std::vector<uint8_t> Free_;    // 1: the code may be handed out
   std::vector<uint8_t> Stack_;
   std::vector<uint16_t> Cleared_;
   uint32_t FreeCursor_ = FirstStringCode;  // no free code lies below it
@@ -85,7 +93,7 @@ int32_t TUnshrinker::Run() {
     uint32_t Top = 0;
     uint32_t End = TableSize;
     int32_t Err = 0;
-    if (Code < 256 || Prefix_[Code] != FreeEntry) {
+    if (Free_[Code] == 0) {
       Err = Unwind(Code, End, Top);
     } else {
       // A code not defined yet: the previous string followed by its own first
@@ -126,11 +134,11 @@ int32_t TUnshrinker::Control(bool& Ended) {
 void TUnshrinker::PartialClear() {
   Cleared_.clear();
   for (uint32_t Code = FirstStringCode; Code < TableSize; ++Code) {
-    if (Prefix_[Code] != FreeEntry && Uses_[Code] == 0) Cleared_.push_back(uint16_t(Code));
+    if (Free_[Code] == 0 && Uses_[Code] == 0) Cleared_.push_back(uint16_t(Code));
   }
   for (uint16_t Code : Cleared_) {
     --Uses_[uint32_t(Prefix_[Code])];
-    Prefix_[Code] = FreeEntry;
+    Free_[Code] = 1;
   }
   FreeCursor_ = FirstStringCode;
 }
@@ -140,7 +148,7 @@ int32_t TUnshrinker::Unwind(uint32_t Code, uint32_t End, uint32_t& Top) {
   Top = End;
   while (Code >= FirstStringCode) {
     const int16_t Prefix = Prefix_[Code];
-    if (Prefix == FreeEntry) return BadBlock;  // chain runs into a freed entry
+    if (Prefix == NoPrefix) return BadBlock;  // chain runs into a code never defined
     if (Top == 0) {
       Out.Finish();
       return StackOverflow;
@@ -162,10 +170,11 @@ int32_t TUnshrinker::Emit(uint32_t Top, uint32_t End) {
 }
 
 void TUnshrinker::AddEntry(uint32_t Prefix, uint8_t FirstByte) {
-  while (FreeCursor_ < TableSize && Prefix_[FreeCursor_] != FreeEntry) ++FreeCursor_;
+  while (FreeCursor_ < TableSize && Free_[FreeCursor_] == 0) ++FreeCursor_;
   if (FreeCursor_ == TableSize) return;
   Prefix_[FreeCursor_] = int16_t(Prefix);
   Suffix_[FreeCursor_] = FirstByte;
+  Free_[FreeCursor_] = 0;
   ++Uses_[Prefix];
   ++FreeCursor_;
 }
