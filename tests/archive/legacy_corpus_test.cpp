@@ -2,9 +2,12 @@
 // of the test corpus (written by an independent encoder and an old DOS archiver)
 // must decode to the content the manifest records, whether the run hands over
 // its input in large chunks or one byte at a time, with no error reported and
-// the output written in 32768-byte blocks plus one final block.
+// the output written in 32768-byte blocks plus one final block. Cut short, a
+// stream gives the bytes decoded so far without complaint (the CRC check finds
+// the loss); a stream with more output than the entry's size stops at the size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,12 +47,12 @@ std::vector<TCorpusEntry> LegacyEntries() {
   return Entries;
 }
 
-void Decode(const skwtest::RawEntry& Raw, FakeDecoderIO& IO) {
+void Decode(const skwtest::RawEntry& Raw, FakeDecoderIO& IO, uint32_t Unpacked) {
   kst::TInflateRec Rec;
   Rec.BitFlag = Raw.Flags;
   Rec.Method = Raw.Method;
   Rec.PackedSize = Raw.CompressedSize;
-  Rec.UnpackedSize = Raw.UncompressedSize;
+  Rec.UnpackedSize = Unpacked;
   if (Raw.Method == 1) {
     kst::Unshrink(IO, Rec);
   } else if (Raw.Method == 6) {
@@ -63,7 +66,7 @@ void ExpectDecodes(const TCorpusEntry& Entry, std::vector<uint32_t> Chunks) {
   SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry + " chunk " +
                (Chunks.empty() ? std::string("any") : std::to_string(Chunks[0])));
   FakeDecoderIO IO(Entry.Raw.Data, std::move(Chunks));
-  Decode(Entry.Raw, IO);
+  Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
   EXPECT_TRUE(IO.Reports.empty()) << "first error " << (IO.Reports.empty() ? 0 : IO.Reports[0].Code);
   ASSERT_EQ(IO.Output.size(), Entry.Row.UncompressedSize);
   EXPECT_EQ(skwtest::Sha256Hex(IO.Output), Entry.Row.Sha256);
@@ -90,6 +93,51 @@ TEST(LegacyCorpus, DecodesFromSingleBytes) {
 
 TEST(LegacyCorpus, DecodesFromOddChunks) {
   for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {7, 4093, 3});
+}
+
+std::vector<uint8_t> FullOutput(const TCorpusEntry& Entry) {
+  FakeDecoderIO IO(Entry.Raw.Data);
+  Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
+  return IO.Output;
+}
+
+bool IsPrefix(const std::vector<uint8_t>& Part, const std::vector<uint8_t>& Whole) {
+  return Part.size() <= Whole.size() && std::equal(Part.begin(), Part.end(), Whole.begin());
+}
+
+TEST(LegacyCorpus, TruncatedStreamsGiveTheBytesDecodedSoFar) {
+  for (const TCorpusEntry& Entry : LegacyEntries()) {
+    const std::vector<uint8_t> Full = FullOutput(Entry);
+    const size_t Size = Entry.Raw.Data.size();
+    for (size_t Cut : {Size / 2, Size - 1}) {
+      SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry + " cut at " + std::to_string(Cut));
+      std::vector<uint8_t> Part(Entry.Raw.Data.begin(), Entry.Raw.Data.begin() + long(Cut));
+      FakeDecoderIO IO(Part, {1});
+      Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
+      EXPECT_TRUE(IO.Reports.empty());
+      EXPECT_LT(IO.Output.size(), Full.size());
+      EXPECT_TRUE(IsPrefix(IO.Output, Full));
+    }
+  }
+}
+
+TEST(LegacyCorpus, OutputStopsAtTheUncompressedSize) {
+  for (const TCorpusEntry& Entry : LegacyEntries()) {
+    SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry);
+    const std::vector<uint8_t> Full = FullOutput(Entry);
+    const uint32_t Limit = Entry.Raw.UncompressedSize - 1;
+    FakeDecoderIO IO(Entry.Raw.Data);
+    Decode(Entry.Raw, IO, Limit);
+    ASSERT_EQ(IO.Output.size(), Limit);
+    EXPECT_TRUE(IsPrefix(IO.Output, Full));
+    // Shrink ends only with its input, so more output is an error; Reduce and
+    // Implode end at the size (the last byte may hold padding, not data), and
+    // only a match running past it is one.
+    std::vector<int32_t> Errors = IO.ErrorCodes();
+    if (Entry.Raw.Method == 1 || !Errors.empty()) {
+      EXPECT_EQ(Errors, std::vector<int32_t>{25111});
+    }
+  }
 }
 
 }  // namespace
