@@ -1,6 +1,6 @@
-// Layout facts the scan and the import share: bytes per pixel, level-chain
-// sizes (including absurd headers), header field distances before the data
-// offset, bounded 32-bit access, and the texture index helpers.
+// Layout facts the scan and the import share: level-chain sizes (including
+// absurd headers), header field distances before the data offset, bounded
+// 32-bit access, and the texture index helpers.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,20 +15,6 @@ namespace {
 
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-
-TEST(ContainerLayout, BytesPerPixelByKindAndType) {
-  // Columns: type 2, type 3, type 1, type 0, a negative type.
-  EXPECT_EQ(skw::BytesPerPixel(false, 2), 1);
-  EXPECT_EQ(skw::BytesPerPixel(false, 3), 2);
-  EXPECT_EQ(skw::BytesPerPixel(false, 1), 1);
-  EXPECT_EQ(skw::BytesPerPixel(false, 0), 1);
-  EXPECT_EQ(skw::BytesPerPixel(false, -3), 1);
-  EXPECT_EQ(skw::BytesPerPixel(true, 2), 4);
-  EXPECT_EQ(skw::BytesPerPixel(true, 3), 4);
-  EXPECT_EQ(skw::BytesPerPixel(true, 1), 3);
-  EXPECT_EQ(skw::BytesPerPixel(true, 0), 3);
-  EXPECT_EQ(skw::BytesPerPixel(true, kMin), 3);
-}
 
 TEST(ContainerLayout, LevelChainSizes) {
   EXPECT_EQ(skw::PixelDataSize(64, 64, 4, 1), 5456);
