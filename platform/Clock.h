@@ -30,6 +30,10 @@ struct LocalTime {
   int DayOfWeek = 0;
 };
 
+// True when Local names a real calendar time between 1601 and 30827 (month
+// lengths and leap years checked; DayOfWeek is not looked at).
+bool IsValidLocalTime(const LocalTime& Local);
+
 // The current local time.
 LocalTime Now();
 // The current time as a file time.

@@ -27,13 +27,6 @@ bool UnixToLocal(int64_t Seconds, int Millisecond, LocalTime& Local) {
   return true;
 }
 
-bool IsLeapYear(int Year) { return (Year % 4 == 0 && Year % 100 != 0) || Year % 400 == 0; }
-
-int DaysInMonth(int Year, int Month) {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return Month == 2 && IsLeapYear(Year) ? 29 : kDays[Month - 1];
-}
-
 }  // namespace
 
 uint32_t TickCount() {
@@ -64,11 +57,7 @@ bool FileTimeToLocal(FileTime Time, LocalTime& Local) {
 }
 
 bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
-  if (Local.Year < 1601 || Local.Year > 30827 || Local.Month < 1 || Local.Month > 12 || Local.Day < 1 ||
-      Local.Day > DaysInMonth(Local.Year, Local.Month) || Local.Hour < 0 || Local.Hour > 23 ||
-      Local.Minute < 0 || Local.Minute > 59 || Local.Second < 0 || Local.Second > 59 ||
-      Local.Millisecond < 0 || Local.Millisecond > 999)
-    return false;
+  if (!IsValidLocalTime(Local)) return false;
   struct tm parts {};
   parts.tm_year = Local.Year - 1900;
   parts.tm_mon = Local.Month - 1;

@@ -60,10 +60,7 @@ bool FileTimeToLocal(FileTime Time, LocalTime& Local) {
 }
 
 bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
-  if (Local.Year < 1601 || Local.Year > 30827 || Local.Month < 1 || Local.Month > 12 || Local.Day < 1 ||
-      Local.Day > 31 || Local.Hour < 0 || Local.Hour > 23 || Local.Minute < 0 || Local.Minute > 59 ||
-      Local.Second < 0 || Local.Second > 59 || Local.Millisecond < 0 || Local.Millisecond > 999)
-    return false;
+  if (!IsValidLocalTime(Local)) return false;
   SYSTEMTIME local{};
   local.wYear = static_cast<WORD>(Local.Year);
   local.wMonth = static_cast<WORD>(Local.Month);
@@ -74,7 +71,6 @@ bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
   local.wMilliseconds = static_cast<WORD>(Local.Millisecond);
   SYSTEMTIME utc;
   FILETIME native;
-  // SystemTimeToFileTime also rejects impossible days such as 31 April.
   if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return false;
   if (!SystemTimeToFileTime(&utc, &native)) return false;
   Time = FromNative(native);

@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+// The system headers define OemToAnsi and AnsiToOem as macros for their own
+// conversion calls; our routines of the same names must not be renamed by them.
+#undef OemToAnsi
+#undef AnsiToOem
+
 namespace platform {
 
 namespace {
