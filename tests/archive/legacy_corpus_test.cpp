@@ -4,7 +4,8 @@
 // its input in large chunks or one byte at a time, with no error reported and
 // the output written in 32768-byte blocks plus one final block. Cut short, a
 // stream gives the bytes decoded so far without complaint (the CRC check finds
-// the loss); a stream with more output than the entry's size stops at the size.
+// the loss); a stream with more output than the entry's size stops at the size;
+// damaged streams end without a crash, a hang or a byte beyond the size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -136,6 +137,22 @@ TEST(LegacyCorpus, OutputStopsAtTheUncompressedSize) {
     std::vector<int32_t> Errors = IO.ErrorCodes();
     if (Entry.Raw.Method == 1 || !Errors.empty()) {
       EXPECT_EQ(Errors, std::vector<int32_t>{25111});
+    }
+  }
+}
+
+TEST(LegacyCorpus, DamagedStreamsStayWithinTheirSize) {
+  uint32_t Seed = 2024;
+  for (const TCorpusEntry& Entry : LegacyEntries()) {
+    for (int Round = 0; Round < 20; ++Round) {
+      std::vector<uint8_t> Damaged = Entry.Raw.Data;
+      for (int Flip = 0; Flip < 1 + Round % 4; ++Flip) {
+        Seed = Seed * 1103515245 + 12345;
+        Damaged[(Seed >> 8) % Damaged.size()] ^= uint8_t(1 + (Seed >> 24) % 255);
+      }
+      FakeDecoderIO IO(Damaged);
+      Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
+      ASSERT_LE(IO.Output.size(), Entry.Raw.UncompressedSize) << Entry.Row.Archive << " " << Entry.Row.Entry;
     }
   }
 }
