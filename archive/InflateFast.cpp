@@ -82,33 +82,53 @@ TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t
   unsigned Count = BitCount_;
   TFast Result = TFast::Leave;
 
-  while (In <= InLimit && Out < OutLimit) {
+  // After a refill the buffer holds 64 true bits (Count of them counted, the
+  // rest mirror the next input bytes). A symbol uses at most 48, so the next
+  // entry can be looked up before the refill that follows.
+  auto Refill = [&] {
     Bits |= Load64(In) << Count;
     In += (63 - Count) >> 3;
     Count |= 56;
-
-    uint32_t E = Lit[LowBits(Bits, LitBits)];
-    if (E & HtLink) {
-      Bits >>= LitBits;
-      Count -= LitBits;
-      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
-    }
+  };
+  auto Drop = [&](uint32_t N) {
+    Bits >>= N;
+    Count -= N;
+  };
+  Refill();
+  uint32_t E = Lit[LowBits(Bits, LitBits)];
+  while (In <= InLimit && Out < OutLimit) {
     if (E & HtLiteral) {
-      Bits >>= HtDrop(E);
-      Count -= HtDrop(E);
+      // Up to three literals per refill: 56 bits cover three codes of 15 bits.
+      Drop(HtDrop(E));
       *Out++ = uint8_t(HtValue(E));
       E = Lit[LowBits(Bits, LitBits)];
       if (E & HtLiteral) {
-        Bits >>= HtDrop(E);
-        Count -= HtDrop(E);
+        Drop(HtDrop(E));
         *Out++ = uint8_t(HtValue(E));
+        E = Lit[LowBits(Bits, LitBits)];
+        if (E & HtLiteral) {
+          Drop(HtDrop(E));
+          *Out++ = uint8_t(HtValue(E));
+          E = Lit[LowBits(Bits, LitBits)];
+        }
       }
+      Refill();
       continue;
+    }
+    if (E & HtLink) {
+      Drop(LitBits);
+      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
+      if (E & HtLiteral) {
+        Drop(HtDrop(E));
+        *Out++ = uint8_t(HtValue(E));
+        Refill();
+        E = Lit[LowBits(Bits, LitBits)];
+        continue;
+      }
     }
     if (E & (HtEnd | HtInvalid)) {
       if (E & HtEnd) {
-        Bits >>= HtDrop(E);
-        Count -= HtDrop(E);
+        Drop(HtDrop(E));
         Result = TFast::EndOfBlock;
       } else {
         Result = TFast::Bad;
@@ -116,13 +136,11 @@ TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t
       break;
     }
     uint32_t Len = HtValue(E) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
-    Bits >>= HtDrop(E);
-    Count -= HtDrop(E);
+    Drop(HtDrop(E));
 
     uint32_t D = Dist[LowBits(Bits, DistBits)];
     if (D & HtLink) {
-      Bits >>= DistBits;
-      Count -= DistBits;
+      Drop(DistBits);
       D = Dist[HtValue(D) + LowBits(Bits, HtCodeBits(D))];
     }
     if (D & HtInvalid) {
@@ -130,12 +148,13 @@ TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t
       break;
     }
     size_t Distance = HtValue(D) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
-    Bits >>= HtDrop(D);
-    Count -= HtDrop(D);
+    Drop(HtDrop(D));
     if (Distance > size_t(Out - WinBegin)) {
       Result = TFast::Bad;
       break;
     }
+    Refill();
+    E = Lit[LowBits(Bits, LitBits)];
     CopyMatch(Out, Distance, Len);
     Out += Len;
   }

@@ -1,0 +1,257 @@
+// Deflate decoding speed against zlib. The same raw Deflate streams (English-like
+// text, a 24-bit picture of smooth gradients with noise, incompressible bytes;
+// each compressed by zlib at levels 1, 6 and 9 during set-up) are decoded by our
+// decoder, through a decoder view that feeds 32 KiB input chunks and computes the
+// CRC-32 of every written block, and by zlib's inflate into 32 KiB output chunks
+// with its crc32. Reports output MB/s per case and, at the end, the ratio ours/zlib
+// measured on processor time (the machine may be shared, so wall time is noisy).
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "archive/Crc.h"
+#include "archive/DecoderIO.h"
+#include "archive/Inflate.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Rng {
+  uint64_t State;
+  uint32_t Next() {
+    State = State * 6364136223846793005ull + 1442695040888963407ull;
+    return uint32_t(State >> 33);
+  }
+};
+
+std::string PayloadDir() {
+  std::string Here = __FILE__;
+  return Here.substr(0, Here.rfind('/')) + "/../tests/data/zip/payload/";
+}
+
+// English-like text: words drawn, with their natural frequencies, from the
+// text files of the test payload; sentences, commas and line breaks.
+Bytes MakeText(size_t Size) {
+  std::vector<std::string> Words;
+  for (const char* Name : {"text100k.txt", "lorem.txt", "credits.txt"}) {
+    std::ifstream In(PayloadDir() + Name);
+    std::string W;
+    while (In >> W) {
+      std::string Clean;
+      for (char C : W)
+        if (std::isalpha(static_cast<unsigned char>(C))) Clean += char(std::tolower(static_cast<unsigned char>(C)));
+      if (!Clean.empty()) Words.push_back(Clean);
+    }
+  }
+  if (Words.empty()) Words = {"the", "of", "and", "texture", "pack", "rotor", "hokum", "archive", "window"};
+  Rng R{42};
+  Bytes Out;
+  Out.reserve(Size + 100);
+  size_t LineStart = 0;
+  bool Capital = true;
+  while (Out.size() < Size) {
+    std::string W = Words[R.Next() % Words.size()];
+    if (Capital) W[0] = char(std::toupper(static_cast<unsigned char>(W[0])));
+    Capital = false;
+    Out.insert(Out.end(), W.begin(), W.end());
+    uint32_t P = R.Next() % 100;
+    if (P < 7) Out.push_back('.'), Capital = true;
+    else if (P < 12) Out.push_back(',');
+    if (Out.size() - LineStart > 72) Out.push_back('\n'), LineStart = Out.size();
+    else Out.push_back(' ');
+  }
+  Out.resize(Size);
+  return Out;
+}
+
+// A 24-bit bottom-up picture: header, then rows of smooth colour gradients with
+// a little noise.
+Bytes MakePicture(size_t Size) {
+  const uint32_t Width = 2048;
+  const uint32_t Height = uint32_t(Size / (Width * 3));
+  Bytes Out(54, 0);
+  Out[0] = 'B', Out[1] = 'M';
+  Rng R{7};
+  Out.reserve(54 + size_t(Width) * 3 * Height);
+  for (uint32_t Y = 0; Y < Height; ++Y) {
+    for (uint32_t X = 0; X < Width; ++X) {
+      uint32_t Noise = R.Next();
+      int N1 = int(Noise & 7) - 3, N2 = int((Noise >> 3) & 7) - 3, N3 = int((Noise >> 6) & 7) - 3;
+      Out.push_back(uint8_t(int((X / 8 + Y / 32) & 0xFF) + N1));
+      Out.push_back(uint8_t(int(((X + Y) / 16) & 0xFF) + N2));
+      Out.push_back(uint8_t(int((128 + (Y * 3) / 64 - X / 24) & 0xFF) + N3));
+    }
+  }
+  return Out;
+}
+
+Bytes MakeRandom(size_t Size) {
+  Rng R{99};
+  Bytes Out(Size);
+  for (auto& B : Out) B = uint8_t(R.Next() >> 7);
+  return Out;
+}
+
+Bytes Compress(const Bytes& Data, int Level) {
+  z_stream Z{};
+  if (deflateInit2(&Z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("deflateInit2");
+  Bytes Out(deflateBound(&Z, uLong(Data.size())));
+  Z.next_in = const_cast<Bytef*>(Data.data());
+  Z.avail_in = uInt(Data.size());
+  Z.next_out = Out.data();
+  Z.avail_out = uInt(Out.size());
+  if (deflate(&Z, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
+  Out.resize(Z.total_out);
+  deflateEnd(&Z);
+  return Out;
+}
+
+struct Case {
+  Bytes Stream;
+  uint32_t Size = 0;
+  uint32_t Crc = 0;  // register value after the whole output (not inverted)
+};
+
+const Bytes& Source(const std::string& Kind) {
+  static std::map<std::string, Bytes> Cache;
+  auto It = Cache.find(Kind);
+  if (It != Cache.end()) return It->second;
+  Bytes Data = Kind == "text" ? MakeText(50u << 20) : Kind == "picture" ? MakePicture(50u << 20) : MakeRandom(20u << 20);
+  return Cache.emplace(Kind, std::move(Data)).first->second;
+}
+
+const Case& GetCase(const std::string& Kind, int Level) {
+  static std::map<std::string, Case> Cache;
+  std::string Key = Kind + std::to_string(Level);
+  auto It = Cache.find(Key);
+  if (It != Cache.end()) return It->second;
+  const Bytes& Data = Source(Kind);
+  Case C;
+  C.Stream = Compress(Data, Level);
+  C.Size = uint32_t(Data.size());
+  C.Crc = kst::CRC_MASK;
+  kst::Crc32_buf(Data.data(), int64_t(Data.size()), C.Crc);
+  return Cache.emplace(Key, std::move(C)).first->second;
+}
+
+class CrcIO : public kst::TDecoderIO {
+ public:
+  explicit CrcIO(const Bytes& In) : In_(In) {}
+  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
+    size_t N = std::min<size_t>(std::min<size_t>(Size, 32768), In_.size() - Pos_);
+    std::memcpy(Buffer, In_.data() + Pos_, N);
+    Pos_ += N;
+    return uint32_t(N);
+  }
+  void WriteOutput(const uint8_t* Data, uint32_t Size) override {
+    kst::Crc32_buf(Data, Size, Crc);
+    Written += Size;
+  }
+  void RaiseError(int32_t) override { Failed = true; }
+  void RaiseErrorStr(int32_t) override { Failed = true; }
+  bool Cancelled() const override { return false; }
+  void CountAsDone(uint32_t) override {}
+  uint32_t Crc = kst::CRC_MASK;
+  uint64_t Written = 0;
+  bool Failed = false;
+
+ private:
+  const Bytes& In_;
+  size_t Pos_ = 0;
+};
+
+void Ours(benchmark::State& State, const std::string& Kind, int Level) {
+  const Case& C = GetCase(Kind, Level);
+  kst::TInflateRec Rec{0, 8, uint32_t(C.Stream.size()), C.Size};
+  for (auto _ : State) {
+    CrcIO IO(C.Stream);
+    kst::Inflate(IO, Rec);
+    if (IO.Failed || IO.Written != C.Size || IO.Crc != C.Crc) {
+      State.SkipWithError("wrong output");
+      break;
+    }
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * C.Size);
+  State.counters["out_bytes"] = C.Size;
+}
+
+void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
+  const Case& C = GetCase(Kind, Level);
+  std::vector<uint8_t> Out(32768);
+  for (auto _ : State) {
+    z_stream Z{};
+    inflateInit2(&Z, -15);
+    Z.next_in = const_cast<Bytef*>(C.Stream.data());
+    Z.avail_in = uInt(C.Stream.size());
+    uLong Crc = crc32(0, nullptr, 0);
+    uint64_t Written = 0;
+    int Ret = Z_OK;
+    while (Ret == Z_OK) {
+      Z.next_out = Out.data();
+      Z.avail_out = uInt(Out.size());
+      Ret = inflate(&Z, Z_NO_FLUSH);
+      size_t N = Out.size() - Z.avail_out;
+      Crc = crc32(Crc, Out.data(), uInt(N));
+      Written += N;
+    }
+    inflateEnd(&Z);
+    if (Ret != Z_STREAM_END || Written != C.Size || uint32_t(~Crc) != C.Crc) {
+      State.SkipWithError("wrong output");
+      break;
+    }
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * C.Size);
+  State.counters["out_bytes"] = C.Size;
+}
+
+// Collects MB/s per benchmark name for the closing ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& Runs) override {
+    ConsoleReporter::ReportRuns(Runs);
+    for (const Run& R : Runs) {
+      if (R.error_occurred || R.run_type != Run::RT_Iteration || R.iterations == 0) continue;
+      auto It = R.counters.find("out_bytes");
+      if (It == R.counters.end()) continue;
+      double Seconds = R.cpu_accumulated_time / double(R.iterations);
+      Speed[R.benchmark_name()] = It->second.value / Seconds / 1e6;
+    }
+  }
+  std::map<std::string, double> Speed;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* Kinds[] = {"text", "picture", "random"};
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+    }
+  benchmark::Initialize(&argc, argv);
+  RatioReporter Reporter;
+  benchmark::RunSpecifiedBenchmarks(&Reporter);
+  std::printf("\n%-18s %10s %10s %8s\n", "case", "ours MB/s", "zlib MB/s", "ratio");
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      auto O = Reporter.Speed.find("ours/" + Name);
+      auto Z = Reporter.Speed.find("zlib/" + Name);
+      if (O == Reporter.Speed.end() || Z == Reporter.Speed.end()) continue;
+      std::printf("%-18s %10.1f %10.1f %8.2f\n", Name.c_str(), O->second, Z->second, O->second / Z->second);
+    }
+  benchmark::Shutdown();
+  return 0;
+}
