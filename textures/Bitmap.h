@@ -1,0 +1,121 @@
+// TBitmap: the picture type of the texture engine. It holds the pixels of one
+// picture, top row first, as the engine needs them for a mip level: three bytes
+// red, green, blue per pixel for true colour, one colour-table index per pixel
+// for 8-bit pictures (which always carry a 256-entry colour table). It loads BMP
+// files soundly (any malformed input raises EInvalidBitmap with the message
+// "Bitmap image is not valid"), saves them as plain 54-byte-header pictures,
+// resizes keeping the top-left part, and offers a canvas for per-pixel colour
+// access. Writing a colour into an 8-bit picture stores the nearest entry of its
+// colour table; the search is memoised because halving writes every pixel.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
+#include "textures/BitmapCanvas.h"
+
+namespace kst {
+class TMemoryStream;
+}
+
+namespace skw {
+
+class TNearestColor;
+
+// Raised for a byte sequence that is not a readable BMP picture.
+class EInvalidBitmap : public std::runtime_error {
+ public:
+  EInvalidBitmap() : std::runtime_error("Bitmap image is not valid") {}
+};
+
+// Bits per pixel of a picture: 8-bit pictures index a colour table, the other
+// two hold their colours directly (a 32-bit picture's fourth byte is not kept).
+enum class TPixelFormat { pf8bit, pf24bit, pf32bit };
+
+// One colour-table entry in its stored order: blue, green, red, fourth byte.
+struct TRGBQuad {
+  uint8_t rgbBlue = 0;
+  uint8_t rgbGreen = 0;
+  uint8_t rgbRed = 0;
+  uint8_t rgbReserved = 0;
+  bool operator==(const TRGBQuad&) const = default;
+};
+
+using TColorTable = std::array<TRGBQuad, 256>;
+
+class TBitmap {
+ public:
+  // Largest width or height accepted, when loading or resizing.
+  static constexpr int32_t kMaxDimension = 16384;
+
+  TBitmap();
+  TBitmap(const TBitmap& Other);
+  TBitmap& operator=(const TBitmap& Other);
+  TBitmap(TBitmap&& Other) noexcept;
+  TBitmap& operator=(TBitmap&& Other) noexcept;
+  ~TBitmap();
+
+  // Replaces the picture by the BMP file in Data; raises EInvalidBitmap (and
+  // leaves the picture unchanged) when the bytes are not a valid picture.
+  void LoadFromBuffer(std::span<const uint8_t> Data);
+  // Loads from the stream's position to its end; the position moves to the end.
+  void LoadFromStream(kst::TMemoryStream& Stream);
+  // The picture as a BMP file: 54-byte header, for 8-bit pictures the full
+  // 256-entry colour table, then the rows bottom-up, each padded to 4 bytes.
+  std::vector<uint8_t> SaveToBuffer() const;
+  // Writes SaveToBuffer's bytes at the stream's position.
+  void SaveToStream(kst::TMemoryStream& Stream) const;
+
+  int32_t Width() const { return FWidth; }
+  int32_t Height() const { return FHeight; }
+  // Resizing keeps the top-left part; new pixels are 0 (black or index 0).
+  // A negative size counts as 0; above kMaxDimension raises std::length_error.
+  void SetWidth(int32_t NewWidth);
+  void SetHeight(int32_t NewHeight);
+  void SetSize(int32_t NewWidth, int32_t NewHeight);
+
+  TPixelFormat PixelFormat() const { return FPixelFormat; }
+  // Converts the pixels: 8-bit to true colour through the colour table, true
+  // colour to 8-bit through the nearest entry of the current colour table.
+  void SetPixelFormat(TPixelFormat NewFormat);
+
+  const TColorTable& ColorTable() const { return FColorTable; }
+  // Indexes stay as they are; their colours change with the table.
+  void SetColorTable(const TColorTable& NewTable);
+
+  // Per-pixel colour access; the canvas lives as long as the bitmap.
+  TCanvas& Canvas() { return FCanvas; }
+  // Colour of pixel (X, Y), or -1 (all bits set) outside the picture.
+  TColor Pixel(int32_t X, int32_t Y) const;
+  // Stores the colour's red, green and blue (8-bit pictures: the nearest table
+  // entry); a pixel outside the picture is ignored.
+  void SetPixel(int32_t X, int32_t Y, TColor Color);
+
+  // Bytes per stored pixel: 1 for 8-bit pictures, 3 (red, green, blue) otherwise.
+  int32_t BytesPerPixel() const;
+  // Bytes of one logical row (Width × BytesPerPixel, no padding).
+  int32_t RowSize() const;
+  // Logical row Row (0 is the top row); raises std::out_of_range outside.
+  std::span<const uint8_t> ScanLine(int32_t Row) const;
+  std::span<uint8_t> ScanLine(int32_t Row);
+  // All logical rows, top row first, without padding.
+  std::span<const uint8_t> PixelBytes() const { return FPixels; }
+
+ private:
+  uint8_t NearestIndex(TColor Color) const;
+
+  int32_t FWidth = 0;
+  int32_t FHeight = 0;
+  TPixelFormat FPixelFormat = TPixelFormat::pf24bit;
+  TColorTable FColorTable{};
+  std::vector<uint8_t> FPixels;
+  // Built on the first colour written into an 8-bit picture, dropped when the
+  // colour table changes.
+  mutable std::unique_ptr<TNearestColor> FNearest;
+  TCanvas FCanvas;
+};
+
+}  // namespace skw

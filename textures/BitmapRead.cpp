@@ -1,0 +1,151 @@
+// Reading a BMP file into a TBitmap. Accepted: the 14-byte file header, an info
+// header of 40 bytes or one of its later versions (52, 56, 108, 124 bytes), 8-bit
+// pictures with a colour table of biClrUsed entries (0 meaning 256; entries
+// missing up to 256 are black), 24- and 32-bit pictures (the fourth byte of a
+// 32-bit pixel is ignored; bit fields only with the standard masks), rows padded
+// to 4 bytes, stored bottom-up or top-down, the pixel array where the file header
+// says. Every read is checked against the data: anything else, including RLE,
+// a zero or oversized dimension and a truncated file, raises EInvalidBitmap, and
+// the bitmap being loaded keeps its old picture.
+#include <cstring>
+
+#include "textures/Bitmap.h"
+
+namespace skw {
+
+namespace {
+
+constexpr uint32_t kFileHeaderSize = 14;
+constexpr uint32_t kBI_RGB = 0;
+constexpr uint32_t kBI_BITFIELDS = 3;
+
+// Little-endian reads that raise EInvalidBitmap past the end of the data.
+class TBmpReader {
+ public:
+  explicit TBmpReader(std::span<const uint8_t> Data) : FData(Data) {}
+
+  uint32_t U32(uint64_t At) const {
+    Need(At, 4);
+    return uint32_t{FData[At]} | uint32_t{FData[At + 1]} << 8 | uint32_t{FData[At + 2]} << 16 |
+           uint32_t{FData[At + 3]} << 24;
+  }
+  uint16_t U16(uint64_t At) const {
+    Need(At, 2);
+    return static_cast<uint16_t>(FData[At] | FData[At + 1] << 8);
+  }
+  int32_t I32(uint64_t At) const { return static_cast<int32_t>(U32(At)); }
+  const uint8_t* Bytes(uint64_t At, uint64_t Count) const {
+    Need(At, Count);
+    return FData.data() + At;
+  }
+  void Need(uint64_t At, uint64_t Count) const {
+    if (At > FData.size() || Count > FData.size() - At) throw EInvalidBitmap();
+  }
+
+ private:
+  std::span<const uint8_t> FData;
+};
+
+// The fields of the headers that decide how the pixels are read.
+struct TBmpLayout {
+  uint32_t PixelOffset;
+  uint32_t InfoSize;
+  int32_t Width;
+  int32_t Height;
+  bool TopDown;
+  uint16_t BitCount;
+  uint32_t Compression;
+  uint32_t ColorsUsed;
+};
+
+bool KnownInfoSize(uint32_t Size) {
+  return Size == 40 || Size == 52 || Size == 56 || Size == 108 || Size == 124;
+}
+
+TBmpLayout ReadLayout(const TBmpReader& In) {
+  if (In.U16(0) != 0x4D42) throw EInvalidBitmap();  // "BM"
+  TBmpLayout l{};
+  l.PixelOffset = In.U32(10);
+  l.InfoSize = In.U32(kFileHeaderSize);
+  if (!KnownInfoSize(l.InfoSize)) throw EInvalidBitmap();
+  In.Need(kFileHeaderSize, l.InfoSize);
+  l.Width = In.I32(18);
+  const int32_t height = In.I32(22);
+  l.BitCount = In.U16(28);
+  l.Compression = In.U32(30);
+  l.ColorsUsed = In.U32(46);
+  l.TopDown = height < 0;
+  const int64_t rows = l.TopDown ? -int64_t{height} : int64_t{height};
+  if (l.Width <= 0 || l.Width > TBitmap::kMaxDimension) throw EInvalidBitmap();
+  if (rows <= 0 || rows > TBitmap::kMaxDimension) throw EInvalidBitmap();
+  l.Height = static_cast<int32_t>(rows);
+  if (l.BitCount != 8 && l.BitCount != 24 && l.BitCount != 32) throw EInvalidBitmap();
+  if (l.PixelOffset < kFileHeaderSize + l.InfoSize) throw EInvalidBitmap();
+  return l;
+}
+
+// Bit fields are accepted only for 32-bit pixels laid out as plain blue, green,
+// red, unused bytes. The masks follow a 40-byte header and lie inside the later
+// ones, at the same place in the file either way.
+void CheckCompression(const TBmpReader& In, const TBmpLayout& L) {
+  if (L.Compression == kBI_RGB) return;
+  if (L.Compression != kBI_BITFIELDS || L.BitCount != 32) throw EInvalidBitmap();
+  const uint32_t maskAt = kFileHeaderSize + 40;
+  if (In.U32(maskAt) != 0x00FF0000 || In.U32(maskAt + 4) != 0x0000FF00 || In.U32(maskAt + 8) != 0x000000FF) {
+    throw EInvalidBitmap();
+  }
+}
+
+TColorTable ReadColorTable(const TBmpReader& In, const TBmpLayout& L) {
+  const uint32_t count = L.ColorsUsed == 0 ? 256 : L.ColorsUsed;
+  if (count > 256) throw EInvalidBitmap();
+  const uint8_t* raw = In.Bytes(uint64_t{kFileHeaderSize} + L.InfoSize, uint64_t{count} * 4);
+  TColorTable table{};
+  for (uint32_t i = 0; i < count; ++i) {
+    table[i] = TRGBQuad{raw[4 * i], raw[4 * i + 1], raw[4 * i + 2], raw[4 * i + 3]};
+  }
+  return table;
+}
+
+// Copies the stored rows into logical rows, top row first, turning blue, green,
+// red (and a fourth byte) into red, green, blue.
+void ReadPixels(const TBmpReader& In, const TBmpLayout& L, TBitmap& Out) {
+  const uint64_t fileBpp = L.BitCount / 8;
+  const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
+  const uint64_t stride = (rowBytes + 3) / 4 * 4;
+  In.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
+  for (int32_t r = 0; r < L.Height; ++r) {
+    const uint8_t* src = In.Bytes(L.PixelOffset + stride * uint64_t(r), rowBytes);
+    std::span<uint8_t> dst = Out.ScanLine(L.TopDown ? r : L.Height - 1 - r);
+    if (fileBpp == 1) {
+      std::memcpy(dst.data(), src, rowBytes);
+      continue;
+    }
+    for (uint64_t x = 0; x < uint64_t(L.Width); ++x, src += fileBpp) {
+      dst[3 * x] = src[2];
+      dst[3 * x + 1] = src[1];
+      dst[3 * x + 2] = src[0];
+    }
+  }
+}
+
+TPixelFormat FormatOf(uint16_t BitCount) {
+  if (BitCount == 8) return TPixelFormat::pf8bit;
+  return BitCount == 24 ? TPixelFormat::pf24bit : TPixelFormat::pf32bit;
+}
+
+}  // namespace
+
+void TBitmap::LoadFromBuffer(std::span<const uint8_t> Data) {
+  const TBmpReader in(Data);
+  const TBmpLayout layout = ReadLayout(in);
+  CheckCompression(in, layout);
+  TBitmap loaded;
+  if (layout.BitCount == 8) loaded.SetColorTable(ReadColorTable(in, layout));
+  loaded.SetPixelFormat(FormatOf(layout.BitCount));
+  loaded.SetSize(layout.Width, layout.Height);
+  ReadPixels(in, layout, loaded);
+  *this = std::move(loaded);
+}
+
+}  // namespace skw
