@@ -491,4 +491,38 @@ TEST(InflateCopies, EveryLengthAndDistanceMatchesAByteByByteModel) {
   }
 }
 
+// ---- Damaged streams ----------------------------------------------------------
+
+// Randomly damaged real streams: never more output than the entry size, only
+// whole windows before the last write, at most one error of the two Deflate
+// kinds, and the same outcome however the input is chunked (which checks that
+// the fast loop and the careful path agree near every boundary).
+TEST(InflateDamage, DamagedStreamsStayInBoundsAndAgreeAcrossChunkings) {
+  auto Raw = skwtest::ReadRawZip(skwtest::DataPath("zip/izip_deflate6.zip"));
+  auto Big = skwtest::ReadRawZip(skwtest::DataPath("zip/izip_deflate9_big.zip"));
+  Raw.insert(Raw.end(), Big.begin(), Big.end());
+  uint32_t Seed = 12345;
+  auto Next = [&Seed] { return Seed = Seed * 1103515245u + 12345u, Seed >> 8; };
+  int Runs = 0;
+  for (const auto& Entry : Raw) {
+    if (Entry.Method != 8 || Entry.Data.size() < 16) continue;
+    for (int Trial = 0; Trial < 40; ++Trial) {
+      Bytes Stream = Entry.Data;
+      for (int Flips = 1 + int(Next() % 4); Flips > 0; --Flips)
+        Stream[Next() % Stream.size()] ^= uint8_t(1 + Next() % 255);
+      if (Trial % 5 == 0) Stream.resize(Next() % Stream.size());
+      FakeDecoderIO Whole = Decode(Stream, Entry.UncompressedSize);
+      FakeDecoderIO Chunked = Decode(Stream, Entry.UncompressedSize, {13, 1, 700});
+      EXPECT_LE(Whole.Output.size(), Entry.UncompressedSize);
+      EXPECT_LE(Whole.Reports.size(), 1u);
+      for (int32_t Code : Whole.ErrorCodes()) EXPECT_TRUE(Code == BadBlock || Code == BadCodeSet) << Code;
+      for (size_t I = 0; I + 1 < Whole.WriteSizes.size(); ++I) EXPECT_EQ(Whole.WriteSizes[I], 32768u);
+      EXPECT_TRUE(Whole.Output == Chunked.Output) << Entry.Name << " trial " << Trial;
+      EXPECT_EQ(Whole.ErrorCodes(), Chunked.ErrorCodes()) << Entry.Name << " trial " << Trial;
+      ++Runs;
+    }
+  }
+  EXPECT_GE(Runs, 80);
+}
+
 }  // namespace
