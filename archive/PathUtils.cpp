@@ -72,6 +72,7 @@ uint32_t TFileTimeToInt(platform::FileTime Time) {
 
 std::string AppendDrive(const std::string& Path) {
   if (Path.find(":\\") != std::string::npos) return Path;
+  if (Path.size() > 2 && IsSeparator(Path[0]) && IsSeparator(Path[1])) return Path;  // a network path
   const std::string current = platform::CurrentDirectory();
   if (HasDriveLetter(current)) {
     const std::string drive = current.substr(0, 1) + ":";

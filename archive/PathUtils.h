@@ -32,6 +32,7 @@ uint32_t TFileTimeToInt(platform::FileTime Time);
 // directory's drive letter and ":\" in front ("dir\a" -> "C:\dir\a"). A current
 // directory without a drive letter (Linux) has the file-system root "/" as its
 // drive: the path then gets "/" in front unless it starts with "/" or "\".
+// Network paths ("\\server\share") stay as they are.
 std::string AppendDrive(const std::string& Path);
 
 }  // namespace kst

@@ -89,6 +89,7 @@ TEST(PathUtils, FileTimeToDosStampInLocalTime) {
 
 TEST(PathUtils, AppendDriveRootsAPath) {
   EXPECT_EQ(AppendDrive("D:\\games\\x"), "D:\\games\\x");
+  EXPECT_EQ(AppendDrive("\\\\server\\share"), "\\\\server\\share");
   const std::string current = platform::CurrentDirectory();
   if (platform::kIsWindows) {
     const std::string drive = current.substr(0, 1);
