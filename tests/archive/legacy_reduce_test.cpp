@@ -22,7 +22,8 @@ class TBitWriter {
   TBitWriter& Put(uint32_t Value, unsigned Width) {
     for (unsigned I = 0; I < Width; ++I) {
       if (Bits_ % 8 == 0) Bytes_.push_back(0);
-      Bytes_.back() |= uint8_t(((Value >> I) & 1) << (Bits_ % 8));
+      const uint32_t Bit = I < 32 ? (Value >> I) & 1 : 0;
+      Bytes_.back() |= uint8_t(Bit << (Bits_ % 8));
       ++Bits_;
     }
     return *this;
