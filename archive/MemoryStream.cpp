@@ -100,7 +100,7 @@ void TMemoryStream::ReadBuffer(void* Buffer, int64_t Count) {
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
   if (Count <= 0) return 0;
   const int64_t End = FPosition + Count;
-  if (End > FSize) {
+  if (End > FCapacity) {
     // The source may be this stream's own bytes, which a reallocation moves.
     const uint8_t* Source = static_cast<const uint8_t*>(Buffer);
     const uint8_t* Base = FData.get();
@@ -109,12 +109,11 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
     const int64_t SourceOffset = Inside ? Source - Base : 0;
     Reserve(End);
     if (Inside) Buffer = FData.get() + SourceOffset;
-    // Bytes between the old end and the position were never written.
-    if (FPosition > FSize)
-      std::memset(FData.get() + FSize, 0, static_cast<size_t>(FPosition - FSize));
-    FSize = End;
   }
+  // Bytes between the old end and the position were never written.
+  if (FPosition > FSize) std::memset(FData.get() + FSize, 0, static_cast<size_t>(FPosition - FSize));
   std::memmove(FData.get() + FPosition, Buffer, static_cast<size_t>(Count));
+  FSize = std::max(FSize, End);
   FPosition = End;
   return Count;
 }
