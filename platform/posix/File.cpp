@@ -23,6 +23,7 @@ int Descriptor(FileHandle Handle) {
 
 FileHandle OpenWith(const std::string& Path, int Flags) {
   const std::string native = NativePath(Path);
+  if ((Flags & O_ACCMODE) != O_RDONLY && posix::IsReadOnlyFile(native)) return kInvalidHandle;
   int fd = -1;
   do {
     fd = open(native.c_str(), Flags | O_CLOEXEC, 0666);

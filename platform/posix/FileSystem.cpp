@@ -40,6 +40,7 @@ bool RemoveFile(const std::string& Path) {
   const std::string native = NativePath(Path);
   struct stat st {};
   if (native.empty() || lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (posix::IsReadOnlyFile(native)) return false;
   return unlink(native.c_str()) == 0;
 }
 
@@ -58,7 +59,7 @@ bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
   const std::string to = NativePath(To);
   struct stat st {};
   if (from.empty() || to.empty()) return false;
-  if (!Replace && lstat(to.c_str(), &st) == 0) return false;
+  if (lstat(to.c_str(), &st) == 0 && (!Replace || posix::IsReadOnlyFile(to))) return false;
   return rename(from.c_str(), to.c_str()) == 0;
 }
 

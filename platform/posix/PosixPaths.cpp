@@ -45,6 +45,11 @@ uint32_t AttributesOf(const struct stat& St, const std::string& Name) {
   return attributes;
 }
 
+bool IsReadOnlyFile(const std::string& Native) {
+  struct stat st {};
+  return stat(Native.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+}
+
 std::string LastComponent(const std::string& Path) {
   size_t end = Path.size();
   while (end > 1 && Path[end - 1] == '/') --end;

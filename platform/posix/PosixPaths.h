@@ -14,6 +14,10 @@ namespace platform::posix {
 
 // DOS-style attributes of a file with status St whose last path component is Name.
 uint32_t AttributesOf(const struct stat& St, const std::string& Name);
+// True when Native names an existing non-directory its owner may not write: the
+// read-only attribute, which refuses writing, truncating, replacing and deleting
+// as on Windows (also for the superuser, whom permissions would not stop).
+bool IsReadOnlyFile(const std::string& Native);
 // The last component of a path ("a/b/" gives "b").
 std::string LastComponent(const std::string& Path);
 

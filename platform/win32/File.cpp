@@ -13,6 +13,14 @@ namespace {
 HANDLE Native(FileHandle Handle) { return reinterpret_cast<HANDLE>(Handle); }
 
 FileHandle OpenWith(const std::string& Path, DWORD Access, DWORD Share, DWORD Disposition) {
+  // Windows refuses to write to a read-only file; Wine run by the superuser does
+  // not, so the attribute is checked here as well.
+  const DWORD attributes = GetFileAttributesA(Path.c_str());
+  if ((Access & GENERIC_WRITE) != 0 && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return kInvalidHandle;
+  }
   const HANDLE handle =
       CreateFileA(Path.c_str(), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);

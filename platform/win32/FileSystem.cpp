@@ -22,13 +22,26 @@ bool SetAttributes(const std::string& Path, uint32_t Attributes) {
   return SetFileAttributesA(Path.c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable) != 0;
 }
 
-bool RemoveFile(const std::string& Path) { return DeleteFileA(Path.c_str()) != 0; }
+namespace {
+
+// Windows refuses to delete or replace a read-only file; Wine run by the
+// superuser does not always, so the attribute is checked here as well.
+bool IsReadOnlyFile(const std::string& Path) {
+  const DWORD attributes = GetFileAttributesA(Path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+bool RemoveFile(const std::string& Path) { return !IsReadOnlyFile(Path) && DeleteFileA(Path.c_str()) != 0; }
 
 bool MakeDirectory(const std::string& Path) { return CreateDirectoryA(Path.c_str(), nullptr) != 0; }
 
 bool RemoveEmptyDirectory(const std::string& Path) { return RemoveDirectoryA(Path.c_str()) != 0; }
 
 bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
+  if (IsReadOnlyFile(To)) return false;
   return MoveFileExA(From.c_str(), To.c_str(), Replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
 }
 

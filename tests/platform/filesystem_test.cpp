@@ -45,6 +45,28 @@ TEST(FileSystem, AttributesOfFilesAndDirectories) {
   EXPECT_FALSE(platform::SetAttributes(dir / "missing", platform::kAttrArchive));
 }
 
+TEST(FileSystem, ReadOnlyFilesRefuseChanges) {
+  ScratchDir dir;
+  const std::string file = dir / "locked.txt";
+  const std::string other = dir / "other.txt";
+  ASSERT_TRUE(ScratchDir::WriteText(file, "locked"));
+  ASSERT_TRUE(ScratchDir::WriteText(other, "other"));
+  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrReadOnly));
+
+  EXPECT_EQ(platform::OpenWrite(file, true), platform::kInvalidHandle);
+  EXPECT_EQ(platform::OpenReadWrite(file), platform::kInvalidHandle);
+  EXPECT_FALSE(platform::RemoveFile(file));
+  EXPECT_FALSE(platform::RenameFile(other, file, true));
+  const platform::FileHandle in = platform::OpenRead(file);
+  ASSERT_NE(in, platform::kInvalidHandle);
+  EXPECT_EQ(platform::Size(in), 6);  // still whole
+  platform::Close(in);
+
+  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrArchive));
+  EXPECT_TRUE(platform::RenameFile(other, file, true));
+  EXPECT_TRUE(platform::RemoveFile(file));
+}
+
 TEST(FileSystem, DotNamesAreHiddenOnLinux) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows keeps a hidden bit of its own";
   ScratchDir dir;
