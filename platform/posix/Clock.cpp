@@ -66,9 +66,9 @@ bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
   parts.tm_min = Local.Minute;
   parts.tm_sec = Local.Second;
   parts.tm_isdst = -1;  // let the time-zone rules decide for that date
+  parts.tm_wday = -1;   // mktime fills it in on success; -1 alone is also a valid time
   const time_t t = mktime(&parts);
-  if (t == static_cast<time_t>(-1) && !(parts.tm_year == 69 && parts.tm_mon == 11 && parts.tm_mday == 31))
-    return false;
+  if (t == static_cast<time_t>(-1) && parts.tm_wday < 0) return false;
   const int64_t seconds = static_cast<int64_t>(t);
   if (seconds < kEarliestUnixSecond) return false;
   Time = static_cast<FileTime>(seconds - kEarliestUnixSecond) * kFileTicksPerSecond +
