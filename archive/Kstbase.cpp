@@ -10,9 +10,32 @@
 #include "archive/NameConversion.h"
 #include "archive/PathStrings.h"
 #include "archive/Wildcard.h"
+#include "platform/FileSystem.h"
 
 namespace kst {
 namespace {
+
+// Up to and including the last "\" or ":"; empty when there is none.
+std::string FolderWithTail(const std::string& Path) {
+  const size_t Delimiter = Path.find_last_of("\\:");
+  return Delimiter == std::string::npos ? std::string() : Path.substr(0, Delimiter + 1);
+}
+
+// After the last "\" or ":".
+std::string NameAfterFolder(const std::string& Path) {
+  const size_t Delimiter = Path.find_last_of("\\:");
+  return Delimiter == std::string::npos ? Path : Path.substr(Delimiter + 1);
+}
+
+// A stored name without its drive ("X:\" or "X:") or one leading "\".
+std::string WithoutDrive(const std::string& Name) {
+  if (Name.find(':') != std::string::npos) {
+    const size_t DriveLength = Name.find('\\') == 2 ? 3 : 2;
+    return Name.substr(std::min(DriveLength, Name.size()));
+  }
+  if (!Name.empty() && Name.front() == '\\') return Name.substr(1);
+  return Name;
+}
 
 // "*.*" taken literally selects every name, also names without an extension.
 bool SelectsName(const std::string& Name, const std::string& Spec) {
@@ -63,8 +86,23 @@ void TZipCommon::SetExtractDir(const std::string& Value) {
     FExtractDir = AppendDirTail(UnixToDosFilename(Value));
     return;
   }
-  const size_t Delimiter = FArchiveFile.find_last_of("\\:");
-  FExtractDir = Delimiter == std::string::npos ? std::string() : FArchiveFile.substr(0, Delimiter + 1);
+  FExtractDir = FolderWithTail(FArchiveFile);
+}
+
+void TZipCommon::SetFilename(const std::string& Name) {
+  FileName = Name;
+  if (Name.empty()) return;
+  if (FExtractDir.empty()) SetExtractDir(FolderWithTail(FArchiveFile));
+  if (FExtractDir.empty()) SetExtractDir(platform::CurrentDirectory());
+  std::string Folder = AppendDirTail(FExtractDir);
+  if (UseStoredDirs) {
+    FileName = WithoutDrive(FileName);
+    Folder += FolderWithTail(FileName);
+  }
+  if (Folder.find(':') == std::string::npos && (Folder.empty() || Folder.front() != '\\')) {
+    Folder = '\\' + Folder;
+  }
+  FileName = Folder + NameAfterFolder(FileName);
 }
 
 void TZipCommon::SetZipCmntBufSize(int32_t Value) {

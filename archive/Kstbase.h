@@ -69,6 +69,12 @@ class TZipCommon : public TRegisterKestrel {
   // the folder of ArchiveFile (empty when there is no archive).
   void SetExtractDir(const std::string& Value);
 
+  // Builds the output path of a stored entry name in FileName: ExtractDir (the
+  // archive's folder, else the current directory, when it is empty), then with
+  // UseStoredDirs the stored folder without drive or leading "\", then the file
+  // name part. An empty Name gives an empty FileName.
+  virtual void SetFilename(const std::string& Name);
+
   int32_t ZipCmntBufSize() const { return FZipCmntBufSize; }
   // Stores Value clamped to 2000..32767.
   void SetZipCmntBufSize(int32_t Value);
@@ -101,6 +107,8 @@ class TZipCommon : public TRegisterKestrel {
   bool TranslateOemChar = true;
   TStoredDirNames StoredDirNames = sdRelative;
   TkstFileAttr FileAttribute;
+  // Output path of the current entry (see SetFilename).
+  std::string FileName;
 
   // Events; an empty one is skipped.
   TOnError OnError;

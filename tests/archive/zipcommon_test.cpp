@@ -275,4 +275,49 @@ TEST_F(ZipCommonTest, ExtractDirGetsATailOrTheArchiveFolder) {
   EXPECT_EQ(Common.ExtractDir(), "C:\\packs\\");
 }
 
+class SetFilenameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Common.SetExtractDir("C:\\out"); }
+  std::string PathOf(const std::string& Stored) {
+    Common.SetFilename(Stored);
+    return Common.FileName;
+  }
+  TZipCommon Common;
+};
+
+TEST_F(SetFilenameTest, StoredFoldersLandBelowExtractDir) {
+  EXPECT_EQ(PathOf("credits.txt"), "C:\\out\\credits.txt");
+  EXPECT_EQ(PathOf("sub\\x.bmp"), "C:\\out\\sub\\x.bmp");
+  EXPECT_EQ(PathOf("\\abs\\y.bmp"), "C:\\out\\abs\\y.bmp");
+  EXPECT_EQ(PathOf("D:\\abs\\y.bmp"), "C:\\out\\abs\\y.bmp");
+  EXPECT_EQ(PathOf("D:y.bmp"), "C:\\out\\y.bmp");
+  EXPECT_EQ(PathOf(":"), "C:\\out\\");
+  EXPECT_EQ(PathOf(""), "");
+}
+
+TEST_F(SetFilenameTest, WithoutStoredDirsOnlyTheNameIsKept) {
+  Common.UseStoredDirs = false;
+  EXPECT_EQ(PathOf("sub\\x.bmp"), "C:\\out\\x.bmp");
+}
+
+TEST_F(SetFilenameTest, EmptyExtractDirTakesTheArchiveFolder) {
+  Common.SetExtractDir("");
+  Common.SetArchiveFile("C:\\packs\\a.zip");
+  Common.SetExtractDir("");
+  EXPECT_EQ(PathOf("credits.txt"), "C:\\packs\\credits.txt");
+  EXPECT_EQ(Common.ExtractDir(), "C:\\packs\\");
+}
+
+TEST_F(SetFilenameTest, FolderWithoutDriveIsRootedAndArchiveWithoutFolderUsesCurrentDir) {
+  Common.SetExtractDir("out");
+  EXPECT_EQ(PathOf("a.txt"), "\\out\\a.txt");
+  Common.SetExtractDir("");
+  Common.SetArchiveFile("a.zip");
+  Common.SetExtractDir("");
+  EXPECT_EQ(Common.ExtractDir(), "");
+  const std::string Path = PathOf("a.txt");
+  EXPECT_FALSE(Common.ExtractDir().empty());
+  EXPECT_EQ(Path.substr(Path.size() - 6), "\\a.txt");
+}
+
 }  // namespace
