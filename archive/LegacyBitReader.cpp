@@ -72,7 +72,9 @@ bool TLegacyOutput::Copy(uint32_t Distance, uint32_t Length) {
         std::min({Length - Done, Room_, WindowSize - Pos_, WindowSize - Src});
     uint8_t* To = Window_.data() + Pos_;
     const uint8_t* From = Window_.data() + Src;
-    if (Distance >= Chunk) {
+    if (Chunk <= 16) {
+      for (uint32_t I = 0; I < Chunk; ++I) To[I] = From[I];  // short: no call
+    } else if (Distance >= Chunk) {
       std::memmove(To, From, Chunk);  // disjoint unless the reach nears the window size
     } else if (Distance == 1) {
       std::memset(To, *From, Chunk);

@@ -83,6 +83,17 @@ class TLegacyOutput {
     if (Pos_ == WindowSize) WriteWindow();
     return true;
   }
+  // Room for Size bytes written in place: their place in the window, or null
+  // when they would cross the window's end or the limit. Commit makes them output.
+  uint8_t* Reserve(uint32_t Size) {
+    return Size <= Room_ && Size <= WindowSize - Pos_ ? Window_.data() + Pos_ : nullptr;
+  }
+  void Commit(uint32_t Size) {
+    Pos_ += Size;
+    Written_ += Size;
+    Room_ -= Size;
+    if (Pos_ == WindowSize) WriteWindow();
+  }
   // Appends Size bytes; false when only part of them fitted under the limit.
   bool Append(const uint8_t* Data, uint32_t Size);
   // Appends Length bytes copied from Distance (1..WindowSize) bytes back; bytes

@@ -8,11 +8,14 @@
 // suffix until its code is handed out again: an encoder may still extend the
 // string it had just sent when it cleared, and that string must decode as it
 // was. A string is unwound from its last
-// byte to its first into the top of an 8192-byte stack, which then goes to the
-// output window in one block; a chain longer than the stack can only come from a
-// damaged stream and ends decoding.
+// byte to its first. Each entry also records its string's length, so a string
+// that fits the output window is unwound straight into it; otherwise (or when a
+// reused prefix made the recorded length wrong) it is unwound into the top of an
+// 8192-byte stack, which then goes to the output in one block. A chain longer
+// than the stack can only come from a damaged stream and ends decoding.
 #include "archive/Unshrink.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <vector>
@@ -44,6 +47,7 @@ class TUnshrinker {
         Suffix_(TableSize, 0),
         Uses_(TableSize, 0),
         Free_(TableSize, 1),
+        Length_(TableSize, 1),
         Stack_(TableSize),
         Cleared_() {
     Cleared_.reserve(TableSize);
@@ -63,6 +67,7 @@ class TUnshrinker {
   void PartialClear();
   int32_t Unwind(uint32_t Code, uint32_t End, uint32_t& Top);
   int32_t Emit(uint32_t Top, uint32_t End);
+  bool EmitDirect(uint32_t Code, uint8_t& First);
   void AddEntry(uint32_t Prefix, uint8_t FirstByte);
 
   TLegacyBitReader In_;
@@ -71,6 +76,7 @@ class TUnshrinker {
   std::vector<uint8_t> Suffix_;
   std::vector<uint16_t> Uses_;   // entries in use that have this one as prefix
   std::vector<uint8_t> Free_;    // 1: the code may be handed out
+  std::vector<uint16_t> Length_; // length of the string when the entry was made
   std::vector<uint8_t> Stack_;
   std::vector<uint16_t> Cleared_;
   uint32_t FreeCursor_ = FirstStringCode;  // no free code lies below it
@@ -88,6 +94,12 @@ int32_t TUnshrinker::Run() {
       bool Ended = false;
       if (int32_t Err = Control(Ended)) return Err;
       if (Ended) return 0;
+      continue;
+    }
+    uint8_t First = 0;
+    if (Free_[Code] == 0 && EmitDirect(Code, First)) {
+      AddEntry(Prev, First);
+      Prev = Code;
       continue;
     }
     uint32_t Top = 0;
@@ -164,6 +176,24 @@ int32_t TUnshrinker::Unwind(uint32_t Code, uint32_t End, uint32_t& Top) {
   return 0;
 }
 
+// Unwinds the string of Code straight into the output window; false (nothing
+// output) when it does not fit there or the chain disagrees with its length.
+bool TUnshrinker::EmitDirect(uint32_t Code, uint8_t& First) {
+  const uint32_t Length = Length_[Code];
+  uint8_t* To = Out.Reserve(Length);
+  if (To == nullptr) return false;
+  for (uint32_t I = Length - 1; I > 0; --I) {
+    if (Code < FirstStringCode || Prefix_[Code] == NoPrefix) return false;
+    To[I] = Suffix_[Code];
+    Code = uint32_t(Prefix_[Code]);
+  }
+  if (Code >= FirstStringCode) return false;
+  To[0] = uint8_t(Code);
+  First = To[0];
+  Out.Commit(Length);
+  return true;
+}
+
 int32_t TUnshrinker::Emit(uint32_t Top, uint32_t End) {
   if (Out.Append(Stack_.data() + Top, End - Top)) return 0;
   return Out.Cancelled() ? 0 : BadBlock;
@@ -175,6 +205,7 @@ void TUnshrinker::AddEntry(uint32_t Prefix, uint8_t FirstByte) {
   Prefix_[FreeCursor_] = int16_t(Prefix);
   Suffix_[FreeCursor_] = FirstByte;
   Free_[FreeCursor_] = 0;
+  Length_[FreeCursor_] = uint16_t(std::min<uint32_t>(Length_[Prefix] + 1u, 0xFFFF));
   ++Uses_[Prefix];
   ++FreeCursor_;
 }
