@@ -35,23 +35,31 @@ inline void Copy16(uint8_t* Dst, const uint8_t* Src) {
 
 inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N) - 1); }
 
-// Copies Len bytes from Dist bytes back. May write up to 15 bytes beyond the
+// Copies Len bytes from Dist bytes back. May write up to 16 bytes beyond the
 // match (the window has slack there); never reads bytes not yet final.
 inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   const uint8_t* Src = Out - Dist;
   uint8_t* End = Out + Len;
-  if (Dist >= 16) {
-    do {
-      Copy16(Out, Src);
-      Out += 16;
-      Src += 16;
-    } while (Out < End);
-  } else if (Dist >= 8) {
-    do {
-      Copy8(Out, Src);
-      Out += 8;
-      Src += 8;
-    } while (Out < End);
+  if (Dist >= 8) {
+    // Most matches are short: 16 bytes cover them with one predictable branch.
+    Copy8(Out, Src);
+    Copy8(Out + 8, Src + 8);
+    if (Len <= 16) return;
+    Out += 16;
+    Src += 16;
+    if (Dist >= 16) {
+      do {
+        Copy16(Out, Src);
+        Out += 16;
+        Src += 16;
+      } while (Out < End);
+    } else {
+      do {
+        Copy8(Out, Src);
+        Out += 8;
+        Src += 8;
+      } while (Out < End);
+    }
   } else if (Dist == 1) {
     uint64_t V = uint64_t(*Src) * 0x0101010101010101ull;
     do {
