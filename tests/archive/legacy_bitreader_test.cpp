@@ -1,7 +1,7 @@
 // The legacy decoders' stream ends: the bit reader (least significant bit
 // first, requests across byte and refill boundaries, no value once the input
-// runs out) and the output window (block writes, the size limit, match copies
-// reaching before the first byte or across the window's end, cancellation).
+// runs out) and the output window's match copies across its end. The decoder
+// tests cover the window's limit, zeros before the first byte and cancellation.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -63,43 +63,6 @@ TEST(LegacyBitReader, LongInputKeepsItsOrderOverManyRefills) {
   }
 }
 
-TEST(LegacyOutput, WritesFullWindowsThenTheRest) {
-  FakeDecoderIO IO({});
-  TLegacyOutput Out(IO, 100000);
-  std::vector<uint8_t> Expected;
-  for (uint32_t I = 0; I < 70000; ++I) {
-    ASSERT_TRUE(Out.Put(uint8_t(I)));
-    Expected.push_back(uint8_t(I));
-  }
-  EXPECT_EQ(IO.WriteSizes, (std::vector<uint32_t>{32768, 32768}));
-  Out.Finish();
-  Out.Finish();  // nothing more to write
-  EXPECT_EQ(IO.WriteSizes, (std::vector<uint32_t>{32768, 32768, 4464}));
-  EXPECT_EQ(IO.Output, Expected);
-}
-
-TEST(LegacyOutput, StopsAtTheLimitWritingWhatFits) {
-  FakeDecoderIO IO({});
-  TLegacyOutput Out(IO, 6);
-  const uint8_t Text[] = {'a', 'b', 'c', 'd'};
-  EXPECT_TRUE(Out.Append(Text, 4));
-  EXPECT_FALSE(Out.Copy(4, 3));  // only two of three fit
-  EXPECT_TRUE(Out.AtLimit());
-  EXPECT_FALSE(Out.Put('x'));
-  Out.Finish();
-  EXPECT_EQ(IO.Output, (std::vector<uint8_t>{'a', 'b', 'c', 'd', 'a', 'b'}));
-}
-
-TEST(LegacyOutput, CopiesReachingBeforeTheFirstByteGiveZeros) {
-  FakeDecoderIO IO({});
-  TLegacyOutput Out(IO, 100);
-  Out.Put('a');
-  Out.Put('b');
-  EXPECT_TRUE(Out.Copy(4, 6));
-  Out.Finish();
-  EXPECT_EQ(IO.Output, (std::vector<uint8_t>{'a', 'b', 0, 0, 'a', 'b', 0, 0}));
-}
-
 TEST(LegacyOutput, CopiesMatchAByteByByteReferenceAcrossTheWindowEnd) {
   FakeDecoderIO IO({});
   TLegacyOutput Out(IO, 1u << 20);
@@ -119,25 +82,6 @@ TEST(LegacyOutput, CopiesMatchAByteByByteReferenceAcrossTheWindowEnd) {
   }
   Out.Finish();
   EXPECT_EQ(IO.Output, Reference);
-}
-
-TEST(LegacyOutput, CancellationSeenAtAWindowWriteStopsOutput) {
-  FakeDecoderIO IO({});
-  IO.CancelAfterBytes = 1;
-  TLegacyOutput Out(IO, 100000);
-  for (uint32_t I = 0; I < 32768; ++I) ASSERT_TRUE(Out.Put(1));
-  EXPECT_TRUE(Out.Cancelled());
-  EXPECT_FALSE(Out.Put(1));
-  Out.Finish();
-  EXPECT_EQ(IO.Output.size(), 32768u);
-}
-
-TEST(LegacyRaise, ReportsAndSwallowsTheLibraryException) {
-  FakeDecoderIO IO({});
-  EXPECT_NO_THROW(kst::LegacyRaise(IO, 25111));
-  ASSERT_EQ(IO.Reports.size(), 1u);
-  EXPECT_EQ(IO.Reports[0].Code, 25111);
-  EXPECT_TRUE(IO.Reports[0].Raised);
 }
 
 }  // namespace

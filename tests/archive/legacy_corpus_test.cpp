@@ -84,16 +84,10 @@ TEST(LegacyCorpus, EveryRowIsFoundAndEveryMethodIsPresent) {
   for (int Method = 1; Method <= 6; ++Method) EXPECT_GT(PerMethod[size_t(Method)], 0) << Method;
 }
 
-TEST(LegacyCorpus, DecodesFromLargeChunks) {
-  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {});
-}
-
-TEST(LegacyCorpus, DecodesFromSingleBytes) {
-  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {1});
-}
-
-TEST(LegacyCorpus, DecodesFromOddChunks) {
-  for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, {7, 4093, 3});
+TEST(LegacyCorpus, DecodesFromLargeSingleByteAndOddChunks) {
+  for (const std::vector<uint32_t>& Chunks : {std::vector<uint32_t>{}, {1}, {7, 4093, 3}}) {
+    for (const TCorpusEntry& Entry : LegacyEntries()) ExpectDecodes(Entry, Chunks);
+  }
 }
 
 std::vector<uint8_t> FullOutput(const TCorpusEntry& Entry) {

@@ -145,12 +145,4 @@ TEST(Unreduce, InputEndingEarlyIsNoError) {
   EXPECT_TRUE(InMatch.Errors.empty());
 }
 
-TEST(Unreduce, FactorOutsideOneToFourIsRefused) {
-  for (int Factor : {0, 5}) {
-    auto R = Decode(TBitWriter().Sets().Bytes({'a'}).Done(), Factor, 100);
-    EXPECT_TRUE(R.Output.empty());
-    EXPECT_EQ(R.Errors, std::vector<int32_t>{25111});
-  }
-}
-
 }  // namespace
