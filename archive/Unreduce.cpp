@@ -85,8 +85,8 @@ int32_t TUnreducer::ReadFollowerSets(bool& Ended) {
 
 // The next byte of the first stage; false when the input ends first.
 inline bool TUnreducer::NextByte(uint8_t Last, uint8_t& Byte) {
-  if (!In_.Need(14)) return NextByteSlow(Last, Byte);
-  const uint32_t Peeked = In_.Peek(14);
+  if (!In_.Need(9)) return NextByteSlow(Last, Byte);
+  const uint32_t Peeked = In_.Peek(9);  // the longest form: flag and literal
   if (Counts_[Last] == 0) {
     Byte = uint8_t(Peeked);
     In_.Drop(8);

@@ -1,18 +1,20 @@
 // Shrink decoding. The table has 8192 entries: 0..255 are the literal bytes,
 // 256 is the control code, and 257..8191 are strings, each stored as a prefix
 // code plus one suffix byte together with a count of the entries that use it as
-// their prefix. A new entry (previous code, first byte of the current string)
-// takes the lowest free code after every decoded code while free codes remain.
-// A partial clear frees every string entry that no other entry extends, so the
-// freed codes are the next ones handed out. A freed entry keeps its prefix and
-// suffix until its code is handed out again: an encoder may still extend the
-// string it had just sent when it cleared, and that string must decode as it
-// was. A string is unwound from its last
-// byte to its first. Each entry also records its string's length, so a string
-// that fits the output window is unwound straight into it; otherwise (or when a
-// reused prefix made the recorded length wrong) it is unwound into the top of an
-// 8192-byte stack, which then goes to the output in one block. A chain longer
-// than the stack can only come from a damaged stream and ends decoding.
+// their prefix. Codes are at most 13 bits wide (a wider code size is refused),
+// so every code read names an entry of the table. A new entry (previous code,
+// first byte of the current string) takes the lowest free code after every
+// decoded code while free codes remain. A partial clear frees every string
+// entry that no other entry extends, so the freed codes are the next ones
+// handed out. A freed entry keeps its prefix and suffix until its code is handed
+// out again: an encoder may still extend the string it had just sent when it
+// cleared, and that string must decode as it was. A string is unwound from its
+// last byte to its first. Each entry also records its string's length, so a
+// string that fits the output window is unwound straight into it; otherwise (or
+// when a reused prefix made the recorded length wrong) it is unwound into the
+// top of an 8192-byte stack, which then goes to the output in one block. A
+// chain longer than the stack can only come from a damaged stream and ends
+// decoding.
 #include "archive/Unshrink.h"
 
 #include <algorithm>
