@@ -1,0 +1,52 @@
+// Windows atomic save: the new content goes to a file created exclusively beside
+// the target, is written whole and flushed (FlushFileBuffers), then MoveFileExA
+// with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH puts it in place of the
+// target. A read-only target is refused before anything is written (Wine run by
+// the superuser would replace it). On any failure the new file is deleted and
+// the target is untouched.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/AtomicSave.h"
+
+namespace platform {
+
+namespace {
+
+bool WriteAll(HANDLE File, const char* Data, size_t Size) {
+  while (Size > 0) {
+    const DWORD chunk = Size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(Size);
+    DWORD written = 0;
+    if (!WriteFile(File, Data, chunk, &written, nullptr) || written == 0) return false;
+    Data += written;
+    Size -= written;
+  }
+  return true;
+}
+
+bool WriteNewFile(const std::string& Temp, const void* Data, size_t Size) {
+  const HANDLE file = CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, static_cast<const char*>(Data), Size) && FlushFileBuffers(file);
+  if (!CloseHandle(file)) ok = false;
+  return ok;
+}
+
+}  // namespace
+
+bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) {
+  const DWORD attributes = GetFileAttributesA(Path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+    return false;
+  const std::string temp = AtomicSaveTempName(Path);
+  if (!WriteNewFile(temp, Data, Size) ||
+      !MoveFileExA(temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,121 @@
+// Tests of the read-only registry lookup: the Wine registry file reader (both
+// views and their order, escapes, the value types, missing keys and values) on
+// hand-written system.reg texts, the Linux lookup through a scratch Wine prefix,
+// and, on both systems, a key that does not exist.
+#include <gtest/gtest.h>
+
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "tests/platform/ScratchDir.h"
+
+namespace {
+
+using platform::FindInRegistryFile;
+using platform::RegistryStatus;
+
+const std::vector<std::string> kGameKeys = {"Software\\Wow6432Node\\Razorworks\\Comanche Hokum",
+                                            "Software\\Razorworks\\Comanche Hokum"};
+
+std::string Hive(const std::string& Body) {
+  return "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n" + Body;
+}
+
+platform::RegistryValue Lookup(const std::string& Body, const std::string& Name = "Installation Path") {
+  return FindInRegistryFile(Hive(Body), kGameKeys, Name);
+}
+
+TEST(RegistryFile, ReadsStringsOfEitherViewPreferringThe32BitOne) {
+  const std::string native =
+      "[Software\\\\Razorworks\\\\Comanche Hokum] 1700000000\n#time=1da\n"
+      "\"Installation Path\"=\"C:\\\\Games\\\\Native\"\n\n";
+  const std::string wow =
+      "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1700000001\n"
+      "\"Installation Path\"=\"D:\\\\Games\\\\Razorworks\"\n\n";
+  EXPECT_EQ(Lookup(native).Text, "C:\\Games\\Native");
+  // The 32-bit view wins wherever it stands in the file.
+  EXPECT_EQ(Lookup(native + wow).Text, "D:\\Games\\Razorworks");
+  EXPECT_EQ(Lookup(wow + native).Text, "D:\\Games\\Razorworks");
+  // A 32-bit key without the value passes the lookup on to the other view.
+  const std::string emptyWow = "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1\n\"Other\"=\"x\"\n";
+  EXPECT_EQ(Lookup(emptyWow + native).Text, "C:\\Games\\Native");
+}
+
+TEST(RegistryFile, ComparesKeyAndValueNamesWithoutCase) {
+  const std::string body =
+      "[SOFTWARE\\\\razorworks\\\\COMANCHE HOKUM] 1\r\n\"installation path\"=\"C:\\\\G\"\r\n";
+  const platform::RegistryValue value = Lookup(body);
+  EXPECT_EQ(value.Status, RegistryStatus::Found);
+  EXPECT_EQ(value.Text, "C:\\G");
+}
+
+TEST(RegistryFile, DecodesEscapesAndStopsAtZero) {
+  const std::string body =
+      "[Software\\\\Razorworks\\\\Comanche Hokum] 1\n"
+      "\"Installation Path\"=\"C:\\\\say \\\"hi\\\"\\\\caf\\x00e9\\tx\\x20ac\\xd83d\\xde00\\0tail\"\n";
+  EXPECT_EQ(Lookup(body).Text, "C:\\say \"hi\"\\caf\xC3\xA9\tx\xE2\x82\xAC\xF0\x9F\x98\x80");
+}
+
+TEST(RegistryFile, ExpandableAndHexStringsAreTakenAsStored) {
+  const std::string expand =
+      "[Software\\\\Razorworks\\\\Comanche Hokum] 1\n"
+      "\"Installation Path\"=str(2):\"%ProgramFiles%\\\\Razorworks\"\n";
+  EXPECT_EQ(Lookup(expand).Text, "%ProgramFiles%\\Razorworks");
+  // "C:\G" as UTF-16, split over a continuation line, with its terminating zero.
+  const std::string hex =
+      "[Software\\\\Razorworks\\\\Comanche Hokum] 1\n"
+      "\"Installation Path\"=hex(2):43,00,3a,00,\\\n  5c,00,47,00,00,00\n\"Next\"=\"n\"\n";
+  EXPECT_EQ(Lookup(hex).Text, "C:\\G");
+  EXPECT_EQ(Lookup(hex, "Next").Text, "n");
+}
+
+TEST(RegistryFile, OtherTypesAreTheTypeError) {
+  for (const char* data : {"dword:00000001", "hex:01,02", "str(7):\"a\\0b\"", "hex(4):01,00,00,00", "\"unterminated"}) {
+    const std::string body = std::string("[Software\\\\Razorworks\\\\Comanche Hokum] 1\n\"Installation Path\"=") +
+                             data + "\n";
+    EXPECT_EQ(Lookup(body).Status, RegistryStatus::WrongType) << data;
+  }
+}
+
+TEST(RegistryFile, MissingKeyAndMissingValue) {
+  EXPECT_EQ(Lookup("").Status, RegistryStatus::KeyMissing);
+  EXPECT_EQ(Lookup("[Software\\\\Razorworks] 1\n\"Installation Path\"=\"C:\"\n").Status, RegistryStatus::KeyMissing);
+  // The value of the next section does not belong to the key.
+  const std::string body =
+      "[Software\\\\Razorworks\\\\Comanche Hokum] 1\n\"Version\"=\"1.0\"\n@=\"default\"\n\n"
+      "[Software\\\\Razorworks\\\\Comanche Hokum\\\\Sub] 1\n\"Installation Path\"=\"C:\"\n";
+  EXPECT_EQ(Lookup(body).Status, RegistryStatus::ValueMissing);
+  EXPECT_EQ(Lookup(body, "").Text, "default");
+}
+
+TEST(Registry, MissingKeyOnTheRunningSystem) {
+  skwtest::ScratchDir prefix;
+  const std::string savedPrefix = platform::GetEnvironment("WINEPREFIX");
+  if (!platform::kIsWindows) {
+    ASSERT_TRUE(platform::SetEnvironment("WINEPREFIX", prefix.Path()));
+  }
+  // On Linux the scratch prefix has no system.reg at all.
+  const platform::RegistryValue value =
+      platform::ReadMachineString("Software\\Skinwright tests\\No such key", "Installation Path");
+  EXPECT_EQ(value.Status, RegistryStatus::KeyMissing);
+  if (!platform::kIsWindows) platform::SetEnvironment("WINEPREFIX", savedPrefix);
+}
+
+TEST(Registry, LinuxLookupReadsThePrefixHive) {
+  if (platform::kIsWindows) GTEST_SKIP() << "reads the real registry on Windows";
+  skwtest::ScratchDir prefix;
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(
+      prefix / "system.reg",
+      Hive("[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1\n"
+           "\"Installation Path\"=\"C:\\\\Games\\\\Razorworks\"\n"
+           "\"Count\"=dword:00000003\n")));
+  const std::string savedPrefix = platform::GetEnvironment("WINEPREFIX");
+  ASSERT_TRUE(platform::SetEnvironment("WINEPREFIX", prefix.Path()));
+  const std::string key = "Software\\Razorworks\\Comanche Hokum";
+  EXPECT_EQ(platform::ReadMachineString(key, "Installation Path").Text, "C:\\Games\\Razorworks");
+  EXPECT_EQ(platform::ReadMachineString(key, "Count").Status, RegistryStatus::WrongType);
+  EXPECT_EQ(platform::ReadMachineString(key, "Missing").Status, RegistryStatus::ValueMissing);
+  EXPECT_EQ(platform::ReadMachineString("Software\\Other", "Installation Path").Status, RegistryStatus::KeyMissing);
+  platform::SetEnvironment("WINEPREFIX", savedPrefix);
+}
+
+}  // namespace
