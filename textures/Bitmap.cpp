@@ -139,16 +139,6 @@ void TBitmap::SetColorTable(const TColorTable& NewTable) {
   FNearest.reset();
 }
 
-TColor TBitmap::Pixel(int32_t X, int32_t Y) const {
-  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return -1;
-  const size_t at = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
-  if (FPixelFormat == TPixelFormat::pf8bit) {
-    const TRGBQuad& q = FColorTable[FPixels[at]];
-    return ColorOf(q.rgbRed, q.rgbGreen, q.rgbBlue);
-  }
-  return ColorOf(FPixels[3 * at], FPixels[3 * at + 1], FPixels[3 * at + 2]);
-}
-
 void TBitmap::SetPixel(int32_t X, int32_t Y, TColor Color) {
   if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
   const size_t at = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);

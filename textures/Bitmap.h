@@ -1,11 +1,12 @@
-// TBitmap: the picture type of the texture engine. It holds the pixels of one
+// TBitmap: the picture type of the texture engine, with its colour value TColor
+// and its drawing surface TCanvas. It holds the pixels of one
 // picture, top row first, as the engine needs them for a mip level: three bytes
 // red, green, blue per pixel for true colour, one colour-table index per pixel
 // for 8-bit pictures (which always carry a 256-entry colour table). It loads BMP
 // files soundly (any malformed input raises EInvalidBitmap with the message
 // "Bitmap image is not valid"), saves them as plain 54-byte-header pictures,
 // resizes keeping the top-left part, and offers a canvas for per-pixel colour
-// access. Writing a colour into an 8-bit picture stores the nearest entry of its
+// access (inline, since halving reads every pixel of every level). Writing a colour into an 8-bit picture stores the nearest entry of its
 // colour table; the search is memoised because halving writes every pixel.
 #pragma once
 #include <array>
@@ -15,8 +16,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "textures/BitmapCanvas.h"
-
 namespace kst {
 class TMemoryStream;
 }
@@ -24,6 +23,33 @@ class TMemoryStream;
 namespace skw {
 
 class TNearestColor;
+class TBitmap;
+
+// A colour: red in the lowest byte, then green, then blue; -1 (all bits set)
+// for a pixel outside a picture.
+using TColor = int32_t;
+
+// The drawing surface of a bitmap: per-pixel access by column X and row Y
+// counted from the top-left corner. Every bitmap owns exactly one canvas, so a
+// canvas cannot be copied: it always draws on the bitmap that owns it.
+class TCanvas {
+ public:
+  explicit TCanvas(TBitmap& Owner) : FOwner(&Owner) {}
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  // Colour of pixel (X, Y); -1 outside the picture.
+  TColor Pixels(int32_t X, int32_t Y) const;
+  // Writes a pixel; 8-bit pictures store the nearest colour-table entry. A
+  // pixel outside the picture is not written.
+  void SetPixels(int32_t X, int32_t Y, TColor Color);
+  // Size of the drawing surface: the owning bitmap's width and height.
+  int32_t Width() const;
+  int32_t Height() const;
+
+ private:
+  TBitmap* FOwner;
+};
 
 // Raised for a byte sequence that is not a readable BMP picture.
 class EInvalidBitmap : public std::runtime_error {
@@ -117,5 +143,21 @@ class TBitmap {
   mutable std::unique_ptr<TNearestColor> FNearest;
   TCanvas FCanvas;
 };
+
+inline TColor TBitmap::Pixel(int32_t X, int32_t Y) const {
+  if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return -1;
+  const size_t at = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
+  if (FPixelFormat == TPixelFormat::pf8bit) {
+    const TRGBQuad& q = FColorTable[FPixels[at]];
+    return static_cast<TColor>(uint32_t{q.rgbRed} | uint32_t{q.rgbGreen} << 8 | uint32_t{q.rgbBlue} << 16);
+  }
+  const uint8_t* p = FPixels.data() + 3 * at;
+  return static_cast<TColor>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16);
+}
+
+inline TColor TCanvas::Pixels(int32_t X, int32_t Y) const { return FOwner->Pixel(X, Y); }
+inline void TCanvas::SetPixels(int32_t X, int32_t Y, TColor Color) { FOwner->SetPixel(X, Y, Color); }
+inline int32_t TCanvas::Width() const { return FOwner->Width(); }
+inline int32_t TCanvas::Height() const { return FOwner->Height(); }
 
 }  // namespace skw

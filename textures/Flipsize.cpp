@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace skw {
 
@@ -101,12 +102,16 @@ void xShrinkPicture(TCanvas& Source, TCanvas& Dest, int32_t SourceLeft, int32_t 
   const int64_t lastX = std::min<int64_t>(DestRight, int64_t{Dest.Width()} - 1);
   const int64_t firstY = std::max<int64_t>(DestTop, 0);
   const int64_t lastY = std::min<int64_t>(DestBottom, int64_t{Dest.Height()} - 1);
+  if (lastX < firstX) return;
+  // Every row uses the same column blocks.
+  std::vector<TSpan> columns;
+  columns.reserve(static_cast<size_t>(lastX - firstX + 1));
+  for (int64_t x = firstX; x <= lastX; ++x) columns.push_back(BlockOf(x, DestLeft, sx, SourceLeft));
   for (int64_t y = firstY; y <= lastY; ++y) {
     const TSpan rows = BlockOf(y, DestTop, sy, SourceTop);
     for (int64_t x = firstX; x <= lastX; ++x) {
-      const TSpan columns = BlockOf(x, DestLeft, sx, SourceLeft);
       TColor color;
-      if (AverageBlock(Source, columns, rows, color)) {
+      if (AverageBlock(Source, columns[static_cast<size_t>(x - firstX)], rows, color)) {
         Dest.SetPixels(static_cast<int32_t>(x), static_cast<int32_t>(y), color);
       }
     }

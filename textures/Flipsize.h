@@ -8,7 +8,6 @@
 #include <cstdint>
 
 #include "textures/Bitmap.h"
-#include "textures/BitmapCanvas.h"
 
 namespace skw {
 
