@@ -8,6 +8,7 @@
 // run each time it is full and once at the end, and doubles as the dictionary
 // that Reduce and Implode copy matches from (their reach, 4 or 8 KiB, is well
 // inside it). It never lets more than the entry's uncompressed size through.
+// LegacyRaise is the decoders' shared way of reporting the error that ends them.
 #pragma once
 #include <cstdint>
 #include <optional>
