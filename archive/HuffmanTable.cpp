@@ -46,15 +46,16 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
     ++LengthCount[Lengths[S]];
     if (Lengths[S] > Longest) Longest = Lengths[S];
   }
-  Table.assign(size_t(1) << PrimaryBits, InvalidEntry(PrimaryBits));
-  if (Longest == 0) return true;  // no codes: every pattern is invalid
-
   int Left = 1;
   for (unsigned L = 1; L <= MaxCodeBits; ++L) {
     Left = Left * 2 - int(LengthCount[L]);
     if (Left < 0) return false;  // over-subscribed
   }
-  if (Left > 0 && Longest != 1) return false;  // incomplete
+  if (Left > 0 && Longest > 1) return false;  // incomplete
+  // A complete set overwrites every slot below; otherwise unused slots stay invalid.
+  if (Left > 0) Table.assign(size_t(1) << PrimaryBits, InvalidEntry(PrimaryBits));
+  else Table.resize(size_t(1) << PrimaryBits);
+  if (Longest == 0) return true;  // no codes: every pattern is invalid
 
   // Symbols in canonical order (by length, then by symbol) with their codes.
   std::array<unsigned, MaxCodeBits + 2> Offset{};

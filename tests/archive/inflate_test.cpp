@@ -288,7 +288,7 @@ TEST(InflateStreams, FixedDynamicFixedBlocksWithDeepCodes) {
   }
 }
 
-TEST(InflateStreams, LoneDistanceCodeOfLengthOneDecodes) {
+TEST(InflateStreams, LoneOrMissingDistanceCodesDecode) {
   std::vector<uint8_t> Lit(259, 0);
   Lit['x'] = 1, Lit[256] = 2, Lit[258] = 2;  // length symbol 258: 4 bytes
   std::vector<uint8_t> Dist(1, 1);
@@ -298,6 +298,14 @@ TEST(InflateStreams, LoneDistanceCodeOfLengthOneDecodes) {
   FakeDecoderIO IO = Decode(W.Take(), 5);
   EXPECT_EQ(IO.Output, Bytes(5, 'x'));
   EXPECT_TRUE(IO.Reports.empty());
+
+  // A block of literals only may have no distance code at all.
+  BitWriter Literals;
+  BlockWriter L = DynamicBlock(Literals, true, Lit, {0});
+  L.Literal('x'), L.Literal('x'), L.End();
+  FakeDecoderIO Plain = Decode(Literals.Take(), 2);
+  EXPECT_EQ(Plain.Output, Bytes(2, 'x'));
+  EXPECT_TRUE(Plain.Reports.empty());
 }
 
 TEST(InflateStreams, BadCodeSetsAreIncompleteCodeSet) {
