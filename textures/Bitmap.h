@@ -1,13 +1,14 @@
 // TBitmap: the picture type of the texture engine, with its colour value TColor
-// and its drawing surface TCanvas. It holds the pixels of one
-// picture, top row first, as the engine needs them for a mip level: three bytes
-// red, green, blue per pixel for true colour, one colour-table index per pixel
-// for 8-bit pictures (which always carry a 256-entry colour table). It loads BMP
-// files soundly (any malformed input raises EInvalidBitmap with the message
-// "Bitmap image is not valid"), saves them as plain 54-byte-header pictures,
-// resizes keeping the top-left part, and offers a canvas for per-pixel colour
-// access (inline, since halving reads every pixel of every level). Writing a colour into an 8-bit picture stores the nearest entry of its
-// colour table; the search is memoised because halving writes every pixel.
+// and its drawing surface TCanvas. A bitmap holds the pixels of one picture, top
+// row first, as the engine needs them for a mip level: three bytes red, green,
+// blue per pixel for true colour, one colour-table index per pixel for 8-bit
+// pictures (which always carry a 256-entry colour table). It loads BMP files
+// soundly (malformed input raises EInvalidBitmap, "Bitmap image is not valid"),
+// saves them as plain pictures with a 54-byte header, resizes keeping the
+// top-left part, and offers per-pixel colour access through its canvas, inline
+// because halving reads every pixel of every level. Writing a colour into an
+// 8-bit picture stores the nearest entry of its colour table; that search is
+// memoised, since halving also writes every pixel.
 #pragma once
 #include <array>
 #include <cstdint>

@@ -24,8 +24,7 @@ TNearestColor::TNearestColor(const TColorTable& Table) : FCache(size_t{1} << kCa
     const TRGBQuad& q = Table[static_cast<size_t>(i)];
     FByRed[static_cast<size_t>(i)] = TEntry{q.rgbRed, q.rgbGreen, q.rgbBlue, i};
   }
-  std::stable_sort(FByRed.begin(), FByRed.end(),
-                   [](const TEntry& a, const TEntry& b) { return a.Red < b.Red; });
+  std::stable_sort(FByRed.begin(), FByRed.end(), [](const TEntry& a, const TEntry& b) { return a.Red < b.Red; });
 }
 
 uint8_t TNearestColor::Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
@@ -49,8 +48,8 @@ uint8_t TNearestColor::Search(int32_t Red, int32_t Green, int32_t Blue) const {
       bestIndex = e.Index;
     }
   };
-  const auto start = std::lower_bound(FByRed.begin(), FByRed.end(), Red,
-                                      [](const TEntry& e, int32_t r) { return e.Red < r; });
+  const auto start =
+      std::lower_bound(FByRed.begin(), FByRed.end(), Red, [](const TEntry& e, int32_t r) { return e.Red < r; });
   // Upwards: red grows from here on, so once its difference alone is larger
   // than the best distance no later entry can win (an equal one still can, by
   // a lower index).

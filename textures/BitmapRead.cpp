@@ -58,9 +58,7 @@ struct TBmpLayout {
   uint32_t ColorsUsed;
 };
 
-bool KnownInfoSize(uint32_t Size) {
-  return Size == 40 || Size == 52 || Size == 56 || Size == 108 || Size == 124;
-}
+bool KnownInfoSize(uint32_t Size) { return Size == 40 || Size == 52 || Size == 56 || Size == 108 || Size == 124; }
 
 TBmpLayout ReadLayout(const TBmpReader& In) {
   if (In.U16(0) != 0x4D42) throw EInvalidBitmap();  // "BM"

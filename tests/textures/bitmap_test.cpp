@@ -101,18 +101,20 @@ TEST(BitmapLoad, LaterHeadersAndAGapBeforeThePixels) {
 }
 
 TEST(BitmapLoad, EightBitShortTableIsPaddedWithBlack) {
-  const TBitmap b = Load(MakeBmp(IndexedFile(5, 2)));
-  EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf8bit);
-  EXPECT_EQ(b.ColorTable()[0], (TRGBQuad{1, 2, 3, 4}));
-  EXPECT_EQ(b.ColorTable()[2], (TRGBQuad{0xFF, 0x80, 0x40, 0x99}));
-  for (size_t i = 3; i < 256; ++i) EXPECT_EQ(b.ColorTable()[i], TRGBQuad{}) << i;
-  EXPECT_EQ(b.Pixel(0, 0), 0x010203);
-  EXPECT_EQ(b.Pixel(1, 0), 0x102030);
-  EXPECT_EQ(b.Pixel(2, 0), 0xFF8040);
-  EXPECT_EQ(b.Pixel(0, 1), 0x102030);
-  // Width 5: rows padded to 8 bytes in the file, 5 index bytes per logical row.
-  const std::vector<uint8_t> top(b.ScanLine(0).begin(), b.ScanLine(0).end());
-  EXPECT_EQ(top, (std::vector<uint8_t>{0, 1, 2, 0, 1}));
+  for (int32_t height : {2, -2}) {
+    const TBitmap b = Load(MakeBmp(IndexedFile(5, height)));
+    EXPECT_EQ(b.PixelFormat(), TPixelFormat::pf8bit);
+    EXPECT_EQ(b.ColorTable()[0], (TRGBQuad{1, 2, 3, 4}));
+    EXPECT_EQ(b.ColorTable()[2], (TRGBQuad{0xFF, 0x80, 0x40, 0x99}));
+    for (size_t i = 3; i < 256; ++i) EXPECT_EQ(b.ColorTable()[i], TRGBQuad{}) << i;
+    EXPECT_EQ(b.Pixel(0, 0), 0x010203);
+    EXPECT_EQ(b.Pixel(1, 0), 0x102030);
+    EXPECT_EQ(b.Pixel(2, 0), 0xFF8040);
+    EXPECT_EQ(b.Pixel(0, 1), 0x102030);
+    // Width 5: rows padded to 8 bytes in the file, 5 index bytes per logical row.
+    const std::vector<uint8_t> top(b.ScanLine(0).begin(), b.ScanLine(0).end());
+    EXPECT_EQ(top, (std::vector<uint8_t>{0, 1, 2, 0, 1}));
+  }
 }
 
 TEST(BitmapLoad, EightBitFullTableAndIndexesBeyondTheTable) {
@@ -169,11 +171,13 @@ TEST(BitmapLoad, EveryMalformedFileIsRejectedAndKeepsTheOldPicture) {
       {"RLE4", patched(indexed, 30, 2)},
       {"bit fields on 24 bit", with([](TBmpFile& f) { f.Compression = 3; })},
       {"bit fields on 8 bit", patched(indexed, 30, 3)},
-      {"swapped masks", with([](TBmpFile& f) {
-         f.Compression = 3;
-         f.Masks[0] = 0xFF;
-         f.Masks[2] = 0xFF0000;
-       }, TrueColorFile(3, 2, 32))},
+      {"swapped masks", with(
+                            [](TBmpFile& f) {
+                              f.Compression = 3;
+                              f.Masks[0] = 0xFF;
+                              f.Masks[2] = 0xFF0000;
+                            },
+                            TrueColorFile(3, 2, 32))},
       {"JPEG inside", with([](TBmpFile& f) { f.Compression = 4; })},
       {"257 colours", with([](TBmpFile& f) { f.ColorsUsed = 257; }, IndexedFile(3, 2))},
       {"table cut", truncatedTable},
@@ -182,7 +186,10 @@ TEST(BitmapLoad, EveryMalformedFileIsRejectedAndKeepsTheOldPicture) {
       {"pixels inside the header", patched(good, 10, 20)},
       {"absurd width", patched(good, 18, 0x40000000u)},
       {"absurd height", patched(good, 22, 0x7FFFFFFFu)},
-      {"width above the cap", with([](TBmpFile& f) { f.Width = TBitmap::kMaxDimension + 1; f.Height = 1; })},
+      {"width above the cap", with([](TBmpFile& f) {
+         f.Width = TBitmap::kMaxDimension + 1;
+         f.Height = 1;
+       })},
   };
   for (const auto& [name, bytes] : cases) {
     TBitmap b = Load(MakeBmp(TrueColorFile(2, 2, 24)));

@@ -32,8 +32,8 @@ std::string ColumnsRead(int32_t W) {
   std::string out;
   for (int32_t x = 0; x <= W / 2; ++x) {
     const int32_t red = dest.Pixel(x, 0) & 0xFF;
-    out += std::to_string(x) + ":" + (red % 2 == 0 ? std::to_string(red / 2)
-                                                    : std::to_string(red / 2) + "+" + std::to_string(red / 2 + 1));
+    out += std::to_string(x) + ":" +
+           (red % 2 == 0 ? std::to_string(red / 2) : std::to_string(red / 2) + "+" + std::to_string(red / 2 + 1));
     out += " ";
   }
   return out;
@@ -43,9 +43,11 @@ TEST(ShrinkPicture, SourceColumnsOfTheImportHalving) {
   EXPECT_EQ(ColumnsRead(4), "0:1 1:2 2:3+4 ");
   EXPECT_EQ(ColumnsRead(8), "0:1 1:2+3 2:4 3:5+6 4:7+8 ");
   std::string w64 = "0:1 ";
-  for (int d = 1; d <= 15; ++d) w64 += std::to_string(d) + ":" + std::to_string(2 * d) + "+" + std::to_string(2 * d + 1) + " ";
+  for (int d = 1; d <= 15; ++d)
+    w64 += std::to_string(d) + ":" + std::to_string(2 * d) + "+" + std::to_string(2 * d + 1) + " ";
   w64 += "16:32 ";
-  for (int d = 17; d <= 32; ++d) w64 += std::to_string(d) + ":" + std::to_string(2 * d - 1) + "+" + std::to_string(2 * d) + " ";
+  for (int d = 17; d <= 32; ++d)
+    w64 += std::to_string(d) + ":" + std::to_string(2 * d - 1) + "+" + std::to_string(2 * d) + " ";
   EXPECT_EQ(ColumnsRead(64), w64);
 }
 
@@ -60,7 +62,8 @@ TEST(ShrinkPicture, RowsFollowTheSameRule) {
 }
 
 TEST(ShrinkPicture, FourByFourInPlaceKeepsTheInnerPixels) {
-  TBitmap b = TrueColor(4, 4, [](int32_t x, int32_t y) { return static_cast<uint32_t>(0x102030 + 0x010101 * (4 * y + x)); });
+  TBitmap b =
+      TrueColor(4, 4, [](int32_t x, int32_t y) { return static_cast<uint32_t>(0x102030 + 0x010101 * (4 * y + x)); });
   const TBitmap original = b;
   xShrinkPicture(b.Canvas(), b.Canvas(), 1, 1, 5, 5, 0, 0, 2, 2);
   b.SetWidth(2);
@@ -85,8 +88,8 @@ TColor Average(std::vector<TColor> Pixels, int32_t Width) {
 }
 
 TEST(ShrinkPicture, AveragesRoundHalfToEven) {
-  EXPECT_EQ(Average({1, 2}, 2), 2);  // 1.5
-  EXPECT_EQ(Average({2, 3}, 2), 2);  // 2.5
+  EXPECT_EQ(Average({1, 2}, 2), 2);        // 1.5
+  EXPECT_EQ(Average({2, 3}, 2), 2);        // 2.5
   EXPECT_EQ(Average({1, 1, 1, 2}, 2), 1);  // 1.25
   EXPECT_EQ(Average({0x030201, 0x050403}, 1), 0x040302);
   EXPECT_EQ(Average({0xFFFFFF, 0xFEFEFE}, 2), 0xFEFEFE);  // 254.5 in every part
@@ -219,7 +222,8 @@ TEST(ShrinkPicture, EightBitLevelsStoreTheNearestEntryAndKeepTheTable) {
   once.SetColorTable(table);
   once.SetSize(8, 4);
   for (int32_t y = 0; y < 4; ++y)
-    for (int32_t x = 0; x < 8; ++x) once.ScanLine(y)[static_cast<size_t>(x)] = x % 4 == 1 ? 1 : x % 4 == 2 ? 2 : x % 4 == 3 ? 0 : 1;
+    for (int32_t x = 0; x < 8; ++x)
+      once.ScanLine(y)[static_cast<size_t>(x)] = x % 4 == 1 ? 1 : x % 4 == 2 ? 2 : x % 4 == 3 ? 0 : 1;
   HalveToTheLastLevel(once);
   ASSERT_EQ(once.Width(), 4);
   // Destination column 1 averages source columns 2 and 3 (red 200 and 0: 100,
