@@ -11,6 +11,7 @@
 #include "archive/PathStrings.h"
 #include "archive/Wildcard.h"
 #include "platform/FileSystem.h"
+#include "platform/Resources.h"
 
 namespace kst {
 namespace {
@@ -105,9 +106,9 @@ void TZipCommon::SetFilename(const std::string& Name) {
   FileName = Folder + NameAfterFolder(FileName);
 }
 
-void TZipCommon::SetZipCmntBufSize(int32_t Value) {
-  FZipCmntBufSize = std::clamp(Value, MinZipCmntBufSize, MaxZipCmntBufSize);
-}
+int TZipCommon::ImageIndex() const { return platform::ShellIconIndex(FileName); }
+
+std::string TZipCommon::GetFileType(const std::string& Name) const { return platform::ShellTypeName(Name); }
 
 bool TZipCommon::IsWildCard(const TStringList& List) { return kst::IsWildCard(List); }
 

@@ -30,10 +30,6 @@ class TZipCommon : public TRegisterKestrel {
                                       std::string VolumeID, int32_t ECode)>;
   using TOnElapsedTime = std::function<void(TZipCommon* Sender, float ElapsedTime)>;
 
-  // Smallest and largest archive-comment buffer.
-  static constexpr int32_t MinZipCmntBufSize = 2000;
-  static constexpr int32_t MaxZipCmntBufSize = 32767;
-
   explicit TZipCommon(TComponent* AOwner = nullptr);
   ~TZipCommon() override = default;
 
@@ -75,9 +71,10 @@ class TZipCommon : public TRegisterKestrel {
   // name part. An empty Name gives an empty FileName.
   virtual void SetFilename(const std::string& Name);
 
-  int32_t ZipCmntBufSize() const { return FZipCmntBufSize; }
-  // Stores Value clamped to 2000..32767.
-  void SetZipCmntBufSize(int32_t Value);
+  // The shell's system icon index of the current FileName, and its type
+  // description of Name (0 and "" where the platform has no shell to ask).
+  int ImageIndex() const;
+  std::string GetFileType(const std::string& Name) const;
 
   TkstTimer& Timer() { return FTimer; }
 
@@ -122,7 +119,6 @@ class TZipCommon : public TRegisterKestrel {
 
   TStringList FExcludeExts;
   std::string FExtractDir;
-  int32_t FZipCmntBufSize = 0;
   TkstTimer FTimer;
 
  private:
