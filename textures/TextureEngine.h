@@ -11,6 +11,7 @@
 #include "archive/MemoryStream.h"
 #include "archive/StringList.h"
 #include "textures/EngineFrontEnd.h"
+#include "textures/PictureSource.h"
 
 namespace skw {
 
@@ -25,12 +26,25 @@ class TTextureEngine {
   std::string ContainerPath;
   // Where reports go; without one they are dropped.
   TEngineFrontEnd* FrontEnd = nullptr;
+  // The pack's pictures (the archive's "*.bmp" entries), for ImportBitmaps.
+  TPictureSource* Pictures = nullptr;
 
   // Walks the container's records once and rebuilds TextureList from them. A
   // container the walk cannot accept is reported in an error box captioned
   // ContainerPath, the cursor goes back to the default arrow and the index is
   // left empty; the caller is not told (the run goes on either way).
   void ScanTextures(const std::string& ContainerPath);
+
+  // Writes every picture of Pictures named after an indexed texture into the
+  // container: header, palette choice (palettised container), the full chain
+  // of mip levels, the container resized when the data size changes, and
+  // TextureList kept in step. A picture of the wrong kind or shape is reported
+  // in a warning box captioned with its entry name and passed over; a kind
+  // token other than "BIN" or "PAL" ends the import. Errors of the name's size
+  // conversion (EConvertError), of the extraction and of the picture's loading
+  // (EInvalidBitmap) leave as exceptions, the container holding every texture
+  // written before.
+  void ImportBitmaps();
 
  private:
   TEngineFrontEnd& Reports();

@@ -1,0 +1,28 @@
+// TPictureSource: where the BMP import gets its pictures from. The import needs
+// two things of the pack archive: the names of its entries matching "*.bmp", in
+// the order of the archive's directory, and the stored bytes of one named entry.
+// The installer answers both through its archive components (lister and
+// extractor); tests answer them from memory. Keeping the import behind this
+// small interface lets it run without an archive on disk.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/StringList.h"
+
+namespace skw {
+
+class TPictureSource {
+ public:
+  virtual ~TPictureSource() = default;
+
+  // Names of the entries matching "*.bmp" (letters compared without case), in
+  // directory order, each in the form Extract accepts back.
+  virtual kst::TStringList ListBitmaps() = 0;
+  // The bytes of the named entry. An extraction that produces nothing gives an
+  // empty buffer; errors the extraction raises leave as exceptions.
+  virtual std::vector<uint8_t> Extract(const std::string& Name) = 0;
+};
+
+}  // namespace skw

@@ -1,0 +1,116 @@
+// ImportBitmaps: the run over the pack's pictures. The listing is sorted, each
+// entry's name is cut, and a texture picture is written into every index group
+// of its texture name: extracted and loaded anew for each group, checked,
+// header rewritten, palette chosen, levels made, index lines updated. The
+// container edits go through a TContainerPatch and are laid out once at the
+// end (also when an error stops the run), which gives the same container as
+// moving its rest after every texture, without the repeated moves. The
+// window's message queue is pumped at the same points as always: after the
+// texture name is shown, after the header is written, after the levels are
+// made, after each texture and after each entry.
+#include <stdexcept>
+
+#include "textures/TextureContainer.h"
+#include "textures/TextureEngine.h"
+#include "textures/TextureImport.h"
+#include "textures/TextureImportPatch.h"
+#include "textures/TextureIndex.h"
+
+namespace skw {
+
+namespace {
+
+inline constexpr char kWrongPictureText[] = "Wrong color depth or texture size.";
+
+// One picture's pass over the index.
+class TPictureImport {
+ public:
+  TPictureImport(TTextureEngine& Engine, TEngineFrontEnd& UI, TContainerPatch& Patch)
+      : FEngine(Engine), FUI(UI), FPatch(Patch) {}
+
+  // Writes the picture into every group named after its texture; a picture
+  // that does not fit a group is reported and not tried on further groups.
+  void Run(const std::string& Entry, const TPictureName& Picture) {
+    FUI.SetLabel2(Picture.TextureName);
+    FUI.ProcessMessages();
+    kst::TStringList& Index = *FEngine.TextureList;
+    for (int Group = 0; Group < TextureCount(Index); ++Group) {
+      if (IndexLine(Index, Group, ilName) != Picture.TextureName) continue;
+      if (!WriteTexture(Entry, Picture, Group)) {
+        FUI.MessageBox(Entry, kWrongPictureText, TMessageIcon::Warning);
+        return;
+      }
+    }
+  }
+
+ private:
+  bool WriteTexture(const std::string& Entry, const TPictureName& Picture, int Group) {
+    kst::TStringList& Index = *FEngine.TextureList;
+    const bool Bin = FEngine.BinContainer;
+    const TTextureEntry Texture = TextureAt(Index, Group);
+    TBitmap Bitmap;
+    {
+      const std::vector<uint8_t> Bytes = FEngine.Pictures->Extract(Entry);
+      Bitmap.LoadFromBuffer(Bytes);
+    }
+    if (!PictureFits(Bitmap, Picture, Bin, Texture.Width, Texture.Height)) return false;
+
+    const int32_t Width = Bitmap.Width();
+    const int32_t Height = Bitmap.Height();
+    const int32_t MipCount = NewMipCount(Height);
+    FPatch.WriteHeader(Group, MipCount, Width, Height);
+    FUI.ProcessMessages();
+
+    int32_t PaletteNumber = 0;
+    if (!Bin) {
+      PaletteNumber = FPatch.ChoosePalette(PaletteOfPicture(Bitmap));
+      FPatch.WritePaletteNumber(Group, PaletteNumber);
+    }
+    const int32_t BytesPerPixel = Bin ? 3 : 1;
+    if (Bitmap.BytesPerPixel() != BytesPerPixel)
+      throw std::logic_error("Picture depth does not match the container");
+    MakeLevels(Bitmap, FPatch.NewData(Group, LevelChainSize(Width, Height, BytesPerPixel)));
+    FUI.ProcessMessages();
+
+    SetIndexNumber(Index, Group, ilWidth, Width);
+    SetIndexNumber(Index, Group, ilHeight, Height);
+    if (!Bin) SetIndexNumber(Index, Group, ilPaletteNumber, PaletteNumber);
+    SetIndexNumber(Index, Group, ilMipCount, MipCount);
+    FUI.ProcessMessages();
+    return true;
+  }
+
+  TTextureEngine& FEngine;
+  TEngineFrontEnd& FUI;
+  TContainerPatch& FPatch;
+};
+
+}  // namespace
+
+void TTextureEngine::ImportBitmaps() {
+  if (ContainerStream == nullptr || TextureList == nullptr || Pictures == nullptr)
+    throw std::logic_error("ImportBitmaps needs a container stream, a texture list and pictures");
+  TEngineFrontEnd& UI = Reports();
+  kst::TStringList Names = Pictures->ListBitmaps();
+  SortPictureNames(Names);
+  UI.SetProgressMax(static_cast<int>(Names.size()));
+
+  TContainerPatch Patch(*ContainerStream, *TextureList, BinContainer);
+  TPictureImport Import(*this, UI, Patch);
+  try {
+    for (const std::string& Entry : Names) {
+      TPictureName Picture;
+      const TNameVerdict Verdict = CutPictureName(Entry, Picture);
+      if (Verdict == TNameVerdict::nvEndImport) break;
+      if (Verdict == TNameVerdict::nvPicture) Import.Run(Entry, Picture);
+      UI.StepProgressBy(1);
+      UI.ProcessMessages();
+    }
+  } catch (...) {
+    Patch.Commit();
+    throw;
+  }
+  Patch.Commit();
+}
+
+}  // namespace skw

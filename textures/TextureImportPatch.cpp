@@ -1,0 +1,148 @@
+// TContainerPatch: collecting the import's edits and laying them out once.
+// Commit turns the edits into two lists: runs of container bytes that move by
+// a fixed distance (a run ends where a texture's data changed size, and
+// every byte behind it moves by the running sum of the changes), and pieces
+// held aside (added palettes, data larger than their old area) with their
+// final places. The runs keep their order, so the moves can be done in place:
+// first the runs moving towards the start, front to back, then the runs moving
+// towards the end, back to front; no run then overwrites bytes still to be
+// moved. The pieces held aside go in last. The container is enlarged before
+// and cut after, so it is reallocated at most once per run.
+#include "textures/TextureImportPatch.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "textures/TextureContainer.h"
+#include "textures/TextureIndex.h"
+
+namespace skw {
+
+TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList& Index,
+                                 bool BinContainer)
+    : FContainer(Container), FIndex(Index), FBinContainer(BinContainer) {
+  const int Count = TextureCount(Index);
+  const int32_t BytesPerPixel = BinContainer ? 3 : 1;
+  FGroups.reserve(static_cast<size_t>(Count));
+  for (int Group = 0; Group < Count; ++Group) {
+    const TTextureEntry Entry = TextureAt(Index, Group);
+    const int64_t Size = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel);
+    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, dsOriginal, {}});
+  }
+  if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes))
+    FTablePalettes = -1;
+  CheckLayout();
+}
+
+void TContainerPatch::CheckLayout() const {
+  if (FGroups.empty()) return;
+  if (FTablePalettes < 0) throw std::runtime_error("The container's palette count is not valid");
+  int64_t Free = FBinContainer ? 0 : FirstRecordOffset(FTablePalettes);
+  for (const TGroup& Group : FGroups) {
+    const int64_t Header = Group.DataOffset - MipCountDistance(FBinContainer);
+    if (Header < Free || Group.AreaSize < 0 ||
+        Group.AreaSize > FContainer.Size() - kRecordTailBytes - Group.DataOffset)
+      throw std::runtime_error("The texture index does not match the container");
+    Free = Group.DataOffset + Group.AreaSize + kRecordTailBytes;
+  }
+}
+
+const uint8_t* TContainerPatch::PaletteAt(int32_t Number) const {
+  if (Number < FTablePalettes) return FContainer.Memory() + PaletteOffset(Number);
+  return FAddedPalettes[static_cast<size_t>(Number - FTablePalettes)].data();
+}
+
+int32_t TContainerPatch::ChoosePalette(const TPaletteBytes& Palette) {
+  const int32_t Count = FTablePalettes + static_cast<int32_t>(FAddedPalettes.size());
+  for (int32_t Number = 0; Number < Count; ++Number)
+    if (std::memcmp(PaletteAt(Number), Palette.data(), Palette.size()) == 0) return Number;
+  FAddedPalettes.push_back(Palette);
+  WriteInt32At(FContainer, kPaletteCountOffset, Count + 1);
+  return Count;
+}
+
+void TContainerPatch::WriteHeader(int Group, int32_t MipCount, int32_t Width, int32_t Height) {
+  const int64_t Data = FGroups.at(static_cast<size_t>(Group)).DataOffset;
+  WriteInt32At(FContainer, Data - MipCountDistance(FBinContainer), MipCount);
+  WriteInt32At(FContainer, Data - WidthDistance(FBinContainer), Width);
+  WriteInt32At(FContainer, Data - HeightDistance(FBinContainer), Height);
+}
+
+void TContainerPatch::WritePaletteNumber(int Group, int32_t Number) {
+  const int64_t Data = FGroups.at(static_cast<size_t>(Group)).DataOffset;
+  WriteInt32At(FContainer, Data - kPaletteNumberDistance, Number);
+}
+
+uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
+  TGroup& Target = FGroups.at(static_cast<size_t>(Group));
+  Target.Size = Size;
+  if (Size <= Target.AreaSize) {
+    std::vector<uint8_t>().swap(Target.Aside);
+    Target.State = dsInPlace;
+    return FContainer.Memory() + Target.DataOffset;
+  }
+  Target.Aside.resize(static_cast<size_t>(Size));
+  Target.State = dsAside;
+  return Target.Aside.data();
+}
+
+void TContainerPatch::Commit() {
+  std::vector<TMove> Moves;
+  std::vector<TPlacement> Placements;
+  int64_t Shift = 0;
+  int64_t Cursor = 0;
+  // The bytes from Cursor up to End stay, moved by the current shift.
+  const auto Keep = [&](int64_t End) {
+    if (End > Cursor && Shift != 0) Moves.push_back(TMove{Cursor, End - Cursor, Cursor + Shift});
+    Cursor = std::max(Cursor, End);
+  };
+  if (!FAddedPalettes.empty()) {
+    const int64_t TableEnd = PaletteOffset(FTablePalettes);
+    Keep(TableEnd);
+    const int64_t Bytes = static_cast<int64_t>(FAddedPalettes.size()) * kPaletteBytes;
+    Placements.push_back(TPlacement{FAddedPalettes.front().data(), Bytes, TableEnd});
+    Shift = Bytes;
+  }
+  std::vector<int64_t> Shifts(FGroups.size(), 0);
+  for (size_t Group = 0; Group < FGroups.size(); ++Group) {
+    TGroup& G = FGroups[Group];
+    Shifts[Group] = Shift;
+    if (G.State == dsOriginal) continue;
+    Keep(G.DataOffset + (G.State == dsInPlace ? G.Size : 0));
+    if (G.State == dsAside) Placements.push_back(TPlacement{G.Aside.data(), G.Size, G.DataOffset + Shift});
+    Cursor = G.DataOffset + G.AreaSize;
+    Shift += G.Size - G.AreaSize;
+  }
+  Keep(FContainer.Size());
+  PlaceAll(Moves, Placements, FContainer.Size() + Shift);
+
+  for (size_t Group = 0; Group < FGroups.size(); ++Group) {
+    TGroup& G = FGroups[Group];
+    G.DataOffset += Shifts[Group];
+    if (Shifts[Group] != 0) SetIndexNumber(FIndex, static_cast<int>(Group), ilDataOffset, G.DataOffset);
+    G.AreaSize = G.Size;
+    G.State = dsOriginal;
+    std::vector<uint8_t>().swap(G.Aside);
+  }
+  FTablePalettes += static_cast<int32_t>(FAddedPalettes.size());
+  FAddedPalettes.clear();
+}
+
+void TContainerPatch::PlaceAll(const std::vector<TMove>& Moves,
+                               const std::vector<TPlacement>& Placements, int64_t NewSize) {
+  if (NewSize > FContainer.Size()) FContainer.SetSize(NewSize);
+  uint8_t* Base = FContainer.Memory();
+  const auto Move = [Base](const TMove& M) {
+    std::memmove(Base + M.To, Base + M.From, static_cast<size_t>(M.Length));
+  };
+  for (const TMove& M : Moves)
+    if (M.To < M.From) Move(M);
+  for (auto M = Moves.rbegin(); M != Moves.rend(); ++M)
+    if (M->To > M->From) Move(*M);
+  for (const TPlacement& P : Placements)
+    if (P.Length > 0) std::memcpy(Base + P.To, P.Data, static_cast<size_t>(P.Length));
+  if (NewSize < FContainer.Size()) FContainer.SetSize(NewSize);
+}
+
+}  // namespace skw

@@ -1,0 +1,80 @@
+// TContainerPatch: the container edits of one import run, collected so that
+// the container is rebuilt once instead of being moved for every texture that
+// changes size. Until Commit the container's bytes keep their original places:
+// header fields and palette numbers are written where they stand, new pixel
+// data that fit in a texture's original data area are written there too, and
+// only data larger than their area, and the palettes added to the table, are
+// held aside. Commit lays everything out at its final place in one pass over
+// the container and brings the data offsets of the texture index up to date;
+// the result is the same bytes and index as moving the container after every
+// texture. Palette searches see the added palettes as if they were already in
+// the table.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "archive/MemoryStream.h"
+#include "archive/StringList.h"
+#include "textures/TextureImport.h"
+
+namespace skw {
+
+class TContainerPatch {
+ public:
+  // Takes the groups of Index as they stand; raises std::runtime_error when
+  // they do not describe ordered, separate records inside the container.
+  TContainerPatch(kst::TMemoryStream& Container, kst::TStringList& Index, bool BinContainer);
+  TContainerPatch(const TContainerPatch&) = delete;
+  TContainerPatch& operator=(const TContainerPatch&) = delete;
+
+  // Number of the first palette equal to Palette; a palette found nowhere is
+  // appended to the table (the palette count grows by one) and its number given.
+  int32_t ChoosePalette(const TPaletteBytes& Palette);
+
+  // Rewrites the mip count, width and height fields of the texture of Group.
+  void WriteHeader(int Group, int32_t MipCount, int32_t Width, int32_t Height);
+  // Rewrites its palette number (palettised container only).
+  void WritePaletteNumber(int Group, int32_t Number);
+  // Room for the texture's new pixel data of Size bytes, to be filled before
+  // the next call on this patch; its old data are dropped.
+  uint8_t* NewData(int Group, int64_t Size);
+
+  // Moves everything to its final place, sets the container's size and the data
+  // offsets of the index; afterwards the patch starts again from that state.
+  void Commit();
+
+ private:
+  enum TDataState { dsOriginal, dsInPlace, dsAside };
+  struct TGroup {
+    int64_t DataOffset;  // where the data stand in the container until Commit
+    int64_t AreaSize;    // bytes of data the container holds there
+    int64_t Size;        // bytes of the texture's current data
+    TDataState State = dsOriginal;
+    std::vector<uint8_t> Aside;
+  };
+  // A run of container bytes and where they end up.
+  struct TMove {
+    int64_t From;
+    int64_t Length;
+    int64_t To;
+  };
+  struct TPlacement {
+    const uint8_t* Data;
+    int64_t Length;
+    int64_t To;
+  };
+
+  void CheckLayout() const;
+  const uint8_t* PaletteAt(int32_t Number) const;
+  void PlaceAll(const std::vector<TMove>& Moves, const std::vector<TPlacement>& Placements,
+                int64_t NewSize);
+
+  kst::TMemoryStream& FContainer;
+  kst::TStringList& FIndex;
+  bool FBinContainer;
+  std::vector<TGroup> FGroups;
+  int32_t FTablePalettes = 0;  // palettes in the container's table
+  std::vector<TPaletteBytes> FAddedPalettes;
+};
+
+}  // namespace skw
