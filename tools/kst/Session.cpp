@@ -1,0 +1,35 @@
+// Error reporting of the kst tool: every OnError report of the library becomes
+// one line on standard error holding the error's fixed text, its extended
+// message when there is one, and the file name.
+#include "tools/kst/Session.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "archive/Err_msgs.h"
+
+namespace kst_tool {
+
+void PrintError(const std::string& Text, const std::string& FileName) {
+  std::string Line = "kst: " + Text;
+  if (!FileName.empty()) Line += ": " + FileName;
+  std::fprintf(stderr, "%s\n", Line.c_str());
+  std::fflush(stderr);
+}
+
+TSession::TSession(const std::string& Archive) {
+  FLister.OnError = [](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
+                       int32_t ECode) {
+    std::string Text = kst::ErrorText(ECode);
+    if (!ExtendedMsg.empty()) Text += " (" + ExtendedMsg + ")";
+    PrintError(Text, FileName);
+  };
+  try {
+    FLister.SetArchiveFile(Archive);
+    FIdentified = true;
+  } catch (const std::exception& Error) {
+    PrintError(Error.what(), Archive);
+  }
+}
+
+}  // namespace kst_tool

@@ -1,0 +1,29 @@
+// A lister set up for one command: errors of the library go to standard error
+// as their fixed texts (with the file they concern), and the archive is
+// identified on construction. An exception while the path is assigned (an
+// extension the volume-number rule cannot read) is reported like an error and
+// leaves the session unusable.
+#pragma once
+#include <string>
+
+#include "archive/Kstkestrel.h"
+
+namespace kst_tool {
+
+class TSession {
+ public:
+  explicit TSession(const std::string& Archive);
+
+  kst::TKestrel& Lister() { return FLister; }
+  // False when assigning the path threw.
+  bool Identified() const { return FIdentified; }
+
+ private:
+  kst::TKestrel FLister;
+  bool FIdentified = false;
+};
+
+// Prints "kst: " + Text (+ ": " + FileName when given) on standard error.
+void PrintError(const std::string& Text, const std::string& FileName);
+
+}  // namespace kst_tool
