@@ -1,0 +1,107 @@
+// One selected entry of a run, from password to OnEnd. Names that could lead
+// outside ExtractDir (a ".." component, or a built path not below ExtractDir)
+// are never written to a file: they are reported as invalid file names and
+// skipped. Any exception after the entry was accepted ends this entry only.
+#include <algorithm>
+#include <cctype>
+
+#include "archive/Err_msgs.h"
+#include "archive/Kstinflate.h"
+#include "archive/KstUnBase.h"
+#include "archive/Kstgbls.h"
+
+namespace kst {
+namespace {
+
+constexpr uint32_t AttrVolume = 0x08;
+constexpr uint32_t AttrDirectory = 0x10;
+
+bool HasParentComponent(const std::string& Name) {
+  size_t Start = 0;
+  while (Start <= Name.size()) {
+    size_t End = Name.find_first_of("\\/", Start);
+    if (End == std::string::npos) End = Name.size();
+    if (Name.compare(Start, End - Start, "..") == 0) return true;
+    Start = End + 1;
+  }
+  return false;
+}
+
+bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
+  return Prefix.size() <= Text.size() &&
+         std::equal(Prefix.begin(), Prefix.end(), Text.begin(), [](char A, char B) {
+           return std::tolower(static_cast<unsigned char>(A)) == std::tolower(static_cast<unsigned char>(B));
+         });
+}
+
+}  // namespace
+
+bool TUnBase::IsSafeOutputName() const {
+  if (HasParentComponent(StoredName)) return false;
+  // The folder every output path starts with (as SetFilename builds it).
+  std::string Dir = AppendDirTail(UnixToDosFilename(FExtractDir));
+  if (Dir.empty()) return true;
+  if (Dir.find(':') == std::string::npos && Dir.front() != '\\') Dir = '\\' + Dir;
+  return StartsWithNoCase(UnixToDosFilename(FileName), Dir);
+}
+
+void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {
+  FForceCrcFail = false;
+  if (WriteToFile() && !IsSafeOutputName()) {
+    RaiseErrorStr(StoredName, "", "0", ErrInvalidFileName);
+    AdjustProgress(FInflateRec);
+    return;
+  }
+  IsEncrypted = (FInflateRec.BitFlag & 1) != 0;
+  if (IsEncrypted && !PasswordFailed && !RequestPassword(InFile)) PasswordFailed = true;
+
+  const bool FolderOrLabel = (ExtAttr & (AttrDirectory | AttrVolume)) != 0;
+  if (!doOnBegin(FolderOrLabel)) {
+    AdjustProgress(FInflateRec);
+    return;
+  }
+  try {
+    if (ExtAttr & AttrVolume) {
+      Crc32Val = CRC_MASK;
+      return;
+    }
+    if (FArcType == atJar) {
+      const size_t Delimiter = FileName.find_last_of("\\:");
+      const bool NoName = Delimiter == std::string::npos ? FileName.empty() : Delimiter + 1 == FileName.size();
+      ExtAttr = NoName ? AttrDirectory : 0x20;
+    }
+    if (ExtAttr & AttrDirectory) {
+      if (CreateStoredDirs && WriteToFile() && !FileName.empty()) ForceDirectories(FileName);
+      return;
+    }
+    uint32_t CompareCrc = CRC_MASK;
+    if (!Open_OutFile(OutFile, FileName, StoredName)) {
+      RaiseErrorStr(FileName, "", "0", ErrOpenFile);
+      AdjustProgress(FInflateRec);
+      FForceCrcFail = true;
+    } else {
+      if (IsEncrypted && PasswordFailed) {
+        --FileCount;
+        AdjustProgress(FInflateRec);
+        FForceCrcFail = true;
+        FileName = StoredName;
+      } else {
+        try {
+          ExtractFile(*this, InFile, OutFile, FileName, FInflateRec);
+        } catch (const std::exception&) {
+          FForceCrcFail = true;  // the write failed: the output is incomplete
+        }
+        CloseAndSetDate(OutFile, FileName, FLocal.DosDateTime, ExtAttr);
+      }
+      CompareCrc = FLocal.Crc;
+    }
+    doOnEnd(32, CompareCrc);
+  } catch (const E_RAISE&) {
+    // Already reported (or the write failure, which carries no report); the
+    // entry ends here and the run goes on.
+  } catch (const std::exception&) {
+  }
+  if (OutFile != kstInvalidHandle && WriteToFile()) Close_OutFile(OutFile);
+}
+
+}  // namespace kst
