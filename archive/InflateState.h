@@ -57,6 +57,8 @@ class TInflateState {
   TStep ReadCodeLengths(unsigned Total, uint8_t* Lengths);
   TStep HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist, int32_t BadCode);
   TFast FastLoop(const uint32_t* Lit, const uint32_t* Dist);
+  TFast FastLoopBody(const uint32_t* Lit, const uint32_t* Dist);
+  TFast FastLoopBmi2(const uint32_t* Lit, const uint32_t* Dist);
   bool DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry, uint32_t& Value);
   TStep Fail(int32_t Code);
 
