@@ -1,0 +1,29 @@
+// The game lookup: one registry read and the rule that turns its answer into
+// the game's data folder.
+#include "installer/GameLookup.h"
+
+#include <stdexcept>
+
+#include "installer/Messages.h"
+
+namespace skw {
+
+std::optional<std::string> GamePathFromValue(const platform::RegistryValue& Value) {
+  switch (Value.Status) {
+    case platform::RegistryStatus::KeyMissing:
+    case platform::RegistryStatus::ValueMissing:
+      return std::nullopt;
+    case platform::RegistryStatus::WrongType:
+      throw std::runtime_error(std::string("Invalid data type for '") + kGameValue + "'");
+    case platform::RegistryStatus::Found:
+      break;
+  }
+  if (Value.Text.empty()) return std::nullopt;
+  return Value.Text + "\\cohokum\\";
+}
+
+std::optional<std::string> GetGamePath() {
+  return GamePathFromValue(platform::ReadMachineString(kGameKey, kGameValue));
+}
+
+}  // namespace skw

@@ -1,0 +1,66 @@
+// skinwright-pack: builds a pack executable, the program file with a pack's ZIP
+// archive and the 12-byte trailer appended, so that running it installs the
+// pack. The container the pack is for comes from the archive's name (-bin or
+// -pal in front of its extension) or from --ext. Exit code 0 on success, 1 on
+// any error (with one line on standard error), 2 for a wrong command line.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "installer/PackBuilder.h"
+
+namespace {
+
+const char* const kUsage =
+    "usage: skinwright-pack [--ext bin|pal] PROGRAM ARCHIVE.zip OUTPUT\n"
+    "\n"
+    "Writes OUTPUT: the bytes of PROGRAM (the Skinwright program, for Linux or\n"
+    "Windows), then the ZIP archive ARCHIVE, then a 12-byte trailer naming the\n"
+    "game container the pack is for and the archive's length. Running OUTPUT\n"
+    "installs the pack. The container (bin: textures.bin, pal: textures.pal) is\n"
+    "taken from the archive's name, as in desert-pal.zip, unless --ext gives it.\n"
+    "\n"
+    "options:\n"
+    "  --ext EXT   bin, pal, BIN or PAL\n"
+    "  --help      this text\n";
+
+int Usage(const std::string& Problem) {
+  std::cerr << "skinwright-pack: " << Problem << "\n" << kUsage;
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> files;
+  std::string extension;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    }
+    if (arg == "--ext") {
+      if (i + 1 >= argc) return Usage("--ext needs a value");
+      extension = argv[++i];
+    } else if (arg.rfind("--ext=", 0) == 0) {
+      extension = arg.substr(6);
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      return Usage("unknown option " + arg);
+    } else {
+      files.push_back(arg);
+    }
+  }
+  if (files.size() != 3) return Usage("expected PROGRAM, ARCHIVE and OUTPUT");
+  if (extension.empty()) extension = skw::PackExtensionFromName(files[1]);
+  if (extension.empty())
+    return Usage("cannot tell the container from the name " + files[1] +
+                 " (it should end in -bin or -pal before its extension); give --ext");
+  const std::string problem = skw::BuildPack(files[0], files[1], extension, files[2]);
+  if (!problem.empty()) {
+    std::cerr << "skinwright-pack: " << problem << "\n";
+    return 1;
+  }
+  std::cout << "wrote " << files[2] << " (container " << extension << ")\n";
+  return 0;
+}
