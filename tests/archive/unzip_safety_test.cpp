@@ -1,0 +1,115 @@
+// Extraction never writes outside ExtractDir, whatever the stored names say,
+// and a header that lies about sizes can neither make a run allocate without
+// bound nor produce more bytes than it claims.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "archive/Err_msgs.h"
+#include "archive/Kstgbls.h"
+#include "tests/archive/unzip_builder.h"
+#include "tests/archive/unzip_fixture.h"
+#include "tests/platform/ScratchDir.h"
+
+namespace {
+
+using skwtest::RecordingUnZip;
+using skwtest::ScratchDir;
+using skwtest::ZipBuilder;
+
+// Every file below Dir, as paths relative to it with "/" separators.
+void ListTree(const std::string& Dir, const std::string& Prefix, std::vector<std::string>& Out) {
+  platform::DirectorySearch Search;
+  platform::FindData Item;
+  for (int rc = Search.First(Dir + ScratchDir::Separator() + "*", Item); rc == 0; rc = Search.Next(Item)) {
+    if (Item.Name == "." || Item.Name == "..") continue;
+    if (Item.Attributes & platform::kAttrDirectory)
+      ListTree(Dir + ScratchDir::Separator() + Item.Name, Prefix + Item.Name + "/", Out);
+    else
+      Out.push_back(Prefix + Item.Name);
+  }
+}
+
+TEST(UnZipSafety, TraversalNamesAreRefusedAndTheRestLandsInside) {
+  ScratchDir Dir;
+  RecordingUnZip UnZip;
+  UnZip.Open("path_traversal.zip");
+  UnZip.SetExtractDir(Dir / "a" + ScratchDir::Separator() + "b");
+  UnZip.Extract();
+
+  std::vector<std::string> Files;
+  ListTree(Dir.Path(), "", Files);
+  std::sort(Files.begin(), Files.end());
+  EXPECT_EQ(Files, (std::vector<std::string>{"a/b/dir/back/slash.txt", "a/b/etc/x.txt", "a/b/safe/ok.txt",
+                                             "a/b/x.txt"}));
+  EXPECT_EQ(std::count(UnZip.Errors.begin(), UnZip.Errors.end(), kst::ErrInvalidFileName), 2);
+  EXPECT_EQ(UnZip.FileCount, 4);
+}
+
+TEST(UnZipSafety, TraversalNamesStillReachMemoryTargets) {
+  RecordingUnZip UnZip;
+  UnZip.Open("path_traversal.zip");
+  kst::TDecompMemoryStream Stream;
+  EXPECT_EQ(UnZip.ExtractToMemoryStream(&Stream), 6);
+  EXPECT_EQ(Stream.GetFileName(0), "..\\..\\evil.txt");
+}
+
+struct LyingArchive {
+  ScratchDir Dir;
+  std::string Path = Dir / "lying.zip";
+  explicit LyingArchive(uint16_t Method, uint32_t ClaimedSize) {
+    skwtest::BuildEntry Entry("lie.bin", std::string(5000, 'L'), Method);
+    Entry.UncompressedSize = ClaimedSize;
+    ZipBuilder().Add(Entry).Write(Path);
+  }
+  kst::TDecompMemoryStream Extract(RecordingUnZip& UnZip) {
+    UnZip.SetArchiveFile(Path);
+    UnZip.FileSpec = {"*.*"};
+    kst::TDecompMemoryStream Stream;
+    UnZip.ExtractToMemoryStream(&Stream);
+    return Stream;
+  }
+};
+
+TEST(UnZipSafety, ClaimedSizesNeitherAllocateNorExtend) {
+  for (const uint16_t Method : {uint16_t(0), uint16_t(8)}) {
+    // A huge claim: only the bytes really stored come out.
+    LyingArchive Huge(Method, 0xFFFFFFF0u);
+    RecordingUnZip UnZip;
+    const kst::TDecompMemoryStream Big = Huge.Extract(UnZip);
+    EXPECT_EQ(Big.Size(), 5000) << "method " << Method;
+    EXPECT_EQ(Big.GetFileSize(0), 0xFFFFFFF0u);
+
+    // A small claim caps the output.
+    LyingArchive Small(Method, 100);
+    RecordingUnZip Capped;
+    const kst::TDecompMemoryStream Few = Small.Extract(Capped);
+    EXPECT_EQ(Few.Size(), 100) << "method " << Method;
+    EXPECT_FALSE(Capped.CrcOf["lie.bin"]);
+  }
+}
+
+TEST(UnZipSafety, DriveAndRootNamesFromBuiltArchives) {
+  ScratchDir Dir;
+  const std::string Path = Dir / "names.zip";
+  ZipBuilder()
+      .Add({"C:\\win\\a.txt", "a"})
+      .Add({"\\root.txt", "r"})
+      .Add({"D:b.txt", "b"})
+      .Add({"ok/../../up.txt", "u"})
+      .Write(Path);
+  RecordingUnZip UnZip;
+  UnZip.SetArchiveFile(Path);
+  UnZip.FileSpec = {"*.*"};
+  UnZip.ConfirmOverwrites = false;
+  UnZip.SetExtractDir(Dir / "out");
+  EXPECT_EQ(UnZip.Extract(), 3);
+  std::vector<std::string> Files;
+  ListTree(Dir.Path(), "", Files);
+  std::sort(Files.begin(), Files.end());
+  EXPECT_EQ(Files, (std::vector<std::string>{"names.zip", "out/b.txt", "out/root.txt", "out/win/a.txt"}));
+}
+
+}  // namespace
