@@ -208,7 +208,7 @@ TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint
     if (Entry & HtInvalid) return Fail(BadCode);
     uint32_t DistEntry = 0, Distance = 0;
     if (!DecodeSlow(Dist, DistBits, DistEntry, Distance)) return TStep::Stop;
-    if ((DistEntry & HtInvalid) || Distance > size_t(Out_ - Win_.data())) return Fail(BadCode);
+    if ((DistEntry & HtInvalid) || Distance > size_t(Out_ - Win_.get())) return Fail(BadCode);
     size_t N = std::min(size_t(Value), CapLeft());
     for (size_t I = 0; I < N; ++I) Out_[I] = Out_[I - Distance];
     Out_ += N;

@@ -10,10 +10,11 @@
 namespace kst {
 
 TInflateState::TInflateState(TDecoderIO& IO, const TInflateRec& Rec)
-    : IO_(IO), Unpacked_(Rec.UnpackedSize), In_(InCapacity), Win_(HistoryBytes + AreaBytes + OutSlack) {
-  InPos_ = InEnd_ = In_.data();
-  Out_ = Flushed_ = Win_.data();
-  AreaEnd_ = Win_.data() + HistoryBytes + AreaBytes;
+    : IO_(IO), Unpacked_(Rec.UnpackedSize), In_(std::make_unique_for_overwrite<uint8_t[]>(InCapacity)),
+      Win_(std::make_unique_for_overwrite<uint8_t[]>(HistoryBytes + AreaBytes + OutSlack)) {
+  InPos_ = InEnd_ = In_.get();
+  Out_ = Flushed_ = Win_.get();
+  AreaEnd_ = Win_.get() + HistoryBytes + AreaBytes;
 }
 
 // Moves the unread input to the front and reads until the buffer holds at
@@ -21,11 +22,11 @@ TInflateState::TInflateState(TDecoderIO& IO, const TInflateRec& Rec)
 void TInflateState::FillInput() {
   if (InEof_) return;
   size_t Kept = size_t(InEnd_ - InPos_);
-  std::memmove(In_.data(), InPos_, Kept);
-  InPos_ = In_.data();
+  std::memmove(In_.get(), InPos_, Kept);
+  InPos_ = In_.get();
   InEnd_ = InPos_ + Kept;
-  while (!InEof_ && size_t(InEnd_ - In_.data()) < 32768) {
-    size_t Space = In_.size() - size_t(InEnd_ - In_.data());
+  while (!InEof_ && size_t(InEnd_ - In_.get()) < 32768) {
+    size_t Space = InCapacity - size_t(InEnd_ - In_.get());
     uint32_t Got = IO_.ReadInput(const_cast<uint8_t*>(InEnd_), uint32_t(std::min<size_t>(Space, 32768)));
     if (Got == 0) InEof_ = true;
     InEnd_ += Got;
@@ -82,10 +83,10 @@ void TInflateState::WriteBlocks() {
 // unwritten byte) to the front of the window.
 void TInflateState::MakeRoom() {
   WriteBlocks();
-  if (size_t(Out_ - Win_.data()) <= HistoryBytes) return;
+  if (size_t(Out_ - Win_.get()) <= HistoryBytes) return;
   uint8_t* Keep = Out_ - HistoryBytes;
-  size_t Shift = size_t(Keep - Win_.data());
-  std::memmove(Win_.data(), Keep, HistoryBytes);
+  size_t Shift = size_t(Keep - Win_.get());
+  std::memmove(Win_.get(), Keep, HistoryBytes);
   Out_ -= Shift;
   Flushed_ -= Shift;
 }

@@ -85,7 +85,7 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   const uint8_t* const InLimit = InEnd_ - 8;
   uint8_t* Out = Out_;
   uint8_t* const OutLimit = Out_ + (OutRoom - MaxMatch);
-  const uint8_t* const WinBegin = Win_.data();
+  const uint8_t* const WinBegin = Win_.get();
   uint64_t Bits = BitBuf_;
   unsigned Count = BitCount_;
   TFast Result = TFast::Leave;

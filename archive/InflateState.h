@@ -8,6 +8,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "archive/DecoderIO.h"
@@ -65,14 +66,14 @@ class TInflateState {
   TDecoderIO& IO_;
   uint32_t Unpacked_;
 
-  std::vector<uint8_t> In_;
+  std::unique_ptr<uint8_t[]> In_;  // InCapacity bytes
   const uint8_t* InPos_ = nullptr;
   const uint8_t* InEnd_ = nullptr;
   bool InEof_ = false;
   uint64_t BitBuf_ = 0;
   unsigned BitCount_ = 0;
 
-  std::vector<uint8_t> Win_;
+  std::unique_ptr<uint8_t[]> Win_;  // history, area and slack; not cleared: only written bytes are read
   uint8_t* Out_ = nullptr;
   uint8_t* Flushed_ = nullptr;
   uint8_t* AreaEnd_ = nullptr;
