@@ -1,13 +1,16 @@
-// Tests of the process services: the program file, the single-instance mutex
+// Tests of the process services: the program file, Ctrl+C as a flag, the
+// single-instance mutex
 // (a second holder of the same name is refused until the first is gone), the
 // atomic save (success, and failures that keep the old file and leave no new
 // file behind), and the environment.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <sstream>
 
 #include "platform/AtomicSave.h"
+#include "platform/Console.h"
 #include "platform/NamedMutex.h"
 #include "platform/Process.h"
 #include "tests/platform/ScratchDir.h"
@@ -44,6 +47,18 @@ TEST(Process, EnvironmentSetAndRemoved) {
   EXPECT_EQ(platform::GetEnvironment("SKW_PROCESS_TEST"), "value 1");
   ASSERT_TRUE(platform::SetEnvironment("SKW_PROCESS_TEST", ""));
   EXPECT_EQ(platform::GetEnvironment("SKW_PROCESS_TEST"), "");
+}
+
+TEST(Console, InterruptSetsTheFlagInsteadOfEndingTheProcess) {
+  // On Windows Ctrl+C arrives through the console, which a test cannot press.
+  if (platform::kIsWindows) GTEST_SKIP() << "console control events cannot be raised here";
+  platform::CatchInterrupt();
+  platform::ClearInterrupt();
+  EXPECT_FALSE(platform::InterruptRequested());
+  std::raise(SIGINT);
+  EXPECT_TRUE(platform::InterruptRequested());
+  platform::ClearInterrupt();
+  EXPECT_FALSE(platform::InterruptRequested());
 }
 
 TEST(NamedMutex, SecondHolderIsRefusedUntilTheFirstIsGone) {

@@ -4,6 +4,8 @@
 // and, on both systems, a key that does not exist.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "tests/platform/ScratchDir.h"
@@ -116,6 +118,31 @@ TEST(Registry, LinuxLookupReadsThePrefixHive) {
   EXPECT_EQ(platform::ReadMachineString(key, "Missing").Status, RegistryStatus::ValueMissing);
   EXPECT_EQ(platform::ReadMachineString("Software\\Other", "Installation Path").Status, RegistryStatus::KeyMissing);
   platform::SetEnvironment("WINEPREFIX", savedPrefix);
+}
+
+// Runs "reg" with Arguments through the command interpreter; true on success.
+bool Reg(const std::string& Arguments) {
+  const std::string command = "\"reg " + Arguments + " >NUL 2>NUL\"";
+  return std::system(command.c_str()) == 0;
+}
+
+TEST(Registry, WindowsViewsAndTypes) {
+  if (!platform::kIsWindows) GTEST_SKIP() << "the Linux lookup is tested on its hive above";
+  const std::string key = "Software\\Skinwright tests " + std::to_string(platform::ProcessId());
+  const std::string hklm = "\"HKLM\\" + key + "\"";
+  if (!Reg("add " + hklm + " /v \"Installation Path\" /d \"C:\\G\" /reg:32 /f"))
+    GTEST_SKIP() << "this account may not write HKEY_LOCAL_MACHINE";
+  ASSERT_TRUE(Reg("add " + hklm + " /v Count /t REG_DWORD /d 3 /reg:32 /f"));
+  ASSERT_TRUE(Reg("add " + hklm + " /v Expand /t REG_EXPAND_SZ /d \"C:\\E\" /reg:32 /f"));
+  ASSERT_TRUE(Reg("add " + hklm + " /v Only64 /d \"C:\\Native\" /reg:64 /f"));
+  EXPECT_EQ(platform::ReadMachineString(key, "Installation Path").Text, "C:\\G");
+  EXPECT_EQ(platform::ReadMachineString(key, "Expand").Text, "C:\\E");
+  EXPECT_EQ(platform::ReadMachineString(key, "Count").Status, RegistryStatus::WrongType);
+  EXPECT_EQ(platform::ReadMachineString(key, "Only64").Text, "C:\\Native");
+  EXPECT_EQ(platform::ReadMachineString(key, "Missing").Status, RegistryStatus::ValueMissing);
+  Reg("delete " + hklm + " /reg:32 /f");
+  Reg("delete " + hklm + " /reg:64 /f");
+  EXPECT_EQ(platform::ReadMachineString(key, "Installation Path").Status, RegistryStatus::KeyMissing);
 }
 
 }  // namespace
