@@ -1,8 +1,7 @@
 // Tests of the process services: the program file, Ctrl+C as a flag, the
-// single-instance mutex
-// (a second holder of the same name is refused until the first is gone), the
-// atomic save (success, and failures that keep the old file and leave no new
-// file behind), and the environment.
+// single-instance mutex (a second holder of the same name is refused until the
+// first is gone), the atomic save (success, and failures that keep the old file
+// and leave no new file behind), and the environment.
 #include <gtest/gtest.h>
 
 #include <csignal>
