@@ -89,6 +89,18 @@ TEST(RegistryFile, MissingKeyAndMissingValue) {
   EXPECT_EQ(Lookup(body, "").Text, "default");
 }
 
+TEST(RegistryFile, DamagedLinesAreSkipped) {
+  const std::string key = "[Software\\\\Razorworks\\\\Comanche Hokum] 1\n";
+  EXPECT_EQ(Lookup("[\n[Software\\\\Razorworks\\\\Comanche Hokum\n\"Installation Path\"=\"C:\"\n").Status,
+            RegistryStatus::KeyMissing);
+  const std::string damaged = key + "\"Installation Path\n\"Installation Path\"\n\"Installation\\\n@\n\"a\"=hex(2):4\n";
+  EXPECT_EQ(Lookup(damaged).Status, RegistryStatus::ValueMissing);
+  EXPECT_EQ(Lookup(key + "\"Installation Path\"=").Status, RegistryStatus::WrongType);
+  EXPECT_EQ(Lookup(key + "\"Installation Path\"=\"C:\\").Status, RegistryStatus::WrongType);
+  EXPECT_EQ(Lookup(key + "\"Installation Path\"=hex(2):43,00,4").Status, RegistryStatus::WrongType);
+  EXPECT_EQ(Lookup(key + "\"Installation Path\"=hex(1):43,00,44,00,\\").Text, "CD");
+}
+
 TEST(Registry, MissingKeyOnTheRunningSystem) {
   skwtest::ScratchDir prefix;
   const std::string savedPrefix = platform::GetEnvironment("WINEPREFIX");
