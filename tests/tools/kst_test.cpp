@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,13 +13,6 @@
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/TestData.h"
-
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#else
-#include <sys/wait.h>
-#endif
 
 namespace {
 
@@ -28,13 +22,19 @@ struct Result {
   std::string Err;
 };
 
+// The path in the form the system's command interpreter takes.
 std::string Native(std::string Path) {
-#ifdef _WIN32
-  for (char& C : Path) {
-    if (C == '/') C = '\\';
+  if (platform::kIsWindows) {
+    for (char& C : Path) {
+      if (C == '/') C = '\\';
+    }
   }
-#endif
   return Path;
+}
+
+std::string ReadText(const std::string& Path) {
+  const std::vector<uint8_t> Bytes = skwtest::ReadFileBytes(Path);
+  return std::string(Bytes.begin(), Bytes.end());
 }
 
 std::vector<std::string> Lines(const std::string& Text) {
@@ -58,34 +58,28 @@ std::vector<std::string> Split(const std::string& Line, char Separator) {
 
 class KstProgram : public ::testing::Test {
  protected:
+  // Runs kst with Args, its output and errors sent to files of the scratch folder.
   Result Run(const std::string& Args) {
+    const std::string OutPath = Dir / "stdout.txt";
     const std::string ErrPath = Dir / "stderr.txt";
     std::string Command = "\"" + Native(std::string(SKW_BIN_DIR) + "/kst" + SKW_EXE_SUFFIX) + "\" " + Args +
-                          " 2>\"" + ErrPath + "\"";
-#ifdef _WIN32
-    Command = "\"" + Command + "\"";  // cmd.exe strips one pair of quotes around the whole line
-#endif
+                          " >\"" + OutPath + "\" 2>\"" + ErrPath + "\"";
+    // cmd.exe strips one pair of quotes around the whole line.
+    if (platform::kIsWindows) Command = "\"" + Command + "\"";
+    const int Status = std::system(Command.c_str());
     Result R;
-    FILE* Pipe = popen(Command.c_str(), "r");
-    if (!Pipe) return R;
-    std::string Out;
-    char Buffer[4096];
-    size_t Got;
-    while ((Got = fread(Buffer, 1, sizeof Buffer, Pipe)) > 0) Out.append(Buffer, Got);
-    const int Status = pclose(Pipe);
-#ifdef _WIN32
-    R.Code = Status;
-#else
-    R.Code = WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
-#endif
-    R.Out = Lines(Out);
-    const std::vector<uint8_t> Err = skwtest::ReadFileBytes(ErrPath);
-    R.Err.assign(Err.begin(), Err.end());
+    // std::system answers with the exit code on Windows, a wait status elsewhere.
+    R.Code = platform::kIsWindows ? Status : (Status >> 8) & 0xFF;
+    R.Out = Lines(ReadText(OutPath));
+    R.Err = ReadText(ErrPath);
     return R;
   }
 
   static std::string Archive(const std::string& Name) {
-    return "\"" + Native(skwtest::DataPath("zip/" + Name)) + "\"";
+    std::string Quoted = "\"";
+    Quoted += Native(skwtest::DataPath("zip/" + Name));
+    Quoted += '"';
+    return Quoted;
   }
 
   skwtest::ScratchDir Dir;

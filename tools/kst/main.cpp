@@ -1,17 +1,25 @@
 // kst: the command-line face of the archive library, for looking into packs
 // without the installer. "kst COMMAND ARGS...": the first word picks a command
 // from the table below; --help and --version work anywhere a command could
-// stand. Exit codes: 0 the walk succeeded, 1 an archive could not be walked,
-// 2 a mistake on the command line.
+// stand. Exit codes: 0 success, 1 an archive could not be walked or an entry
+// failed (or nothing matched), 2 a mistake on the command line or an archive
+// the extractor cannot read.
 #include <cstdio>
 #include <string>
 
 #include "tools/kst/Commands.h"
 
+// Patterns such as *.bmp are meant for the archive, not for the current folder:
+// this tells the Windows runtime not to expand wildcards in the command line (on
+// other systems the variable is unused).
+extern "C" {
+int _dowildcard = 0;
+}
+
 namespace kst_tool {
 namespace {
 
-constexpr const char* kVersion = "kst 1.0 (Skinwright archive lister)";
+constexpr const char* kVersion = "kst 1.1 (Skinwright archive tool)";
 
 struct TCommand {
   const char* Name;
@@ -21,6 +29,9 @@ struct TCommand {
 constexpr TCommand kCommands[] = {
     {"info", RunInfo},
     {"list", RunList},
+    {"test", RunTest},
+    {"extract", RunExtract},
+    {"cat", RunCat},
 };
 
 bool AsksForHelp(const TArgs& Args) {
@@ -40,16 +51,28 @@ void PrintUsage() {
       "  info ARCHIVE                  kind, data offset, header state, entries, comment\n"
       "  list [--tsv] [--dirs] ARCHIVE [PATTERN...]\n"
       "                                entries matching the patterns (default *.*)\n"
+      "  test ARCHIVE [-p PASSWORD]... [PATTERN...]\n"
+      "                                decode and check every selected entry\n"
+      "  extract ARCHIVE [-d DIR] [-p PASSWORD]... [-n | -o] [PATTERN...]\n"
+      "                                write the selected entries below DIR\n"
+      "  cat ARCHIVE NAME [-p PASSWORD]...\n"
+      "                                the entry's bytes to standard output\n"
       "\n"
       "Options:\n"
       "  --tsv       one tab-separated line per entry: name, method, method name,\n"
       "              packed, unpacked, CRC-32, date-time, attributes, encrypted,\n"
       "              local header offset\n"
       "  --dirs      also show directory entries\n"
+      "  -p PASSWORD a password to try on encrypted entries (repeatable)\n"
+      "  -d DIR      output folder of extract (default: the current folder)\n"
+      "  -n, -o      extract: never overwrite / overwrite existing files\n"
+      "              (the default keeps them)\n"
       "  --help      this text\n"
       "  --version   the program's version\n"
       "\n"
-      "Exit codes: 0 success, 1 the archive could not be walked, 2 usage error.\n");
+      "Exit codes: 0 success; 1 the archive could not be walked, or an entry\n"
+      "failed, was skipped or nothing matched; 2 usage error or an archive the\n"
+      "extractor cannot read.\n");
 }
 
 int UsageError(const std::string& Message) {
