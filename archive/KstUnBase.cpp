@@ -87,7 +87,7 @@ void TUnBase::FinishRun(THandle InFile) {
     FTimer.Stop();
     OnElapsedTime(this, FTimer.ElapsedTime());
   }
-  kstCloseFile(InFile);
+  CloseArchive(InFile);
   if (OnDeactivate) OnDeactivate(this);
 }
 
@@ -102,17 +102,15 @@ int32_t TUnBase::UnBase_Execute() {
   TRestore<std::string> KeepArchive(FArchiveFile);
   ExcludeSpec.clear();
   if (FArchiveFile.empty()) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrFileNotFound);
-  else if (!IsArcDecompressable(FArcType))
+  else if (!IsExtractable(FArcType))
     RaiseError(TExceptionClass::E_RAISE, FArchiveFile, "", "0", ErrArcTypeUnsupported);
-  if (FArchiveFile.empty() || !IsArcDecompressable(FArcType)) return 0;  // cancelled reports
+  if (FArchiveFile.empty() || !IsExtractable(FArcType)) return 0;  // cancelled reports
 
-  const THandle InFile = kstOpenFileRead(this, FArchiveFile);
-  if (InFile == kstInvalidHandle) {
-    ArchiveSize = 0;
+  THandle InFile = kstInvalidHandle;
+  if (!OpenArchive(InFile, FArchiveFile)) {
     RaiseError(TExceptionClass::E_RAISE, FArchiveFile, "", "0", ErrOpenFile);
     return 0;
   }
-  ArchiveSize = kstGetFileSize(InFile);
   if (OnActivate) OnActivate(this);
   CurrentPassword.clear();
   FileName.clear();

@@ -64,6 +64,12 @@ class TUnBase : public TZipCommon {
   // FileSpec matches (adjusted to the entry's folder with RecurseDirs).
   bool CheckWildCard(const std::string& Name) override;
 
+  // The archive kinds a run extracts: the ZIP family (atZip, atZipExe, atZipMV,
+  // atJar). Other kinds are identified but refused with 25242.
+  static bool IsExtractable(TArcType Type) {
+    return Type == atZip || Type == atZipExe || Type == atZipMV || Type == atJar;
+  }
+
   // True for the targets that write files (faFile, faFileStream).
   bool WriteToFile() const { return FileAccessMethod == faFile || FileAccessMethod == faFileStream; }
 

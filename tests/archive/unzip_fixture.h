@@ -41,7 +41,7 @@ struct RecordingUnZip : kst::TUnZip {
     SetArchiveFile(DataPath("zip/" + Archive));
     FileSpec = {"*.*"};
     ConfirmOverwrites = false;
-    return IsArcDecompressable(ArcType());
+    return IsExtractable(ArcType());
   }
   int Count(const std::string& Prefix) const {
     int N = 0;
