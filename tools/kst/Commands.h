@@ -18,6 +18,9 @@ using TArgs = std::vector<std::string>;
 
 int RunInfo(const TArgs& Args);
 int RunList(const TArgs& Args);
+int RunTest(const TArgs& Args);
+int RunExtract(const TArgs& Args);
+int RunCat(const TArgs& Args);
 
 // Prints the usage text to standard output.
 void PrintUsage();

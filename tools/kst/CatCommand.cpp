@@ -1,0 +1,42 @@
+// "kst cat ARCHIVE NAME [-p PASSWORD]...": the bytes of the entry stored under
+// NAME (folders with "/" or "\") go to standard output through a caller's
+// stream. Only the entry of exactly that name is written, even where the
+// library's patterns would also select same-named entries in other folders.
+// Exit 0 only when the entry was found, decoded and passed its CRC check.
+#include <cstdio>
+
+#include "archive/ExtractStream.h"
+#include "archive/NameConversion.h"
+#include "tools/kst/Commands.h"
+#include "tools/kst/ExtractSession.h"
+
+namespace kst_tool {
+namespace {
+
+class TStdoutStream : public kst::TOutStream {
+ public:
+  int64_t Write(const void* Buffer, int64_t Count) override {
+    return int64_t(std::fwrite(Buffer, 1, size_t(Count), stdout));
+  }
+  void SetPosition(int64_t) override { std::fflush(stdout); }
+};
+
+}  // namespace
+
+int RunCat(const TArgs& Args) {
+  TExtractOptions Options;
+  TArgs Names;
+  if (const int Code = ParseExtractArgs(Args, Options, Names, nullptr)) return Code;
+  if (Names.size() != 1) return UsageError("cat needs one entry name");
+  const std::string Name = kst::UnixToDosFilename(Names[0]);
+
+  TExtractSession Session(Options);
+  kst::TUnZip& UnZip = Session.UnZip();
+  UnZip.OnBegin = [&Name](kst::TUnBase* Sender, const std::string&, int32_t, bool& Extract) {
+    Extract = Sender->StoredName == Name;
+  };
+  TStdoutStream Out;
+  return Session.Run([&] { return UnZip.ExtractToFileStream(Name, &Out); });
+}
+
+}  // namespace kst_tool
