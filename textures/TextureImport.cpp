@@ -69,7 +69,7 @@ class TPictureImport {
     const int32_t BytesPerPixel = Bin ? 3 : 1;
     if (Bitmap.BytesPerPixel() != BytesPerPixel)
       throw std::logic_error("Picture depth does not match the container");
-    MakeLevels(Bitmap, FPatch.NewData(Group, LevelChainSize(Width, Height, BytesPerPixel)));
+    MakeLevels(Bitmap, FPatch.NewData(Group, LevelChainSize(Width, Height, BytesPerPixel)), FHalver);
     FUI.ProcessMessages();
 
     SetIndexNumber(Index, Group, ilWidth, Width);
@@ -83,6 +83,7 @@ class TPictureImport {
   TTextureEngine& FEngine;
   TEngineFrontEnd& FUI;
   TContainerPatch& FPatch;
+  TPictureHalver FHalver;
 };
 
 }  // namespace

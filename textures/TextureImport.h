@@ -9,6 +9,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -83,9 +84,30 @@ TPaletteBytes PaletteOfPicture(const TBitmap& Bitmap);
 // stays above 2, each level halving width and height, BytesPerPixel per pixel.
 int64_t LevelChainSize(int32_t Width, int32_t Height, int32_t BytesPerPixel);
 
+// Halves pictures for their next level: the same pixels as the block
+// resampler (xShrinkPicture) on the picture's own canvas with source 1, 1,
+// w + 1, h + 1 and destination 0, 0, w div 2, h div 2, followed by cutting the
+// picture to w div 2 × h div 2, computed without going pixel by pixel through
+// the canvas. One halver serves any number of pictures; it remembers the
+// nearest colour-table entries it found while the colour table stays the same.
+class TPictureHalver {
+ public:
+  TPictureHalver();
+  ~TPictureHalver();
+  TPictureHalver(const TPictureHalver&) = delete;
+  TPictureHalver& operator=(const TPictureHalver&) = delete;
+
+  void Halve(TBitmap& Bitmap);
+
+ private:
+  class TNearestMemo;
+  std::unique_ptr<TNearestMemo> FNearest;
+};
+
 // Writes the level chain of the picture to Out (LevelChainSize bytes): each
 // level's rows top row first, then the picture halved in place for the next
 // level. The bitmap is left at the size of its last level.
+void MakeLevels(TBitmap& Bitmap, uint8_t* Out, TPictureHalver& Halver);
 void MakeLevels(TBitmap& Bitmap, uint8_t* Out);
 
 }  // namespace skw

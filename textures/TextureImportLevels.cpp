@@ -3,13 +3,13 @@
 // table index); then the picture is halved in place on its own canvas, with
 // the block-averaging resampler reading from column and row 1 on and writing
 // from 0, and cut to half its width and height, dropping the extra column and
-// row the resampler also computes. Halving an 8-bit picture keeps its colour
+// row the resampler also computes (TPictureHalver gives that result directly,
+// see TextureImportHalve.cpp). Halving an 8-bit picture keeps its colour
 // table, so every level indexes the same palette. The last level is not
 // halved again: nothing would read the result.
 #include <algorithm>
 #include <stdexcept>
 
-#include "textures/Flipsize.h"
 #include "textures/TextureImport.h"
 
 namespace skw {
@@ -21,14 +21,17 @@ int64_t LevelChainSize(int32_t Width, int32_t Height, int32_t BytesPerPixel) {
 }
 
 void MakeLevels(TBitmap& Bitmap, uint8_t* Out) {
+  TPictureHalver Halver;
+  MakeLevels(Bitmap, Out, Halver);
+}
+
+void MakeLevels(TBitmap& Bitmap, uint8_t* Out, TPictureHalver& Halver) {
   while (Bitmap.Height() > 2) {
-    const int32_t W = Bitmap.Width();
     const int32_t H = Bitmap.Height();
     const std::span<const uint8_t> Level = Bitmap.PixelBytes();
     Out = std::copy(Level.begin(), Level.end(), Out);
     if (H / 2 <= 2) break;
-    xShrinkPicture(Bitmap.Canvas(), Bitmap.Canvas(), 1, 1, W + 1, H + 1, 0, 0, W / 2, H / 2);
-    Bitmap.SetSize(W / 2, H / 2);
+    Halver.Halve(Bitmap);
   }
 }
 

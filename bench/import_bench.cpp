@@ -1,0 +1,289 @@
+// The BMP import on a game-sized container: 200 pictures of 256 x 256 written
+// into a generated container of 64 MiB, half of them onto textures of 128 x 128
+// (so the container grows and everything behind them moves), in the
+// palettised container with 20 pictures bringing 10 new palettes (each new
+// palette appended once and found again by a second picture) and in the
+// true-colour container. The anchor is the floor of any run: reading the
+// container file into memory and writing it back once, measured in the same
+// iteration. Each run reports the import alone, the whole run (load, scan,
+// import, save), the ratio of the run to the floor, and the peak of resident
+// memory the scan, import and save add on top of the loaded container
+// (Linux: the VmHWM high-water mark, reset before the import through
+// /proc/self/clear_refs). The container and pictures are generated here; the
+// test helpers are not linked into benchmarks.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "archive/MemoryStream.h"
+#include "textures/TextureEngine.h"
+#include "textures/TextureImport.h"
+
+namespace {
+
+constexpr int kPictures = 200;
+constexpr int64_t kContainerBytes = 64ll << 20;
+constexpr int kContainerPalettes = 8;
+
+void Append32(std::vector<uint8_t>& Out, uint32_t Value) {
+  for (int Shift = 0; Shift < 32; Shift += 8) Out.push_back(static_cast<uint8_t>(Value >> Shift));
+}
+
+std::vector<uint8_t> Palette(uint32_t Seed) {
+  std::vector<uint8_t> Out;
+  for (uint32_t Entry = 0; Entry < 256; ++Entry) {
+    Out.push_back(static_cast<uint8_t>(Entry));
+    Out.push_back(static_cast<uint8_t>(Entry * 7 + Seed * 13));
+    Out.push_back(static_cast<uint8_t>(255 - Entry + Seed * 29));
+    Out.push_back(0);
+  }
+  return Out;
+}
+
+int64_t ChainBytes(int32_t Side, int32_t BytesPerPixel) {
+  int64_t Size = 0;
+  for (int64_t S = Side; S > 2; S /= 2) Size += S * S * BytesPerPixel;
+  return Size;
+}
+
+int32_t MipCount(int32_t Side) {
+  int32_t Mips = -1;
+  for (int32_t S = Side; S > 2; S /= 2) ++Mips;
+  return Mips;
+}
+
+void AppendRecord(std::vector<uint8_t>& Out, const std::string& Name, int32_t Side, bool Bin, int32_t Number) {
+  Append32(Out, static_cast<uint32_t>(Name.size() + 1));
+  Out.insert(Out.end(), Name.begin(), Name.end());
+  Out.push_back(0);
+  Append32(Out, 1);
+  Append32(Out, static_cast<uint32_t>(MipCount(Side)));
+  Append32(Out, static_cast<uint32_t>(Side));
+  Append32(Out, static_cast<uint32_t>(Side));
+  if (!Bin) Append32(Out, static_cast<uint32_t>(Number % kContainerPalettes));
+  Out.resize(Out.size() + static_cast<size_t>(ChainBytes(Side, Bin ? 3 : 1)), static_cast<uint8_t>(Number));
+  Append32(Out, 0xC0FFEE04u);
+}
+
+std::string TargetName(int I, const char* Prefix = "T", const char* Suffix = "") {
+  char Name[48];
+  std::snprintf(Name, sizeof Name, "%s%04d%s", Prefix, I, Suffix);
+  return Name;
+}
+
+// Targets spread evenly over the container between fillers of 256 x 256; odd
+// targets are 128 x 128 and grow.
+std::vector<uint8_t> MakeContainer(bool Bin) {
+  const int32_t B = Bin ? 3 : 1;
+  const int64_t TargetBytes = kPictures / 2 * (ChainBytes(256, B) + ChainBytes(128, B));
+  const int Fillers = static_cast<int>((kContainerBytes - TargetBytes) / ChainBytes(256, B));
+  std::vector<uint8_t> Out;
+  Out.reserve(static_cast<size_t>(kContainerBytes + (1 << 20)));
+  Append32(Out, Bin ? 0 : kContainerPalettes);
+  for (int P = 0; Bin == false && P < kContainerPalettes; ++P) {
+    const std::vector<uint8_t> Table = Palette(static_cast<uint32_t>(P));
+    Out.insert(Out.end(), Table.begin(), Table.end());
+  }
+  Out.resize(Out.size() + 8, 0);
+  AppendRecord(Out, "5 ROUND ROCKET POD", 8, Bin, 0);
+  int Filler = 0;
+  for (int I = 0; I < kPictures; ++I) {
+    AppendRecord(Out, TargetName(I), I % 2 == 0 ? 256 : 128, Bin, I);
+    for (; Filler * kPictures < Fillers * (I + 1); ++Filler) AppendRecord(Out, TargetName(Filler, "FT"), 256, Bin, Filler);
+  }
+  AppendRecord(Out, "WOOD PLANK", 8, Bin, 0);
+  return Out;
+}
+
+void Put(std::vector<uint8_t>& Out, size_t At, uint32_t Value, int Bytes) {
+  for (int I = 0; I < Bytes; ++I) Out[At + static_cast<size_t>(I)] = static_cast<uint8_t>(Value >> (8 * I));
+}
+
+// A 256 x 256 picture: 8-bit with the palette of the given seed, or 24-bit.
+std::vector<uint8_t> MakePicture(bool Bin, uint32_t PaletteSeed, int Salt) {
+  const size_t Table = Bin ? 0 : 1024;
+  const size_t Stride = Bin ? 768 : 256;
+  std::vector<uint8_t> Out(54 + Table + Stride * 256, 0);
+  Out[0] = 'B';
+  Out[1] = 'M';
+  Put(Out, 2, static_cast<uint32_t>(Out.size()), 4);
+  Put(Out, 10, static_cast<uint32_t>(54 + Table), 4);
+  Put(Out, 14, 40, 4);
+  Put(Out, 18, 256, 4);
+  Put(Out, 22, 256, 4);
+  Put(Out, 26, 1, 2);
+  Put(Out, 28, Bin ? 24 : 8, 2);
+  if (!Bin) {
+    const std::vector<uint8_t> Colours = Palette(PaletteSeed);
+    for (size_t E = 0; E < 256; ++E) {
+      Out[54 + 4 * E] = Colours[4 * E + 2];
+      Out[54 + 4 * E + 1] = Colours[4 * E + 1];
+      Out[54 + 4 * E + 2] = Colours[4 * E];
+    }
+  }
+  for (uint32_t Y = 0; Y < 256; ++Y)
+    for (uint32_t X = 0; X < 256; ++X) {
+      uint8_t* P = Out.data() + 54 + Table + Stride * Y + (Bin ? 3 : 1) * X;
+      const uint32_t V = X / 2 + Y / 3 + ((X * Y) >> 7) + static_cast<uint32_t>(Salt);
+      if (!Bin) {
+        P[0] = static_cast<uint8_t>(V);
+        continue;
+      }
+      P[0] = static_cast<uint8_t>(X ^ Y);
+      P[1] = static_cast<uint8_t>(Y + static_cast<uint32_t>(Salt));
+      P[2] = static_cast<uint8_t>(V);
+    }
+  return Out;
+}
+
+class TBenchPictures : public skw::TPictureSource {
+ public:
+  kst::TStringList ListBitmaps() override {
+    kst::TStringList Names;
+    for (const auto& File : Files) Names.push_back(File.first);
+    return Names;
+  }
+  std::vector<uint8_t> Extract(const std::string& Name) override {
+    for (const auto& File : Files)
+      if (File.first == Name) return File.second;
+    return {};
+  }
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> Files;
+};
+
+struct TFixture {
+  std::string Container;
+  std::string Output;
+  TBenchPictures Pictures;
+  int64_t ContainerSize = 0;
+  int64_t LargestPicture = 0;
+};
+
+TFixture& Fixture(bool Bin) {
+  static TFixture Fixtures[2];
+  TFixture& F = Fixtures[Bin ? 1 : 0];
+  if (!F.Container.empty()) return F;
+  const std::filesystem::path Dir = std::filesystem::temp_directory_path();
+  const std::string Kind = Bin ? "bin" : "pal";
+  F.Container = (Dir / ("skw-import-bench." + Kind)).string();
+  F.Output = (Dir / ("skw-import-bench-out." + Kind)).string();
+  {
+    const std::vector<uint8_t> Bytes = MakeContainer(Bin);
+    std::ofstream(F.Container, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
+                                                       static_cast<std::streamsize>(Bytes.size()));
+    F.ContainerSize = static_cast<int64_t>(Bytes.size());
+  }
+  for (int I = 0; I < kPictures; ++I) {
+    // Every tenth picture brings a new palette, each new one shared by two pictures.
+    const uint32_t Seed = I % 10 == 0 ? 100u + static_cast<uint32_t>(I / 20) : static_cast<uint32_t>(I % kContainerPalettes);
+    F.Pictures.Files.emplace_back(TargetName(I, "T", Bin ? "-BIN-256x256.bmp" : "-PAL-256x256.bmp"), MakePicture(Bin, Seed, I));
+    F.LargestPicture = std::max(F.LargestPicture, static_cast<int64_t>(F.Pictures.Files.back().second.size()));
+  }
+  return F;
+}
+
+// Resident memory figures of this process in bytes ("VmHWM:", "VmRSS:"); 0 where unknown.
+int64_t StatusBytes(const std::string& Field) {
+  std::ifstream Status("/proc/self/status");
+  std::string Line;
+  while (std::getline(Status, Line))
+    if (Line.rfind(Field, 0) == 0) return std::stoll(Line.substr(Field.size())) * 1024;
+  return 0;
+}
+
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+double Seconds(std::chrono::steady_clock::time_point From) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - From).count();
+}
+
+void BM_ContainerFloor(benchmark::State& State) {
+  const TFixture& F = Fixture(State.range(0) != 0);
+  for (auto _ : State) {
+    kst::TMemoryStream Stream;
+    Stream.LoadFromFile(F.Container);
+    Stream.SaveToFile(F.Output);
+  }
+  State.SetBytesProcessed(State.iterations() * F.ContainerSize);
+}
+
+void BM_ImportRun(benchmark::State& State) {
+  const bool Bin = State.range(0) != 0;
+  TFixture& F = Fixture(Bin);
+  double Floor = 0, Import = 0, Run = 0;
+  int64_t PeakExtra = 0, Final = 0;
+  for (auto _ : State) {
+    State.PauseTiming();
+    auto Start = std::chrono::steady_clock::now();
+    {
+      kst::TMemoryStream Stream;
+      Stream.LoadFromFile(F.Container);
+      Stream.SaveToFile(F.Output);
+    }
+    Floor += Seconds(Start);
+    State.ResumeTiming();
+
+    Start = std::chrono::steady_clock::now();
+    kst::TMemoryStream Stream;
+    Stream.LoadFromFile(F.Container);
+    const int64_t Resident = StatusBytes("VmRSS:");
+    ResetPeak();
+    const auto ImportStart = std::chrono::steady_clock::now();
+    kst::TStringList Index;
+    skw::TTextureEngine Engine;
+    Engine.ContainerStream = &Stream;
+    Engine.TextureList = &Index;
+    Engine.BinContainer = Bin;
+    Engine.Pictures = &F.Pictures;
+    Engine.ScanTextures(F.Container);
+    Engine.ImportBitmaps();
+    Import += Seconds(ImportStart);
+    Stream.SaveToFile(F.Output);
+    Run += Seconds(Start);
+    PeakExtra = std::max(PeakExtra, StatusBytes("VmHWM:") - Resident);
+    Final = Stream.Size();
+  }
+  const double N = static_cast<double>(State.iterations());
+  const double MiB = 1024.0 * 1024.0;
+  State.counters["floor_ms"] = 1000 * Floor / N;
+  State.counters["import_ms"] = 1000 * Import / N;
+  State.counters["run_ms"] = 1000 * Run / N;
+  State.counters["run_per_floor"] = Run / Floor;
+  State.counters["import_per_floor"] = Import / Floor;
+  State.counters["container_MiB"] = static_cast<double>(F.ContainerSize) / MiB;
+  State.counters["grown_MiB"] = static_cast<double>(Final - F.ContainerSize) / MiB;
+  State.counters["peak_extra_MiB"] = static_cast<double>(PeakExtra) / MiB;
+  State.counters["goal_extra_MiB"] =
+      static_cast<double>(Final - F.ContainerSize + 3 * F.LargestPicture) / MiB;
+}
+
+// The level chains alone (load, halve, copy) of the 200 pictures, for seeing
+// how much of a run is picture work rather than container work.
+void BM_LevelChains(benchmark::State& State) {
+  const bool Bin = State.range(0) != 0;
+  TFixture& F = Fixture(Bin);
+  std::vector<uint8_t> Out(static_cast<size_t>(ChainBytes(256, Bin ? 3 : 1)));
+  for (auto _ : State) {
+    for (const auto& File : F.Pictures.Files) {
+      skw::TBitmap Bitmap;
+      Bitmap.LoadFromBuffer(File.second);
+      skw::MakeLevels(Bitmap, Out.data());
+    }
+    benchmark::DoNotOptimize(Out.data());
+  }
+}
+
+BENCHMARK(BM_LevelChains)->ArgName("bin")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ContainerFloor)->ArgName("bin")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportRun)->ArgName("bin")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,205 @@
+// TPictureHalver: the import's halving step, producing exactly what the block
+// resampler gives when a picture is halved on its own canvas (source 1, 1,
+// w + 1, h + 1 into 0, 0, w div 2, h div 2) and then cut to w div 2 × h div 2,
+// at a fraction of the cost. For that call the scale is just above one half,
+// so every block is one or two source pixels wide and high: its float sum is
+// an exact small integer and its factor exactly 1, 1/2 or 1/4, which makes the
+// rounding of the average an integer operation. The block bounds come from the
+// same single-precision scale and double quotients as in the resampler, and
+// any block of another size sends the picture through the resampler itself.
+// Every kept destination pixel reads only source rows and columns behind it,
+// so reading from a copy of the picture equals the resampler's in-place work.
+// For 8-bit pictures the averages are colours and the stored index is the
+// nearest colour-table entry (the same search the canvas uses), remembered in
+// a table of its own because halving meets the same averages again and again;
+// the table is kept from picture to picture while the colour table is the
+// same, and emptied by a new generation number otherwise.
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "textures/BitmapNearestColor.h"
+#include "textures/Flipsize.h"
+#include "textures/TextureImport.h"
+
+namespace skw {
+
+namespace {
+
+struct TBlock {
+  int32_t First;
+  int32_t Count;  // 1 or 2
+};
+
+int64_t TruncOf(double Value) { return static_cast<int64_t>(std::trunc(Value)); }
+
+// The source blocks of destination indexes 0 .. Kept - 1 for a side of Side
+// pixels; false when one of them is not 1 or 2 pixels long.
+bool BlocksOf(int32_t Side, int32_t Kept, std::vector<TBlock>& Blocks) {
+  const float Scale = static_cast<float>(static_cast<double>(Side / 2 + 1) / static_cast<double>(Side));
+  const double S = Scale;
+  Blocks.clear();
+  for (int64_t I = 0; I < Kept; ++I) {
+    const int64_t First = TruncOf(static_cast<double>(I) / S + 1.0);
+    const int64_t Last = TruncOf(static_cast<double>(I + 1) / S + 1.0) - 1;
+    if (Last - First + 1 < 1 || Last - First + 1 > 2) return false;
+    Blocks.push_back(TBlock{static_cast<int32_t>(First), static_cast<int32_t>(Last - First + 1)});
+  }
+  return true;
+}
+
+// Sum / Count (Count 1, 2 or 4) rounded half to even, low 8 bits.
+inline uint8_t Average(int32_t Sum, int32_t Count) {
+  const int32_t Shift = Count >> 1;  // 0, 1, 2
+  const int32_t Quotient = Sum >> Shift;  // floor
+  const int32_t Twice = 2 * (Sum - (Quotient << Shift));
+  const int32_t Up = static_cast<int32_t>(Twice > Count) | (static_cast<int32_t>(Twice == Count) & Quotient);
+  return static_cast<uint8_t>((Quotient + Up) & 0xFF);
+}
+
+// The parts one source pixel adds to a block's sums: its stored red, green
+// and blue, or those of its colour-table entry.
+struct TTrueColourPixels {
+  static constexpr size_t kSize = 3;
+  void Add(const uint8_t* P, int32_t* Sum) const {
+    Sum[0] += P[0];
+    Sum[1] += P[1];
+    Sum[2] += P[2];
+  }
+};
+
+struct TIndexPixels {
+  static constexpr size_t kSize = 1;
+  explicit TIndexPixels(const TColorTable& Table) {
+    for (size_t E = 0; E < 256; ++E) {
+      FRed[E] = Table[E].rgbRed;
+      FGreen[E] = Table[E].rgbGreen;
+      FBlue[E] = Table[E].rgbBlue;
+    }
+  }
+  void Add(const uint8_t* P, int32_t* Sum) const {
+    Sum[0] += FRed[*P];
+    Sum[1] += FGreen[*P];
+    Sum[2] += FBlue[*P];
+  }
+  int32_t FRed[256];
+  int32_t FGreen[256];
+  int32_t FBlue[256];
+};
+
+// The averaged red, green and blue of every kept destination pixel, handed
+// to Store in row order. For each destination row the parts of its source
+// rows are first summed column by column (a pixel outside the picture counts
+// as red -1, green 0, blue 0), then each destination pixel adds up the one or
+// two columns of its block.
+template <typename TPixels, typename TStore>
+void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int32_t H,
+                   const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
+  const size_t Stride = static_cast<size_t>(W) * TPixels::kSize;
+  int32_t Reach = 0;
+  for (const TBlock& Column : Columns) Reach = std::max(Reach, Column.First + Column.Count);
+  std::vector<int32_t> Sums(3 * static_cast<size_t>(std::max(Reach, W)));
+  for (const TBlock& Row : Rows) {
+    std::fill(Sums.begin(), Sums.end(), 0);
+    for (int32_t Ys = Row.First; Ys < Row.First + Row.Count; ++Ys) {
+      if (Ys >= H) {
+        for (size_t X = 0; X < Sums.size(); X += 3) Sums[X] -= 1;
+        continue;
+      }
+      const uint8_t* Line = Source + static_cast<size_t>(Ys) * Stride;
+      for (size_t X = 0; X < static_cast<size_t>(W); ++X) Pixels.Add(Line + X * TPixels::kSize, &Sums[3 * X]);
+      for (size_t X = static_cast<size_t>(W); 3 * X < Sums.size(); ++X) Sums[3 * X] -= 1;
+    }
+    for (const TBlock& Column : Columns) {
+      const int32_t* First = &Sums[3 * static_cast<size_t>(Column.First)];
+      int32_t Red = First[0], Green = First[1], Blue = First[2];
+      if (Column.Count == 2) {
+        Red += First[3];
+        Green += First[4];
+        Blue += First[5];
+      }
+      const int32_t Count = Row.Count * Column.Count;
+      Store(Average(Red, Count), Average(Green, Count), Average(Blue, Count));
+    }
+  }
+}
+
+}  // namespace
+
+// Nearest colour-table entries of the averages met so far, for one colour
+// table at a time. A slot's tag is the colour with the generation in its top
+// byte; a new table starts a new generation, so no slot has to be cleared.
+class TPictureHalver::TNearestMemo {
+ public:
+  TNearestMemo() : FSlots(kSlots, TSlot{0, 0}) {}
+
+  void Use(const TColorTable& Table) {
+    if (FSearch && Table == FTable) return;
+    FTable = Table;
+    FSearch = std::make_unique<TNearestColor>(Table);
+    if (++FGeneration == 256) {
+      std::fill(FSlots.begin(), FSlots.end(), TSlot{0, 0});
+      FGeneration = 1;
+    }
+  }
+
+  uint8_t Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
+    const uint32_t Colour = uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16;
+    const uint32_t Tag = Colour | FGeneration << 24;
+    TSlot& Slot = FSlots[(Colour * 2654435761u) >> (32 - kBits)];
+    if (Slot.Tag != Tag) Slot = TSlot{Tag, FSearch->Find(Red, Green, Blue)};
+    return Slot.Index;
+  }
+
+ private:
+  static constexpr int kBits = 16;
+  static constexpr size_t kSlots = size_t{1} << kBits;
+  struct TSlot {
+    uint32_t Tag;
+    uint8_t Index;
+  };
+  TColorTable FTable{};
+  std::unique_ptr<TNearestColor> FSearch;
+  uint32_t FGeneration = 0;
+  std::vector<TSlot> FSlots;
+};
+
+TPictureHalver::TPictureHalver() = default;
+TPictureHalver::~TPictureHalver() = default;
+
+void TPictureHalver::Halve(TBitmap& Bitmap) {
+  const int32_t W = Bitmap.Width();
+  const int32_t H = Bitmap.Height();
+  std::vector<TBlock> Columns, Rows;
+  if (!BlocksOf(W, W / 2, Columns) || !BlocksOf(H, H / 2, Rows)) {
+    xShrinkPicture(Bitmap.Canvas(), Bitmap.Canvas(), 1, 1, W + 1, H + 1, 0, 0, W / 2, H / 2);
+    Bitmap.SetSize(W / 2, H / 2);
+    return;
+  }
+  const bool EightBit = Bitmap.PixelFormat() == TPixelFormat::pf8bit;
+  const size_t PixelSize = EightBit ? 1 : 3;
+  const uint8_t* Source = Bitmap.PixelBytes().data();
+  std::vector<uint8_t> Halved(static_cast<size_t>(W / 2) * static_cast<size_t>(H / 2) * PixelSize);
+  uint8_t* Out = Halved.data();
+  if (EightBit) {
+    if (!FNearest) FNearest = std::make_unique<TNearestMemo>();
+    FNearest->Use(Bitmap.ColorTable());
+    TNearestMemo& Nearest = *FNearest;
+    AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Source, W, H, Columns, Rows,
+                  [&Out, &Nearest](uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); });
+  } else {
+    AverageBlocks(TTrueColourPixels(), Source, W, H, Columns, Rows, [&Out](uint8_t R, uint8_t G, uint8_t B) {
+      Out[0] = R;
+      Out[1] = G;
+      Out[2] = B;
+      Out += 3;
+    });
+  }
+  Bitmap.SetSize(W / 2, H / 2);
+  const size_t RowBytes = static_cast<size_t>(W / 2) * PixelSize;
+  for (int32_t Y = 0; Y < H / 2; ++Y)
+    std::copy_n(Halved.data() + static_cast<size_t>(Y) * RowBytes, RowBytes, Bitmap.ScanLine(Y).begin());
+}
+
+}  // namespace skw
