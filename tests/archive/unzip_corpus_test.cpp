@@ -98,6 +98,8 @@ TEST_P(CorpusTest, FilesLandBelowExtractDirWithStoredFolders) {
     if (Overwritten) continue;
     std::string Relative = skwtest::StoredNameOf(Row);
     std::replace(Relative.begin(), Relative.end(), '\\', skwtest::ScratchDir::Separator());
+    // Windows paths stop at 259 characters.
+    if (platform::kIsWindows && (Dir / Relative).size() > 259) continue;
     const std::vector<uint8_t> Bytes = skwtest::ReadFileBytes(Dir / Relative);
     EXPECT_EQ(Bytes.size(), Row.UncompressedSize) << Archive << ": " << Relative;
     EXPECT_EQ(skwtest::Sha256Hex(Bytes), Row.Sha256) << Archive << ": " << Relative;
