@@ -1,0 +1,40 @@
+// Listing and extracting the pack's pictures with the archive components.
+#include "installer/ArchivePictureSource.h"
+
+#include <algorithm>
+
+#include "archive/DecompMemoryStream.h"
+
+namespace skw {
+
+kst::TStringList TArchivePictureSource::ListBitmaps() {
+  Kestrel_.SetArchiveFile(ArchivePath_);
+  Kestrel_.FileSpec.clear();
+  Kestrel_.FileSpec.push_back("*.bmp");
+  kst::TStringList names;
+  Kestrel_.FilesInArchive(&names);
+  return names;
+}
+
+std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream) {
+  if (Stream.Count() == 0) return {};
+  // The first item's bytes run up to where the next item begins, or to the end
+  // of what the run wrote.
+  const int64_t size = Stream.Size();
+  const int64_t offset = std::min<int64_t>(Stream.GetFileOffset(0), size);
+  const int64_t end = Stream.Count() > 1 ? std::clamp<int64_t>(Stream.GetFileOffset(1), offset, size) : size;
+  const int64_t length = end - offset;
+  const uint8_t* data = Stream.Memory();
+  if (data == nullptr || length <= 0) return {};
+  return std::vector<uint8_t>(data + offset, data + offset + length);
+}
+
+std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) {
+  UnZip_.FileSpec.clear();
+  UnZip_.FileSpec.push_back(Name);
+  kst::TDecompMemoryStream stream;
+  UnZip_.ExtractToMemoryStream(&stream);
+  return FirstItemBytes(stream);
+}
+
+}  // namespace skw

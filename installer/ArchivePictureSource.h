@@ -1,0 +1,32 @@
+// TArchivePictureSource: the BMP import's pictures taken from the pack archive
+// through the main window's two archive components. The listing points the
+// lister at the archive and collects the entries matching "*.bmp" in directory
+// order; one picture is extracted into memory by the extractor, whose archive
+// was set during set-up, with the entry's name as its only file pattern.
+#pragma once
+#include <string>
+
+#include "archive/Kstkestrel.h"
+#include "archive/Kstunzip.h"
+#include "textures/PictureSource.h"
+
+namespace skw {
+
+class TArchivePictureSource final : public TPictureSource {
+ public:
+  TArchivePictureSource(kst::TKestrel& Kestrel, kst::TUnZip& UnZip, std::string ArchivePath)
+      : Kestrel_(Kestrel), UnZip_(UnZip), ArchivePath_(std::move(ArchivePath)) {}
+
+  kst::TStringList ListBitmaps() override;
+  std::vector<uint8_t> Extract(const std::string& Name) override;
+
+ private:
+  kst::TKestrel& Kestrel_;
+  kst::TUnZip& UnZip_;
+  std::string ArchivePath_;
+};
+
+// The bytes of the first item an extraction left in Stream (empty when none).
+std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream);
+
+}  // namespace skw

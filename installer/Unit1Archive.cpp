@@ -1,0 +1,56 @@
+// The archive stage of set-up: the window at its short height, both archive
+// components pointed at the archive, and the pack's credits and logo when the
+// archive carries them. The credits are extracted into memory (never into the
+// program's folder, which may be read-only or hold a file of that name); the
+// logo is shown only together with the credits.
+#include "installer/Unit1.h"
+
+#include "archive/DecompMemoryStream.h"
+#include "installer/ArchivePictureSource.h"
+#include "textures/Bitmap.h"
+
+namespace skw {
+
+namespace {
+
+const char* const kCreditsEntry = "credits.txt";
+const char* const kLogoEntry = "logo.bmp";
+
+// The program's folder with a trailing separator (either kind counts).
+std::string FolderOf(const std::string& Path) {
+  const size_t slash = Path.find_last_of("\\/");
+  return slash == std::string::npos ? std::string() : Path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::string TForm1::ExtractEntry(const std::string& Name) {
+  UnZip1.FileSpec.clear();
+  UnZip1.FileSpec.push_back(Name);
+  kst::TDecompMemoryStream stream;
+  UnZip1.ExtractToMemoryStream(&stream);
+  const std::vector<uint8_t> bytes = FirstItemBytes(stream);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+void TForm1::PrepareArchive() {
+  Window.SetHeight(kShortHeight);
+  UnZip1.SetArchiveFile(ArchivePath);
+  Kestrel1.SetArchiveFile(ArchivePath);
+  UnZip1.SetExtractDir(FolderOf(CommandLine_.ProgramFile));
+  const int32_t creditsSize = Kestrel1.GetFileUnpackedSize(kCreditsEntry);
+  const int32_t logoSize = Kestrel1.GetFileUnpackedSize(kLogoEntry);
+  if (creditsSize <= 0) return;
+
+  Memo1.SetText(ExtractEntry(kCreditsEntry));
+  Window.SetHeight(kTallHeight);
+  Memo1.SetVisible(true);
+  if (logoSize <= 0) return;
+
+  const std::string logo = ExtractEntry(kLogoEntry);
+  auto picture = std::make_unique<TBitmap>();
+  picture->LoadFromBuffer(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(logo.data()), logo.size()));
+  Image1.SetPicture(std::move(picture));
+}
+
+}  // namespace skw

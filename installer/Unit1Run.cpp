@@ -1,0 +1,105 @@
+// The run, on the window's first activation: load the container into memory,
+// index it, import the pack's pictures, save it back, delete the temporary
+// archive and start the countdown. The status lines tell the user each step
+// and the window handles pending messages right after each change. Anything
+// thrown from the scan onwards leaves the handler as it is: the front-end shows
+// it in the standard exception box, and nothing after the failing step is done
+// (no save, no deletion, no countdown, the hourglass stays).
+#include "installer/Unit1.h"
+
+#include "installer/ArchivePictureSource.h"
+#include "installer/CountdownArgument.h"
+#include "installer/EngineBridge.h"
+#include "installer/Messages.h"
+#include "platform/AtomicSave.h"
+#include "platform/FileSystem.h"
+#include "textures/TextureEngine.h"
+
+namespace skw {
+
+namespace {
+
+// The last three characters of Text (all of it when shorter).
+std::string LastThree(const std::string& Text) { return Text.size() <= 3 ? Text : Text.substr(Text.size() - 3); }
+
+}  // namespace
+
+void TForm1::FormActivate() {
+  if (Activated_ || Fatal_) return;
+  Activated_ = true;
+  ContainerStream = std::make_unique<kst::TMemoryStream>();
+  try {
+    ContainerStream->LoadFromFile(ContainerPath);
+  } catch (const std::exception&) {
+    ShowFatal(kCannotOpenTextures);
+    return;
+  }
+  RunImport();
+}
+
+void TForm1::RunImport() {
+  FrontEnd_.SetCursor(TCursorKind::Hourglass);
+  Label1.SetCaption("Scanning textures." + LastThree(ContainerPath) + " ...");
+  FrontEnd_.ProcessMessages();
+  TextureList = std::make_unique<kst::TStringList>();
+  ScanTextures(ContainerPath);
+  Label1.SetCaption("Processing BMP files, this may take a while ...");
+  FrontEnd_.ProcessMessages();
+  ImportBitmaps();
+  Label2.SetCaption("");
+  Label1.SetCaption("Saving textures file ...");
+  FrontEnd_.ProcessMessages();
+  SaveContainer();
+  if (TempArchive) platform::RemoveFile(ArchivePath);
+  Label1.SetCaption("All done.");
+  StartCountdown();
+  FrontEnd_.SetCursor(TCursorKind::Default);
+}
+
+void TForm1::SaveContainer() {
+  // A new file beside the container replaces it only once fully written, so a
+  // failed save leaves the game's container as it was.
+  const int64_t size = ContainerStream->Size();
+  if (!platform::SaveFileAtomically(ContainerPath, ContainerStream->Memory(), static_cast<size_t>(size)))
+    throw kst::EStreamError("Cannot write file \"" + ContainerPath + "\"");
+}
+
+void TForm1::StartCountdown() {
+  const int32_t seconds = CountdownFromArgument(CommandLine_.Argument2);
+  if (seconds <= 0) {
+    FrontEnd_.Terminate();
+    return;
+  }
+  Label2.SetCaption("Shutting down in " + std::to_string(seconds) + " second(s).");
+  Timer1.Tag = seconds;
+  ProgressBar1.SetMin(0);
+  ProgressBar1.SetMax(seconds);
+  ProgressBar1.SetPosition(0);
+  Timer1.SetEnabled(true);
+}
+
+void TForm1::ScanTextures(const std::string& Path) {
+  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+  TTextureEngine engine;
+  engine.ContainerStream = ContainerStream.get();
+  engine.TextureList = TextureList.get();
+  engine.BinContainer = BinContainer;
+  engine.ContainerPath = ContainerPath;
+  engine.FrontEnd = &bridge;
+  engine.ScanTextures(Path);
+}
+
+void TForm1::ImportBitmaps() {
+  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+  TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
+  TTextureEngine engine;
+  engine.ContainerStream = ContainerStream.get();
+  engine.TextureList = TextureList.get();
+  engine.BinContainer = BinContainer;
+  engine.ContainerPath = ContainerPath;
+  engine.FrontEnd = &bridge;
+  engine.Pictures = &pictures;
+  engine.ImportBitmaps();
+}
+
+}  // namespace skw

@@ -1,0 +1,61 @@
+// The program entry. One instance at a time: a second start finds the named
+// mutex taken and ends at once without showing anything. Otherwise the front-end
+// is chosen, the main window is built (set-up), and the front-end's message loop
+// runs the window until the program ends. Anything that escapes set-up is shown
+// in the standard exception box. The exit code is always 0.
+#include <exception>
+#include <memory>
+
+#include "archive/MessagePump.h"
+#include "installer/ConsoleFrontEnd.h"
+#include "installer/Messages.h"
+#include "installer/Unit1.h"
+#include "platform/FileSystem.h"
+#include "platform/NamedMutex.h"
+#include "platform/Process.h"
+
+namespace {
+
+// The front-end that draws the window. The console is the only one so far, on
+// both systems.
+std::unique_ptr<skw::TFrontEnd> MakeFrontEnd() { return std::make_unique<skw::TConsoleFrontEnd>(); }
+
+skw::TCommandLine CommandLineOf(int argc, char** argv) {
+  skw::TCommandLine line;
+  line.ProgramFile = platform::ProgramFile();
+  if (argc > 1) line.Argument1 = argv[1];
+  if (argc > 2) line.Argument2 = argv[2];
+  line.TempFolder = platform::TempDirectory();
+  return line;
+}
+
+void RunApplication(skw::TFrontEnd& FrontEnd, const skw::TCommandLine& Line) {
+  std::unique_ptr<skw::TForm1> form;
+  try {
+    form = std::make_unique<skw::TForm1>(FrontEnd, Line);
+  } catch (const std::exception& Error) {
+    FrontEnd.ShowException(Error.what());
+    return;
+  }
+  if (form->Fatal() || FrontEnd.Terminated()) return;
+  skw::TWindowEvents events;
+  events.OnActivate = [&form] { form->FormActivate(); };
+  FrontEnd.Run(events);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Held until the process ends; never released explicitly.
+  static platform::NamedMutex mutex(skw::kMutexName);
+  if (mutex.AlreadyExists()) return 0;
+  try {
+    const std::unique_ptr<skw::TFrontEnd> frontEnd = MakeFrontEnd();
+    kst::SetMessagePump([&frontEnd] { frontEnd->ProcessMessages(); });
+    RunApplication(*frontEnd, CommandLineOf(argc, argv));
+    kst::SetMessagePump({});
+  } catch (...) {
+    // Nothing may change the exit code.
+  }
+  return 0;
+}
