@@ -52,14 +52,6 @@ class KestrelTest : public ::testing::Test {
   std::vector<std::string> ExtendedMessages;
 };
 
-TEST_F(KestrelTest, Defaults) {
-  EXPECT_EQ(Lister.Operation, opRead);
-  EXPECT_EQ(Lister.ZipCmntBufSize(), 32000);
-  EXPECT_FALSE(Lister.ShowEmptyDirs);
-  EXPECT_TRUE(Lister.FileSpec.empty());
-  EXPECT_EQ(Lister.ArcType(), atNA);
-}
-
 TEST_F(KestrelTest, UnpackedSizeAnswers) {
   EXPECT_EQ(Lister.GetFileUnpackedSize("hello.txt"), -1) << "no archive";
   Open("no-such-file.zip");
