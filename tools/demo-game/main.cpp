@@ -1,0 +1,80 @@
+// demo-game: writes a demo installation of the game shaped like a Wine prefix,
+// so the installer can be seen at work without owning the game:
+//   FOLDER/prefix/system.reg      the game's registry record
+//   FOLDER/prefix/dosdevices/c:   link to ../drive_c
+//   FOLDER/prefix/drive_c/Program Files/Razorworks/Comanche Hokum/cohokum/3ddata/
+//                                 textures.bin and textures.pal
+//   FOLDER/demo-pack-bin.zip      a pack for textures.bin
+//   FOLDER/demo-pack-pal.zip      a pack for textures.pal
+// Run the installer with WINEPREFIX=FOLDER/prefix. Exit code 0 on success, 1 on
+// an error (one line on standard error), 2 for a wrong command line.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "DemoContainer.h"
+#include "DemoPack.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kGameFolder = "Program Files/Razorworks/Comanche Hokum";
+const char* const kRegistryPath = "C:\\\\Program Files\\\\Razorworks\\\\Comanche Hokum";
+
+void WriteFile(const fs::path& Path, const std::string& Bytes) {
+  std::ofstream out(Path, std::ios::binary | std::ios::trunc);
+  out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+  out.close();
+  if (!out) throw std::runtime_error("cannot write " + Path.string());
+}
+
+std::string SystemReg() {
+  return std::string(
+             "WINE REGISTRY Version 2\n"
+             ";; All keys relative to \\\\Machine\n"
+             "\n"
+             "#arch=win64\n"
+             "\n"
+             "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1714564800\n"
+             "#time=1da9b9a2c4e7f00\n"
+             "\"Installation Path\"=\"") +
+         kRegistryPath + "\"\n\"Version\"=\"1.0\"\n";
+}
+
+void MakePrefix(const fs::path& Prefix) {
+  const fs::path data = Prefix / "drive_c" / kGameFolder / "cohokum" / "3ddata";
+  fs::create_directories(data);
+  fs::create_directories(Prefix / "dosdevices");
+  const fs::path link = Prefix / "dosdevices" / "c:";
+  if (!fs::is_symlink(fs::symlink_status(link))) fs::create_directory_symlink("../drive_c", link);
+  WriteFile(Prefix / "system.reg", SystemReg());
+  const auto textures = demo::DemoTextures();
+  WriteFile(data / "textures.bin", demo::BuildContainer(textures, true));
+  WriteFile(data / "textures.pal", demo::BuildContainer(textures, false));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2 || std::string(argv[1]).empty() || argv[1][0] == '-') {
+    std::cerr << "usage: demo-game FOLDER\n"
+                 "Writes a demo game shaped like a Wine prefix to FOLDER/prefix and two demo\n"
+                 "packs, FOLDER/demo-pack-bin.zip and FOLDER/demo-pack-pal.zip.\n";
+    return 2;
+  }
+  try {
+    const fs::path folder = argv[1];
+    MakePrefix(folder / "prefix");
+    WriteFile(folder / "demo-pack-bin.zip", demo::BuildPack(true));
+    WriteFile(folder / "demo-pack-pal.zip", demo::BuildPack(false));
+    std::cout << "demo game in " << (folder / "prefix").string() << "\n"
+              << "demo packs " << (folder / "demo-pack-bin.zip").string() << " and "
+              << (folder / "demo-pack-pal.zip").string() << "\n";
+  } catch (const std::exception& Error) {
+    std::cerr << "demo-game: " << Error.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
