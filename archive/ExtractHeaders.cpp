@@ -11,6 +11,4 @@ void TUnBase::SetStoredName(const std::string& Raw, uint16_t Flags) {
   StoredName = (Flags & 0x0800) ? UnixToDosFilename(Name) : doOemToChar(Name, TranslateOemChar);
 }
 
-void TUnBase::RaiseRunError(int32_t ECode) { RaiseError(TExceptionClass::E_RAISE, StoredName, "", "0", ECode); }
-
 }  // namespace kst

@@ -34,8 +34,10 @@ TUnBase::~TUnBase() = default;
 int32_t TUnBase::Extract() { return RunWithTarget(faFile); }
 
 int32_t TUnBase::ExtractToMemoryStream(TDecompMemoryStream* Stream) {
-  if (Stream == nullptr) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoMemoryStream);
-  if (Stream == nullptr) return 0;
+  if (Stream == nullptr) {
+    RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoMemoryStream);
+    return 0;  // only when cancelled
+  }
   FMemoryStream = Stream;
   struct TReset {
     TUnBase& Self;
@@ -48,8 +50,10 @@ int32_t TUnBase::ExtractToMemoryStream(TDecompMemoryStream* Stream) {
 }
 
 int32_t TUnBase::ExtractToFileStream(const std::string& Name, TOutStream* Stream) {
-  if (Stream == nullptr) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
-  if (Stream == nullptr) return 0;
+  if (Stream == nullptr) {
+    RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
+    return 0;
+  }
   TRestore<TStringList> KeepSpec(FileSpec);
   FileSpec = TStringList{Name};
   FUserStream = Stream;
@@ -64,8 +68,10 @@ int32_t TUnBase::ExtractToFileStream(const std::string& Name, TOutStream* Stream
 }
 
 int32_t TUnBase::ExtractToPointer(const std::string& Name, void* Buffer) {
-  if (Buffer == nullptr) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
-  if (Buffer == nullptr) return 0;
+  if (Buffer == nullptr) {
+    RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
+    return 0;
+  }
   TRestore<TStringList> KeepSpec(FileSpec);
   FileSpec = TStringList{Name};
   return RunWithTarget(faPointer);

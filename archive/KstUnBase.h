@@ -161,8 +161,6 @@ class TUnBase : public TZipCommon {
   // Fills StoredName from raw name bytes (up to the first zero byte; UTF-8
   // names, flag bit 11, are kept as they are; others follow TranslateOemChar).
   void SetStoredName(const std::string& Raw, uint16_t Flags);
-  // Reports a walk error through RaiseError with the current name.
-  void RaiseRunError(int32_t ECode);
 
   // Per-entry state.
   TInflateRec FInflateRec;

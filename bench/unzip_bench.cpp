@@ -1,0 +1,289 @@
+// Extraction speed of a whole run against zlib. Each case (English-like text, a
+// 24-bit picture, incompressible bytes; compressed by zlib at levels 1, 6 and 9)
+// is stored as one Deflate entry of a ZIP archive written to the temporary
+// folder at set-up. "ours" extracts it with TUnZip (archive opened, directory
+// walked, local header read, 32 KiB reads, Deflate, CRC-32 compared by the run,
+// output discarded); "zlib" inflates the same raw stream from memory into 32 KiB
+// chunks with its crc32. MB/s of output on processor time, then the ratios.
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "archive/Crc.h"
+#include "archive/Kstunzip.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+struct Rng {
+  uint64_t State;
+  uint32_t Next() {
+    State = State * 6364136223846793005ull + 1442695040888963407ull;
+    return uint32_t(State >> 33);
+  }
+};
+
+std::string PayloadDir() {
+  std::string Here = __FILE__;
+  return Here.substr(0, Here.rfind('/')) + "/../tests/data/zip/payload/";
+}
+
+// English-like text: words drawn, with their natural frequencies, from the
+// text files of the test payload; sentences, commas and line breaks.
+Bytes MakeText(size_t Size) {
+  std::vector<std::string> Words;
+  for (const char* Name : {"text100k.txt", "lorem.txt", "credits.txt"}) {
+    std::ifstream In(PayloadDir() + Name);
+    std::string W;
+    while (In >> W) {
+      std::string Clean;
+      for (char C : W)
+        if (std::isalpha(static_cast<unsigned char>(C))) Clean += char(std::tolower(static_cast<unsigned char>(C)));
+      if (!Clean.empty()) Words.push_back(Clean);
+    }
+  }
+  if (Words.empty()) Words = {"the", "of", "and", "texture", "pack", "rotor", "hokum", "archive", "window"};
+  Rng R{42};
+  Bytes Out;
+  Out.reserve(Size + 100);
+  size_t LineStart = 0;
+  bool Capital = true;
+  while (Out.size() < Size) {
+    std::string W = Words[R.Next() % Words.size()];
+    if (Capital) W[0] = char(std::toupper(static_cast<unsigned char>(W[0])));
+    Capital = false;
+    Out.insert(Out.end(), W.begin(), W.end());
+    uint32_t P = R.Next() % 100;
+    if (P < 7) Out.push_back('.'), Capital = true;
+    else if (P < 12) Out.push_back(',');
+    if (Out.size() - LineStart > 72) Out.push_back('\n'), LineStart = Out.size();
+    else Out.push_back(' ');
+  }
+  Out.resize(Size);
+  return Out;
+}
+
+// A 24-bit bottom-up picture: header, then rows of smooth colour gradients with
+// a little noise.
+Bytes MakePicture(size_t Size) {
+  const uint32_t Width = 2048;
+  const uint32_t Height = uint32_t(Size / (Width * 3));
+  Bytes Out(54, 0);
+  Out[0] = 'B', Out[1] = 'M';
+  Rng R{7};
+  Out.reserve(54 + size_t(Width) * 3 * Height);
+  for (uint32_t Y = 0; Y < Height; ++Y) {
+    for (uint32_t X = 0; X < Width; ++X) {
+      uint32_t Noise = R.Next();
+      int N1 = int(Noise & 7) - 3, N2 = int((Noise >> 3) & 7) - 3, N3 = int((Noise >> 6) & 7) - 3;
+      Out.push_back(uint8_t(int((X / 8 + Y / 32) & 0xFF) + N1));
+      Out.push_back(uint8_t(int(((X + Y) / 16) & 0xFF) + N2));
+      Out.push_back(uint8_t(int((128 + (Y * 3) / 64 - X / 24) & 0xFF) + N3));
+    }
+  }
+  return Out;
+}
+
+Bytes MakeRandom(size_t Size) {
+  Rng R{99};
+  Bytes Out(Size);
+  for (auto& B : Out) B = uint8_t(R.Next() >> 7);
+  return Out;
+}
+
+Bytes Compress(const Bytes& Data, int Level) {
+  z_stream Z{};
+  if (deflateInit2(&Z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("deflateInit2");
+  Bytes Out(deflateBound(&Z, uLong(Data.size())));
+  Z.next_in = const_cast<Bytef*>(Data.data());
+  Z.avail_in = uInt(Data.size());
+  Z.next_out = Out.data();
+  Z.avail_out = uInt(Out.size());
+  if (deflate(&Z, Z_FINISH) != Z_STREAM_END) throw std::runtime_error("deflate");
+  Out.resize(Z.total_out);
+  deflateEnd(&Z);
+  return Out;
+}
+
+struct Case {
+  Bytes Stream;
+  uint32_t Size = 0;
+  uint32_t Crc = 0;  // register value after the whole output (not inverted)
+  std::string Archive;
+};
+
+const Bytes& Source(const std::string& Kind) {
+  static std::map<std::string, Bytes> Cache;
+  auto It = Cache.find(Kind);
+  if (It != Cache.end()) return It->second;
+  Bytes Data = Kind == "text" ? MakeText(50u << 20) : Kind == "picture" ? MakePicture(50u << 20) : MakeRandom(20u << 20);
+  return Cache.emplace(Kind, std::move(Data)).first->second;
+}
+
+void Put16(Bytes& Out, uint32_t V) {
+  Out.push_back(uint8_t(V));
+  Out.push_back(uint8_t(V >> 8));
+}
+void Put32(Bytes& Out, uint32_t V) {
+  Put16(Out, V & 0xFFFF);
+  Put16(Out, V >> 16);
+}
+
+// A one-entry ZIP archive holding Stream as a Deflate entry named "data".
+Bytes ZipOf(const Case& C) {
+  Bytes Out;
+  const uint32_t Crc = C.Crc ^ 0xFFFFFFFFu;
+  const auto Header = [&](bool Central) {
+    Put32(Out, Central ? 0x02014B50 : 0x04034B50);
+    if (Central) Put16(Out, 20);
+    Put16(Out, 20);
+    Put16(Out, 0);
+    Put16(Out, 8);
+    Put32(Out, 0x2A434883);
+    Put32(Out, Crc);
+    Put32(Out, uint32_t(C.Stream.size()));
+    Put32(Out, C.Size);
+    Put16(Out, 4);
+    Put16(Out, 0);
+    if (Central) {
+      Put16(Out, 0), Put16(Out, 0), Put16(Out, 0), Put32(Out, 0x20), Put32(Out, 0);
+    }
+    Out.insert(Out.end(), {'d', 'a', 't', 'a'});
+  };
+  Header(false);
+  Out.insert(Out.end(), C.Stream.begin(), C.Stream.end());
+  const uint32_t CentralOffset = uint32_t(Out.size());
+  Header(true);
+  const uint32_t CentralSize = uint32_t(Out.size()) - CentralOffset;
+  Put32(Out, 0x06054B50), Put16(Out, 0), Put16(Out, 0), Put16(Out, 1), Put16(Out, 1);
+  Put32(Out, CentralSize), Put32(Out, CentralOffset), Put16(Out, 0);
+  return Out;
+}
+
+const Case& GetCase(const std::string& Kind, int Level) {
+  static std::map<std::string, Case> Cache;
+  std::string Key = Kind + std::to_string(Level);
+  auto It = Cache.find(Key);
+  if (It != Cache.end()) return It->second;
+  const Bytes& Data = Source(Kind);
+  Case C;
+  C.Stream = Compress(Data, Level);
+  C.Size = uint32_t(Data.size());
+  C.Crc = kst::CRC_MASK;
+  kst::Crc32_buf(Data.data(), int64_t(Data.size()), C.Crc);
+  C.Archive = platform::TempDirectory() + "skw-unzip-bench-" + Key + ".zip";
+  const Bytes Zip = ZipOf(C);
+  const platform::FileHandle H = platform::OpenWrite(C.Archive, true);
+  if (H == platform::kInvalidHandle || platform::Write(H, Zip.data(), Zip.size()) != int64_t(Zip.size()))
+    throw std::runtime_error("cannot write " + C.Archive);
+  platform::Close(H);
+  return Cache.emplace(Key, std::move(C)).first->second;
+}
+
+void Ours(benchmark::State& State, const std::string& Kind, int Level) {
+  const Case& C = GetCase(Kind, Level);
+  kst::TUnZip UnZip;
+  UnZip.SetArchiveFile(C.Archive);
+  UnZip.FileSpec = {"*.*"};
+  bool Passed = false;
+  UnZip.OnEnd = [&](kst::TUnBase*, const std::string&, bool Pass) { Passed = Pass; };
+  for (auto _ : State) {
+    Passed = false;
+    if (UnZip.ExtractToNul() != 1 || !Passed) {
+      State.SkipWithError("wrong output");
+      break;
+    }
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * C.Size);
+  State.counters["out_bytes"] = C.Size;
+}
+
+void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
+  const Case& C = GetCase(Kind, Level);
+  std::vector<uint8_t> Out(32768);
+  for (auto _ : State) {
+    z_stream Z{};
+    inflateInit2(&Z, -15);
+    Z.next_in = const_cast<Bytef*>(C.Stream.data());
+    Z.avail_in = uInt(C.Stream.size());
+    uLong Crc = crc32(0, nullptr, 0);
+    uint64_t Written = 0;
+    int Ret = Z_OK;
+    while (Ret == Z_OK) {
+      Z.next_out = Out.data();
+      Z.avail_out = uInt(Out.size());
+      Ret = inflate(&Z, Z_NO_FLUSH);
+      size_t N = Out.size() - Z.avail_out;
+      Crc = crc32(Crc, Out.data(), uInt(N));
+      Written += N;
+    }
+    inflateEnd(&Z);
+    if (Ret != Z_STREAM_END || Written != C.Size || uint32_t(~Crc) != C.Crc) {
+      State.SkipWithError("wrong output");
+      break;
+    }
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * C.Size);
+  State.counters["out_bytes"] = C.Size;
+}
+
+// Collects MB/s per benchmark name for the closing ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& Runs) override {
+    ConsoleReporter::ReportRuns(Runs);
+    for (const Run& R : Runs) {
+      if (R.error_occurred || R.run_type != Run::RT_Iteration || R.iterations == 0) continue;
+      auto It = R.counters.find("out_bytes");
+      if (It == R.counters.end()) continue;
+      double Seconds = R.cpu_accumulated_time / double(R.iterations);
+      Speed[R.benchmark_name()] = It->second.value / Seconds / 1e6;
+    }
+  }
+  std::map<std::string, double> Speed;
+};
+
+void RemoveArchives() {
+  for (const char* Kind : {"text", "picture", "random"})
+    for (int Level : {1, 6, 9})
+      platform::RemoveFile(platform::TempDirectory() + "skw-unzip-bench-" + Kind + std::to_string(Level) + ".zip");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* Kinds[] = {"text", "picture", "random"};
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+    }
+  benchmark::Initialize(&argc, argv);
+  RatioReporter Reporter;
+  benchmark::RunSpecifiedBenchmarks(&Reporter);
+  std::printf("\n%-18s %10s %10s %8s\n", "case", "run MB/s", "zlib MB/s", "ratio");
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      auto O = Reporter.Speed.find("ours/" + Name);
+      auto Z = Reporter.Speed.find("zlib/" + Name);
+      if (O == Reporter.Speed.end() || Z == Reporter.Speed.end()) continue;
+      std::printf("%-18s %10.1f %10.1f %8.2f\n", Name.c_str(), O->second, Z->second, O->second / Z->second);
+    }
+  RemoveArchives();
+  benchmark::Shutdown();
+  return 0;
+}
