@@ -1,0 +1,272 @@
+// The window front-end's rules, driven through a stand-in window whose message
+// queue the test fills: control changes reach the right part of the window,
+// the first activation alone starts the run, a close during the run lets the
+// run finish and then ends the program, a close afterwards ends it at once,
+// exceptions go to the standard exception box, and a program ended during
+// set-up never shows its window.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "installer/FrontEndFactory.h"
+#include "installer/Messages.h"
+#include "installer/Win32FrontEnd.h"
+#include "textures/Bitmap.h"
+
+namespace {
+
+using skw::TWin32FrontEnd;
+
+// Records every call as a short text; HandleNext and ProcessPending take the
+// queued messages (each one a call into the events).
+class FakeWindow final : public platform::MainWindow {
+ public:
+  FakeWindow(platform::WindowEvents& Events, std::vector<std::string>& Log) : Events_(Events), Log_(Log) {}
+
+  void SetLabel(int Line, const std::string& Text) override { Log_.push_back("Label" + std::to_string(Line) + " " + Text); }
+  void SetProgress(int Min, int Max, int Position) override {
+    Log_.push_back("Progress " + std::to_string(Min) + ".." + std::to_string(Max) + " @" + std::to_string(Position));
+  }
+  void SetMemo(const std::string& Text, bool Visible) override {
+    Log_.push_back(std::string("Memo ") + (Visible ? "shown " : "hidden ") + Text);
+  }
+  void SetPicture(const platform::WindowPicture& Picture) override {
+    Log_.push_back("Picture " + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height));
+    Picture_ = Picture;
+  }
+  void SetOuterHeight(int Height) override { Log_.push_back("Height " + std::to_string(Height)); }
+  void SetTimer(bool Enabled, int Interval) override {
+    Log_.push_back(std::string("Timer ") + (Enabled ? "on " : "off ") + std::to_string(Interval));
+  }
+  void SetHourglass(bool Hourglass) override { Log_.push_back(Hourglass ? "Hourglass" : "Arrow"); }
+  void ShowMessage(const std::string& Caption, const std::string& Text, platform::MessageIcon Icon) override {
+    const char* icon = Icon == platform::MessageIcon::Error ? "error" : Icon == platform::MessageIcon::Warning ? "warning" : "information";
+    Log_.push_back(std::string("Box ") + icon + "|" + Caption + "|" + Text);
+  }
+  void Show() override {
+    Log_.push_back("Show");
+    Post([this] { Events_.Activated(); });
+  }
+  void ProcessPending() override {
+    std::deque<std::function<void()>> now;
+    now.swap(Queue);
+    while (!Quit_ && !now.empty()) Take(now);
+  }
+  bool HandleNext() override {
+    if (Quit_) return false;
+    if (Queue.empty()) {
+      Log_.push_back("Idle");  // a real loop would wait here for the user
+      return false;
+    }
+    Take(Queue);
+    return !Quit_;
+  }
+  void Quit() override {
+    Log_.push_back("Quit");
+    Quit_ = true;
+  }
+
+  void Post(std::function<void()> Message) { Queue.push_back(std::move(Message)); }
+  void PostClose() { Post([this] { Events_.CloseAsked(); }); }
+  void PostTick() { Post([this] { Events_.TimerTicked(); }); }
+  void PostActivate() { Post([this] { Events_.Activated(); }); }
+
+  std::deque<std::function<void()>> Queue;
+  platform::WindowPicture Picture_;
+
+ private:
+  void Take(std::deque<std::function<void()>>& From) {
+    auto message = std::move(From.front());
+    From.pop_front();
+    message();
+  }
+  platform::WindowEvents& Events_;
+  std::vector<std::string>& Log_;
+  bool Quit_ = false;
+};
+
+class WindowFrontEndTest : public ::testing::Test {
+ protected:
+  WindowFrontEndTest()
+      : FrontEnd([this](platform::WindowEvents& Events) {
+          auto window = std::make_unique<FakeWindow>(Events, Log);
+          Window = window.get();
+          return window;
+        }) {}
+
+  bool Logged(const std::string& Entry) const { return std::find(Log.begin(), Log.end(), Entry) != Log.end(); }
+  int Count(const std::string& Entry) const { return static_cast<int>(std::count(Log.begin(), Log.end(), Entry)); }
+
+  std::vector<std::string> Log;
+  FakeWindow* Window = nullptr;
+  TWin32FrontEnd FrontEnd;
+};
+
+TEST_F(WindowFrontEndTest, ControlChangesReachTheirPartOfTheWindow) {
+  skw::TLabel label1("Label1", " "), label2("Label2", " ");
+  skw::TProgressBar bar("ProgressBar1");
+  skw::TMemo memo("Memo1", "Memo1");
+  skw::TWindowFrame frame("Form1", skw::kWindowCaption, 300, 180);
+  skw::TTimer timer("Timer1");
+  for (skw::TControl* control : std::initializer_list<skw::TControl*>{&label1, &label2, &bar, &memo, &frame, &timer})
+    control->SetListener(&FrontEnd);
+
+  label1.SetCaption("Scanning textures.bin ...");
+  label2.SetCaption("ROTOR");
+  bar.SetMax(12);
+  bar.SetPosition(3);
+  memo.SetText("Made by\nsomeone\r\n\r\nthanks");
+  memo.SetVisible(true);
+  frame.SetHeight(175);
+  timer.SetEnabled(true);
+  timer.SetEnabled(false);
+  FrontEnd.SetCursor(skw::TCursorKind::Hourglass);
+  FrontEnd.SetCursor(skw::TCursorKind::Default);
+
+  const std::vector<std::string> expected{"Label1 Scanning textures.bin ...",
+                                          "Label2 ROTOR",
+                                          "Progress 0..12 @0",
+                                          "Progress 0..12 @3",
+                                          "Memo hidden Made by\r\nsomeone\r\n\r\nthanks",
+                                          "Memo shown Made by\r\nsomeone\r\n\r\nthanks",
+                                          "Height 175",
+                                          "Timer on 1000",
+                                          "Timer off 1000",
+                                          "Hourglass",
+                                          "Arrow"};
+  EXPECT_EQ(Log, expected);
+}
+
+TEST_F(WindowFrontEndTest, LogoReachesTheWindowAsRedGreenBluePixelsTopRowFirst) {
+  skw::TImage image("Image1");
+  image.SetListener(&FrontEnd);
+  auto picture = std::make_unique<skw::TBitmap>();
+  picture->SetPixelFormat(skw::TPixelFormat::pf24bit);
+  picture->SetSize(3, 2);
+  picture->SetPixel(0, 0, 0x0000FF);  // red
+  picture->SetPixel(2, 0, 0x00FF00);  // green
+  picture->SetPixel(1, 1, 0xFF0000);  // blue
+  image.SetPicture(std::move(picture));
+  ASSERT_EQ(Window->Picture_.Width, 3);
+  ASSERT_EQ(Window->Picture_.Height, 2);
+  const std::vector<uint32_t> expected{0xFF0000, 0, 0x00FF00, 0, 0x0000FF, 0};
+  EXPECT_EQ(Window->Picture_.Pixels, expected);
+
+  image.SetPicture(nullptr);
+  EXPECT_EQ(Log.back(), "Picture 0x0");
+}
+
+TEST_F(WindowFrontEndTest, MessageBoxesKeepCaptionTextAndIcon) {
+  FrontEnd.MessageBox("ROTOR-PAL-64x64.bmp", "Wrong color depth or texture size.", skw::TMessageIcon::Warning);
+  FrontEnd.MessageBox("Textures", "Not valid", skw::TMessageIcon::Information);
+  FrontEnd.ShowException("Disk full");
+  EXPECT_EQ(Log[0], "Box warning|ROTOR-PAL-64x64.bmp|Wrong color depth or texture size.");
+  EXPECT_EQ(Log[1], "Box information|Textures|Not valid");
+  EXPECT_EQ(Log[2], std::string("Box error|") + skw::kAppTitle + "|Disk full.");
+}
+
+TEST_F(WindowFrontEndTest, EndedDuringSetUpNeverShowsTheWindow) {
+  FrontEnd.MessageBox(skw::kAppTitle, skw::kNoValidZip, skw::TMessageIcon::Error);
+  FrontEnd.Terminate();
+  int runs = 0;
+  FrontEnd.Run({[&runs] { ++runs; }});
+  EXPECT_EQ(runs, 0);
+  EXPECT_FALSE(Logged("Show"));
+  EXPECT_TRUE(FrontEnd.Terminated());
+}
+
+TEST_F(WindowFrontEndTest, OnlyTheFirstActivationStartsTheRun) {
+  int runs = 0;
+  skw::TTimer timer("Timer1");
+  timer.SetListener(&FrontEnd);
+  int ticks = 0;
+  timer.OnTimer = [&] {
+    if (++ticks == 2) FrontEnd.Terminate();
+  };
+  FrontEnd.Run({[&] {
+    ++runs;
+    Window->PostActivate();  // the window is activated again while the run lets messages through
+    FrontEnd.ProcessMessages();
+    timer.SetEnabled(true);
+    Window->PostActivate();
+    Window->PostTick();
+    Window->PostActivate();
+    Window->PostTick();
+  }});
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(Count("Show"), 1);
+  EXPECT_FALSE(Logged("Idle"));
+}
+
+TEST_F(WindowFrontEndTest, CloseDuringTheRunLetsTheRunFinishThenEnds) {
+  skw::TTimer timer("Timer1");
+  timer.SetListener(&FrontEnd);
+  int ticks = 0;
+  timer.OnTimer = [&ticks] { ++ticks; };
+  bool saved = false;
+  FrontEnd.Run({[&] {
+    Window->PostClose();
+    FrontEnd.ProcessMessages();
+    EXPECT_FALSE(FrontEnd.Terminated()) << "the run must go on to its end";
+    saved = true;
+    timer.SetEnabled(true);  // the countdown the close replaces
+    Window->PostTick();
+  }});
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_TRUE(FrontEnd.Terminated());
+  EXPECT_FALSE(Logged("Idle"));
+}
+
+TEST_F(WindowFrontEndTest, CloseDuringTheCountdownEndsAtOnce) {
+  skw::TTimer timer("Timer1");
+  timer.SetListener(&FrontEnd);
+  int ticks = 0;
+  timer.OnTimer = [&ticks] { ++ticks; };
+  FrontEnd.Run({[&] {
+    timer.SetEnabled(true);
+    Window->PostTick();
+    Window->PostClose();
+    Window->PostTick();
+  }});
+  EXPECT_EQ(ticks, 1);
+  EXPECT_TRUE(FrontEnd.Terminated());
+  EXPECT_FALSE(Logged("Idle"));
+}
+
+TEST_F(WindowFrontEndTest, ExceptionInTheRunIsShownAndTheWindowStaysOpenUntilClosed) {
+  FrontEnd.Run({[&] {
+    FrontEnd.SetCursor(skw::TCursorKind::Hourglass);
+    Window->PostClose();  // handled only after the box, as the user's next act
+    throw std::runtime_error("Bitmap image is not valid");
+  }});
+  const std::string box = std::string("Box error|") + skw::kAppTitle + "|Bitmap image is not valid.";
+  ASSERT_TRUE(Logged(box));
+  EXPECT_EQ(Log.back(), "Quit");
+  EXPECT_EQ(Count("Arrow"), 0) << "the cursor stays as the run left it";
+  EXPECT_FALSE(Logged("Idle"));
+}
+
+TEST_F(WindowFrontEndTest, TerminateInsideTheRunEndsTheLoopWhenTheRunReturns) {
+  bool after = false;
+  FrontEnd.Run({[&] {
+    FrontEnd.Terminate();  // a countdown of 0
+    after = true;
+  }});
+  EXPECT_TRUE(after);
+  EXPECT_FALSE(Logged("Idle"));
+}
+
+TEST(FrontEndChoice, OnlyTheExactWordAsksForTheConsole) {
+  EXPECT_TRUE(skw::ConsoleRequested("console"));
+  EXPECT_FALSE(skw::ConsoleRequested(""));
+  EXPECT_FALSE(skw::ConsoleRequested("window"));
+  EXPECT_FALSE(skw::ConsoleRequested("Console "));
+}
+
+}  // namespace
