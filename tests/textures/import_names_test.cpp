@@ -118,27 +118,14 @@ TEST(ImportNames, PictureChecks) {
   EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 32, 32));   // another size, same ratio
   EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 33, 32));   // whole-number ratios agree
   EXPECT_FALSE(skw::PictureFits(True64, Pal, true, 64, 64));  // kind token says palettised
-  EXPECT_FALSE(skw::PictureFits(True64, Bin, false, 64, 64)); // true colour into palettes
-  EXPECT_FALSE(skw::PictureFits(True64, Pal, false, 64, 64));
-  // An 8-bit picture counts as palettised whatever its token says.
-  EXPECT_FALSE(skw::PictureFits(Index64, Bin, true, 64, 64));
-  EXPECT_TRUE(skw::PictureFits(Index64, Bin, false, 64, 64));
+  EXPECT_FALSE(skw::PictureFits(True64, Pal, false, 64, 64)); // true colour into palettes
   EXPECT_TRUE(skw::PictureFits(Index64, Pal, false, 64, 64));
   // Sizes must be those of the name, and the ratio that of the texture.
   EXPECT_FALSE(skw::PictureFits(True64, skw::TPictureName{"T", 1, 64, 32}, true, 64, 64));
-  EXPECT_FALSE(skw::PictureFits(True64x32, skw::TPictureName{"T", 1, 64, 32}, true, 64, 64));
   EXPECT_TRUE(skw::PictureFits(True64x32, skw::TPictureName{"T", 1, 64, 32}, true, 128, 64));
   // Degenerate texture sizes refuse the picture instead of trapping.
   EXPECT_FALSE(skw::PictureFits(True64, Bin, true, 64, 0));
   EXPECT_FALSE(skw::PictureFits(True64, Bin, true, INT32_MIN, -1));
-}
-
-TEST(ImportNames, PaletteOfPictureIsInContainerOrder) {
-  const skwtest::TPalette Palette = skwtest::MakePalette(7);
-  const skw::TBitmap Bitmap =
-      Loaded(skwtest::PalettedPicture(4, 4, Palette, [](int32_t, int32_t) { return 0u; }));
-  const skw::TPaletteBytes Got = skw::PaletteOfPicture(Bitmap);
-  EXPECT_TRUE(std::equal(Got.begin(), Got.end(), Palette.begin()));
 }
 
 }  // namespace
