@@ -1,0 +1,180 @@
+// Shared pieces of the installer's end-to-end tests: a scratch folder holding a
+// demo game made by the demo-game tool (its own Wine-prefix-shaped folder, its
+// own temporary and runtime folders, so nothing touches the real home, a real
+// prefix or another test), small stored ZIP archives and pictures made on the
+// spot, and running the installer program with its output and errors captured.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "tests/platform/ScratchDir.h"
+#include "textures/Bitmap.h"
+
+namespace wiring {
+
+inline std::string ReadAll(const std::string& Path) {
+  std::ifstream file(platform::NativePath(Path), std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+inline bool WriteAll(const std::string& Path, const std::string& Bytes) {
+  return skwtest::ScratchDir::WriteText(Path, Bytes);
+}
+
+inline uint32_t Crc(const std::string& Bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (const char c : Bytes) {
+    crc ^= static_cast<uint8_t>(c);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+// A ZIP archive with every entry stored, written independently of the library.
+inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& Entries) {
+  auto put = [](std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  std::string data;
+  std::string central;
+  for (const auto& [name, bytes] : Entries) {
+    const uint32_t offset = static_cast<uint32_t>(data.size());
+    const uint32_t crc = Crc(bytes);
+    const uint32_t size = static_cast<uint32_t>(bytes.size());
+    put(data, 0x04034B50, 4);
+    put(data, 10, 2), put(data, 0, 2), put(data, 0, 2), put(data, 0, 2), put(data, 0x5821, 2);
+    put(data, crc, 4), put(data, size, 4), put(data, size, 4);
+    put(data, static_cast<uint32_t>(name.size()), 2), put(data, 0, 2);
+    data += name + bytes;
+    put(central, 0x02014B50, 4);
+    put(central, 20, 2), put(central, 10, 2), put(central, 0, 2), put(central, 0, 2);
+    put(central, 0, 2), put(central, 0x5821, 2);
+    put(central, crc, 4), put(central, size, 4), put(central, size, 4);
+    put(central, static_cast<uint32_t>(name.size()), 2);
+    put(central, 0, 2), put(central, 0, 2), put(central, 0, 2), put(central, 0, 2), put(central, 0x20, 4);
+    put(central, offset, 4);
+    central += name;
+  }
+  std::string out = data + central;
+  put(out, 0x06054B50, 4);
+  put(out, 0, 4);
+  put(out, static_cast<uint32_t>(Entries.size()), 2), put(out, static_cast<uint32_t>(Entries.size()), 2);
+  put(out, static_cast<uint32_t>(central.size()), 4), put(out, static_cast<uint32_t>(data.size()), 4);
+  put(out, 0, 2);
+  return out;
+}
+
+// A 24-bit BMP file of the given size filled with one colour.
+inline std::string Picture24(int32_t Width, int32_t Height, skw::TColor Colour = 0x336699) {
+  skw::TBitmap picture;
+  picture.SetPixelFormat(skw::TPixelFormat::pf24bit);
+  picture.SetSize(Width, Height);
+  for (int32_t y = 0; y < Height; ++y)
+    for (int32_t x = 0; x < Width; ++x) picture.SetPixel(x, y, Colour + x * 3 + y * 5);
+  const std::vector<uint8_t> bytes = picture.SaveToBuffer();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+struct RunResult {
+  std::string Out;
+  std::string Err;
+};
+
+// Sets an environment variable for the test's lifetime, then restores it.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(std::string Name, const std::string& Value)
+      : Name_(std::move(Name)), Old_(platform::GetEnvironment(Name_)) {
+    platform::SetEnvironment(Name_, Value);
+  }
+  ~ScopedEnvironment() { platform::SetEnvironment(Name_, Old_); }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  std::string Name_;
+  std::string Old_;
+};
+
+// The demo game (Linux: a Wine-prefix-shaped folder) in a scratch folder, with
+// the scratch folder's own temporary and runtime folders.
+class DemoGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (platform::kIsWindows) GTEST_SKIP() << "the Windows build reads the real registry";
+    ASSERT_FALSE(Dir.Path().empty());
+    ASSERT_TRUE(platform::MakeDirectory(Dir / "tmp"));
+    ASSERT_TRUE(platform::MakeDirectory(Dir / "run"));
+    const std::string command = "\"" + Bin("demo-game") + "\" \"" + Dir.Path() + "\" >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    prefix_.emplace_back("WINEPREFIX", Dir / "prefix");
+    prefix_.emplace_back("TMPDIR", Dir / "tmp");
+    prefix_.emplace_back("XDG_RUNTIME_DIR", Dir / "run");
+    BinBefore = ReadAll(Container("bin"));
+    PalBefore = ReadAll(Container("pal"));
+    ASSERT_FALSE(BinBefore.empty());
+  }
+
+  static std::string Bin(const std::string& Program) {
+    return std::string(SKW_BIN_DIR) + "/" + Program + SKW_EXE_SUFFIX;
+  }
+
+  // The game's container file of the given extension.
+  std::string Container(const std::string& Extension) const {
+    return Dir / "prefix/drive_c/Program Files/Razorworks/Comanche Hokum/cohokum/3ddata/textures." + Extension;
+  }
+
+  // Replaces the registry file's game section by Lines (empty: no key at all).
+  void SetRegistry(const std::string& Lines) {
+    std::string text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
+    if (!Lines.empty()) text += "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1714564800\n" + Lines;
+    ASSERT_TRUE(WriteAll(Dir / "prefix/system.reg", text));
+  }
+
+  // Runs Program with Arguments (each quoted) from the scratch folder.
+  RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
+    std::string command = "cd \"" + Dir.Path() + "\" && \"" + Program + "\"";
+    for (const std::string& argument : Arguments) command += " '" + argument + "'";
+    command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return RunResult{ReadAll(Dir / "stdout.txt"), ReadAll(Dir / "stderr.txt")};
+  }
+  RunResult RunInstaller(const std::vector<std::string>& Arguments) { return Run(Bin("skinwright"), Arguments); }
+
+  // Names in the scratch folder's temporary folder.
+  std::vector<std::string> TempFiles() {
+    std::vector<std::string> names;
+    platform::DirectorySearch search;
+    platform::FindData item;
+    for (int rc = search.First(Dir / "tmp/*", item); rc == 0; rc = search.Next(item))
+      if (item.Name != "." && item.Name != "..") names.push_back(item.Name);
+    return names;
+  }
+
+  skwtest::ScratchDir Dir;
+  std::string BinBefore;
+  std::string PalBefore;
+
+ private:
+  struct Env {
+    Env(std::string Name, const std::string& Value) : Scoped(std::make_unique<ScopedEnvironment>(Name, Value)) {}
+    std::unique_ptr<ScopedEnvironment> Scoped;
+  };
+  std::vector<Env> prefix_;
+};
+
+inline std::string ErrorLine(const std::string& Text) { return "error: Skinwright import module: " + Text + "\n"; }
+
+}  // namespace wiring
