@@ -1,13 +1,14 @@
 // The program entry. One instance at a time: a second start finds the named
 // mutex taken and ends at once without showing anything. Otherwise the front-end
-// is chosen, the main window is built (set-up), and the front-end's message loop
-// runs the window until the program ends. Anything that escapes set-up is shown
+// is chosen (the system's window, or the console when SKW_FRONTEND=console or no
+// window can be made), the main window is built (set-up), and the front-end's
+// message loop runs the window until the program ends. Anything that escapes set-up is shown
 // in the standard exception box. The exit code is always 0.
 #include <exception>
 #include <memory>
 
 #include "archive/MessagePump.h"
-#include "installer/ConsoleFrontEnd.h"
+#include "installer/FrontEndFactory.h"
 #include "installer/Messages.h"
 #include "installer/Unit1.h"
 #include "platform/FileSystem.h"
@@ -15,10 +16,6 @@
 #include "platform/Process.h"
 
 namespace {
-
-// The front-end that draws the window. The console is the only one so far, on
-// both systems.
-std::unique_ptr<skw::TFrontEnd> MakeFrontEnd() { return std::make_unique<skw::TConsoleFrontEnd>(); }
 
 skw::TCommandLine CommandLineOf(int argc, char** argv) {
   skw::TCommandLine line;
@@ -50,7 +47,7 @@ int main(int argc, char** argv) {
   static platform::NamedMutex mutex(skw::kMutexName);
   if (mutex.AlreadyExists()) return 0;
   try {
-    const std::unique_ptr<skw::TFrontEnd> frontEnd = MakeFrontEnd();
+    const std::unique_ptr<skw::TFrontEnd> frontEnd = skw::MakeFrontEnd();
     kst::SetMessagePump([&frontEnd] { frontEnd->ProcessMessages(); });
     RunApplication(*frontEnd, CommandLineOf(argc, argv));
     kst::SetMessagePump({});
