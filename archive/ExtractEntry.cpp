@@ -45,6 +45,30 @@ bool TUnBase::IsSafeOutputName() const {
   return StartsWithNoCase(UnixToDosFilename(FileName), Dir);
 }
 
+uint32_t TUnBase::DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {
+  if (!Open_OutFile(OutFile, FileName, StoredName)) {
+    RaiseErrorStr(FileName, "", "0", ErrOpenFile);
+    AdjustProgress(FInflateRec);
+    FForceCrcFail = true;
+    return CRC_MASK;
+  }
+  if (IsEncrypted && PasswordFailed) {
+    // No password: the entry is skipped, not counted, and fails its check.
+    --FileCount;
+    AdjustProgress(FInflateRec);
+    FForceCrcFail = true;
+    FileName = StoredName;
+    return FLocal.Crc;
+  }
+  try {
+    ExtractFile(*this, InFile, OutFile, FileName, FInflateRec);
+  } catch (const std::exception&) {
+    FForceCrcFail = true;  // the write failed: the output is incomplete
+  }
+  CloseAndSetDate(OutFile, FileName, FLocal.DosDateTime, ExtAttr);
+  return FLocal.Crc;
+}
+
 void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {
   FForceCrcFail = false;
   if (WriteToFile() && !IsSafeOutputName()) {
@@ -74,32 +98,11 @@ void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtA
       if (CreateStoredDirs && WriteToFile() && !FileName.empty()) ForceDirectories(FileName);
       return;
     }
-    uint32_t CompareCrc = CRC_MASK;
-    if (!Open_OutFile(OutFile, FileName, StoredName)) {
-      RaiseErrorStr(FileName, "", "0", ErrOpenFile);
-      AdjustProgress(FInflateRec);
-      FForceCrcFail = true;
-    } else {
-      if (IsEncrypted && PasswordFailed) {
-        --FileCount;
-        AdjustProgress(FInflateRec);
-        FForceCrcFail = true;
-        FileName = StoredName;
-      } else {
-        try {
-          ExtractFile(*this, InFile, OutFile, FileName, FInflateRec);
-        } catch (const std::exception&) {
-          FForceCrcFail = true;  // the write failed: the output is incomplete
-        }
-        CloseAndSetDate(OutFile, FileName, FLocal.DosDateTime, ExtAttr);
-      }
-      CompareCrc = FLocal.Crc;
-    }
+    const uint32_t CompareCrc = DecodeToTarget(InFile, OutFile, ExtAttr);
     doOnEnd(32, CompareCrc);
-  } catch (const E_RAISE&) {
-    // Already reported (or the write failure, which carries no report); the
-    // entry ends here and the run goes on.
   } catch (const std::exception&) {
+    // Reported where it arose (a handler's own exception is not); the entry
+    // ends here and the run goes on.
   }
   if (OutFile != kstInvalidHandle && WriteToFile()) Close_OutFile(OutFile);
 }

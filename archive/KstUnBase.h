@@ -176,6 +176,9 @@ class TUnBase : public TZipCommon {
   int32_t RunWithTarget(TFileAccessMethod Target);
   // End of a run: timer, elapsed time, archive closed, OnDeactivate.
   void FinishRun(THandle InFile);
+  // Opens the target, decodes into it and finishes it; answers the CRC the
+  // entry is checked against.
+  uint32_t DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtAttr);
   // Whether the stored name may be written below ExtractDir.
   bool IsSafeOutputName() const;
 
