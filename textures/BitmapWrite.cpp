@@ -59,7 +59,8 @@ std::vector<uint8_t> TBitmap::SaveToBuffer() const {
     const std::span<const uint8_t> src = ScanLine(y);
     uint8_t* dst = out.data() + offset + stride * static_cast<size_t>(FHeight - 1 - y);
     if (fileBpp == 1) {
-      std::memcpy(dst, src.data(), rowBytes);
+      // A picture halved to width 0 has empty rows (and no row storage at all).
+      if (rowBytes != 0) std::memcpy(dst, src.data(), rowBytes);
       continue;
     }
     for (size_t x = 0; x < static_cast<size_t>(FWidth); ++x, dst += fileBpp) {
