@@ -48,7 +48,11 @@ void MakePrefix(const fs::path& Prefix) {
   fs::create_directories(data);
   fs::create_directories(Prefix / "dosdevices");
   const fs::path link = Prefix / "dosdevices" / "c:";
-  if (!fs::is_symlink(fs::symlink_status(link))) fs::create_directory_symlink("../drive_c", link);
+  // Only the Linux installer follows the drive link; where links cannot be
+  // made (Windows without the right), the game is reached by its full path.
+  std::error_code failed;
+  if (!fs::is_symlink(fs::symlink_status(link))) fs::create_directory_symlink("../drive_c", link, failed);
+  if (failed) std::cerr << "demo-game: no drive link " << link.string() << ": " << failed.message() << "\n";
   WriteFile(Prefix / "system.reg", SystemReg());
   const auto textures = demo::DemoTextures();
   WriteFile(data / "textures.bin", demo::BuildContainer(textures, true));
