@@ -5,7 +5,9 @@
 #include "archive/MemoryStream.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <functional>
 
 #include "platform/File.h"
@@ -29,8 +31,17 @@ class TFileCloser {
   platform::FileHandle FHandle;
 };
 
-std::unique_ptr<uint8_t[]> Allocate(int64_t Bytes) {
-  return std::make_unique_for_overwrite<uint8_t[]>(static_cast<size_t>(Bytes));
+}  // namespace
+
+void TMemoryStream::TFree::operator()(uint8_t* Bytes) const noexcept { std::free(Bytes); }
+
+namespace {
+
+// Uninitialised bytes from the C heap, so that growth can use realloc.
+TMemoryStream::TBuffer Allocate(int64_t Bytes) {
+  void* Block = std::malloc(static_cast<size_t>(std::max<int64_t>(Bytes, 1)));
+  if (Block == nullptr) throw std::bad_alloc();
+  return TMemoryStream::TBuffer(static_cast<uint8_t*>(Block));
 }
 
 }  // namespace
@@ -107,7 +118,7 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
     const std::less<const uint8_t*> Before;
     const bool Inside = Base != nullptr && !Before(Source, Base) && Before(Source, Base + FSize);
     const int64_t SourceOffset = Inside ? Source - Base : 0;
-    Reserve(End);
+    Reserve(End, true);
     if (Inside) Buffer = FData.get() + SourceOffset;
   }
   // Bytes between the old end and the position were never written.
@@ -121,7 +132,7 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
 void TMemoryStream::SetSize(int64_t NewSize) {
   if (NewSize < 0) throw EStreamError("Stream size is negative");
   if (NewSize > FSize) {
-    Reserve(NewSize);
+    Reserve(NewSize, false);
     std::memset(FData.get() + FSize, 0, static_cast<size_t>(NewSize - FSize));
   }
   FSize = NewSize;
@@ -133,12 +144,19 @@ void TMemoryStream::Clear() {
   FCapacity = FSize = FPosition = 0;
 }
 
-void TMemoryStream::Reserve(int64_t Needed) {
+void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
   if (Needed <= FCapacity) return;
-  const int64_t NewCapacity = std::max({Needed, FCapacity * 2, kMinCapacity});
-  std::unique_ptr<uint8_t[]> NewData = Allocate(NewCapacity);
-  if (FSize > 0) std::memcpy(NewData.get(), FData.get(), static_cast<size_t>(FSize));
-  FData = std::move(NewData);
+  const int64_t NewCapacity = std::max({Needed, Geometric ? FCapacity * 2 : 0, kMinCapacity});
+  if (!FData) {
+    FData = Allocate(NewCapacity);
+  } else {
+    // realloc keeps the bytes where they are when the block can grow there,
+    // and otherwise copies them itself; the old block is freed only on success.
+    void* Grown = std::realloc(FData.get(), static_cast<size_t>(NewCapacity));
+    if (Grown == nullptr) throw std::bad_alloc();
+    static_cast<void>(FData.release());
+    FData.reset(static_cast<uint8_t*>(Grown));
+  }
   FCapacity = NewCapacity;
 }
 
@@ -150,7 +168,7 @@ void TMemoryStream::LoadFromFile(const std::string& FileName) {
   const int64_t FileSize = platform::Size(Handle);
   if (FileSize < 0) throw EStreamError("Cannot read file \"" + FileName + "\"");
 
-  std::unique_ptr<uint8_t[]> NewData = Allocate(std::max<int64_t>(FileSize, 1));
+  TBuffer NewData = Allocate(FileSize);
   int64_t Done = 0;
   while (Done < FileSize) {
     const int64_t Got = platform::Read(Handle, NewData.get() + Done,

@@ -1,10 +1,12 @@
 // TMemoryStream: a growable byte buffer with a read/write position. The texture
 // engine keeps the whole game container in one of these and patches it in place,
 // and the archive library's in-memory extraction target derives from it, so it is
-// built for large buffers: the capacity grows geometrically (amortised constant
-// cost per appended byte), bulk copies use memcpy/memmove, and only bytes that
-// were never written (a gap left by seeking past the end, or an extension through
-// SetSize) are zero-filled. Reading at or past the end yields fewer bytes; writing
+// built for large buffers: writes past the end grow the capacity geometrically
+// (amortised constant cost per appended byte), SetSize grows it to the size asked
+// for, and growth reallocates the buffer in place where the allocator can (a
+// large container then never exists twice in memory); bulk copies use
+// memcpy/memmove, and only bytes that were never written (a gap left by seeking
+// past the end, or an extension through SetSize) are zero-filled. Reading at or past the end yields fewer bytes; writing
 // overwrites at the position and grows the buffer as needed.
 #pragma once
 #include <cstddef>
@@ -27,6 +29,12 @@ enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
 class TMemoryStream {
  public:
+  // The buffer comes from the C heap (malloc/realloc) and goes back there.
+  struct TFree {
+    void operator()(uint8_t* Bytes) const noexcept;
+  };
+  using TBuffer = std::unique_ptr<uint8_t, TFree>;
+
   TMemoryStream() = default;
   TMemoryStream(const TMemoryStream& Other);
   TMemoryStream& operator=(const TMemoryStream& Other);
@@ -71,10 +79,11 @@ class TMemoryStream {
   void SaveToFile(const std::string& FileName) const;
 
  private:
-  // Makes room for at least Needed bytes, keeping the current content.
-  void Reserve(int64_t Needed);
+  // Makes room for at least Needed bytes, keeping the current content; with
+  // Geometric the capacity at least doubles, for runs of appending writes.
+  void Reserve(int64_t Needed, bool Geometric);
 
-  std::unique_ptr<uint8_t[]> FData;
+  TBuffer FData;
   int64_t FCapacity = 0;
   int64_t FSize = 0;
   int64_t FPosition = 0;
