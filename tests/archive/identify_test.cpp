@@ -325,4 +325,23 @@ TEST_F(IdentifyFileTest, CommentLongerThanTheBufferHidesTheEndRecord) {
   EXPECT_EQ(Walk(), std::vector<std::string>{"inside.txt"});
 }
 
+TEST_F(IdentifyFileTest, EndRecordSearchOrderAndFallbackReach) {
+  // An end-record signature inside the archive comment is nearer the end: it
+  // wins, names no central header, and the fallback scan finds the local header.
+  skwtest::ZipWriterOptions Options;
+  Options.ArchiveComment = "note PK\x05\x06" + std::string(18, '\xFF') + " end";
+  Identify(OneEntryZip(Options));
+  EXPECT_EQ(Lister.ArcType(), atZip);
+  EXPECT_EQ(Lister.HeadFlag, 0x10);
+  EXPECT_EQ(Lister.DataOffset, 0u);
+
+  // The fallback scan reads the first 128 KiB only.
+  Options = {};
+  Options.Prefix = std::string(140000, 't');
+  Identify(OneEntryZip(Options));
+  EXPECT_EQ(Lister.ArcType(), atUnknown);
+  EXPECT_EQ(Lister.HeadFlag, 0x01);
+  EXPECT_EQ(Lister.DataOffset, 0u);
+}
+
 }  // namespace
