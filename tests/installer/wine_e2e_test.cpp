@@ -1,0 +1,165 @@
+// End-to-end tests of the Windows build of the installer program, run under
+// Wine with the console front-end: the game's record is seeded in the registry
+// of the prefix the tests run in (32-bit view, as the game's installer writes
+// it) and removed again afterwards; the demo game lives in a scratch folder.
+// The same core cases as on Linux: fatal paths, the registry type error, a
+// second instance, a full run against the engine's own result, a pack
+// executable and a failed save. The Linux build skips these tests.
+#include <filesystem>
+
+#include "installer/ArchivePictureSource.h"
+#include "installer/Messages.h"
+#include "installer/PackBuilder.h"
+#include "platform/NamedMutex.h"
+#include "tests/installer/InstallerHarness.h"
+#include "textures/TextureEngine.h"
+
+namespace {
+
+using wiring::ErrorLine;
+
+const char* const kKey = "HKLM\\Software\\Razorworks\\Comanche Hokum";
+
+std::string WithoutCarriageReturns(std::string Text) {
+  std::erase(Text, '\r');
+  return Text;
+}
+
+// Runs a command line through the command interpreter; true when it ran.
+bool Shell(std::string Command) {
+  Command = "\"" + Command + "\"";  // cmd.exe strips one pair of quotes
+  return std::system(Command.c_str()) == 0;
+}
+
+class WindowsProgram : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!platform::kIsWindows) GTEST_SKIP() << "runs the Windows build under Wine";
+    ASSERT_FALSE(Dir.Path().empty());
+    ASSERT_TRUE(platform::MakeDirectory(Dir / "tmp"));
+    ASSERT_EQ(std::system(("\"\"" + Bin("demo-game") + "\" \"" + Dir.Path() + "\" >NUL 2>NUL\"").c_str()), 0);
+    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("SKW_FRONTEND", "console"));
+    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("TMP", Dir / "tmp"));
+    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("TEMP", Dir / "tmp"));
+    SeedRegistry("/d \"" + (Dir / "prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum") + "\"");
+    PalBefore = wiring::ReadAll(Container("pal"));
+    ASSERT_FALSE(PalBefore.empty());
+  }
+  void TearDown() override {
+    if (platform::kIsWindows) DeleteKey();
+  }
+
+  static void DeleteKey() {
+    for (const char* view : {"32", "64"})
+      Shell(std::string("reg delete \"") + kKey + "\" /reg:" + view + " /f >NUL 2>NUL");
+  }
+  // Replaces the game's record by a value made of Data (reg add's /t and /d).
+  static void SeedRegistry(const std::string& Data) {
+    DeleteKey();
+    ASSERT_TRUE(Shell(std::string("reg add \"") + kKey + "\" /v \"Installation Path\" " + Data +
+                      " /reg:32 /f >NUL 2>NUL"));
+  }
+
+  static std::string Bin(const std::string& Program) {
+    std::string path = std::string(SKW_BIN_DIR) + "/" + Program + SKW_EXE_SUFFIX;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+  }
+  std::string Container(const std::string& Extension) const {
+    return Dir / ("prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum\\cohokum\\3ddata\\textures." +
+                  Extension);
+  }
+
+  wiring::RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
+    std::string command = "\"" + Program + "\"";
+    for (const std::string& argument : Arguments) command += " \"" + argument + "\"";
+    command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
+    Shell(command);
+    return wiring::RunResult{WithoutCarriageReturns(wiring::ReadAll(Dir / "stdout.txt")),
+                             WithoutCarriageReturns(wiring::ReadAll(Dir / "stderr.txt"))};
+  }
+  wiring::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
+    return Run(Bin("skinwright"), Arguments);
+  }
+
+  skwtest::ScratchDir Dir;
+  std::string PalBefore;
+
+ private:
+  std::vector<std::unique_ptr<wiring::ScopedEnvironment>> env_;
+};
+
+std::string EngineExpectation(const std::string& Original, const std::string& Pack) {
+  kst::TMemoryStream stream;
+  stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
+  stream.SetPosition(0);
+  kst::TStringList index;
+  kst::TKestrel kestrel;
+  kst::TUnZip unzip;
+  unzip.SetArchiveFile(Pack);
+  skw::TArchivePictureSource pictures(kestrel, unzip, Pack);
+  skw::TNullFrontEnd reports;
+  skw::TTextureEngine engine;
+  engine.ContainerStream = &stream;
+  engine.TextureList = &index;
+  engine.BinContainer = false;
+  engine.FrontEnd = &reports;
+  engine.Pictures = &pictures;
+  engine.ScanTextures("container");
+  engine.ImportBitmaps();
+  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+
+TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
+  ASSERT_TRUE(wiring::WriteAll(Dir / "pack.zip", wiring::ReadAll(Dir / "demo-pack-pal.zip")));
+  EXPECT_EQ(RunInstaller({}).Err, ErrorLine(skw::kNoValidZip));
+  EXPECT_EQ(RunInstaller({Dir / "pack.zip", "0"}).Err, ErrorLine(skw::kNoValidZip));
+  EXPECT_EQ(RunInstaller({Dir / "missing-pal.zip", "0"}).Err, ErrorLine(skw::kCannotOpenZip));
+  SeedRegistry("/t REG_DWORD /d 1");
+  EXPECT_EQ(RunInstaller({Dir / "pack.zip", "0"}).Err, ErrorLine("Invalid data type for 'Installation Path'"));
+  DeleteKey();
+  const wiring::RunResult result = RunInstaller({Dir / "pack.zip", "0"});
+  EXPECT_EQ(result.Err, ErrorLine(skw::kGameNotFound));
+  EXPECT_EQ(result.Out, "");
+}
+
+TEST_F(WindowsProgram, SecondInstanceEndsAtOnce) {
+  const platform::NamedMutex first(skw::kMutexName);
+  ASSERT_FALSE(first.AlreadyExists());
+  const wiring::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  EXPECT_EQ(result.Out, "");
+  EXPECT_EQ(result.Err, "");
+}
+
+TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
+  const std::string pack = Dir / "demo-pack-pal.zip";
+  const wiring::RunResult result = RunInstaller({pack, "1"});
+  EXPECT_EQ(result.Err, "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
+  EXPECT_EQ(result.Out.find("Demo texture pack\n"), 0u) << result.Out;
+  EXPECT_NE(result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
+  const size_t done = result.Out.find("All done.\n");
+  ASSERT_NE(done, std::string::npos);
+  EXPECT_EQ(result.Out.substr(done), "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n");
+  const std::string expected = EngineExpectation(PalBefore, pack);
+  EXPECT_NE(expected, PalBefore);
+  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == expected);
+}
+
+TEST_F(WindowsProgram, PackExecutableRemovesItsTemporaryArchive) {
+  const std::string pack = Dir / "pack.exe";
+  ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Dir / "demo-pack-pal.zip", "pal", pack), "");
+  const wiring::RunResult result = Run(pack, {"ignored-bin.zip", "0"});
+  EXPECT_NE(result.Out.find("All done.\n"), std::string::npos) << result.Out << result.Err;
+  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip"));
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(Dir / "tmp")));
+}
+
+TEST_F(WindowsProgram, FailedSaveLeavesTheOldContainer) {
+  ASSERT_TRUE(platform::SetAttributes(Container("pal"), platform::kAttrReadOnly));
+  const wiring::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
+  EXPECT_EQ(result.Out.find("All done."), std::string::npos);
+  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+}
+
+}  // namespace
