@@ -145,6 +145,18 @@ TEST_F(Program, CountdownEndsWithTheLastTickAtZero) {
     EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", none}).Out.find("Shutting down"), std::string::npos) << none;
 }
 
+TEST_F(Program, CtrlCDuringTheCountdownEndsAtOnce) {
+  // Started in the background, interrupted once the countdown shows, waited for.
+  const std::string script = "cd \"" + Dir.Path() + "\" && (\"" + Bin("skinwright") +
+                             "\" demo-pack-pal.zip 30 >out.txt 2>err.txt & pid=$!; "
+                             "for i in $(seq 600); do grep -q 'Shutting down' out.txt && break; sleep 0.05; done; "
+                             "kill -INT $pid; wait $pid)";
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  const std::string out = wiring::ReadAll(Dir / "out.txt");
+  EXPECT_EQ(out.substr(out.find("All done.\n")), "All done.\nShutting down in 30 second(s).\n");
+  EXPECT_EQ(wiring::ReadAll(Dir / "err.txt"), "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
+}
+
 TEST_F(Program, FailedSaveLeavesTheOldContainer) {
   std::filesystem::permissions(Container("pal"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   const wiring::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
