@@ -70,6 +70,7 @@ class TPictureImport {
     if (Bitmap.BytesPerPixel() != BytesPerPixel)
       throw std::logic_error("Picture depth does not match the container");
     MakeLevels(Bitmap, FPatch.NewData(Group, LevelChainSize(Width, Height, BytesPerPixel)), FHalver);
+    FPatch.DataDone(Group);
     FUI.ProcessMessages();
 
     SetIndexNumber(Index, Group, ilWidth, Width);

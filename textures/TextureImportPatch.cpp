@@ -2,8 +2,8 @@
 // Commit turns the edits into two lists: runs of container bytes that move by
 // a fixed distance (a run ends where a texture's data changed size, and
 // every byte behind it moves by the running sum of the changes), and pieces
-// held aside (added palettes, data larger than their old area) with their
-// final places. The runs keep their order, so the moves can be done in place:
+// held aside (added palettes, the bytes of grown data beyond their old area)
+// with their final places. The runs keep their order, so the moves can be done in place:
 // first the runs moving towards the start, front to back, then the runs moving
 // towards the end, back to front; no run then overwrites bytes still to be
 // moved. The pieces held aside go in last. The container is enlarged before
@@ -77,14 +77,25 @@ void TContainerPatch::WritePaletteNumber(int Group, int32_t Number) {
 uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
   TGroup& Target = FGroups.at(static_cast<size_t>(Group));
   Target.Size = Size;
+  std::vector<uint8_t>().swap(Target.Aside);
   if (Size <= Target.AreaSize) {
-    std::vector<uint8_t>().swap(Target.Aside);
     Target.State = dsInPlace;
     return FContainer.Memory() + Target.DataOffset;
   }
-  Target.Aside.resize(static_cast<size_t>(Size));
-  Target.State = dsAside;
-  return Target.Aside.data();
+  // Sized here, so that Commit finds the right number of bytes even if the
+  // data never arrive.
+  Target.Aside.resize(static_cast<size_t>(Size - Target.AreaSize));
+  FScratch.resize(static_cast<size_t>(Size));
+  Target.State = dsGrown;
+  return FScratch.data();
+}
+
+void TContainerPatch::DataDone(int Group) {
+  TGroup& Target = FGroups.at(static_cast<size_t>(Group));
+  if (Target.State != dsGrown) return;
+  const size_t Area = static_cast<size_t>(Target.AreaSize);
+  std::memcpy(FContainer.Memory() + Target.DataOffset, FScratch.data(), Area);
+  std::memcpy(Target.Aside.data(), FScratch.data() + Area, Target.Aside.size());
 }
 
 void TContainerPatch::Commit() {
@@ -109,8 +120,9 @@ void TContainerPatch::Commit() {
     TGroup& G = FGroups[Group];
     Shifts[Group] = Shift;
     if (G.State == dsOriginal) continue;
-    Keep(G.DataOffset + (G.State == dsInPlace ? G.Size : 0));
-    if (G.State == dsAside) Placements.push_back(TPlacement{G.Aside.data(), G.Size, G.DataOffset + Shift});
+    Keep(G.DataOffset + std::min(G.Size, G.AreaSize));
+    if (G.State == dsGrown)
+      Placements.push_back(TPlacement{G.Aside.data(), G.Size - G.AreaSize, G.DataOffset + G.AreaSize + Shift});
     Cursor = G.DataOffset + G.AreaSize;
     Shift += G.Size - G.AreaSize;
   }

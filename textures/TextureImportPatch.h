@@ -2,9 +2,9 @@
 // the container is rebuilt once instead of being moved for every texture that
 // changes size. Until Commit the container's bytes keep their original places:
 // header fields and palette numbers are written where they stand, new pixel
-// data that fit in a texture's original data area are written there too, and
-// only data larger than their area, and the palettes added to the table, are
-// held aside. Commit lays everything out at its final place in one pass over
+// data are written into the texture's original data area as far as they fit,
+// and only the bytes that do not fit there, and the palettes added to the
+// table, are held aside. Commit lays everything out at its final place in one pass over
 // the container and brings the data offsets of the texture index up to date;
 // the result is the same bytes and index as moving the container after every
 // texture. Palette searches see the added palettes as if they were already in
@@ -35,16 +35,20 @@ class TContainerPatch {
   void WriteHeader(int Group, int32_t MipCount, int32_t Width, int32_t Height);
   // Rewrites its palette number (palettised container only).
   void WritePaletteNumber(int Group, int32_t Number);
-  // Room for the texture's new pixel data of Size bytes, to be filled before
-  // the next call on this patch; its old data are dropped.
+  // Room for the texture's new pixel data of Size bytes, to be filled and then
+  // handed back with DataDone before the next call on this patch; its old data
+  // are dropped.
   uint8_t* NewData(int Group, int64_t Size);
+  void DataDone(int Group);
 
   // Moves everything to its final place, sets the container's size and the data
   // offsets of the index; afterwards the patch starts again from that state.
   void Commit();
 
  private:
-  enum TDataState { dsOriginal, dsInPlace, dsAside };
+  // dsInPlace: the new data fit in the area; dsGrown: the area holds their
+  // first AreaSize bytes and Aside the rest.
+  enum TDataState { dsOriginal, dsInPlace, dsGrown };
   struct TGroup {
     int64_t DataOffset;  // where the data stand in the container until Commit
     int64_t AreaSize;    // bytes of data the container holds there
@@ -75,6 +79,7 @@ class TContainerPatch {
   std::vector<TGroup> FGroups;
   int32_t FTablePalettes = 0;  // palettes in the container's table
   std::vector<TPaletteBytes> FAddedPalettes;
+  std::vector<uint8_t> FScratch;  // the new data of a growing texture until DataDone
 };
 
 }  // namespace skw
