@@ -1,9 +1,10 @@
 // One selected entry of a run, from password to OnEnd. Names that could lead
-// outside ExtractDir (a ".." component, or a built path not below ExtractDir)
+// outside ExtractDir (a parent component, or a built path not below ExtractDir)
 // are never written to a file: they are reported as invalid file names and
 // skipped. Any exception after the entry was accepted ends this entry only.
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include "archive/Err_msgs.h"
 #include "archive/Kstinflate.h"
@@ -16,12 +17,19 @@ namespace {
 constexpr uint32_t AttrVolume = 0x08;
 constexpr uint32_t AttrDirectory = 0x10;
 
+// A component that reaches the parent folder: "..", and also any run of two or
+// more dots (with spaces), which Windows trims down to "..".
+bool IsParentComponent(std::string_view Part) {
+  const size_t Dots = size_t(std::count(Part.begin(), Part.end(), '.'));
+  return Dots >= 2 && Part.find_first_not_of(". ") == std::string_view::npos;
+}
+
 bool HasParentComponent(const std::string& Name) {
   size_t Start = 0;
   while (Start <= Name.size()) {
     size_t End = Name.find_first_of("\\/", Start);
     if (End == std::string::npos) End = Name.size();
-    if (Name.compare(Start, End - Start, "..") == 0) return true;
+    if (IsParentComponent(std::string_view(Name).substr(Start, End - Start))) return true;
     Start = End + 1;
   }
   return false;

@@ -99,6 +99,8 @@ TEST(UnZipSafety, DriveAndRootNamesFromBuiltArchives) {
       .Add({"\\root.txt", "r"})
       .Add({"D:b.txt", "b"})
       .Add({"ok/../../up.txt", "u"})
+      .Add({"..../up.txt", "w"})
+      .Add({". ./up.txt", "s"})
       .Write(Path);
   RecordingUnZip UnZip;
   UnZip.SetArchiveFile(Path);
