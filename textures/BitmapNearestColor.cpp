@@ -1,5 +1,5 @@
-// TNearestColor: the pruned search over the red-sorted table, the cache in front
-// of it, and the plain scan used as the reference.
+// TNearestColor: the entries of distinct colours, the candidate list of a cell
+// built on its first use, and the plain scan used as the reference.
 #include "textures/BitmapNearestColor.h"
 
 #include <algorithm>
@@ -8,63 +8,45 @@ namespace skw {
 
 namespace {
 
-constexpr int kCacheBits = 12;
-
-uint32_t SlotOf(uint32_t Key) { return (Key * 2654435761u) >> (32 - kCacheBits); }
-
-// Whether a candidate (distance, index) beats the best so far.
-bool Better(int32_t Distance, int32_t Index, int32_t BestDistance, int32_t BestIndex) {
-  return Distance < BestDistance || (Distance == BestDistance && Index < BestIndex);
+// Least and greatest squared distance along one part from Value to the cell
+// side [Low, Low + 15].
+inline int32_t LeastPart(int32_t Value, int32_t Low) {
+  const int32_t D = Value < Low ? Low - Value : (Value > Low + 15 ? Value - Low - 15 : 0);
+  return D * D;
+}
+inline int32_t GreatestPart(int32_t Value, int32_t Low) {
+  const int32_t D = std::max(Value - Low, Low + 15 - Value);
+  return D * D;
 }
 
 }  // namespace
 
 TNearestColor::TNearestColor(const TColorTable& Table) : FCache(size_t{1} << kCacheBits, TSlot{0, 0}) {
-  for (int32_t i = 0; i < 256; ++i) {
-    const TRGBQuad& q = Table[static_cast<size_t>(i)];
-    FByRed[static_cast<size_t>(i)] = TEntry{q.rgbRed, q.rgbGreen, q.rgbBlue, i};
+  FCells.fill(kUnbuilt);
+  for (size_t I = 0; I < 256; ++I) {
+    FRed[I] = Table[I].rgbRed;
+    FGreen[I] = Table[I].rgbGreen;
+    FBlue[I] = Table[I].rgbBlue;
+    bool Repeated = false;
+    for (const uint8_t Earlier : FDistinct)
+      Repeated = Repeated || (FRed[Earlier] == FRed[I] && FGreen[Earlier] == FGreen[I] && FBlue[Earlier] == FBlue[I]);
+    if (!Repeated) FDistinct.push_back(static_cast<uint8_t>(I));
   }
-  std::stable_sort(FByRed.begin(), FByRed.end(), [](const TEntry& a, const TEntry& b) { return a.Red < b.Red; });
 }
 
-uint8_t TNearestColor::Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
-  const uint32_t key = (uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16) + 1;
-  TSlot& slot = FCache[SlotOf(key)];
-  if (slot.Key != key) {
-    slot.Key = key;
-    slot.Index = Search(Red, Green, Blue);
-  }
-  return slot.Index;
-}
-
-uint8_t TNearestColor::Search(int32_t Red, int32_t Green, int32_t Blue) const {
-  int32_t bestDistance = 3 * 255 * 255 + 1;
-  int32_t bestIndex = 256;
-  auto consider = [&](const TEntry& e) {
-    const int32_t dr = e.Red - Red, dg = e.Green - Green, db = e.Blue - Blue;
-    const int32_t d = dr * dr + dg * dg + db * db;
-    if (Better(d, e.Index, bestDistance, bestIndex)) {
-      bestDistance = d;
-      bestIndex = e.Index;
-    }
-  };
-  const auto start =
-      std::lower_bound(FByRed.begin(), FByRed.end(), Red, [](const TEntry& e, int32_t r) { return e.Red < r; });
-  // Upwards: red grows from here on, so once its difference alone is larger
-  // than the best distance no later entry can win (an equal one still can, by
-  // a lower index).
-  for (auto it = start; it != FByRed.end(); ++it) {
-    const int32_t dr = it->Red - Red;
-    if (dr * dr > bestDistance) break;
-    consider(*it);
-  }
-  for (auto it = start; it != FByRed.begin();) {
-    --it;
-    const int32_t dr = Red - it->Red;
-    if (dr * dr > bestDistance) break;
-    consider(*it);
-  }
-  return static_cast<uint8_t>(bestIndex);
+void TNearestColor::Build(uint32_t Cell) {
+  const int32_t Red = static_cast<int32_t>(Cell >> 8 & 15) * 16;
+  const int32_t Green = static_cast<int32_t>(Cell >> 4 & 15) * 16;
+  const int32_t Blue = static_cast<int32_t>(Cell & 15) * 16;
+  // No colour of the cell is farther than Bound from its nearest entry.
+  int32_t Bound = 3 * 255 * 255 + 1;
+  for (const uint8_t E : FDistinct)
+    Bound = std::min(Bound, GreatestPart(FRed[E], Red) + GreatestPart(FGreen[E], Green) + GreatestPart(FBlue[E], Blue));
+  const size_t First = FCandidates.size();
+  for (const uint8_t E : FDistinct)
+    if (LeastPart(FRed[E], Red) + LeastPart(FGreen[E], Green) + LeastPart(FBlue[E], Blue) <= Bound)
+      FCandidates.push_back(E);
+  FCells[Cell] = static_cast<uint32_t>(First) << kCountBits | static_cast<uint32_t>(FCandidates.size() - First);
 }
 
 uint8_t NearestColorScan(const TColorTable& Table, uint8_t Red, uint8_t Green, uint8_t Blue) {

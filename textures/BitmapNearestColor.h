@@ -1,12 +1,15 @@
 // TNearestColor: finds the colour-table entry nearest to a colour, for writing
 // colours into 8-bit pictures. Nearest means the smallest sum of squared
 // differences of red, green and blue, the lowest index among equals. Halving
-// writes every pixel of a level, so the answer must be cheap: entries are kept
-// sorted by red, and the search walks outwards from the colour's red value and
-// stops on each side once the red difference alone exceeds the best distance
-// found; answers are also remembered in a small direct-mapped cache, since a
-// picture repeats its colours. Both only speed the search up: the entry found is
-// always the one a full scan of the 256 entries would give.
+// writes every pixel of a level, so the answer must be cheap: the colour cube
+// is cut into 16 x 16 x 16 cells, and each cell, on its first use, gets the
+// short list of entries that can be nearest to some colour inside it (those
+// whose least distance to the cell is not above the smallest greatest distance
+// of any entry); a colour is then compared with its cell's list only. Entries
+// repeating an earlier entry's colour never win and are left out. Answers are
+// also remembered in a direct-mapped cache, since halving meets the same
+// averages again and again. The entry found is always the one a full scan of
+// the 256 entries would give.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -20,23 +23,54 @@ class TNearestColor {
  public:
   explicit TNearestColor(const TColorTable& Table);
 
-  uint8_t Find(uint8_t Red, uint8_t Green, uint8_t Blue);
+  uint8_t Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
+    const uint32_t Key = (uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16) + 1;
+    TSlot& Slot = FCache[(Key * 2654435761u) >> (32 - kCacheBits)];
+    if (Slot.Key != Key) Slot = TSlot{Key, Search(Red, Green, Blue)};
+    return Slot.Index;
+  }
 
  private:
-  struct TEntry {
-    int32_t Red;
-    int32_t Green;
-    int32_t Blue;
-    int32_t Index;
-  };
+  static constexpr uint32_t kCountBits = 9;
+  static constexpr uint32_t kCountMask = (1u << kCountBits) - 1;
+  static constexpr uint32_t kUnbuilt = 0xFFFFFFFFu;
+  static constexpr int kCacheBits = 13;
   struct TSlot {
     uint32_t Key;  // colour + 1; 0 marks an empty slot
     uint8_t Index;
   };
 
-  uint8_t Search(int32_t Red, int32_t Green, int32_t Blue) const;
+  uint8_t Search(uint8_t Red, uint8_t Green, uint8_t Blue) {
+    const uint32_t Cell = CellOf(Red, Green, Blue);
+    if (FCells[Cell] == kUnbuilt) Build(Cell);
+    const uint32_t First = FCells[Cell] >> kCountBits;
+    const uint32_t Count = FCells[Cell] & kCountMask;
+    const uint8_t* Candidate = FCandidates.data() + First;
+    uint8_t Best = Candidate[0];
+    int32_t BestDistance = Distance(Best, Red, Green, Blue);
+    for (uint32_t I = 1; I < Count; ++I) {
+      const int32_t D = Distance(Candidate[I], Red, Green, Blue);
+      if (D < BestDistance) {  // candidates ascend by index: equals keep the first
+        BestDistance = D;
+        Best = Candidate[I];
+      }
+    }
+    return Best;
+  }
 
-  std::array<TEntry, 256> FByRed;
+  static uint32_t CellOf(uint8_t Red, uint8_t Green, uint8_t Blue) {
+    return uint32_t{Red} >> 4 << 8 | uint32_t{Green} >> 4 << 4 | uint32_t{Blue} >> 4;
+  }
+  int32_t Distance(uint8_t Entry, int32_t Red, int32_t Green, int32_t Blue) const {
+    const int32_t Dr = FRed[Entry] - Red, Dg = FGreen[Entry] - Green, Db = FBlue[Entry] - Blue;
+    return Dr * Dr + Dg * Dg + Db * Db;
+  }
+  void Build(uint32_t Cell);
+
+  std::array<int32_t, 256> FRed{}, FGreen{}, FBlue{};
+  std::vector<uint8_t> FDistinct;    // indexes of the first entry of each colour
+  std::array<uint32_t, 4096> FCells;  // first candidate << kCountBits | count
+  std::vector<uint8_t> FCandidates;
   std::vector<TSlot> FCache;
 };
 

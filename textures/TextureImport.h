@@ -89,7 +89,7 @@ int64_t LevelChainSize(int32_t Width, int32_t Height, int32_t BytesPerPixel);
 // w + 1, h + 1 and destination 0, 0, w div 2, h div 2, followed by cutting the
 // picture to w div 2 × h div 2, computed without going pixel by pixel through
 // the canvas. One halver serves any number of pictures; it remembers the
-// nearest colour-table entries it found while the colour table stays the same.
+// searches for the nearest colour-table entries of the last few colour tables.
 class TPictureHalver {
  public:
   TPictureHalver();

@@ -10,10 +10,8 @@
 // Every kept destination pixel reads only source rows and columns behind it,
 // so reading from a copy of the picture equals the resampler's in-place work.
 // For 8-bit pictures the averages are colours and the stored index is the
-// nearest colour-table entry (the same search the canvas uses), remembered in
-// a table of its own because halving meets the same averages again and again;
-// the table is kept from picture to picture while the colour table is the
-// same, and emptied by a new generation number otherwise.
+// nearest colour-table entry (the same search the canvas uses); the searches
+// of the last few colour tables are kept from picture to picture.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -127,42 +125,30 @@ void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int3
 
 }  // namespace
 
-// Nearest colour-table entries of the averages met so far, for one colour
-// table at a time. A slot's tag is the colour with the generation in its top
-// byte; a new table starts a new generation, so no slot has to be cleared.
+// Nearest-entry searches of the colour tables met recently, the latest
+// first. Packs use few palettes, and a search fills its cells as it is used,
+// so keeping a few of them saves building the same cells picture after picture.
 class TPictureHalver::TNearestMemo {
  public:
-  TNearestMemo() : FSlots(kSlots, TSlot{0, 0}) {}
-
-  void Use(const TColorTable& Table) {
-    if (FSearch && Table == FTable) return;
-    FTable = Table;
-    FSearch = std::make_unique<TNearestColor>(Table);
-    if (++FGeneration == 256) {
-      std::fill(FSlots.begin(), FSlots.end(), TSlot{0, 0});
-      FGeneration = 1;
+  TNearestColor& Use(const TColorTable& Table) {
+    auto Found = std::find_if(FSearches.begin(), FSearches.end(),
+                              [&Table](const TSearch& Search) { return Search.Table == Table; });
+    if (Found == FSearches.end()) {
+      if (FSearches.size() == kKept) FSearches.pop_back();
+      FSearches.insert(FSearches.begin(), TSearch{Table, std::make_unique<TNearestColor>(Table)});
+    } else if (Found != FSearches.begin()) {
+      std::rotate(FSearches.begin(), Found, Found + 1);
     }
-  }
-
-  uint8_t Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
-    const uint32_t Colour = uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16;
-    const uint32_t Tag = Colour | FGeneration << 24;
-    TSlot& Slot = FSlots[(Colour * 2654435761u) >> (32 - kBits)];
-    if (Slot.Tag != Tag) Slot = TSlot{Tag, FSearch->Find(Red, Green, Blue)};
-    return Slot.Index;
+    return *FSearches.front().Search;
   }
 
  private:
-  static constexpr int kBits = 16;
-  static constexpr size_t kSlots = size_t{1} << kBits;
-  struct TSlot {
-    uint32_t Tag;
-    uint8_t Index;
+  static constexpr size_t kKept = 16;
+  struct TSearch {
+    TColorTable Table;
+    std::unique_ptr<TNearestColor> Search;
   };
-  TColorTable FTable{};
-  std::unique_ptr<TNearestColor> FSearch;
-  uint32_t FGeneration = 0;
-  std::vector<TSlot> FSlots;
+  std::vector<TSearch> FSearches;
 };
 
 TPictureHalver::TPictureHalver() = default;
@@ -184,8 +170,7 @@ void TPictureHalver::Halve(TBitmap& Bitmap) {
   uint8_t* Out = Halved.data();
   if (EightBit) {
     if (!FNearest) FNearest = std::make_unique<TNearestMemo>();
-    FNearest->Use(Bitmap.ColorTable());
-    TNearestMemo& Nearest = *FNearest;
+    TNearestColor& Nearest = FNearest->Use(Bitmap.ColorTable());
     AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Source, W, H, Columns, Rows,
                   [&Out, &Nearest](uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); });
   } else {
