@@ -15,10 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "installer/ArchivePictureSource.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "tests/platform/ScratchDir.h"
 #include "textures/Bitmap.h"
+#include "textures/TextureEngine.h"
 
 namespace wiring {
 
@@ -85,6 +87,29 @@ inline std::string Picture24(int32_t Width, int32_t Height, skw::TColor Colour =
     for (int32_t x = 0; x < Width; ++x) picture.SetPixel(x, y, Colour + x * 3 + y * 5);
   const std::vector<uint8_t> bytes = picture.SaveToBuffer();
   return std::string(bytes.begin(), bytes.end());
+}
+
+// The container the texture engine makes of Original with the pictures of the
+// ZIP archive Pack, through the same archive components the program uses.
+inline std::string EngineExpectation(const std::string& Original, const std::string& Pack, bool Bin) {
+  kst::TMemoryStream stream;
+  stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
+  stream.SetPosition(0);
+  kst::TStringList index;
+  kst::TKestrel kestrel;
+  kst::TUnZip unzip;
+  unzip.SetArchiveFile(Pack);
+  skw::TArchivePictureSource pictures(kestrel, unzip, Pack);
+  skw::TNullFrontEnd reports;
+  skw::TTextureEngine engine;
+  engine.ContainerStream = &stream;
+  engine.TextureList = &index;
+  engine.BinContainer = Bin;
+  engine.FrontEnd = &reports;
+  engine.Pictures = &pictures;
+  engine.ScanTextures("container");
+  engine.ImportBitmaps();
+  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
 }
 
 struct RunResult {

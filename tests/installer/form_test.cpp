@@ -185,16 +185,6 @@ TEST_F(Form, RunStoppingErrorLeavesHourglassAndContainer) {
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
 }
 
-TEST_F(Form, MissingContainerEndsTheProgramWithoutAStatusLine) {
-  std::filesystem::remove(Container("pal"));
-  skw::TForm1 form(Window, Line(Dir / "demo-pack-pal.zip"));
-  Window.Calls.clear();
-  form.FormActivate();
-  EXPECT_EQ(Window.Calls, std::vector<std::string>{"box Skinwright import module: Cannot open textures file."});
-  EXPECT_TRUE(Window.Terminated());
-  EXPECT_FALSE(std::filesystem::exists(Container("pal")));
-}
-
 TEST_F(Form, TrailerArchiveIsDeletedAfterTheSave) {
   const std::string program = Dir / "program/pack";
   std::string image = "program bytes" + wiring::StoredZip({{"credits.txt", "from the trailer"}});

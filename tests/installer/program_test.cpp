@@ -7,42 +7,17 @@
 // leaves the old container intact.
 #include <filesystem>
 
-#include "installer/ArchivePictureSource.h"
 #include "installer/Messages.h"
 #include "installer/PackBuilder.h"
 #include "platform/NamedMutex.h"
 #include "tests/installer/InstallerHarness.h"
-#include "textures/TextureEngine.h"
 
 namespace {
 
+using wiring::EngineExpectation;
 using wiring::ErrorLine;
 
 class Program : public wiring::DemoGame {};
-
-// The container the engine makes of Original with the pictures of the pack,
-// through the same archive components the program uses.
-std::string EngineExpectation(const std::string& Original, const std::string& Pack, bool Bin) {
-  kst::TMemoryStream stream;
-  stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
-  stream.SetPosition(0);
-  kst::TStringList index;
-  kst::TKestrel kestrel;
-  kst::TUnZip unzip;
-  unzip.ConfirmOverwrites = false;
-  unzip.SetArchiveFile(Pack);
-  skw::TArchivePictureSource pictures(kestrel, unzip, Pack);
-  skw::TNullFrontEnd reports;
-  skw::TTextureEngine engine;
-  engine.ContainerStream = &stream;
-  engine.TextureList = &index;
-  engine.BinContainer = Bin;
-  engine.FrontEnd = &reports;
-  engine.Pictures = &pictures;
-  engine.ScanTextures("container");
-  engine.ImportBitmaps();
-  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
 
 TEST_F(Program, FatalPathsShowTheirMessageAndNothingElse) {
   ASSERT_TRUE(std::filesystem::create_directory(Dir / "my.packs"));

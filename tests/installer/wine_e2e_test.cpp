@@ -7,15 +7,14 @@
 // executable and a failed save. The Linux build skips these tests.
 #include <filesystem>
 
-#include "installer/ArchivePictureSource.h"
 #include "installer/Messages.h"
 #include "installer/PackBuilder.h"
 #include "platform/NamedMutex.h"
 #include "tests/installer/InstallerHarness.h"
-#include "textures/TextureEngine.h"
 
 namespace {
 
+using wiring::EngineExpectation;
 using wiring::ErrorLine;
 
 const char* const kKey = "HKLM\\Software\\Razorworks\\Comanche Hokum";
@@ -89,27 +88,6 @@ class WindowsProgram : public ::testing::Test {
   std::vector<std::unique_ptr<wiring::ScopedEnvironment>> env_;
 };
 
-std::string EngineExpectation(const std::string& Original, const std::string& Pack) {
-  kst::TMemoryStream stream;
-  stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
-  stream.SetPosition(0);
-  kst::TStringList index;
-  kst::TKestrel kestrel;
-  kst::TUnZip unzip;
-  unzip.SetArchiveFile(Pack);
-  skw::TArchivePictureSource pictures(kestrel, unzip, Pack);
-  skw::TNullFrontEnd reports;
-  skw::TTextureEngine engine;
-  engine.ContainerStream = &stream;
-  engine.TextureList = &index;
-  engine.BinContainer = false;
-  engine.FrontEnd = &reports;
-  engine.Pictures = &pictures;
-  engine.ScanTextures("container");
-  engine.ImportBitmaps();
-  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
-
 TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
   ASSERT_TRUE(wiring::WriteAll(Dir / "pack.zip", wiring::ReadAll(Dir / "demo-pack-pal.zip")));
   EXPECT_EQ(RunInstaller({}).Err, ErrorLine(skw::kNoValidZip));
@@ -140,7 +118,7 @@ TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
   const size_t done = result.Out.find("All done.\n");
   ASSERT_NE(done, std::string::npos);
   EXPECT_EQ(result.Out.substr(done), "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n");
-  const std::string expected = EngineExpectation(PalBefore, pack);
+  const std::string expected = EngineExpectation(PalBefore, pack, false);
   EXPECT_NE(expected, PalBefore);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == expected);
 }
@@ -150,7 +128,7 @@ TEST_F(WindowsProgram, PackExecutableRemovesItsTemporaryArchive) {
   ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Dir / "demo-pack-pal.zip", "pal", pack), "");
   const wiring::RunResult result = Run(pack, {"ignored-bin.zip", "0"});
   EXPECT_NE(result.Out.find("All done.\n"), std::string::npos) << result.Out << result.Err;
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip"));
+  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(Dir / "tmp")));
 }
 
