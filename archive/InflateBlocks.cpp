@@ -210,7 +210,9 @@ TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint
     if (!DecodeSlow(Dist, DistBits, DistEntry, Distance)) return TStep::Stop;
     if ((DistEntry & HtInvalid) || Distance > size_t(Out_ - Win_.get())) return Fail(BadCode);
     size_t N = std::min(size_t(Value), CapLeft());
-    for (size_t I = 0; I < N; ++I) Out_[I] = Out_[I - Distance];
+    // Copy forward from the match start: an index I - Distance would wrap below zero.
+    const uint8_t* From = Out_ - Distance;
+    for (size_t I = 0; I < N; ++I) Out_[I] = From[I];
     Out_ += N;
     if (N < Value) return Fail(ErrBadBlock);
   }
