@@ -3,6 +3,7 @@
 // written pack.
 #include "installer/PackBuilder.h"
 
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -16,6 +17,15 @@
 namespace skw {
 
 namespace {
+
+// A pack is started like its program, so it gets the program file's permission
+// bits (on Linux the executable bits); where they cannot be copied the pack is
+// still written.
+void CopyPermissions(const std::string& From, const std::string& To) {
+  std::error_code failed;
+  const std::filesystem::file_status status = std::filesystem::status(platform::NativePath(From), failed);
+  if (!failed) std::filesystem::permissions(platform::NativePath(To), status.permissions(), failed);
+}
 
 std::optional<std::string> ReadWhole(const std::string& Path) {
   std::ifstream file(platform::NativePath(Path), std::ios::binary);
@@ -57,6 +67,7 @@ std::string BuildPack(const std::string& Program, const std::string& Archive, co
   if (archive->size() > std::numeric_limits<uint32_t>::max()) return "the archive is 4 GiB or larger";
   const std::string pack = *program + *archive + MakeTrailer(Extension, static_cast<uint32_t>(archive->size()));
   if (!platform::SaveFileAtomically(Output, pack.data(), pack.size())) return "cannot write " + Output;
+  CopyPermissions(Program, Output);
   return {};
 }
 

@@ -27,7 +27,6 @@ done
 
 echo "== pack executable: skinwright-pack build/bin/skinwright demo-pack-bin.zip =="
 "$bin/skinwright-pack" "$bin/skinwright" "$demo/demo-pack-bin.zip" "$demo/demo-pack-bin"
-chmod +x "$demo/demo-pack-bin"
 echo "== running demo-pack-bin (countdown 2 s) =="
 # Argument 1 is ignored by a pack executable; argument 2 is the countdown.
 (cd "$demo" && WINEPREFIX="$demo/prefix" ./demo-pack-bin - 2)
