@@ -194,4 +194,14 @@ TEST_F(PackExecutable, OtherExtensionIsRefusedAndItsArchiveStays) {
   EXPECT_EQ(left[0].substr(left[0].size() - 11), "tmp-txt.zip");
 }
 
+TEST_F(PackExecutable, EmptyAppendedArchiveInstallsNothing) {
+  const std::string empty = Dir / "empty.zip";
+  ASSERT_TRUE(wiring::WriteAll(empty, ""));
+  const wiring::RunResult result = Run(MakePack(empty, "pal"), {"x", "0"});
+  EXPECT_EQ(result.Err, "");
+  EXPECT_NE(result.Out.find("All done.\n"), std::string::npos);
+  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(TempFiles().empty());
+}
+
 }  // namespace
