@@ -13,7 +13,10 @@
 #       goes on to its countdown;
 #   (d) a second instance started while the first counts down ends at once,
 #       showing nothing; then closing the first window (Alt+F4) during its
-#       countdown ends it at once.
+#       countdown ends it at once;
+#   (e) closing the window while the run waits on a warning box lets the run
+#       finish (container saved, temporary archive deleted), then the program
+#       ends without counting down.
 # Usage: tests/run_window.sh [WINDOWS_BUILD [NATIVE_BUILD]]   (default build-win
 # and build; the native build provides demo-game and skinwright-pack).
 # Needs Xvfb, xdotool, ImageMagick (import, convert) and Wine.
@@ -65,6 +68,8 @@ for _ in $(seq 1 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sl
 rm -rf "$WORK"
 mkdir -p "$WORK" "$ART"
 [ -d "$WINEPREFIX" ] || timeout 120 wineboot -i >/dev/null 2>&1
+# Temporary archives left by an interrupted earlier run would spoil the checks.
+find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/windows/temp" -name '*tmp-*.zip' -delete 2>/dev/null
 wineserver -p 60  # keep the server between the programs: each starts in well under a second
 
 "$NATIVE/bin/demo-game" "$WORK/demo" >/dev/null || { echo "run_window: demo-game failed"; exit 1; }
@@ -104,11 +109,14 @@ find_window() { # find_window CAPTION SECONDS
     sleep 0.1
   done
 }
-dismiss() { # dismiss WINDOW: Return on the focused box presses its OK button
-  xdotool windowfocus "$1" 2>/dev/null
-  sleep 0.2
-  xdotool key Return
+# Makes a window the active one with a click (without a window manager, Wine
+# moves the keyboard focus only on a click), then presses the keys.
+press() { # press WINDOW KEY
+  xdotool mousemove --window "$1" 5 5 click 1 2>/dev/null
+  sleep 0.3
+  xdotool key "$2"
 }
+dismiss() { press "$1" Return; } # Return presses the box's OK button
 size_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: //p'; }
 position_of() { xdotool getwindowgeometry "$1" | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p'; }
 # The pixels of a region as lines "r g b".
@@ -172,6 +180,8 @@ else
     sleep 0.1
   done
   check "(a) client area 292 wide (is $width)" test "$width" = 292
+  check "(a) the application's own window carries the title \"Skinwright import module\"" \
+    test -n "$(xdotool search --onlyvisible --name '^Skinwright import module$' 2>/dev/null)"
   # Outer height 175 less a title bar and frame of 20 to 30 pixels.
   check "(a) client area of the tall window, 145 to 155 high (is $height)" test "$height" -ge 145 -a "$height" -le 155
   check "(a) centred on the desktop (client at $left,$top)" \
@@ -222,11 +232,34 @@ shown_after=$(xdotool search --onlyvisible --name . 2>/dev/null | sort)
 check "(d) the second instance shows nothing" test "$shown_before" = "$shown_after" -a -z "$(grep MSGBOX_OnInit "$WORK/second.log")"
 check "(d) the first is still counting down" test ! -s "$WORK/first.rc"
 began=$(date +%s%N)
-[ -n "$main" ] && { xdotool windowfocus "$main" 2>/dev/null; sleep 0.2; xdotool key alt+F4; }
+[ -n "$main" ] && press "$main" alt+F4
 first_rc=$(finished first 10)
 took=$((($(date +%s%N) - began) / 1000000))
 check "(d) closing the window during the countdown ends the program with exit code 0" test "$first_rc" = 0
 check "(d) ... at once, not after the remaining countdown (in $took ms)" test "$took" -lt 5000
+
+# ---- (e) closing the window during the run ------------------------------------
+echo "== (e) Alt+F4 while the run waits on its warning box: the run still finishes =="
+cp "$WORK/textures.bin.before" "$container"
+start closed 60 "$WORK/pack-bin.exe" - 20
+warning=$(find_window "HANGAR DOOR-BIN-64x64.bmp" 20)
+main=$(find_window "Skinwright import module 1.0" 5)
+if [ -z "$warning" ] || [ -z "$main" ]; then
+  fail "(e) the run shows its window and the warning box"
+else
+  press "$main" alt+F4
+  sleep 0.5
+  check "(e) the program does not end while the run is going" test ! -s "$WORK/closed.rc"
+  dismiss "$warning"
+  began=$(date +%s%N)
+  closed_rc=$(finished closed 15)
+  took=$((($(date +%s%N) - began) / 1000000))
+  check "(e) after the run the program ends with exit code 0 without counting down (in $took ms)" \
+    test "$closed_rc" = 0 -a "$took" -lt 8000
+  check "(e) the run saved the whole container" cmp -s "$WORK/textures.bin.window" "$container"
+  temp_left=$(find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/windows/temp" -name '*tmp-bin.zip' 2>/dev/null | wc -l)
+  check "(e) the run deleted the temporary archive" test "$temp_left" = 0
+fi
 
 echo "screenshots in $ART"
 if [ "$failures" -gt 0 ]; then
