@@ -123,6 +123,44 @@ void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int3
   }
 }
 
+// Whether every block lies inside a side of Side pixels.
+bool Inside(const std::vector<TBlock>& Blocks, int32_t Side) {
+  for (const TBlock& Block : Blocks)
+    if (Block.First + Block.Count > Side) return false;
+  return true;
+}
+
+// AverageBlocks for an 8-bit picture whose blocks all lie inside it: the
+// three parts of each colour-table entry are packed into one word, 21 bits
+// apart, so that one addition sums all three (a block sums at most four
+// parts of 255, far below 2^21).
+template <typename TStore>
+void AveragePackedBlocks(const TColorTable& Table, const uint8_t* Source, int32_t W,
+                         const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
+  constexpr uint64_t kLane = (uint64_t{1} << 21) - 1;
+  uint64_t Packed[256];
+  for (size_t E = 0; E < 256; ++E)
+    Packed[E] = uint64_t{Table[E].rgbRed} | uint64_t{Table[E].rgbGreen} << 21 | uint64_t{Table[E].rgbBlue} << 42;
+  const size_t Width = static_cast<size_t>(W);
+  std::vector<uint64_t> Sums(Width);
+  for (const TBlock& Row : Rows) {
+    const uint8_t* Line = Source + static_cast<size_t>(Row.First) * Width;
+    if (Row.Count == 2) {
+      const uint8_t* Next = Line + Width;
+      for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]] + Packed[Next[X]];
+    } else {
+      for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]];
+    }
+    for (const TBlock& Column : Columns) {
+      uint64_t Sum = Sums[static_cast<size_t>(Column.First)];
+      if (Column.Count == 2) Sum += Sums[static_cast<size_t>(Column.First) + 1];
+      const int32_t Count = Row.Count * Column.Count;
+      Store(Average(static_cast<int32_t>(Sum & kLane), Count), Average(static_cast<int32_t>(Sum >> 21 & kLane), Count),
+            Average(static_cast<int32_t>(Sum >> 42), Count));
+    }
+  }
+}
+
 }  // namespace
 
 // Nearest-entry searches of the colour tables met recently, the latest
@@ -171,8 +209,11 @@ void TPictureHalver::Halve(TBitmap& Bitmap) {
   if (EightBit) {
     if (!FNearest) FNearest = std::make_unique<TNearestMemo>();
     TNearestColor& Nearest = FNearest->Use(Bitmap.ColorTable());
-    AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Source, W, H, Columns, Rows,
-                  [&Out, &Nearest](uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); });
+    const auto Store = [&Out, &Nearest](uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); };
+    if (Inside(Columns, W) && Inside(Rows, H))
+      AveragePackedBlocks(Bitmap.ColorTable(), Source, W, Columns, Rows, Store);
+    else
+      AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Source, W, H, Columns, Rows, Store);
   } else {
     AverageBlocks(TTrueColourPixels(), Source, W, H, Columns, Rows, [&Out](uint8_t R, uint8_t G, uint8_t B) {
       Out[0] = R;
