@@ -236,7 +236,9 @@ began=$(date +%s%N)
 first_rc=$(finished first 10)
 took=$((($(date +%s%N) - began) / 1000000))
 check "(d) closing the window during the countdown ends the program with exit code 0" test "$first_rc" = 0
-check "(d) ... at once, not after the remaining countdown (in $took ms)" test "$took" -lt 5000
+# Without a window manager Wine waits up to 2 s for each top-level window it
+# unmaps, so "at once" here means well before the 20 s countdown would end.
+check "(d) ... at once, not after the remaining countdown (in $took ms)" test "$took" -lt 10000
 
 # ---- (e) closing the window during the run ------------------------------------
 echo "== (e) Alt+F4 while the run waits on its warning box: the run still finishes =="
@@ -255,7 +257,7 @@ else
   closed_rc=$(finished closed 15)
   took=$((($(date +%s%N) - began) / 1000000))
   check "(e) after the run the program ends with exit code 0 without counting down (in $took ms)" \
-    test "$closed_rc" = 0 -a "$took" -lt 8000
+    test "$closed_rc" = 0 -a "$took" -lt 12000
   check "(e) the run saved the whole container" cmp -s "$WORK/textures.bin.window" "$container"
   temp_left=$(find "$WINEPREFIX/drive_c/users" "$WINEPREFIX/drive_c/windows/temp" -name '*tmp-bin.zip' 2>/dev/null | wc -l)
   check "(e) the run deleted the temporary archive" test "$temp_left" = 0
