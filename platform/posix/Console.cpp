@@ -53,10 +53,10 @@ std::optional<std::string> ReadSecretLine(const std::string& Prompt) {
     termios Quiet = Saved;
     Quiet.c_lflag &= ~tcflag_t(ECHO);
     Quiet.c_lflag |= ECHONL;
-    tcsetattr(Fd, TCSAFLUSH, &Quiet);
+    tcsetattr(Fd, TCSANOW, &Quiet);
   }
   std::optional<std::string> Line = ReadLineFrom(Fd);
-  if (Terminal) tcsetattr(Fd, TCSAFLUSH, &Saved);
+  if (Terminal) tcsetattr(Fd, TCSANOW, &Saved);
   if (!Line) std::fputs("\n", stderr);
   if (Tty >= 0) close(Tty);
   return Line;

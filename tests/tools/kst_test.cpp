@@ -5,85 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/platform/ScratchDir.h"
 #include "tests/support/Manifest.h"
-#include "tests/support/TestData.h"
+#include "tests/tools/KstProgram.h"
 
 namespace {
 
-struct Result {
-  int Code = -1;
-  std::vector<std::string> Out;
-  std::string Err;
-};
-
-// The path in the form the system's command interpreter takes.
-std::string Native(std::string Path) {
-  if (platform::kIsWindows) {
-    for (char& C : Path) {
-      if (C == '/') C = '\\';
-    }
-  }
-  return Path;
-}
-
-std::string ReadText(const std::string& Path) {
-  const std::vector<uint8_t> Bytes = skwtest::ReadFileBytes(Path);
-  return std::string(Bytes.begin(), Bytes.end());
-}
-
-std::vector<std::string> Lines(const std::string& Text) {
-  std::vector<std::string> Result;
-  std::istringstream In(Text);
-  std::string Line;
-  while (std::getline(In, Line)) {
-    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-    Result.push_back(Line);
-  }
-  return Result;
-}
-
-std::vector<std::string> Split(const std::string& Line, char Separator) {
-  std::vector<std::string> Fields;
-  std::string Field;
-  std::istringstream In(Line);
-  while (std::getline(In, Field, Separator)) Fields.push_back(Field);
-  return Fields;
-}
-
-class KstProgram : public ::testing::Test {
- protected:
-  // Runs kst with Args, its output and errors sent to files of the scratch folder.
-  Result Run(const std::string& Args) {
-    const std::string OutPath = Dir / "stdout.txt";
-    const std::string ErrPath = Dir / "stderr.txt";
-    std::string Command = "\"" + Native(std::string(SKW_BIN_DIR) + "/kst" + SKW_EXE_SUFFIX) + "\" " + Args +
-                          " >\"" + OutPath + "\" 2>\"" + ErrPath + "\"";
-    // cmd.exe strips one pair of quotes around the whole line.
-    if (platform::kIsWindows) Command = "\"" + Command + "\"";
-    const int Status = std::system(Command.c_str());
-    Result R;
-    // std::system answers with the exit code on Windows, a wait status elsewhere.
-    R.Code = platform::kIsWindows ? Status : (Status >> 8) & 0xFF;
-    R.Out = Lines(ReadText(OutPath));
-    R.Err = ReadText(ErrPath);
-    return R;
-  }
-
-  static std::string Archive(const std::string& Name) {
-    std::string Quoted = "\"";
-    Quoted += Native(skwtest::DataPath("zip/" + Name));
-    Quoted += '"';
-    return Quoted;
-  }
-
-  skwtest::ScratchDir Dir;
-};
+using kstprog::KstProgram;
+using kstprog::Result;
+using kstprog::Split;
 
 TEST_F(KstProgram, TsvListingAgreesWithTheManifest) {
   const Result R = Run("list --tsv " + Archive("izip_store.zip"));
@@ -152,23 +84,27 @@ TEST_F(KstProgram, InfoBlock) {
   EXPECT_EQ(R.Out[5], "Comment:    67 bytes");
 
   R = Run("info " + Archive("appended_after_5000.zip"));
-  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Code, 2) << "an archive that cannot be read";
   EXPECT_EQ(R.Out[3], "Type:       Unknown   ");
   EXPECT_NE(R.Err.find("Unknown file type"), std::string::npos);
 }
 
 TEST_F(KstProgram, ErrorsAndExitCodes) {
   Result R = Run("list " + Archive("hello.txt.gz"));
-  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Code, 2);
   EXPECT_NE(R.Err.find("Invalid or unsupported archive type for this operation"), std::string::npos);
   R = Run("list " + Archive("no-such-archive.zip"));
-  EXPECT_EQ(R.Code, 1);
+  EXPECT_EQ(R.Code, 2);
   EXPECT_NE(R.Err.find("File not found"), std::string::npos);
   EXPECT_EQ(Run("list").Code, 2);
   EXPECT_EQ(Run("").Code, 2);
   EXPECT_EQ(Run("unpack x.zip").Code, 2);
   EXPECT_EQ(Run("list --bogus " + Archive("empty.zip")).Code, 2);
   EXPECT_EQ(Run("info").Code, 2);
+  EXPECT_EQ(Run("info " + Archive("no-such-archive.zip")).Code, 2);
+  R = Run("list --tsv " + Archive("izip_folders.zip") + " *.nothing");
+  EXPECT_EQ(R.Code, 1) << "nothing matched";
+  EXPECT_TRUE(R.Out.empty());
   R = Run("--version");
   EXPECT_EQ(R.Code, 0);
   ASSERT_EQ(R.Out.size(), 1u);

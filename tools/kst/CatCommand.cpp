@@ -2,11 +2,13 @@
 // NAME (folders with "/" or "\") go to standard output through a caller's
 // stream. Only the entry of exactly that name is written, even where the
 // library's patterns would also select same-named entries in other folders.
-// Exit 0 only when the entry was found, decoded and passed its CRC check.
+// Standard output is put in binary mode so the bytes arrive unchanged on every
+// system. Exit 0 only when the entry was found, decoded and passed its CRC check.
 #include <cstdio>
 
 #include "archive/ExtractStream.h"
 #include "archive/NameConversion.h"
+#include "platform/Console.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"
 
@@ -35,6 +37,10 @@ int RunCat(const TArgs& Args) {
   UnZip.OnBegin = [&Name](kst::TUnBase* Sender, const std::string&, int32_t, bool& Extract) {
     Extract = Sender->StoredName == Name;
   };
+  // The stream is no file of the output folder: a same-named file there is no
+  // reason to ask or to skip.
+  UnZip.ConfirmOverwrites = false;
+  platform::SetStdoutBinary();
   TStdoutStream Out;
   return Session.Run([&] { return UnZip.ExtractToFileStream(Name, &Out); });
 }

@@ -8,11 +8,12 @@
 
 namespace kst_tool {
 
-// Exit codes: the walk succeeded, an archive could not be walked, the command
-// line was wrong.
+// Exit codes: everything asked for succeeded; an entry failed, was skipped or
+// nothing matched; the command line was wrong or the archive cannot be read.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitArchiveError = 1;
+inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitUnreadable = 2;
 
 using TArgs = std::vector<std::string>;
 

@@ -1,14 +1,16 @@
 // "kst extract ARCHIVE [-d DIR] [-p PASSWORD]... [-n | -o] [PATTERN...]": the
 // selected entries become files below DIR (default: the current folder) in
-// their stored folders. -o overwrites existing files, -n and the default keep
-// them; a kept file counts as a skipped entry (exit 1). Names that would lead
-// outside DIR are refused by the library and count as failures too.
+// their stored folders. -o overwrites existing files, -n keeps them; by default
+// kst asks about each existing file when standard input is a terminal and keeps
+// it otherwise. A kept file counts as a skipped entry (exit 1). Names that
+// would lead outside DIR are refused by the library and count as failures too.
 #include <cstdio>
 
 #include "archive/Err_msgs.h"
 #include "platform/FileSystem.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"
+#include "tools/kst/Prompts.h"
 #include "tools/kst/Session.h"
 
 namespace kst_tool {
@@ -45,8 +47,10 @@ int RunExtract(const TArgs& Args) {
   kst::TUnZip& UnZip = Session.UnZip();
   UnZip.SetExtractDir(AbsoluteFolder(Dir));
   UnZip.ConfirmOverwrites = !Overwrite;
-  UnZip.OnFileExists = [&Session](kst::TUnBase*, const std::string& Name, std::string&,
-                                  kst::TOverwriteMode& Mode) {
+  TOverwriteAsker Asker;
+  UnZip.OnFileExists = [&](kst::TUnBase*, const std::string& Name, std::string& NewFilename,
+                           kst::TOverwriteMode& Mode) {
+    if (!Never && Asker.Decide(Name, NewFilename, Mode)) return;
     Mode = kst::omSkip;
     PrintError(kst::ErrorText(kst::ErrSkippedFile), Name);
     Session.Fail();

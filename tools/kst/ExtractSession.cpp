@@ -7,6 +7,7 @@
 #include "archive/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "platform/Console.h"
+#include "tools/kst/Prompts.h"
 #include "tools/kst/Session.h"
 
 namespace kst_tool {
@@ -52,7 +53,9 @@ TExtractSession::TExtractSession(const TExtractOptions& Options) {
     // Entries that go nowhere near a file are named as stored.
     if (!FUnZip.WriteToFile() && FileName == FUnZip.FileName) FileName = FUnZip.StoredName;
     PrintError(FLastError, FileName);
-    FFailed = true;
+    // A wrong typed password may be followed by the right one: the entry's
+    // outcome decides.
+    if (ECode != kst::ErrInvalidPassword) FFailed = true;
   };
   FUnZip.OnBegin = [this](kst::TUnBase*, const std::string&, int32_t, bool&) { FLastError.clear(); };
   FUnZip.OnEnd = [this](kst::TUnBase* Sender, const std::string& Name, bool Pass) {
@@ -67,8 +70,10 @@ TExtractSession::TExtractSession(const TExtractOptions& Options) {
     FLastError.clear();
     if (OnEntry) OnEntry(Name, Reason);
   };
-  // Without a way to ask, an entry no -p opens is given up at once.
-  FUnZip.OnGetPassword = [](kst::TUnBase*, const std::string&, std::string&, bool& TryAgain) { TryAgain = false; };
+  // Asked on a terminal; without one, an entry no -p opens is given up at once.
+  FUnZip.OnGetPassword = [](kst::TUnBase* Sender, const std::string&, std::string& Password, bool& TryAgain) {
+    AskPassword(Sender, Password, TryAgain);
+  };
   FUnZip.OnProgress = [this](kst::TUnBase*, uint8_t, uint8_t ByArchive) { ShowProgress(ByArchive); };
   for (const std::string& Password : Options.Passwords) FUnZip.Passwords.push_back(Password);
   FUnZip.FileSpec.clear();
@@ -85,7 +90,7 @@ TExtractSession::TExtractSession(const TExtractOptions& Options) {
 }
 
 void TExtractSession::ShowProgress(uint8_t ByArchive) {
-  if (FUnZip.TotalUnpackedSize < kProgressThreshold || !platform::StdoutIsTerminal()) return;
+  if (FUnZip.TotalUnpackedSize < kProgressThreshold || !platform::StderrIsTerminal()) return;
   if (ByArchive == FShownProgress) return;
   FShownProgress = ByArchive;
   std::fprintf(stderr, "\r%3u%%", unsigned(ByArchive));
@@ -94,18 +99,18 @@ void TExtractSession::ShowProgress(uint8_t ByArchive) {
 }
 
 int TExtractSession::Run(const std::function<int32_t()>& Operation) {
-  if (!FUsable) return kExitUsage;
+  if (!FUsable) return kExitUnreadable;
   try {
     Operation();
   } catch (const std::exception&) {
     // The library reported it through OnError already.
-    return kExitUsage;
+    return kExitUnreadable;
   }
   if (FEntries == 0 && FUnZip.FileCount == 0) {
     if (!FFailed) PrintError(kst::ErrorText(kst::ErrNothingToDo), FUnZip.ArchiveFile());
-    return kExitArchiveError;
+    return kExitFailed;
   }
-  return FFailed ? kExitArchiveError : kExitOk;
+  return FFailed ? kExitFailed : kExitOk;
 }
 
 }  // namespace kst_tool

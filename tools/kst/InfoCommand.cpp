@@ -28,7 +28,7 @@ void PrintComment(kst::TKestrel& Lister) {
 int RunInfo(const TArgs& Args) {
   if (Args.size() != 1) return UsageError("info takes exactly one archive");
   TSession Session(Args[0]);
-  if (!Session.Identified()) return kExitArchiveError;
+  if (!Session.Identified()) return kExitUnreadable;
   kst::TKestrel& Lister = Session.Lister();
   std::printf("Archive:    %s\n", Lister.ArchiveFile().c_str());
   std::printf("DataOffset: %u\n", unsigned(Lister.DataOffset));
@@ -38,7 +38,7 @@ int RunInfo(const TArgs& Args) {
 
   Lister.FileSpec = {"*.*"};
   Lister.OnRead = [](kst::TKestrel*, int32_t, int32_t) {};
-  if (!Lister.Activate()) return kExitArchiveError;
+  if (!Lister.Activate()) return kExitUnreadable;
   std::printf("Entries:    %d\n", Lister.NumFiles);
   PrintComment(Lister);
   return kExitOk;

@@ -2,7 +2,7 @@
 // patterns (default "*.*"), reported through the lister's OnRead and summed up by
 // its OnTotals. The plain form is aligned columns with a header and a totals
 // line; --tsv gives one tab-separated line per entry for scripts; --dirs also
-// shows directory entries (not counted).
+// shows directory entries (not counted). Exit 1 when no entry was listed.
 #include <cstdio>
 #include <string>
 
@@ -74,22 +74,30 @@ int RunList(const TArgs& Args) {
   TListOptions Options;
   if (const int Code = ParseOptions(Args, Options)) return Code;
   TSession Session(Options.Archive);
-  if (!Session.Identified()) return kExitArchiveError;
+  if (!Session.Identified()) return kExitUnreadable;
   kst::TKestrel& Lister = Session.Lister();
   Lister.FileSpec = Options.Patterns;
   Lister.ShowEmptyDirs = Options.Dirs;
+  int Listed = 0;
   if (Options.Tsv) {
-    Lister.OnRead = [](kst::TKestrel* L, int32_t Offset, int32_t) { PrintTsvLine(*L, Offset); };
+    Lister.OnRead = [&Listed](kst::TKestrel* L, int32_t Offset, int32_t) {
+      ++Listed;
+      PrintTsvLine(*L, Offset);
+    };
   } else {
     Lister.OnActivate = [](kst::TKestrel*) { PrintHeader(); };
-    Lister.OnRead = [](kst::TKestrel* L, int32_t, int32_t) { PrintColumnsLine(*L); };
+    Lister.OnRead = [&Listed](kst::TKestrel* L, int32_t, int32_t) {
+      ++Listed;
+      PrintColumnsLine(*L);
+    };
     Lister.OnTotals = [](kst::TKestrel*, int32_t Unpack, int32_t Pack, int32_t Ratio, int32_t Files) {
       PrintTotals(Unpack, Pack, Ratio, Files);
     };
   }
   const bool Walked = Lister.Activate();
   std::fflush(stdout);
-  return Walked ? kExitOk : kExitArchiveError;
+  if (!Walked) return kExitUnreadable;
+  return Listed > 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace kst_tool

@@ -1,9 +1,9 @@
 // kst: the command-line face of the archive library, for looking into packs
 // without the installer. "kst COMMAND ARGS...": the first word picks a command
 // from the table below; --help and --version work anywhere a command could
-// stand. Exit codes: 0 success, 1 an archive could not be walked or an entry
-// failed (or nothing matched), 2 a mistake on the command line or an archive
-// the extractor cannot read.
+// stand. Exit codes: 0 everything asked for succeeded, 1 an entry failed, was
+// skipped or nothing matched, 2 a mistake on the command line or an archive
+// that cannot be read.
 #include <cstdio>
 #include <string>
 
@@ -63,16 +63,24 @@ void PrintUsage() {
       "              packed, unpacked, CRC-32, date-time, attributes, encrypted,\n"
       "              local header offset\n"
       "  --dirs      also show directory entries\n"
-      "  -p PASSWORD a password to try on encrypted entries (repeatable)\n"
+      "  -p PASSWORD a password to try on encrypted entries (repeatable); when\n"
+      "              none opens an entry and standard input is a terminal, the\n"
+      "              password is asked for without echo\n"
       "  -d DIR      output folder of extract (default: the current folder)\n"
-      "  -n, -o      extract: never overwrite / overwrite existing files\n"
-      "              (the default keeps them)\n"
+      "  -n, -o      extract: never overwrite / overwrite existing files; by\n"
+      "              default each existing file is asked about when standard\n"
+      "              input is a terminal: y overwrite, n keep, A overwrite all,\n"
+      "              N keep all, r write under a new name in the same folder;\n"
+      "              without a terminal existing files are kept\n"
       "  --help      this text\n"
       "  --version   the program's version\n"
       "\n"
-      "Exit codes: 0 success; 1 the archive could not be walked, or an entry\n"
-      "failed, was skipped or nothing matched; 2 usage error or an archive the\n"
-      "extractor cannot read.\n");
+      "Progress of long runs is shown on standard error when it is a terminal.\n"
+      "\n"
+      "Exit codes: 0 everything asked for succeeded (test, extract, cat: every\n"
+      "selected entry decoded and passed its CRC check); 1 an entry failed, was\n"
+      "skipped or nothing matched; 2 usage error or an archive that cannot be\n"
+      "read.\n");
 }
 
 int UsageError(const std::string& Message) {
