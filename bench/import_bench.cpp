@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -200,6 +201,8 @@ int64_t StatusBytes(const std::string& Field) {
 
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
+double CpuSeconds(std::clock_t From) { return static_cast<double>(std::clock() - From) / CLOCKS_PER_SEC; }
+
 double Seconds(std::chrono::steady_clock::time_point From) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - From).count();
 }
@@ -217,10 +220,11 @@ void BM_ContainerFloor(benchmark::State& State) {
 void BM_ImportRun(benchmark::State& State) {
   const bool Bin = State.range(0) != 0;
   TFixture& F = Fixture(Bin);
-  double Floor = 0, Import = 0, Run = 0;
+  double Floor = 0, Import = 0, Run = 0, FloorCpu = 0, RunCpu = 0;
   int64_t PeakExtra = 0, Final = 0;
   for (auto _ : State) {
     auto Start = std::chrono::steady_clock::now();
+    std::clock_t CpuStart = std::clock();
     {
       kst::TMemoryStream Stream;
       Stream.LoadFromFile(F.Container);
@@ -238,12 +242,14 @@ void BM_ImportRun(benchmark::State& State) {
       Import += Seconds(ImportStart);
       Stream.SaveToFile(F.Output);
       Run += Seconds(Start);
+      RunCpu += CpuSeconds(CpuStart);
       PeakExtra = std::max(PeakExtra, StatusBytes("VmHWM:") - Resident);
       Final = Stream.Size();
     }
 
     State.PauseTiming();
     Start = std::chrono::steady_clock::now();
+    CpuStart = std::clock();
     {
       kst::TMemoryStream Stream;
       Stream.LoadFromFile(F.Container);
@@ -251,6 +257,7 @@ void BM_ImportRun(benchmark::State& State) {
       Stream.SaveToFile(F.Output);
     }
     Floor += Seconds(Start);
+    FloorCpu += CpuSeconds(CpuStart);
     State.ResumeTiming();
   }
   const double N = static_cast<double>(State.iterations());
@@ -260,6 +267,7 @@ void BM_ImportRun(benchmark::State& State) {
   State.counters["run_ms"] = 1000 * Run / N;
   State.counters["run_per_floor"] = Run / Floor;
   State.counters["import_per_floor"] = Import / Floor;
+  State.counters["run_cpu_per_floor_cpu"] = RunCpu / FloorCpu;
   State.counters["container_MiB"] = static_cast<double>(F.ContainerSize) / MiB;
   State.counters["grown_MiB"] = static_cast<double>(Final - F.ContainerSize) / MiB;
   State.counters["peak_extra_MiB"] = static_cast<double>(PeakExtra) / MiB;
