@@ -24,3 +24,6 @@ trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 timeout 300 wineboot -i >/dev/null 2>&1 || true
 wineserver -p >/dev/null 2>&1 || true
 ctest --test-dir build-win --output-on-failure -j"$jobs"
+
+echo "== Windows window under Xvfb and Wine =="
+tests/run_window.sh build-win build

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 native=(cmake make g++ libgtest-dev googletest libbenchmark-dev zlib1g-dev unzip)
-windows=(g++-mingw-w64-x86-64-posix wine wine64)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick)
 
 want=("${native[@]}")
 if [ "${1:-all}" = all ]; then want+=("${windows[@]}"); fi
