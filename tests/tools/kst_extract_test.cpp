@@ -114,20 +114,49 @@ TEST_F(KstProgram, ExtractOfUnsafeNamesFailsButWritesTheHarmlessOnes) {
   EXPECT_FALSE(platform::Exists(Dir / "b.txt"));
 }
 
-// A pseudo-terminal through script(1): the password no -p gives is read from
-// the terminal and opens every entry.
+bool HaveScript() { return !platform::kIsWindows && std::system("script --version >/dev/null 2>&1") == 0; }
+
+// Runs "kst Args" on a pseudo-terminal made by script(1) with Typed as the
+// keyboard; answers the exit code, the terminal's text in Text.
+int RunOnTerminal(const std::string& Args, const std::string& Typed, const std::string& OutPath, std::string& Text) {
+  const std::string Command = "printf '" + Typed + "' | script -qec '" + kstprog::Program() + " " + Args +
+                              "' /dev/null >" + kstprog::Quoted(OutPath) + " 2>&1";
+  const int Code = kstprog::ExitCode(std::system(Command.c_str()));
+  Text = kstprog::ReadText(OutPath);
+  return Code;
+}
+
+// The password no -p gives is read from the terminal and opens every entry.
 TEST_F(KstProgram, PasswordIsAskedOnATerminal) {
-  if (platform::kIsWindows || std::system("script --version >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "no script program to provide a terminal";
-  }
-  const std::string OutPath = Dir / "tty.txt";
-  const std::string Command = "printf 'Secret1\\n' | script -qec '" + kstprog::Program() + " test " +
-                              Archive("izip_encrypted.zip") + "' /dev/null >\"" + OutPath + "\" 2>&1";
-  EXPECT_EQ(kstprog::ExitCode(std::system(Command.c_str())), 0);
-  const std::string Text = kstprog::ReadText(OutPath);
+  if (!HaveScript()) GTEST_SKIP() << "no script program to provide a terminal";
+  std::string Text;
+  EXPECT_EQ(RunOnTerminal("test " + Archive("izip_encrypted.zip"), "Secret1\\n", Dir / "tty.txt", Text), 0);
   EXPECT_NE(Text.find("Password for hello.txt: "), std::string::npos) << Text;
   EXPECT_NE(Text.find("text100k.txt: OK"), std::string::npos) << Text;
   EXPECT_EQ(Text.find("Password failed"), std::string::npos) << Text;
+}
+
+// Answers to the overwrite question: rename the first existing file, keep it
+// and every later one with N; then overwrite all with A.
+TEST_F(KstProgram, OverwriteIsAskedOnATerminal) {
+  if (!HaveScript()) GTEST_SKIP() << "no script program to provide a terminal";
+  const std::string Out = Dir / "out";
+  const std::string Args = "extract " + Archive("izip_store.zip") + " -d " + kstprog::Quoted(Out);
+  ASSERT_EQ(Run(Args).Code, 0);
+  const std::string Hello = Out + "/hello.txt";
+  const std::string One = Out + "/one.txt";
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(Hello, "changed"));
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(One, "changed"));
+  std::string Text;
+  EXPECT_EQ(RunOnTerminal(Args, "r\\ncopy.txt\\nN\\n", Dir / "tty.txt", Text), 1) << Text;
+  EXPECT_NE(Text.find("hello.txt exists. Overwrite?"), std::string::npos) << Text;
+  EXPECT_TRUE(skwtest::ReadFileBytes(Out + "/copy.txt") == Payload("hello.txt"));
+  EXPECT_EQ(kstprog::ReadText(Hello), "changed");
+  EXPECT_EQ(kstprog::ReadText(One), "changed");
+
+  EXPECT_EQ(RunOnTerminal(Args, "A\\n", Dir / "tty.txt", Text), 0) << Text;
+  EXPECT_TRUE(skwtest::ReadFileBytes(Hello) == Payload("hello.txt"));
+  EXPECT_TRUE(skwtest::ReadFileBytes(One) == Payload("one.txt"));
 }
 
 }  // namespace
