@@ -8,7 +8,9 @@
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
 // made, after each texture and after each entry.
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
@@ -87,6 +89,36 @@ class TPictureImport {
   TPictureHalver FHalver;
 };
 
+// The container's growth the pictures' names promise: every texture named
+// taking the level chain of the named size, as if every picture were accepted.
+// Only a hint for the room kept free while the import runs.
+int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& Index, bool BinContainer) {
+  const int32_t BytesPerPixel = BinContainer ? 3 : 1;
+  std::vector<int64_t> Sizes;
+  for (int Group = 0; Group < TextureCount(Index); ++Group) {
+    const TTextureEntry Entry = TextureAt(Index, Group);
+    Sizes.push_back(PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel));
+  }
+  int64_t Growth = 0;
+  try {
+    for (const std::string& Entry : Names) {
+      TPictureName Picture;
+      const TNameVerdict Verdict = CutPictureName(Entry, Picture);
+      if (Verdict == TNameVerdict::nvEndImport) break;
+      if (Verdict != TNameVerdict::nvPicture) continue;
+      const int64_t Size = LevelChainSize(Picture.Width, Picture.Height, BytesPerPixel);
+      for (size_t Group = 0; Group < Sizes.size(); ++Group) {
+        if (IndexLine(Index, static_cast<int>(Group), ilName) != Picture.TextureName) continue;
+        Growth += std::max<int64_t>(Size - Sizes[Group], 0);
+        Sizes[Group] = Size;
+      }
+    }
+  } catch (const EConvertError&) {
+    // The run stops at this name; nothing behind it is written.
+  }
+  return Growth;
+}
+
 }  // namespace
 
 void TTextureEngine::ImportBitmaps() {
@@ -98,6 +130,7 @@ void TTextureEngine::ImportBitmaps() {
   UI.SetProgressMax(static_cast<int>(Names.size()));
 
   TContainerPatch Patch(*ContainerStream, *TextureList, BinContainer);
+  Patch.ReserveGap(ExpectedGrowth(Names, *TextureList, BinContainer));
   TPictureImport Import(*this, UI, Patch);
   try {
     for (const std::string& Entry : Names) {

@@ -28,7 +28,7 @@ TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList
   for (int Group = 0; Group < Count; ++Group) {
     const TTextureEntry Entry = TextureAt(Index, Group);
     const int64_t Size = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel);
-    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, dsOriginal, {}});
+    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, Entry.DataOffset, dsOriginal, {}});
   }
   if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes))
     FTablePalettes = -1;
@@ -64,23 +64,26 @@ int32_t TContainerPatch::ChoosePalette(const TPaletteBytes& Palette) {
 
 void TContainerPatch::WriteHeader(int Group, int32_t MipCount, int32_t Width, int32_t Height) {
   const int64_t Data = FGroups.at(static_cast<size_t>(Group)).DataOffset;
-  WriteInt32At(FContainer, Data - MipCountDistance(FBinContainer), MipCount);
-  WriteInt32At(FContainer, Data - WidthDistance(FBinContainer), Width);
-  WriteInt32At(FContainer, Data - HeightDistance(FBinContainer), Height);
+  WriteInt32At(FContainer, Physical(Data - MipCountDistance(FBinContainer)), MipCount);
+  WriteInt32At(FContainer, Physical(Data - WidthDistance(FBinContainer)), Width);
+  WriteInt32At(FContainer, Physical(Data - HeightDistance(FBinContainer)), Height);
 }
 
 void TContainerPatch::WritePaletteNumber(int Group, int32_t Number) {
   const int64_t Data = FGroups.at(static_cast<size_t>(Group)).DataOffset;
-  WriteInt32At(FContainer, Data - kPaletteNumberDistance, Number);
+  WriteInt32At(FContainer, Physical(Data - kPaletteNumberDistance), Number);
 }
 
 uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
   TGroup& Target = FGroups.at(static_cast<size_t>(Group));
+  if (Target.State == dsOriginal && Size != Target.AreaSize &&
+      GapAt(Target.DataOffset + Target.AreaSize, Size - Target.AreaSize))
+    return ResizeInGap(Group, Size);
   Target.Size = Size;
   std::vector<uint8_t>().swap(Target.Aside);
   if (Size <= Target.AreaSize) {
-    Target.State = dsInPlace;
-    return FContainer.Memory() + Target.DataOffset;
+    if (Target.State != dsOriginal || Size != Target.AreaSize) Target.State = dsInPlace;
+    return FContainer.Memory() + Physical(Target.DataOffset);
   }
   // Sized here, so that Commit finds the right number of bytes even if the
   // data never arrive.
@@ -92,13 +95,20 @@ uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
 
 void TContainerPatch::DataDone(int Group) {
   TGroup& Target = FGroups.at(static_cast<size_t>(Group));
+  if (FFlowing == Group) {
+    std::memcpy(FContainer.Memory() + Target.DataOffset, FScratch.data(), static_cast<size_t>(Target.Size));
+    FFlowing = -1;
+    return;
+  }
   if (Target.State != dsGrown) return;
   const size_t Area = static_cast<size_t>(Target.AreaSize);
-  std::memcpy(FContainer.Memory() + Target.DataOffset, FScratch.data(), Area);
+  std::memcpy(FContainer.Memory() + Physical(Target.DataOffset), FScratch.data(), Area);
   std::memcpy(Target.Aside.data(), FScratch.data() + Area, Target.Aside.size());
 }
 
 void TContainerPatch::Commit() {
+  CloseGap();
+  FFlowing = -1;
   std::vector<TMove> Moves;
   std::vector<TPlacement> Placements;
   int64_t Shift = 0;
@@ -132,7 +142,8 @@ void TContainerPatch::Commit() {
   for (size_t Group = 0; Group < FGroups.size(); ++Group) {
     TGroup& G = FGroups[Group];
     G.DataOffset += Shifts[Group];
-    if (Shifts[Group] != 0) SetIndexNumber(FIndex, static_cast<int>(Group), ilDataOffset, G.DataOffset);
+    if (G.DataOffset != G.IndexOffset) SetIndexNumber(FIndex, static_cast<int>(Group), ilDataOffset, G.DataOffset);
+    G.IndexOffset = G.DataOffset;
     G.AreaSize = G.Size;
     G.State = dsOriginal;
     std::vector<uint8_t>().swap(G.Aside);

@@ -9,7 +9,15 @@
 // the result is the same bytes and index as moving the container after every
 // texture. Palette searches see the added palettes as if they were already in
 // the table.
+//
+// Resizes met in container order (the usual case) need nothing held aside:
+// the patch keeps a gap of spare bytes inside the container, created at the
+// first resize from the growth the run expects (ReserveGap) and moved forward
+// to each later resize, where the texture's data grow into it or leave their
+// surplus to it. A resize behind the gap, or larger than what is left of it,
+// takes the way described above. Commit closes the gap first.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +49,10 @@ class TContainerPatch {
   uint8_t* NewData(int Group, int64_t Size);
   void DataDone(int Group);
 
+  // Spare bytes for the gap, taken from the container's growth the run
+  // expects; 0 (the default) keeps every resize on the held-aside way.
+  void ReserveGap(int64_t Bytes) { FGapReserve = std::max<int64_t>(Bytes, 0); }
+
   // Moves everything to its final place, sets the container's size and the data
   // offsets of the index; afterwards the patch starts again from that state.
   void Commit();
@@ -50,9 +62,10 @@ class TContainerPatch {
   // first AreaSize bytes and Aside the rest.
   enum TDataState { dsOriginal, dsInPlace, dsGrown };
   struct TGroup {
-    int64_t DataOffset;  // where the data stand in the container until Commit
+    int64_t DataOffset;  // where the data stand in the container (the gap closed)
     int64_t AreaSize;    // bytes of data the container holds there
     int64_t Size;        // bytes of the texture's current data
+    int64_t IndexOffset;  // the data offset the index holds
     TDataState State = dsOriginal;
     std::vector<uint8_t> Aside;
   };
@@ -69,6 +82,14 @@ class TContainerPatch {
   };
 
   void CheckLayout() const;
+  // Where a byte of the container stands in memory while the gap is open.
+  int64_t Physical(int64_t Offset) const { return FGapStart >= 0 && Offset >= FGapStart ? Offset + FGapSize : Offset; }
+  // Brings the gap to End, opening it there first if need be; false when it
+  // lies behind End's texture or cannot take Delta more bytes.
+  bool GapAt(int64_t End, int64_t Delta);
+  void CloseGap();
+  // Resizes the data of Group through the gap, standing at their end.
+  uint8_t* ResizeInGap(int Group, int64_t Size);
   const uint8_t* PaletteAt(int32_t Number) const;
   void PlaceAll(const std::vector<TMove>& Moves, const std::vector<TPlacement>& Placements,
                 int64_t NewSize);
@@ -80,6 +101,10 @@ class TContainerPatch {
   int32_t FTablePalettes = 0;  // palettes in the container's table
   std::vector<TPaletteBytes> FAddedPalettes;
   std::vector<uint8_t> FScratch;  // the new data of a growing texture until DataDone
+  int FFlowing = -1;              // group whose grown data go from FScratch into the gap
+  int64_t FGapReserve = 0;
+  int64_t FGapStart = -1;         // -1: no gap
+  int64_t FGapSize = 0;
 };
 
 }  // namespace skw
