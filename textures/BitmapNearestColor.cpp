@@ -21,7 +21,10 @@ inline int32_t GreatestPart(int32_t Value, int32_t Low) {
 
 }  // namespace
 
-TNearestColor::TNearestColor(const TColorTable& Table) : FCache(size_t{1} << kCacheBits, TSlot{0, 0}) {
+TNearestColor::TNearestColor(const TColorTable& Table) : FCache(size_t{1} << kCacheBits, 0) {
+  // Colour 0 lands in slot 0 only; colour 1 elsewhere.
+  static_assert(((1u * 2654435761u) >> (32 - kCacheBits)) != 0);
+  FCache[0] = 1u << 8;
   FCells.fill(kUnbuilt);
   for (size_t I = 0; I < 256; ++I) {
     FRed[I] = Table[I].rgbRed;

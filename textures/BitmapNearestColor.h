@@ -24,10 +24,10 @@ class TNearestColor {
   explicit TNearestColor(const TColorTable& Table);
 
   uint8_t Find(uint8_t Red, uint8_t Green, uint8_t Blue) {
-    const uint32_t Key = (uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16) + 1;
-    TSlot& Slot = FCache[(Key * 2654435761u) >> (32 - kCacheBits)];
-    if (Slot.Key != Key) Slot = TSlot{Key, Search(Red, Green, Blue)};
-    return Slot.Index;
+    const uint32_t Colour = uint32_t{Red} | uint32_t{Green} << 8 | uint32_t{Blue} << 16;
+    uint32_t& Slot = FCache[SlotOf(Colour)];
+    if (Slot >> 8 != Colour) Slot = Colour << 8 | Search(Red, Green, Blue);
+    return static_cast<uint8_t>(Slot);
   }
 
  private:
@@ -35,10 +35,10 @@ class TNearestColor {
   static constexpr uint32_t kCountMask = (1u << kCountBits) - 1;
   static constexpr uint32_t kUnbuilt = 0xFFFFFFFFu;
   static constexpr int kCacheBits = 13;
-  struct TSlot {
-    uint32_t Key;  // colour + 1; 0 marks an empty slot
-    uint8_t Index;
-  };
+
+  // A cache slot holds a colour and its entry (colour << 8 | entry); an
+  // empty slot holds a colour that never lands there.
+  static uint32_t SlotOf(uint32_t Colour) { return (Colour * 2654435761u) >> (32 - kCacheBits); }
 
   uint8_t Search(uint8_t Red, uint8_t Green, uint8_t Blue) {
     const uint32_t Cell = CellOf(Red, Green, Blue);
@@ -71,7 +71,7 @@ class TNearestColor {
   std::vector<uint8_t> FDistinct;    // indexes of the first entry of each colour
   std::array<uint32_t, 4096> FCells;  // first candidate << kCountBits | count
   std::vector<uint8_t> FCandidates;
-  std::vector<TSlot> FCache;
+  std::vector<uint32_t> FCache;
 };
 
 // The nearest entry by a plain scan of all 256 entries; the reference the fast

@@ -6,7 +6,7 @@
 // gap forward to the next resize moves only the bytes between the two, so a
 // run whose resizes follow the container's order moves every byte about twice
 // in all (into the gap's far side, and back when it passes), whatever the
-// number of textures.
+// number of textures; Commit closes the gap in its one pass of moves.
 #include <cstring>
 
 #include "textures/TextureImportPatch.h"
@@ -46,16 +46,6 @@ uint8_t* TContainerPatch::ResizeInGap(int Group, int64_t Size) {
   FScratch.resize(static_cast<size_t>(Size));
   FFlowing = Group;
   return FScratch.data();
-}
-
-void TContainerPatch::CloseGap() {
-  if (FGapStart < 0) return;
-  const int64_t Size = FContainer.Size() - FGapSize;
-  uint8_t* Base = FContainer.Memory();
-  std::memmove(Base + FGapStart, Base + FGapStart + FGapSize, static_cast<size_t>(Size - FGapStart));
-  FContainer.SetSize(Size);
-  FGapStart = -1;
-  FGapSize = 0;
 }
 
 }  // namespace skw

@@ -107,15 +107,23 @@ void TContainerPatch::DataDone(int Group) {
 }
 
 void TContainerPatch::Commit() {
-  CloseGap();
   FFlowing = -1;
+  const int64_t Size = FContainer.Size() - FGapSize;  // with the gap closed
   std::vector<TMove> Moves;
   std::vector<TPlacement> Placements;
   int64_t Shift = 0;
   int64_t Cursor = 0;
-  // The bytes from Cursor up to End stay, moved by the current shift.
+  // The bytes from Cursor up to End stay, moved by the current shift (and out
+  // of the gap's way): runs are split where the gap stands.
   const auto Keep = [&](int64_t End) {
-    if (End > Cursor && Shift != 0) Moves.push_back(TMove{Cursor, End - Cursor, Cursor + Shift});
+    const auto Run = [&](int64_t From, int64_t To) {
+      if (To > From && Physical(From) != From + Shift) Moves.push_back(TMove{Physical(From), To - From, From + Shift});
+    };
+    if (End > Cursor) {
+      const bool Split = FGapStart > Cursor && FGapStart < End;
+      Run(Cursor, Split ? FGapStart : End);
+      if (Split) Run(FGapStart, End);
+    }
     Cursor = std::max(Cursor, End);
   };
   if (!FAddedPalettes.empty()) {
@@ -136,8 +144,10 @@ void TContainerPatch::Commit() {
     Cursor = G.DataOffset + G.AreaSize;
     Shift += G.Size - G.AreaSize;
   }
-  Keep(FContainer.Size());
-  PlaceAll(Moves, Placements, FContainer.Size() + Shift);
+  Keep(Size);
+  PlaceAll(Moves, Placements, Size + Shift);
+  FGapStart = -1;
+  FGapSize = 0;
 
   for (size_t Group = 0; Group < FGroups.size(); ++Group) {
     TGroup& G = FGroups[Group];

@@ -15,7 +15,7 @@
 // first resize from the growth the run expects (ReserveGap) and moved forward
 // to each later resize, where the texture's data grow into it or leave their
 // surplus to it. A resize behind the gap, or larger than what is left of it,
-// takes the way described above. Commit closes the gap first.
+// takes the way described above. Commit closes the gap in the same pass.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -87,7 +87,6 @@ class TContainerPatch {
   // Brings the gap to End, opening it there first if need be; false when it
   // lies behind End's texture or cannot take Delta more bytes.
   bool GapAt(int64_t End, int64_t Delta);
-  void CloseGap();
   // Resizes the data of Group through the gap, standing at their end.
   uint8_t* ResizeInGap(int Group, int64_t Size);
   const uint8_t* PaletteAt(int32_t Number) const;
