@@ -91,8 +91,12 @@ class TPictureImport {
 
 // The container's growth the pictures' names promise: every texture named
 // taking the level chain of the named size, as if every picture were accepted.
-// Only a hint for the room kept free while the import runs.
-int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& Index, bool BinContainer) {
+// Only a hint for the room kept free while the import runs, so sizes no
+// picture can have are passed over and the hint never exceeds the container's
+// own size (a larger growth takes the held-aside way for the rest).
+int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& Index, bool BinContainer,
+                       int64_t ContainerSize) {
+  constexpr int32_t kLargestSide = 1 << 15;
   const int32_t BytesPerPixel = BinContainer ? 3 : 1;
   std::vector<int64_t> Sizes;
   for (int Group = 0; Group < TextureCount(Index); ++Group) {
@@ -105,7 +109,8 @@ int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& In
       TPictureName Picture;
       const TNameVerdict Verdict = CutPictureName(Entry, Picture);
       if (Verdict == TNameVerdict::nvEndImport) break;
-      if (Verdict != TNameVerdict::nvPicture) continue;
+      if (Verdict != TNameVerdict::nvPicture || Picture.Width > kLargestSide || Picture.Height > kLargestSide)
+        continue;
       const int64_t Size = LevelChainSize(Picture.Width, Picture.Height, BytesPerPixel);
       for (size_t Group = 0; Group < Sizes.size(); ++Group) {
         if (IndexLine(Index, static_cast<int>(Group), ilName) != Picture.TextureName) continue;
@@ -116,7 +121,7 @@ int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& In
   } catch (const EConvertError&) {
     // The run stops at this name; nothing behind it is written.
   }
-  return Growth;
+  return std::min(Growth, ContainerSize);
 }
 
 }  // namespace
@@ -130,7 +135,7 @@ void TTextureEngine::ImportBitmaps() {
   UI.SetProgressMax(static_cast<int>(Names.size()));
 
   TContainerPatch Patch(*ContainerStream, *TextureList, BinContainer);
-  Patch.ReserveGap(ExpectedGrowth(Names, *TextureList, BinContainer));
+  Patch.ReserveGap(ExpectedGrowth(Names, *TextureList, BinContainer, ContainerStream->Size()));
   TPictureImport Import(*this, UI, Patch);
   try {
     for (const std::string& Entry : Names) {

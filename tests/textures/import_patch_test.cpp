@@ -12,6 +12,8 @@
 
 #include "tests/support/ContainerBuilder.h"
 #include "tests/support/ContainerBuilder2.h"
+#include "tests/support/MemoryPictureSource.h"
+#include "tests/support/RecordingFrontEnd.h"
 #include "textures/TextureEngine.h"
 #include "textures/TextureImport.h"
 #include "textures/TextureImportPatch.h"
@@ -85,6 +87,38 @@ TEST(ContainerPatch, RewritesInAnyOrderGiveTheLaidOutContainer) {
       ASSERT_EQ(skw::IndexNumber(Index, GroupOf.at(Expected.Textures[T].Name), skw::ilDataOffset), Built.DataOffsets[T])
           << Seed;
   }
+}
+
+TEST(ContainerPatch, AbsurdSizesInNamesAreOnlyRejected) {
+  // The room kept for growth comes from the names; names promising sizes no
+  // picture has must neither overflow that estimate nor claim huge memory
+  // once a texture does grow.
+  skwtest::TContainerSpec Spec;
+  Spec.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1), skwtest::Texture("A", 8, 8, 1),
+                   skwtest::Texture("B", 8, 8, 1), skwtest::Texture("C", 8, 8, 1),
+                   skwtest::WoodPlank()};
+  const std::vector<uint8_t> Original = skwtest::BuildContainer(Spec).Bytes;
+  kst::TMemoryStream Stream = skwtest::StreamOf(Original);
+  kst::TStringList Index;
+  skwtest::MemoryPictureSource Pictures;
+  const auto Grey = [](int32_t, int32_t) { return 0x808080u; };
+  Pictures.Add("A-BIN-2147483647x2147483647.bmp", skwtest::TrueColourPicture(8, 8, Grey));
+  Pictures.Add("B-BIN-65536x65536.bmp", skwtest::TrueColourPicture(8, 8, Grey));
+  Pictures.Add("C-BIN-16x16.bmp", skwtest::TrueColourPicture(16, 16, Grey));  // grows: the room is used
+  skwtest::RecordingFrontEnd UI;
+  skw::TTextureEngine Engine;
+  Engine.ContainerStream = &Stream;
+  Engine.TextureList = &Index;
+  Engine.BinContainer = true;
+  Engine.FrontEnd = &UI;
+  Engine.Pictures = &Pictures;
+  Engine.ScanTextures("c");
+  Engine.ImportBitmaps();
+  Spec.Textures[3] = skwtest::Texture("C", 16, 16, 2);
+  Spec.Textures[3].Pixels = skwtest::UniformLevels(16, 16, {0x80, 0x80, 0x80});
+  EXPECT_EQ(std::vector<uint8_t>(Stream.Memory(), Stream.Memory() + Stream.Size()), skwtest::BuildContainer(Spec).Bytes);
+  EXPECT_EQ(UI.CountOf("MessageBox warning|A-BIN-2147483647x2147483647.bmp|Wrong color depth or texture size."), 1);
+  EXPECT_EQ(UI.CountOf("MessageBox warning|B-BIN-65536x65536.bmp|Wrong color depth or texture size."), 1);
 }
 
 }  // namespace
