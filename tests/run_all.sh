@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The whole test suite: the Linux build and its tests, then the Windows build
-# cross-compiled with mingw-w64 and the same tests run under Wine.
+# The whole test suite: the Linux build and its tests, the same tests under the
+# address and undefined-behaviour sanitizers, every fuzz target for a bounded
+# time, then the Windows build cross-compiled with mingw-w64, the same tests run
+# under Wine, and the Windows window under Xvfb and Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=2
@@ -12,6 +14,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
 echo "== Linux tests =="
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) =="
+tests/run_sanitized.sh
+
+echo "== Fuzz targets, bounded runs on their seed corpora (build-fuzz/) =="
+tests/run_fuzz.sh
 
 echo "== Windows build (build-win/) =="
 cmake -S . -B build-win -DCMAKE_BUILD_TYPE=Release -DSKW_BUILD_BENCH=OFF \
