@@ -19,7 +19,10 @@ if ASAN_OPTIONS=detect_leaks=1 "$probe/probe" >/dev/null 2>&1; then leaks=1; els
 export ASAN_OPTIONS=detect_leaks=$leaks:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 echo "== sanitizer build ($build/), leak detection $([ $leaks = 1 ] && echo on || echo off) =="
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKW_SANITIZE=ON -DSKW_BUILD_BENCH=OFF >/dev/null
+# gcc 12 at -O2 takes a test's own operator new (malloc) and operator delete
+# (free) for a mismatched pair once they are inlined: a false warning, not an error here.
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKW_SANITIZE=ON -DSKW_BUILD_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS=-Wno-mismatched-new-delete >/dev/null
 cmake --build "$build" -j2
 echo "== unit suite under the sanitizers =="
 ctest --test-dir "$build" --output-on-failure -j2
