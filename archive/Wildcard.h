@@ -1,7 +1,7 @@
-// Wildcard matching of entry names against file specifications such as "*.bmp"
+// Wildcard matching of entry names against patterns such as "*.bmp"
 // or "dir\*.txt". "*" matches any run of characters and "?" any single character,
 // in the name as well as in the pattern; letters a-z match A-Z and nothing else is
-// folded. A specification without "\" ignores the directories of a name.
+// folded. A pattern without "\" ignores the directories of a name.
 #pragma once
 #include <string>
 #include <string_view>
