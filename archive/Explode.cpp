@@ -21,16 +21,13 @@
 #include <utility>
 #include <vector>
 
+#include "archive/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "archive/LegacyBitReader.h"
 
 namespace kst {
 
 namespace {
-
-constexpr int32_t BadBlock = 25111;
-constexpr int32_t OutOfMemory = 25253;
-constexpr int32_t AmbiguousTree = 25293;
 
 constexpr unsigned MaxCodeLength = 16;
 constexpr unsigned MaxTableBits = 10;
@@ -193,9 +190,9 @@ class TExploder {
   bool ReadTree(TShannonFanoTree& Tree, unsigned NumValues);
   int32_t DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMatch);
   int32_t Stop(TShannonFanoTree::TDecoded Result) const {
-    return Result == TShannonFanoTree::TDecoded::Empty ? AmbiguousTree : 0;
+    return Result == TShannonFanoTree::TDecoded::Empty ? ErrAmbiguousTree : 0;
   }
-  int32_t Stop(bool Fitted) const { return Fitted || Out.Cancelled() ? 0 : BadBlock; }
+  int32_t Stop(bool Fitted) const { return Fitted || Out.Cancelled() ? 0 : ErrBadBlock; }
 
   TDecoderIO& IO_;
   TLegacyBitReader In_;
@@ -207,12 +204,12 @@ class TExploder {
 // Reads and builds one tree; a failure is reported here (nothing raised).
 bool TExploder::ReadTree(TShannonFanoTree& Tree, unsigned NumValues) {
   if (!Tree.ReadLengths(In_, NumValues)) {
-    IO_.RaiseErrorStr(BadBlock);
+    IO_.RaiseErrorStr(ErrBadBlock);
     return false;
   }
   if (!Tree.Build()) {
-    IO_.RaiseErrorStr(AmbiguousTree);
-    IO_.RaiseErrorStr(BadBlock);
+    IO_.RaiseErrorStr(ErrAmbiguousTree);
+    IO_.RaiseErrorStr(ErrBadBlock);
     return false;
   }
   return true;
@@ -266,7 +263,7 @@ void Explode(TDecoderIO& IO, const TInflateRec& Rec) {
   try {
     State = std::make_unique<TExploder>(IO, Rec.UnpackedSize);
   } catch (const std::bad_alloc&) {
-    LegacyRaise(IO, OutOfMemory);
+    LegacyRaise(IO, ErrOutOfMemory);
     return;
   }
   int32_t Err = 0;
@@ -275,7 +272,7 @@ void Explode(TDecoderIO& IO, const TInflateRec& Rec) {
   } catch (const E_RAISE&) {
     // Raised by the run while reading or writing: decoding ends here.
   } catch (const std::bad_alloc&) {
-    Err = OutOfMemory;  // the trees' tables
+    Err = ErrOutOfMemory;  // the trees' tables
   }
   if (Err != 0) LegacyRaise(IO, Err);
   State->Out.Finish();

@@ -6,14 +6,13 @@
 #include <memory>
 #include <new>
 
+#include "archive/Err_msgs.h"
 #include "archive/InflateState.h"
 #include "archive/Kstgbls.h"
 
 namespace kst {
 
 namespace {
-
-constexpr int32_t ErrNoMemory = 25253;
 
 // Reports an error whose exception only ends the decoding.
 void ReportQuietly(TDecoderIO& IO, int32_t Code) {
@@ -30,14 +29,14 @@ void Inflate(TDecoderIO& IO, const TInflateRec& Rec) {
   try {
     State = std::make_unique<TInflateState>(IO, Rec);
   } catch (const std::bad_alloc&) {
-    ReportQuietly(IO, ErrNoMemory);
+    ReportQuietly(IO, ErrOutOfMemory);
     return;
   }
   try {
     State->Run();
   } catch (const E_RAISE&) {
   } catch (const std::bad_alloc&) {
-    ReportQuietly(IO, ErrNoMemory);
+    ReportQuietly(IO, ErrOutOfMemory);
   }
   State->WriteRest();
 }

@@ -7,15 +7,13 @@
 #include <array>
 #include <cstring>
 
+#include "archive/Err_msgs.h"
 #include "archive/HuffmanTable.h"
 #include "archive/InflateState.h"
 
 namespace kst {
 
 namespace {
-
-constexpr int32_t ErrBadBlock = 25111;
-constexpr int32_t ErrBadCodeSet = 25138;
 
 constexpr uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -135,13 +133,13 @@ TInflateState::TStep TInflateState::DynamicBlock() {
     CodeLengths[CodeLengthOrder[I]] = uint8_t(Take(3));
   }
   if (!BuildHuffmanTable(CodeLengths.data(), 19, Symbols().CodeLen.data(), 7, CodeLen_))
-    return Fail(ErrBadCodeSet);
+    return Fail(ErrIncompleteCodeSet);
   std::array<uint8_t, 288 + 32> Lengths{};
   if (ReadCodeLengths(LitCount + DistCount, Lengths.data()) == TStep::Stop) return TStep::Stop;
   if (!BuildHuffmanTable(Lengths.data(), LitCount, Symbols().Lit.data(), LitBits, Lit_) ||
       !BuildHuffmanTable(Lengths.data() + LitCount, DistCount, Symbols().Dist.data(), DistBits, Dist_))
-    return Fail(ErrBadCodeSet);
-  return HuffmanBlock(Lit_.data(), Dist_.data(), ErrBadCodeSet);
+    return Fail(ErrIncompleteCodeSet);
+  return HuffmanBlock(Lit_.data(), Dist_.data(), ErrIncompleteCodeSet);
 }
 
 TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Lengths) {
@@ -150,13 +148,13 @@ TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Len
   while (I < Total) {
     uint32_t Entry = 0, Value = 0;
     if (!DecodeSlow(CodeLen_.data(), 7, Entry, Value)) return TStep::Stop;
-    if (Entry & HtInvalid) return Fail(ErrBadCodeSet);
+    if (Entry & HtInvalid) return Fail(ErrIncompleteCodeSet);
     if (Entry & HtLiteral) {
       Previous = uint8_t(Value);
       Lengths[I++] = Previous;
       continue;
     }
-    if (Value > Total - I) return Fail(ErrBadCodeSet);
+    if (Value > Total - I) return Fail(ErrIncompleteCodeSet);
     uint8_t Repeated = (Entry & HtEnd) ? Previous : 0;
     std::memset(Lengths + I, Repeated, Value);
     I += Value;

@@ -18,15 +18,13 @@
 #include <new>
 #include <vector>
 
+#include "archive/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "archive/LegacyBitReader.h"
 
 namespace kst {
 
 namespace {
-
-constexpr int32_t BadBlock = 25111;
-constexpr int32_t OutOfMemory = 25253;
 
 constexpr uint32_t MaxFollowers = 32;
 constexpr uint8_t Marker = 144;
@@ -68,7 +66,7 @@ int32_t TUnreducer::ReadFollowerSets(bool& Ended) {
       Ended = true;
       return 0;
     }
-    if (Count > MaxFollowers) return BadBlock;
+    if (Count > MaxFollowers) return ErrBadBlock;
     Counts_[Byte] = uint8_t(Count);
     Bits_[Byte] = uint8_t(Count == 0 ? 0 : IndexBits(Count));
     for (uint32_t I = 0; I < Count; ++I) {
@@ -119,7 +117,7 @@ bool TUnreducer::NextByteSlow(uint8_t Last, uint8_t& Byte) {
 }
 
 int32_t TUnreducer::Run(int Factor) {
-  if (Factor < 1 || Factor > 4) return BadBlock;
+  if (Factor < 1 || Factor > 4) return ErrBadBlock;
   bool Ended = false;
   if (int32_t Err = ReadFollowerSets(Ended)) return Err;
   if (Ended) return 0;
@@ -164,7 +162,7 @@ int32_t TUnreducer::Run(int Factor) {
         break;
       }
     }
-    if (!Fitted) return Out.Cancelled() ? 0 : BadBlock;
+    if (!Fitted) return Out.Cancelled() ? 0 : ErrBadBlock;
   }
   return 0;
 }
@@ -176,7 +174,7 @@ void Unreduce(TDecoderIO& IO, const TInflateRec& Rec, int Factor) {
   try {
     State = std::make_unique<TUnreducer>(IO, Rec.UnpackedSize);
   } catch (const std::bad_alloc&) {
-    LegacyRaise(IO, OutOfMemory);
+    LegacyRaise(IO, ErrOutOfMemory);
     return;
   }
   int32_t Err = 0;

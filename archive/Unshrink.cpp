@@ -22,16 +22,13 @@
 #include <new>
 #include <vector>
 
+#include "archive/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "archive/LegacyBitReader.h"
 
 namespace kst {
 
 namespace {
-
-constexpr int32_t BadBlock = 25111;
-constexpr int32_t OutOfMemory = 25253;
-constexpr int32_t StackOverflow = 25298;
 
 constexpr uint32_t TableSize = 8192;
 constexpr uint32_t ControlCode = 256;
@@ -87,8 +84,8 @@ class TUnshrinker {
 int32_t TUnshrinker::Run() {
   uint32_t Code = 0;
   // The first code is a literal byte and starts the first string.
-  if (!In_.Read(CodeSize_, Code) || Code > 255) return BadBlock;
-  if (!Out.Put(uint8_t(Code))) return Out.Cancelled() ? 0 : BadBlock;
+  if (!In_.Read(CodeSize_, Code) || Code > 255) return ErrBadBlock;
+  if (!Out.Put(uint8_t(Code))) return Out.Cancelled() ? 0 : ErrBadBlock;
   uint32_t Prev = Code;
   for (;;) {
     if (!In_.Read(CodeSize_, Code)) return 0;
@@ -131,7 +128,7 @@ int32_t TUnshrinker::Control(bool& Ended) {
     return 0;
   }
   if (Which == 1) {
-    if (CodeSize_ == LastCodeSize) return BadBlock;
+    if (CodeSize_ == LastCodeSize) return ErrBadBlock;
     ++CodeSize_;
     return 0;
   }
@@ -139,7 +136,7 @@ int32_t TUnshrinker::Control(bool& Ended) {
     PartialClear();
     return 0;
   }
-  return BadBlock;
+  return ErrBadBlock;
 }
 
 // Frees every string entry that is no other entry's prefix. The leaves are
@@ -162,17 +159,17 @@ int32_t TUnshrinker::Unwind(uint32_t Code, uint32_t End, uint32_t& Top) {
   Top = End;
   while (Code >= FirstStringCode) {
     const int16_t Prefix = Prefix_[Code];
-    if (Prefix == NoPrefix) return BadBlock;  // chain runs into a code never defined
+    if (Prefix == NoPrefix) return ErrBadBlock;  // chain runs into a code never defined
     if (Top == 0) {
       Out.Finish();
-      return StackOverflow;
+      return ErrStackOverflow;
     }
     Stack_[--Top] = Suffix_[Code];
     Code = uint32_t(Prefix);
   }
   if (Top == 0) {
     Out.Finish();
-    return StackOverflow;
+    return ErrStackOverflow;
   }
   Stack_[--Top] = uint8_t(Code);
   return 0;
@@ -198,7 +195,7 @@ bool TUnshrinker::EmitDirect(uint32_t Code, uint8_t& First) {
 
 int32_t TUnshrinker::Emit(uint32_t Top, uint32_t End) {
   if (Out.Append(Stack_.data() + Top, End - Top)) return 0;
-  return Out.Cancelled() ? 0 : BadBlock;
+  return Out.Cancelled() ? 0 : ErrBadBlock;
 }
 
 void TUnshrinker::AddEntry(uint32_t Prefix, uint8_t FirstByte) {
@@ -219,7 +216,7 @@ void Unshrink(TDecoderIO& IO, const TInflateRec& Rec) {
   try {
     State = std::make_unique<TUnshrinker>(IO, Rec.UnpackedSize);
   } catch (const std::bad_alloc&) {
-    LegacyRaise(IO, OutOfMemory);
+    LegacyRaise(IO, ErrOutOfMemory);
     return;
   }
   int32_t Err = 0;
