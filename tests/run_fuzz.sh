@@ -46,7 +46,8 @@ run_one() {
   mkdir -p "$dir/corpus" "$dir/artifacts"
   cp fuzz/corpus/"$name"/* "$dir/corpus/" 2>/dev/null || true
   local rc=0
-  nice -n 10 "$build/bin/$target" -dict=fuzz/zip.dict -max_total_time="$seconds" -timeout=10 \
+  # TMPDIR: the archive targets' scratch file lands in the work folder and goes with it.
+  TMPDIR="$dir" nice -n 10 "$build/bin/$target" -dict=fuzz/zip.dict -max_total_time="$seconds" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$dir/artifacts/" "$dir/corpus" \
     >"$dir/log" 2>&1 || rc=$?
   local execs cov
