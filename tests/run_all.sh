@@ -15,6 +15,9 @@ cmake --build build -j"$jobs"
 echo "== Linux tests =="
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== Crash-safe save: the installer killed at many points of a large save =="
+tests/hardening/crash_save.sh build/bin
+
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) =="
 tests/run_sanitized.sh
 

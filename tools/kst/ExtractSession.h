@@ -50,7 +50,6 @@ class TExtractSession {
   kst::TUnZip FUnZip;
   bool FUsable = false;
   bool FFailed = false;
-  bool FArchiveError = false;
   int FEntries = 0;
   std::string FLastError;
   int FShownProgress = -1;
