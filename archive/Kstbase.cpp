@@ -39,8 +39,8 @@ std::string WithoutDrive(const std::string& Name) {
 }
 
 // "*.*" taken literally selects every name, also names without an extension.
-bool SelectsName(const std::string& Name, const std::string& Spec) {
-  return Spec == "*.*" || WildCard(Name, Spec);
+bool SelectsName(const std::string& Name, const std::string& Pattern) {
+  return Pattern == "*.*" || WildCard(Name, Pattern);
 }
 
 }  // namespace
@@ -72,10 +72,10 @@ void TZipCommon::RaiseErrorStr(const std::string& FileName, const std::string& E
 bool TZipCommon::CheckWildCard(const std::string& Name) {
   if (Name.empty()) return false;
   const bool Selected = std::any_of(FileSpec.begin(), FileSpec.end(),
-                                    [&](const std::string& Spec) { return SelectsName(Name, Spec); });
+                                    [&](const std::string& Pattern) { return SelectsName(Name, Pattern); });
   if (!Selected) return false;
   return std::none_of(ExcludeSpec.begin(), ExcludeSpec.end(),
-                      [&](const std::string& Spec) { return SelectsName(Name, Spec); });
+                      [&](const std::string& Pattern) { return SelectsName(Name, Pattern); });
 }
 
 TDateTime TZipCommon::ConvertDate(int32_t DosDateTime) {

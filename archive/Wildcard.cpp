@@ -166,15 +166,15 @@ std::string_view ExtensionPart(std::string_view FileName) {
 
 bool MatchPattern(std::string_view S, std::string_view P) { return TMatcher(S, P).Run(); }
 
-bool WildCard(std::string_view Name, std::string_view Spec) {
-  if (Spec.find('\\') != std::string_view::npos &&
-      !MatchPattern(DirectoryPart(Name), DirectoryPart(Spec))) {
+bool WildCard(std::string_view Name, std::string_view Pattern) {
+  if (Pattern.find('\\') != std::string_view::npos &&
+      !MatchPattern(DirectoryPart(Name), DirectoryPart(Pattern))) {
     return false;
   }
   const std::string_view NameFile = NamePart(Name);
-  const std::string_view SpecFile = NamePart(Spec);
-  return MatchPattern(NameFile, SpecFile) &&
-         MatchPattern(ExtensionPart(NameFile), ExtensionPart(SpecFile));
+  const std::string_view PatternFile = NamePart(Pattern);
+  return MatchPattern(NameFile, PatternFile) &&
+         MatchPattern(ExtensionPart(NameFile), ExtensionPart(PatternFile));
 }
 
 bool IsWildCard(const TStringList& List) {

@@ -15,9 +15,9 @@ namespace kst {
 // number of "*" either side holds.
 bool MatchPattern(std::string_view S, std::string_view P);
 
-// True when the directory part (only when Spec holds a "\"), the file name part
-// and the extension of Name all match those of Spec.
-bool WildCard(std::string_view Name, std::string_view Spec);
+// True when the directory part (only when Pattern holds a "\"), the file name part
+// and the extension of Name all match those of Pattern.
+bool WildCard(std::string_view Name, std::string_view Pattern);
 
 // True when List holds exactly one string and that string contains "*".
 bool IsWildCard(const TStringList& List);

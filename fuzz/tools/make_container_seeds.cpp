@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     const std::string Kind = Bin ? "bin" : "pal";
     Write(Folder, "typical3-" + Kind, Bin, skwtest::BuildContainer(skwtest::TypicalContainer(Bin, 3, 16)).Bytes);
     Write(Folder, "typical1-" + Kind, Bin, skwtest::BuildContainer(skwtest::TypicalContainer(Bin, 1, 8)).Bytes);
-    skwtest::TContainerSpec Odd = skwtest::TypicalContainer(Bin, 2, 32);
+    skwtest::TContainerPlan Odd = skwtest::TypicalContainer(Bin, 2, 32);
     Odd.Textures[1] = skwtest::Texture("TEX0001", 16, 16, 0, 2);
     Odd.Textures.insert(Odd.Textures.begin() + 1, skwtest::Texture("TEX0003-D", 8, 8, 2, 5));
     Odd.TrailingBytes = {9, 8, 7, 6, 5};

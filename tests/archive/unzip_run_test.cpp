@@ -45,18 +45,18 @@ struct FolderArchive {
         .Add({"made", "", 0, 0x10})
         .Write(Path);
   }
-  void Open(RecordingUnZip& UnZip, const kst::TStringList& Spec) {
+  void Open(RecordingUnZip& UnZip, const kst::TStringList& Patterns) {
     UnZip.SetArchiveFile(Path);
-    UnZip.FileSpec = Spec;
+    UnZip.FileSpec = Patterns;
     UnZip.ConfirmOverwrites = false;
     UnZip.SetExtractDir(Dir / "out");
   }
 };
 
-int ExtractWith(const kst::TStringList& Spec, bool Recurse = true) {
+int ExtractWith(const kst::TStringList& Patterns, bool Recurse = true) {
   FolderArchive A;
   RecordingUnZip UnZip;
-  A.Open(UnZip, Spec);
+  A.Open(UnZip, Patterns);
   UnZip.RecurseDirs = Recurse;
   return UnZip.ExtractToNul();
 }

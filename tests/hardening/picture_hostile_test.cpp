@@ -105,9 +105,9 @@ TEST(HostileContainer, EveryFieldLyingThenImported) {
 }
 
 TEST(HostileContainer, MissingEndRecordIsNotAValidContainer) {
-  skwtest::TContainerSpec Spec = skwtest::TypicalContainer(true, 2, 16);
-  Spec.Textures.pop_back();  // no "WOOD PLANK"
-  kst::TMemoryStream Stream = skwtest::StreamOf(skwtest::BuildContainer(Spec).Bytes);
+  skwtest::TContainerPlan Plan = skwtest::TypicalContainer(true, 2, 16);
+  Plan.Textures.pop_back();  // no "WOOD PLANK"
+  kst::TMemoryStream Stream = skwtest::StreamOf(skwtest::BuildContainer(Plan).Bytes);
   kst::TStringList Index = {"stale"};
   skwtest::RecordingFrontEnd UI;
   skw::TTextureEngine Engine;

@@ -22,7 +22,7 @@ void AppendPattern(std::vector<uint8_t>& Bytes, int64_t Count, uint32_t Seed) {
   }
 }
 
-void AppendRecord(std::vector<uint8_t>& Bytes, const TTextureSpec& T, bool BinContainer,
+void AppendRecord(std::vector<uint8_t>& Bytes, const TTexturePlan& T, bool BinContainer,
                   uint32_t Seed, TBuiltContainer& Built) {
   Built.RecordOffsets.push_back(static_cast<int64_t>(Bytes.size()));
   const std::string Field = T.RawNameField.empty() ? T.Name + '\0' : T.RawNameField;
@@ -62,27 +62,27 @@ int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t 
   return Total * BuilderBytesPerPixel(BinContainer, Type);
 }
 
-TBuiltContainer BuildContainer(const TContainerSpec& Spec) {
+TBuiltContainer BuildContainer(const TContainerPlan& Plan) {
   TBuiltContainer Built;
   std::vector<uint8_t>& Bytes = Built.Bytes;
-  int64_t Expected = 12 + static_cast<int64_t>(Spec.Palettes.size()) * 1024;
-  for (const TTextureSpec& T : Spec.Textures)
+  int64_t Expected = 12 + static_cast<int64_t>(Plan.Palettes.size()) * 1024;
+  for (const TTexturePlan& T : Plan.Textures)
     Expected += 40 + static_cast<int64_t>(T.Name.size() + T.Pixels.size()) +
-                BuilderDataSize(Spec.BinContainer, T.Type, T.Width, T.Height, T.MipCount);
-  Bytes.reserve(static_cast<size_t>(Expected) + Spec.TrailingBytes.size());
+                BuilderDataSize(Plan.BinContainer, T.Type, T.Width, T.Height, T.MipCount);
+  Bytes.reserve(static_cast<size_t>(Expected) + Plan.TrailingBytes.size());
 
-  AppendInt32(Bytes, static_cast<int32_t>(Spec.Palettes.size()));
-  for (const TPalette& Palette : Spec.Palettes) Bytes.insert(Bytes.end(), Palette.begin(), Palette.end());
-  Bytes.insert(Bytes.end(), Spec.Kept.begin(), Spec.Kept.end());
+  AppendInt32(Bytes, static_cast<int32_t>(Plan.Palettes.size()));
+  for (const TPalette& Palette : Plan.Palettes) Bytes.insert(Bytes.end(), Palette.begin(), Palette.end());
+  Bytes.insert(Bytes.end(), Plan.Kept.begin(), Plan.Kept.end());
   uint32_t Seed = 1;
-  for (const TTextureSpec& T : Spec.Textures) AppendRecord(Bytes, T, Spec.BinContainer, Seed++, Built);
-  Bytes.insert(Bytes.end(), Spec.TrailingBytes.begin(), Spec.TrailingBytes.end());
+  for (const TTexturePlan& T : Plan.Textures) AppendRecord(Bytes, T, Plan.BinContainer, Seed++, Built);
+  Bytes.insert(Bytes.end(), Plan.TrailingBytes.begin(), Plan.TrailingBytes.end());
   return Built;
 }
 
-TTextureSpec Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
+TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
                      int32_t Type, int32_t PaletteNumber) {
-  TTextureSpec T;
+  TTexturePlan T;
   T.Name = Name;
   T.Width = Width;
   T.Height = Height;
@@ -92,7 +92,7 @@ TTextureSpec Texture(const std::string& Name, int32_t Width, int32_t Height, int
   return T;
 }
 
-TTextureSpec WoodPlank() { return Texture("WOOD PLANK", 8, 8, 0); }
+TTexturePlan WoodPlank() { return Texture("WOOD PLANK", 8, 8, 0); }
 
 TPalette MakePalette(uint32_t Seed) {
   TPalette Palette;
@@ -105,21 +105,21 @@ TPalette MakePalette(uint32_t Seed) {
   return Palette;
 }
 
-TContainerSpec TypicalContainer(bool BinContainer, int Count, int32_t Side) {
-  TContainerSpec Spec;
-  Spec.BinContainer = BinContainer;
+TContainerPlan TypicalContainer(bool BinContainer, int Count, int32_t Side) {
+  TContainerPlan Plan;
+  Plan.BinContainer = BinContainer;
   if (!BinContainer)
-    for (uint32_t Seed = 0; Seed < 3; ++Seed) Spec.Palettes.push_back(MakePalette(Seed));
+    for (uint32_t Seed = 0; Seed < 3; ++Seed) Plan.Palettes.push_back(MakePalette(Seed));
   int32_t Mips = -1;
   for (int32_t H = Side; H > 2; H /= 2) ++Mips;
-  Spec.Textures.push_back(Texture("5 ROUND ROCKET POD", Side, Side, Mips));
+  Plan.Textures.push_back(Texture("5 ROUND ROCKET POD", Side, Side, Mips));
   for (int I = 1; I <= Count; ++I) {
     char Name[16];
     std::snprintf(Name, sizeof Name, "TEX%04d", I);
-    Spec.Textures.push_back(Texture(Name, Side, Side, Mips, 1, BinContainer ? 0 : I % 3));
+    Plan.Textures.push_back(Texture(Name, Side, Side, Mips, 1, BinContainer ? 0 : I % 3));
   }
-  Spec.Textures.push_back(WoodPlank());
-  return Spec;
+  Plan.Textures.push_back(WoodPlank());
+  return Plan;
 }
 
 kst::TMemoryStream StreamOf(const std::vector<uint8_t>& Bytes) {

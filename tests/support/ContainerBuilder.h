@@ -20,7 +20,7 @@ namespace skwtest {
 // One palette: 256 entries of red, green, blue, fourth byte.
 using TPalette = std::array<uint8_t, 1024>;
 
-struct TTextureSpec {
+struct TTexturePlan {
   std::string Name;
   int32_t Type = 1;
   int32_t Width = 0;
@@ -35,12 +35,12 @@ struct TTextureSpec {
   std::array<uint8_t, 4> Tail = {0xC0, 0xFF, 0xEE, 0x04};
 };
 
-struct TContainerSpec {
+struct TContainerPlan {
   bool BinContainer = true;
   std::vector<TPalette> Palettes;
   std::array<uint8_t, 8> Kept = {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
   // Written in this order; nothing is added (the last one is normally WoodPlank()).
-  std::vector<TTextureSpec> Textures;
+  std::vector<TTexturePlan> Textures;
   std::vector<uint8_t> TrailingBytes;
 };
 
@@ -55,20 +55,20 @@ int32_t BuilderBytesPerPixel(bool BinContainer, int32_t Type);
 int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t Height,
                         int32_t MipCount);
 
-TBuiltContainer BuildContainer(const TContainerSpec& Spec);
+TBuiltContainer BuildContainer(const TContainerPlan& Plan);
 
 // A record of type 1 (or Type) with the given level-0 size and mip count.
-TTextureSpec Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
+TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
                      int32_t Type = 1, int32_t PaletteNumber = 0);
 // The record that ends the walk: "WOOD PLANK", 8 × 8, one level.
-TTextureSpec WoodPlank();
+TTexturePlan WoodPlank();
 // A deterministic palette, different for every seed.
 TPalette MakePalette(uint32_t Seed);
 
 // A container the game would ship: "5 ROUND ROCKET POD" first, then Count
 // textures named TEX0001 ... of Side × Side with a full level chain down to 4,
 // then "WOOD PLANK". Palettised containers get three palettes.
-TContainerSpec TypicalContainer(bool BinContainer, int Count, int32_t Side = 64);
+TContainerPlan TypicalContainer(bool BinContainer, int Count, int32_t Side = 64);
 
 // Stream holding Bytes, at position 0.
 kst::TMemoryStream StreamOf(const std::vector<uint8_t>& Bytes);

@@ -40,11 +40,11 @@ TEST(ContainerLayout, LevelChainSizes) {
 
 TEST(ContainerLayout, HeaderFieldsLieAtFixedDistancesBeforeTheData) {
   for (bool Bin : {false, true}) {
-    skwtest::TContainerSpec Spec;
-    Spec.BinContainer = Bin;
-    Spec.Palettes = {skwtest::MakePalette(1), skwtest::MakePalette(2)};
-    Spec.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 32, 16, 3, 1, 1), skwtest::WoodPlank()};
-    const auto Built = skwtest::BuildContainer(Spec);
+    skwtest::TContainerPlan Plan;
+    Plan.BinContainer = Bin;
+    Plan.Palettes = {skwtest::MakePalette(1), skwtest::MakePalette(2)};
+    Plan.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 32, 16, 3, 1, 1), skwtest::WoodPlank()};
+    const auto Built = skwtest::BuildContainer(Plan);
     kst::TMemoryStream Stream = skwtest::StreamOf(Built.Bytes);
     const int64_t Data = Built.DataOffsets[0];
     int32_t Mips = 0, Width = 0, Height = 0, Palette = -1;

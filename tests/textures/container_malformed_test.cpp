@@ -54,13 +54,13 @@ Outcome Scan(const std::vector<uint8_t>& Bytes, bool BinContainer) {
   return ::testing::AssertionSuccess();
 }
 
-skwtest::TContainerSpec Small(bool BinContainer) {
-  skwtest::TContainerSpec Spec;
-  Spec.BinContainer = BinContainer;
-  if (!BinContainer) Spec.Palettes.push_back(skwtest::MakePalette(9));
-  Spec.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 2), Texture("SKIP", 4, 4, 1, 3),
+skwtest::TContainerPlan Small(bool BinContainer) {
+  skwtest::TContainerPlan Plan;
+  Plan.BinContainer = BinContainer;
+  if (!BinContainer) Plan.Palettes.push_back(skwtest::MakePalette(9));
+  Plan.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 2), Texture("SKIP", 4, 4, 1, 3),
                    Texture("LONG", 0, 0, 0, 6), Texture("ROTOR", 6, 4, 1), skwtest::WoodPlank()};
-  return Spec;
+  return Plan;
 }
 
 TEST(ContainerMalformed, EveryTruncationIsRefused) {
@@ -81,14 +81,14 @@ TEST(ContainerMalformed, WrongFirstRecords) {
   // "5 ROUND ROCKET POD" is not indexed, so the next name is tested too.
   for (const auto& First : {Texture("5 ROUND ROCKET PO", 4, 4, 0), Texture("5 round rocket pod", 4, 4, 0),
                             Texture("", 4, 4, 0)}) {
-    skwtest::TContainerSpec Spec = Small(false);
-    Spec.Textures[0] = First;
-    EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Spec).Bytes, false))) << First.Name;
+    skwtest::TContainerPlan Plan = Small(false);
+    Plan.Textures[0] = First;
+    EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Plan).Bytes, false))) << First.Name;
   }
-  skwtest::TContainerSpec Spec = Small(true);
-  Spec.Textures.insert(Spec.Textures.begin(), Texture("5 ROUND ROCKET POD", 4, 4, 0, 2));
-  Spec.Textures[1].Name = "ROTOR";
-  EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Spec).Bytes, true)));
+  skwtest::TContainerPlan Plan = Small(true);
+  Plan.Textures.insert(Plan.Textures.begin(), Texture("5 ROUND ROCKET POD", 4, 4, 0, 2));
+  Plan.Textures[1].Name = "ROTOR";
+  EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Plan).Bytes, true)));
 }
 
 TEST(ContainerMalformed, LyingNameLengths) {
@@ -141,12 +141,12 @@ TEST(ContainerMalformed, LyingSizesAndCounts) {
 TEST(ContainerMalformed, SizesThatStillFitAreAccepted) {
   // A negative mip count means no level at all, and both sides negative make a
   // positive size: the walk takes such values as they come when the data hold them.
-  skwtest::TContainerSpec Spec = Small(false);
-  Spec.Textures[3] = Texture("ROTOR", 6, 4, -5);
-  skwtest::TTextureSpec Odd = Texture("ODD", -4, -2, 0);
+  skwtest::TContainerPlan Plan = Small(false);
+  Plan.Textures[3] = Texture("ROTOR", 6, 4, -5);
+  skwtest::TTexturePlan Odd = Texture("ODD", -4, -2, 0);
   Odd.Pixels.assign(8, 0x5A);  // (-4) × (-2) pixels of one byte
-  Spec.Textures.insert(Spec.Textures.begin() + 3, Odd);
-  const Outcome Out = Scan(skwtest::BuildContainer(Spec).Bytes, false);
+  Plan.Textures.insert(Plan.Textures.begin() + 3, Odd);
+  const Outcome Out = Scan(skwtest::BuildContainer(Plan).Bytes, false);
   ASSERT_EQ(skw::TextureCount(Out.Index), 4);
   EXPECT_EQ(skw::IndexLine(Out.Index, 1, skw::ilWidth), "-4");
   EXPECT_EQ(skw::IndexLine(Out.Index, 2, skw::ilMipCount), "-5");
@@ -154,15 +154,15 @@ TEST(ContainerMalformed, SizesThatStillFitAreAccepted) {
 
 TEST(ContainerMalformed, MissingWoodPlankIsRefusedAfterIndexing) {
   for (bool Bin : {false, true}) {
-    skwtest::TContainerSpec Spec = Small(Bin);
-    Spec.Textures.pop_back();
-    const Outcome Out = Scan(skwtest::BuildContainer(Spec).Bytes, Bin);
+    skwtest::TContainerPlan Plan = Small(Bin);
+    Plan.Textures.pop_back();
+    const Outcome Out = Scan(skwtest::BuildContainer(Plan).Bytes, Bin);
     EXPECT_TRUE(Refused(Out));
     // The textures read before the end was reached were pumped for, then dropped.
     EXPECT_EQ(std::count(Out.Calls.begin(), Out.Calls.end(), "ProcessMessages"), 2);
 
-    Spec.Textures.push_back(Texture("WOOD PLANKS", 4, 4, 0));
-    EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Spec).Bytes, Bin)));
+    Plan.Textures.push_back(Texture("WOOD PLANKS", 4, 4, 0));
+    EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Plan).Bytes, Bin)));
   }
 }
 

@@ -14,7 +14,7 @@
 namespace {
 
 using skwtest::Texture;
-using skwtest::TContainerSpec;
+using skwtest::TContainerPlan;
 using skwtest::WoodPlank;
 
 const char kPod[] = "5 ROUND ROCKET POD";
@@ -44,8 +44,8 @@ std::vector<std::string> Names(const kst::TStringList& Index) {
   return Result;
 }
 
-TContainerSpec Spec(bool BinContainer, std::vector<skwtest::TTextureSpec> Textures, int Palettes = 0) {
-  TContainerSpec S;
+TContainerPlan Plan(bool BinContainer, std::vector<skwtest::TTexturePlan> Textures, int Palettes = 0) {
+  TContainerPlan S;
   S.BinContainer = BinContainer;
   for (int I = 0; I < Palettes; ++I) S.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(I)));
   S.Textures = std::move(Textures);
@@ -57,7 +57,7 @@ TEST(ContainerScan, PalettisedIndexLinesExact) {
   // bytes, so its data start at 3084 + 4 + 19 + 4 + 16 = 3127. A 64 × 64 type-1
   // texture with mip count 4 holds 5456 bytes, then 4 kept bytes.
   const auto Built = skwtest::BuildContainer(
-      Spec(false, {Texture(kPod, 64, 64, 4, 1, 2), Texture("ROTOR", 32, 16, 2, 0, 1), WoodPlank()}, 3));
+      Plan(false, {Texture(kPod, 64, 64, 4, 1, 2), Texture("ROTOR", 32, 16, 2, 0, 1), WoodPlank()}, 3));
   ASSERT_EQ(Built.RecordOffsets[0], 3084);
   ASSERT_EQ(Built.RecordOffsets[1], 3127 + 5456 + 4);
   const int64_t Rotor = 3127 + 5460 + 4 + 6 + 4 + 16;
@@ -78,7 +78,7 @@ TEST(ContainerScan, TrueColourIndexLinesExact) {
   // another number (the builder does not write it). 64 × 64 with mip count 4
   // takes 16368 bytes in the true-colour container.
   const auto Built = skwtest::BuildContainer(
-      Spec(true, {Texture(kPod, 64, 64, 4, 1, 7), Texture("ROTOR", 4, 4, 0, 0), WoodPlank()}));
+      Plan(true, {Texture(kPod, 64, 64, 4, 1, 7), Texture("ROTOR", 4, 4, 0, 0), WoodPlank()}));
   ASSERT_EQ(Built.RecordOffsets[0], 12);
   const int64_t Pod = 12 + 4 + 19 + 4 + 12;
   const int64_t Rotor = Pod + 16368 + 4 + 4 + 6 + 4 + 12;
@@ -94,7 +94,7 @@ TEST(ContainerScan, TrueColourIndexLinesExact) {
 }
 
 TEST(ContainerScan, PaletteCountZeroPutsFirstRecordAt12) {
-  const auto Built = skwtest::BuildContainer(Spec(false, {Texture(kPod, 8, 8, 1), WoodPlank()}));
+  const auto Built = skwtest::BuildContainer(Plan(false, {Texture(kPod, 8, 8, 1), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, false);
   ASSERT_EQ(skw::TextureCount(S.Index), 2);
@@ -106,7 +106,7 @@ TEST(ContainerScan, RepeatedNamesGetOneDuplicateMark) {
   // record of a type above 3 does too. A name repeated after another name is
   // not marked.
   for (bool Bin : {false, true}) {
-    const auto Built = skwtest::BuildContainer(Spec(
+    const auto Built = skwtest::BuildContainer(Plan(
         Bin, {Texture(kPod, 4, 4, 0), Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 8, 8, 1, 2),
               Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 0, 0, 0, 9), Texture("ROTOR", 4, 4, 0),
               Texture("BLADE", 4, 4, 0), Texture("ROTOR", 4, 4, 0), WoodPlank()}));
@@ -123,7 +123,7 @@ TEST(ContainerScan, RecordsOfEveryTypeAreSteppedOverBySize) {
   // other types not above 3, negative ones included, 1 and 3. A type above 3
   // ends after its type field. Each later data offset shows the step was right.
   for (bool Bin : {false, true}) {
-    const auto Built = skwtest::BuildContainer(Spec(
+    const auto Built = skwtest::BuildContainer(Plan(
         Bin, {Texture(kPod, 16, 8, 3), Texture("T2", 16, 16, 2, 2), Texture("T3", 16, 16, 2, 3),
               Texture("BIG", 0, 0, 0, 4), Texture("NEG", 12, 6, 1, -7), Texture("ZERO", 10, 3, 0, 0),
               Texture("MAX", 0, 0, 0, 0x7FFFFFFF), WoodPlank()}));
@@ -139,13 +139,13 @@ TEST(ContainerScan, RecordsOfEveryTypeAreSteppedOverBySize) {
 }
 
 TEST(ContainerScan, NameEndsAtFirstZeroByteAndMayFillTheNameArea) {
-  skwtest::TTextureSpec Padded = Texture("IGNORED", 4, 4, 0);
+  skwtest::TTexturePlan Padded = Texture("IGNORED", 4, 4, 0);
   Padded.RawNameField = std::string("ROTOR\0junk\0\0", 12);
-  skwtest::TTextureSpec Unterminated = Texture("IGNORED", 4, 4, 0);
+  skwtest::TTexturePlan Unterminated = Texture("IGNORED", 4, 4, 0);
   Unterminated.RawNameField = std::string(104, 'A');  // no zero byte at all
   const std::string Longest(103, 'B');               // 103 characters and the zero: 104
   const auto Built = skwtest::BuildContainer(
-      Spec(false, {Texture(kPod, 4, 4, 0), Padded, Texture("ROTOR", 4, 4, 0), Unterminated,
+      Plan(false, {Texture(kPod, 4, 4, 0), Padded, Texture("ROTOR", 4, 4, 0), Unterminated,
                    Texture(Longest, 4, 4, 0), Texture(Longest, 4, 4, 0), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, false);
@@ -157,7 +157,7 @@ TEST(ContainerScan, FirstNameRuleUsesTheNameAsRead) {
   // A type-2 "5 ROUND ROCKET POD" leaves nothing indexed, so the next record
   // must carry the name too; it then enters the index with the mark.
   const auto Built = skwtest::BuildContainer(
-      Spec(false, {Texture(kPod, 4, 4, 0, 2), Texture(kPod, 0, 0, 0, 11), Texture(kPod, 4, 4, 0),
+      Plan(false, {Texture(kPod, 4, 4, 0, 2), Texture(kPod, 0, 0, 0, 11), Texture(kPod, 4, 4, 0),
                    Texture("ROTOR", 4, 4, 0), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, false);
@@ -168,7 +168,7 @@ TEST(ContainerScan, FirstNameRuleUsesTheNameAsRead) {
 TEST(ContainerScan, WalkStopsBehindWoodPlank) {
   // Whatever follows the "WOOD PLANK" record is never read, even when it looks
   // like more records or like garbage; a type-2 "WOOD PLANK" ends the walk too.
-  TContainerSpec Trailing = Spec(true, {Texture(kPod, 4, 4, 0), WoodPlank()});
+  TContainerPlan Trailing = Plan(true, {Texture(kPod, 4, 4, 0), WoodPlank()});
   Trailing.TrailingBytes = {0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3};
   Scanned S;
   Scan(S, skwtest::BuildContainer(Trailing).Bytes, true);
@@ -176,7 +176,7 @@ TEST(ContainerScan, WalkStopsBehindWoodPlank) {
   EXPECT_TRUE(S.UI.Boxes.empty());
 
   const auto After = skwtest::BuildContainer(
-      Spec(true, {Texture(kPod, 4, 4, 0), Texture("WOOD PLANK", 4, 4, 0, 3), Texture("LATER", 4, 4, 0)}));
+      Plan(true, {Texture(kPod, 4, 4, 0), Texture("WOOD PLANK", 4, 4, 0, 3), Texture("LATER", 4, 4, 0)}));
   Scan(S, After.Bytes, true);
   EXPECT_EQ(Names(S.Index), (std::vector<std::string>{kPod}));
   EXPECT_EQ(S.Stream.Position(), After.RecordOffsets[2]);
@@ -200,7 +200,7 @@ TEST(ContainerScan, ReportsOnlyPumpsAndLeavesBytesAlone) {
 
 TEST(ContainerScan, InvalidFirstRecordShowsMessageAndRestoresCursor) {
   const std::string Path = "C:\\Games\\EECH\\cohokum\\3ddata\\textures.bin";
-  const auto Built = skwtest::BuildContainer(Spec(true, {Texture("ROTOR", 4, 4, 0), WoodPlank()}));
+  const auto Built = skwtest::BuildContainer(Plan(true, {Texture("ROTOR", 4, 4, 0), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, true, Path);
   EXPECT_TRUE(S.Index.empty());
@@ -210,7 +210,7 @@ TEST(ContainerScan, InvalidFirstRecordShowsMessageAndRestoresCursor) {
 }
 
 TEST(ContainerScan, EngineWithoutFrontEndStaysSilent) {
-  const auto Built = skwtest::BuildContainer(Spec(true, {Texture("ROTOR", 4, 4, 0), WoodPlank()}));
+  const auto Built = skwtest::BuildContainer(Plan(true, {Texture("ROTOR", 4, 4, 0), WoodPlank()}));
   kst::TMemoryStream Stream = skwtest::StreamOf(Built.Bytes);
   kst::TStringList Index = {"x"};
   skw::TTextureEngine Engine;
@@ -225,16 +225,16 @@ TEST(ContainerScan, EngineWithoutFrontEndStaysSilent) {
 
 TEST(ContainerScan, TypicalContainersOfBothKinds) {
   for (bool Bin : {false, true}) {
-    const auto Spec = skwtest::TypicalContainer(Bin, 40, 128);
-    const auto Built = skwtest::BuildContainer(Spec);
+    const auto Plan = skwtest::TypicalContainer(Bin, 40, 128);
+    const auto Built = skwtest::BuildContainer(Plan);
     Scanned S;
     Scan(S, Built.Bytes, Bin);
     ASSERT_EQ(skw::TextureCount(S.Index), 42);
     for (int I = 0; I < 42; ++I) {
       const skw::TTextureEntry E = skw::TextureAt(S.Index, I);
-      EXPECT_EQ(E.Name, Spec.Textures[static_cast<size_t>(I)].Name);
+      EXPECT_EQ(E.Name, Plan.Textures[static_cast<size_t>(I)].Name);
       EXPECT_EQ(E.DataOffset, Built.DataOffsets[static_cast<size_t>(I)]);
-      EXPECT_EQ(E.PaletteNumber, Bin ? 0 : Spec.Textures[static_cast<size_t>(I)].PaletteNumber);
+      EXPECT_EQ(E.PaletteNumber, Bin ? 0 : Plan.Textures[static_cast<size_t>(I)].PaletteNumber);
     }
     EXPECT_EQ(skw::IndexLine(S.Index, 1, skw::ilMipCount), "5");
   }

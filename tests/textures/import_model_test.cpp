@@ -116,7 +116,7 @@ void ModelImport(kst::TMemoryStream& C, kst::TStringList& Index, bool Bin, skwte
 
 // A generated case: a container and the pictures of a pack.
 struct TCase {
-  skwtest::TContainerSpec Spec;
+  skwtest::TContainerPlan Plan;
   skwtest::MemoryPictureSource Pictures;
 };
 
@@ -124,30 +124,30 @@ TCase Generate(uint32_t Seed) {
   std::mt19937 Random(Seed);
   const auto Pick = [&Random](int N) { return static_cast<int>(Random() % static_cast<uint32_t>(N)); };
   TCase Case;
-  skwtest::TContainerSpec& Spec = Case.Spec;
-  Spec.BinContainer = Pick(2) == 0;
+  skwtest::TContainerPlan& Plan = Case.Plan;
+  Plan.BinContainer = Pick(2) == 0;
   const int Palettes = Pick(4);
-  for (int I = 0; I < Palettes; ++I) Spec.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(Pick(3))));
+  for (int I = 0; I < Palettes; ++I) Plan.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(Pick(3))));
   const char* Names[] = {"A", "B", "C", "D"};
   const int32_t Sides[] = {4, 8, 16, 32};
-  Spec.Textures.push_back(skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1));
+  Plan.Textures.push_back(skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1));
   const int Records = 2 + Pick(8);
   for (int I = 0; I < Records; ++I) {
     const int32_t Side = Sides[Pick(4)];
     const int32_t Height = Pick(4) == 0 ? Side / 2 : Side;
     const int32_t Type = Pick(8) == 0 ? 2 + Pick(3) : 1;  // now and then a record that is not indexed
-    Spec.Textures.push_back(skwtest::Texture(Names[Pick(4)], Side, Height, skwtest::ChainMipCount(Height) - Pick(2),
+    Plan.Textures.push_back(skwtest::Texture(Names[Pick(4)], Side, Height, skwtest::ChainMipCount(Height) - Pick(2),
                                              Type, Pick(3)));
   }
-  Spec.Textures.push_back(skwtest::WoodPlank());
-  Spec.TrailingBytes.assign(static_cast<size_t>(Pick(5)), 0xAB);
+  Plan.Textures.push_back(skwtest::WoodPlank());
+  Plan.TrailingBytes.assign(static_cast<size_t>(Pick(5)), 0xAB);
 
   const int Count = 1 + Pick(8);
   for (int I = 0; I < Count; ++I) {
     const int32_t Side = Sides[Pick(4)];
     const int32_t Height = Pick(4) == 0 ? Side / 2 : Side;
     std::string Name = std::string(Names[Pick(4)]) + (Pick(3) == 0 ? "-D" : "");
-    const bool Indexed = Spec.BinContainer ? Pick(6) == 0 : Pick(6) != 0;
+    const bool Indexed = Plan.BinContainer ? Pick(6) == 0 : Pick(6) != 0;
     const char* Kind = Pick(2) == 0 ? "BIN" : "PAL";
     Name += std::string("-") + (Pick(25) == 0 ? "XYZ" : Kind) + "-" + std::to_string(Side) + "x" +
             std::to_string(Height) + ".bmp";
@@ -166,8 +166,8 @@ TEST(ImportModel, EngineAndModelAgreeOnGeneratedCases) {
   int Written = 0;
   for (uint32_t Seed = 1; Seed <= 400; ++Seed) {
     TCase Case = Generate(Seed);
-    const bool Bin = Case.Spec.BinContainer;
-    const std::vector<uint8_t> Bytes = skwtest::BuildContainer(Case.Spec).Bytes;
+    const bool Bin = Case.Plan.BinContainer;
+    const std::vector<uint8_t> Bytes = skwtest::BuildContainer(Case.Plan).Bytes;
 
     kst::TMemoryStream Engine = skwtest::StreamOf(Bytes);
     kst::TStringList EngineIndex;

@@ -26,45 +26,45 @@ TEST(ContainerPatch, RewritesInAnyOrderGiveTheLaidOutContainer) {
   for (uint32_t Seed = 1; Seed <= 300; ++Seed) {
     std::mt19937 Random(Seed);
     const auto Pick = [&Random](int N) { return static_cast<int>(Random() % static_cast<uint32_t>(N)); };
-    skwtest::TContainerSpec Spec;
-    Spec.BinContainer = Pick(2) == 0;
-    const int32_t B = Spec.BinContainer ? 3 : 1;
-    if (!Spec.BinContainer) Spec.Palettes = {skwtest::MakePalette(1), skwtest::MakePalette(2)};
-    Spec.Textures.push_back(skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1));
+    skwtest::TContainerPlan Plan;
+    Plan.BinContainer = Pick(2) == 0;
+    const int32_t B = Plan.BinContainer ? 3 : 1;
+    if (!Plan.BinContainer) Plan.Palettes = {skwtest::MakePalette(1), skwtest::MakePalette(2)};
+    Plan.Textures.push_back(skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1));
     const int Count = 2 + Pick(10);
     for (int I = 0; I < Count; ++I) {
       const int32_t Side = Sides[Pick(4)];
       std::string Name(1, 'T');
       Name.append(std::to_string(I));
-      Spec.Textures.push_back(skwtest::Texture(Name, Side, Side, skwtest::ChainMipCount(Side)));
+      Plan.Textures.push_back(skwtest::Texture(Name, Side, Side, skwtest::ChainMipCount(Side)));
     }
-    Spec.Textures.push_back(skwtest::WoodPlank());
-    const std::vector<uint8_t> Original = skwtest::BuildContainer(Spec).Bytes;
+    Plan.Textures.push_back(skwtest::WoodPlank());
+    const std::vector<uint8_t> Original = skwtest::BuildContainer(Plan).Bytes;
 
     kst::TMemoryStream Stream = skwtest::StreamOf(Original);
     kst::TStringList Index;
     skw::TTextureEngine Engine;
     Engine.ContainerStream = &Stream;
     Engine.TextureList = &Index;
-    Engine.BinContainer = Spec.BinContainer;
+    Engine.BinContainer = Plan.BinContainer;
     Engine.ScanTextures("c");
     std::map<std::string, int> GroupOf;
     for (int Group = 0; Group < skw::TextureCount(Index); ++Group)
       GroupOf[skw::IndexLine(Index, Group, skw::ilName)] = Group;
 
-    skw::TContainerPatch Patch(Stream, Index, Spec.BinContainer);
+    skw::TContainerPatch Patch(Stream, Index, Plan.BinContainer);
     const int Reserve = Pick(3);
     Patch.ReserveGap(Reserve == 0 ? 0 : Reserve == 1 ? 200 : 1 << 20);
-    skwtest::TContainerSpec Expected = Spec;
+    skwtest::TContainerPlan Expected = Plan;
     const int Writes = 1 + Pick(2 * Count);
     for (int W = 0; W < Writes; ++W) {
       const int Texture = 1 + Pick(Count);
-      skwtest::TTextureSpec& Target = Expected.Textures[static_cast<size_t>(Texture)];
+      skwtest::TTexturePlan& Target = Expected.Textures[static_cast<size_t>(Texture)];
       const int Group = GroupOf.at(Target.Name);
       const int32_t Side = Sides[Pick(4)], Mips = skwtest::ChainMipCount(Side);
       const int64_t Size = skw::LevelChainSize(Side, Side, B);
       Patch.WriteHeader(Group, Mips, Side, Side);
-      if (!Spec.BinContainer && Pick(3) == 0) {
+      if (!Plan.BinContainer && Pick(3) == 0) {
         const skwtest::TPalette Palette = skwtest::MakePalette(static_cast<uint32_t>(10 + Pick(3)));
         skw::TPaletteBytes Bytes;
         std::copy(Palette.begin(), Palette.end(), Bytes.begin());
@@ -93,11 +93,11 @@ TEST(ContainerPatch, AbsurdSizesInNamesAreOnlyRejected) {
   // The room kept for growth comes from the names; names promising sizes no
   // picture has must neither overflow that estimate nor claim huge memory
   // once a texture does grow.
-  skwtest::TContainerSpec Spec;
-  Spec.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1), skwtest::Texture("A", 8, 8, 1),
+  skwtest::TContainerPlan Plan;
+  Plan.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1), skwtest::Texture("A", 8, 8, 1),
                    skwtest::Texture("B", 8, 8, 1), skwtest::Texture("C", 8, 8, 1),
                    skwtest::WoodPlank()};
-  const std::vector<uint8_t> Original = skwtest::BuildContainer(Spec).Bytes;
+  const std::vector<uint8_t> Original = skwtest::BuildContainer(Plan).Bytes;
   kst::TMemoryStream Stream = skwtest::StreamOf(Original);
   kst::TStringList Index;
   skwtest::MemoryPictureSource Pictures;
@@ -114,9 +114,9 @@ TEST(ContainerPatch, AbsurdSizesInNamesAreOnlyRejected) {
   Engine.Pictures = &Pictures;
   Engine.ScanTextures("c");
   Engine.ImportBitmaps();
-  Spec.Textures[3] = skwtest::Texture("C", 16, 16, 2);
-  Spec.Textures[3].Pixels = skwtest::UniformLevels(16, 16, {0x80, 0x80, 0x80});
-  EXPECT_EQ(std::vector<uint8_t>(Stream.Memory(), Stream.Memory() + Stream.Size()), skwtest::BuildContainer(Spec).Bytes);
+  Plan.Textures[3] = skwtest::Texture("C", 16, 16, 2);
+  Plan.Textures[3].Pixels = skwtest::UniformLevels(16, 16, {0x80, 0x80, 0x80});
+  EXPECT_EQ(std::vector<uint8_t>(Stream.Memory(), Stream.Memory() + Stream.Size()), skwtest::BuildContainer(Plan).Bytes);
   EXPECT_EQ(UI.CountOf("MessageBox warning|A-BIN-2147483647x2147483647.bmp|Wrong color depth or texture size."), 1);
   EXPECT_EQ(UI.CountOf("MessageBox warning|B-BIN-65536x65536.bmp|Wrong color depth or texture size."), 1);
 }

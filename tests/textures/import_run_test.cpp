@@ -15,7 +15,7 @@
 
 namespace {
 
-using skwtest::TContainerSpec;
+using skwtest::TContainerPlan;
 using skwtest::Texture;
 
 constexpr char kWrong[] = "Wrong color depth or texture size.";
@@ -41,25 +41,25 @@ auto Fill(uint32_t Value) {
 }
 
 // A container with the rocket pod first, the given records and the wood plank.
-TContainerSpec Container(bool Bin, std::vector<skwtest::TTextureSpec> Records, int Palettes = 3) {
-  TContainerSpec Spec;
-  Spec.BinContainer = Bin;
-  for (int I = 0; I < (Bin ? 0 : Palettes); ++I) Spec.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(I)));
-  Spec.Textures.push_back(Texture("5 ROUND ROCKET POD", 8, 8, 1));
-  for (auto& Record : Records) Spec.Textures.push_back(std::move(Record));
-  Spec.Textures.push_back(skwtest::WoodPlank());
-  Spec.TrailingBytes = {1, 2, 3};
-  return Spec;
+TContainerPlan Container(bool Bin, std::vector<skwtest::TTexturePlan> Records, int Palettes = 3) {
+  TContainerPlan Plan;
+  Plan.BinContainer = Bin;
+  for (int I = 0; I < (Bin ? 0 : Palettes); ++I) Plan.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(I)));
+  Plan.Textures.push_back(Texture("5 ROUND ROCKET POD", 8, 8, 1));
+  for (auto& Record : Records) Plan.Textures.push_back(std::move(Record));
+  Plan.Textures.push_back(skwtest::WoodPlank());
+  Plan.TrailingBytes = {1, 2, 3};
+  return Plan;
 }
 
 class ImportRun : public ::testing::Test {
  protected:
-  void Load(const TContainerSpec& Spec) {
-    FSpec = Spec;
-    FStream = skwtest::StreamOf(skwtest::BuildContainer(Spec).Bytes);
+  void Load(const TContainerPlan& Plan) {
+    FSpec = Plan;
+    FStream = skwtest::StreamOf(skwtest::BuildContainer(Plan).Bytes);
     FEngine.ContainerStream = &FStream;
     FEngine.TextureList = &FIndex;
-    FEngine.BinContainer = Spec.BinContainer;
+    FEngine.BinContainer = Plan.BinContainer;
     FEngine.FrontEnd = &FUI;
     FEngine.Pictures = &FPictures;
     FEngine.ScanTextures("textures.bin");
@@ -68,7 +68,7 @@ class ImportRun : public ::testing::Test {
   }
 
   // The patched container equals Expected and a fresh scan equals the index.
-  void ExpectContainer(const TContainerSpec& Expected) {
+  void ExpectContainer(const TContainerPlan& Expected) {
     EXPECT_EQ(BytesOf(FStream), skwtest::BuildContainer(Expected).Bytes);
     EXPECT_EQ(Scan(FStream, FSpec.BinContainer), FIndex);
   }
@@ -77,7 +77,7 @@ class ImportRun : public ::testing::Test {
     ExpectContainer(FSpec);
   }
 
-  TContainerSpec FSpec;
+  TContainerPlan FSpec;
   kst::TMemoryStream FStream;
   kst::TStringList FIndex;
   skwtest::MemoryPictureSource FPictures;
@@ -103,7 +103,7 @@ TEST_F(ImportRun, TrueColourPictureWrittenInPlace) {
     FPictures.Add("ROTOR-BIN-8x8.bmp", skwtest::TrueColourPicture(8, 8, Picture, Depth));
     FEngine.ImportBitmaps();
 
-    TContainerSpec Expected = FSpec;
+    TContainerPlan Expected = FSpec;
     Expected.Textures[1].Pixels = skwtest::TrueColourLevel(8, 8, Picture);
     const auto Halved = skwtest::TrueColourLevel(4, 4, [](int32_t X, int32_t Y) {
       return BlockColour(static_cast<uint32_t>(X), static_cast<uint32_t>(Y));
@@ -123,7 +123,7 @@ TEST_F(ImportRun, LargerPictureGrowsTheContainerAndShiftsLaterOffsets) {
   FPictures.Add("ROTOR-BIN-16x16.bmp", skwtest::TrueColourPicture(16, 16, Fill(0x123456)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Textures[1] = Texture("ROTOR", 16, 16, 2);
   Expected.Textures[1].Pixels = skwtest::UniformLevels(16, 16, {0x56, 0x34, 0x12});
   ExpectContainer(Expected);
@@ -143,7 +143,7 @@ TEST_F(ImportRun, SameTextureGrownThenShrunkKeepsTheLastPicture) {
   FPictures.Add("TAIL-BIN-64x64.bmp", skwtest::TrueColourPicture(64, 64, Fill(0xFF0000)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Textures[1] = Texture("ROTOR", 8, 8, 1);
   Expected.Textures[1].Pixels = skwtest::UniformLevels(8, 8, {0xFF, 0, 0});
   Expected.Textures[2] = Texture("TAIL", 64, 64, 4);
@@ -160,7 +160,7 @@ TEST_F(ImportRun, MarkedPictureWritesEveryMarkedTextureOnly) {
   FPictures.Add("rotor-BIN-8x8.bmp", skwtest::TrueColourPicture(8, 8, Fill(0)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   for (size_t Record : {3u, 4u}) {
     Expected.Textures[Record] = Texture("ROTOR", 16, 16, 2);
     Expected.Textures[Record].Pixels = skwtest::UniformLevels(16, 16, {3, 2, 1});
@@ -178,7 +178,7 @@ TEST_F(ImportRun, NewPaletteAppendedOnceThenFound) {
   FPictures.Add("B-PAL-8x8.bmp", skwtest::PalettedPicture(8, 8, New, Fill(7)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Palettes.push_back(New);
   Expected.Textures[1] = Texture("A", 8, 8, 1, 1, 3);
   Expected.Textures[1].Pixels = skwtest::UniformLevels(8, 8, {5});
@@ -192,19 +192,19 @@ TEST_F(ImportRun, NewPaletteAppendedOnceThenFound) {
 }
 
 TEST_F(ImportRun, PaletteSearchTakesTheFirstEqualPalette) {
-  TContainerSpec Spec = Container(false, {Texture("A", 8, 8, 1, 1, 0), Texture("B", 8, 8, 1, 1, 0)}, 4);
-  Spec.Palettes[1] = skwtest::MakePalette(20);
-  Spec.Palettes[3] = skwtest::MakePalette(20);
-  Spec.Palettes[2] = skwtest::MakePalette(30);
-  Load(Spec);
+  TContainerPlan Plan = Container(false, {Texture("A", 8, 8, 1, 1, 0), Texture("B", 8, 8, 1, 1, 0)}, 4);
+  Plan.Palettes[1] = skwtest::MakePalette(20);
+  Plan.Palettes[3] = skwtest::MakePalette(20);
+  Plan.Palettes[2] = skwtest::MakePalette(30);
+  Load(Plan);
   // A's colours equal palette 1 and palette 3; B's only the last entry differs from 2.
-  skwtest::TPalette AlmostTwo = Spec.Palettes[2];
+  skwtest::TPalette AlmostTwo = Plan.Palettes[2];
   AlmostTwo[1023] ^= 1;
-  FPictures.Add("A-PAL-8x8.bmp", skwtest::PalettedPicture(8, 8, Spec.Palettes[1], Fill(9)));
+  FPictures.Add("A-PAL-8x8.bmp", skwtest::PalettedPicture(8, 8, Plan.Palettes[1], Fill(9)));
   FPictures.Add("B-PAL-8x8.bmp", skwtest::PalettedPicture(8, 8, AlmostTwo, Fill(9)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Palettes.push_back(AlmostTwo);
   Expected.Textures[1].PaletteNumber = 1;
   Expected.Textures[1].Pixels = skwtest::UniformLevels(8, 8, {9});
@@ -219,7 +219,7 @@ TEST_F(ImportRun, PaletteThreeChosenWithoutChangingTheTable) {
   FPictures.Add("ROTOR-PAL-64x64.bmp", skwtest::PalettedPicture(64, 64, FSpec.Palettes[3], Fill(200)));
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Textures[1].PaletteNumber = 3;
   Expected.Textures[1].Pixels = skwtest::UniformLevels(64, 64, {200});
   ASSERT_EQ(Expected.Textures[1].Pixels.size(), 5456u);
@@ -242,7 +242,7 @@ TEST_F(ImportRun, EightBitPictureCountsAsPalettised) {
   Load(Container(false, {Texture("A", 8, 8, 1)}));
   FPictures.Add("A-BIN-8x8.bmp", Picture);
   FEngine.ImportBitmaps();
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Textures[1].PaletteNumber = 1;
   Expected.Textures[1].Pixels = skwtest::UniformLevels(8, 8, {4});
   ExpectContainer(Expected);
@@ -285,7 +285,7 @@ TEST_F(ImportRun, BadKindTokenEndsTheImportAndSkippedEntriesStillCount) {
   FPictures.Add("credits.txt", {});
   FEngine.ImportBitmaps();
 
-  TContainerSpec Expected = FSpec;
+  TContainerPlan Expected = FSpec;
   Expected.Textures[1].Pixels = skwtest::UniformLevels(8, 8, {3});
   ExpectContainer(Expected);
   // Sorted: A-PAL-8x8.BMP, A-PAL-8x8.bmp, B-XYZ-8x8.bmp, C-PAL-8x8.bmp, logo.bmp.
@@ -296,10 +296,10 @@ TEST_F(ImportRun, BadKindTokenEndsTheImportAndSkippedEntriesStillCount) {
 
 TEST_F(ImportRun, RunStoppingErrorsKeepWhatWasWritten) {
   const auto Grown = [] {
-    TContainerSpec Spec = Container(true, {Texture("A", 8, 8, 1), Texture("B", 8, 8, 1)});
-    Spec.Textures[1] = Texture("A", 16, 16, 2);
-    Spec.Textures[1].Pixels = skwtest::UniformLevels(16, 16, {9, 9, 9});
-    return Spec;
+    TContainerPlan Plan = Container(true, {Texture("A", 8, 8, 1), Texture("B", 8, 8, 1)});
+    Plan.Textures[1] = Texture("A", 16, 16, 2);
+    Plan.Textures[1].Pixels = skwtest::UniformLevels(16, 16, {9, 9, 9});
+    return Plan;
   };
   struct Case {
     std::string Entry;
@@ -338,10 +338,10 @@ TEST_F(ImportRun, RunStoppingErrorsKeepWhatWasWritten) {
 }
 
 TEST_F(ImportRun, EmptyIndexChangesNothing) {
-  TContainerSpec Spec = Container(true, {Texture("A", 8, 8, 1)});
-  Spec.Textures.erase(Spec.Textures.begin());  // no rocket pod first: the scan refuses it
-  FSpec = Spec;
-  FStream = skwtest::StreamOf(skwtest::BuildContainer(Spec).Bytes);
+  TContainerPlan Plan = Container(true, {Texture("A", 8, 8, 1)});
+  Plan.Textures.erase(Plan.Textures.begin());  // no rocket pod first: the scan refuses it
+  FSpec = Plan;
+  FStream = skwtest::StreamOf(skwtest::BuildContainer(Plan).Bytes);
   FEngine.ContainerStream = &FStream;
   FEngine.TextureList = &FIndex;
   FEngine.FrontEnd = &FUI;
@@ -350,7 +350,7 @@ TEST_F(ImportRun, EmptyIndexChangesNothing) {
   ASSERT_TRUE(FIndex.empty());
   FPictures.Add("A-BIN-8x8.bmp", skwtest::TrueColourPicture(8, 8, Fill(0)));
   FEngine.ImportBitmaps();
-  EXPECT_EQ(BytesOf(FStream), skwtest::BuildContainer(Spec).Bytes);
+  EXPECT_EQ(BytesOf(FStream), skwtest::BuildContainer(Plan).Bytes);
   EXPECT_EQ(FPictures.Extractions, 0);
 }
 
