@@ -3,11 +3,13 @@
 // bytes (all deterministic), and zlib's raw Deflate at a given level to make the
 // streams both decoders then read.
 #pragma once
+#include <benchmark/benchmark.h>
 #include <zlib.h>
 
 #include <cctype>
 #include <cstdint>
 #include <fstream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -105,5 +107,47 @@ inline Bytes Compress(const Bytes& Data, int Level) {
   deflateEnd(&Z);
   return Out;
 }
+
+// zlib's raw inflate of Stream into 32 KiB chunks with its crc32, as the anchor
+// decoders are compared with. Answers whether the stream ended properly;
+// Written and Crc (inverted, as stored in archives) describe the output.
+inline bool ZlibInflate(const Bytes& Stream, uint64_t& Written, uint32_t& Crc) {
+  std::vector<uint8_t> Out(32768);
+  z_stream Z{};
+  inflateInit2(&Z, -15);
+  Z.next_in = const_cast<Bytef*>(Stream.data());
+  Z.avail_in = uInt(Stream.size());
+  uLong Running = crc32(0, nullptr, 0);
+  Written = 0;
+  int Ret = Z_OK;
+  while (Ret == Z_OK) {
+    Z.next_out = Out.data();
+    Z.avail_out = uInt(Out.size());
+    Ret = inflate(&Z, Z_NO_FLUSH);
+    size_t N = Out.size() - Z.avail_out;
+    Running = crc32(Running, Out.data(), uInt(N));
+    Written += N;
+  }
+  inflateEnd(&Z);
+  Crc = uint32_t(Running);
+  return Ret == Z_STREAM_END;
+}
+
+// Collects MB/s (output bytes over processor time) per benchmark name for the
+// closing ratio tables.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& Runs) override {
+    ConsoleReporter::ReportRuns(Runs);
+    for (const Run& R : Runs) {
+      if (R.error_occurred || R.run_type != Run::RT_Iteration || R.iterations == 0) continue;
+      auto It = R.counters.find("out_bytes");
+      if (It == R.counters.end()) continue;
+      double Seconds = R.cpu_accumulated_time / double(R.iterations);
+      Speed[R.benchmark_name()] = It->second.value / Seconds / 1e6;
+    }
+  }
+  std::map<std::string, double> Speed;
+};
 
 }  // namespace benchcorpus

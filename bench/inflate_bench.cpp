@@ -98,25 +98,10 @@ void Ours(benchmark::State& State, const std::string& Kind, int Level) {
 
 void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
   const Case& C = GetCase(Kind, Level);
-  std::vector<uint8_t> Out(32768);
   for (auto _ : State) {
-    z_stream Z{};
-    inflateInit2(&Z, -15);
-    Z.next_in = const_cast<Bytef*>(C.Stream.data());
-    Z.avail_in = uInt(C.Stream.size());
-    uLong Crc = crc32(0, nullptr, 0);
     uint64_t Written = 0;
-    int Ret = Z_OK;
-    while (Ret == Z_OK) {
-      Z.next_out = Out.data();
-      Z.avail_out = uInt(Out.size());
-      Ret = inflate(&Z, Z_NO_FLUSH);
-      size_t N = Out.size() - Z.avail_out;
-      Crc = crc32(Crc, Out.data(), uInt(N));
-      Written += N;
-    }
-    inflateEnd(&Z);
-    if (Ret != Z_STREAM_END || Written != C.Size || uint32_t(~Crc) != C.Crc) {
+    uint32_t Crc = 0;
+    if (!ZlibInflate(C.Stream, Written, Crc) || Written != C.Size || ~Crc != C.Crc) {
       State.SkipWithError("wrong output");
       break;
     }
@@ -124,22 +109,6 @@ void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
   State.SetBytesProcessed(int64_t(State.iterations()) * C.Size);
   State.counters["out_bytes"] = C.Size;
 }
-
-// Collects MB/s per benchmark name for the closing ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& Runs) override {
-    ConsoleReporter::ReportRuns(Runs);
-    for (const Run& R : Runs) {
-      if (R.error_occurred || R.run_type != Run::RT_Iteration || R.iterations == 0) continue;
-      auto It = R.counters.find("out_bytes");
-      if (It == R.counters.end()) continue;
-      double Seconds = R.cpu_accumulated_time / double(R.iterations);
-      Speed[R.benchmark_name()] = It->second.value / Seconds / 1e6;
-    }
-  }
-  std::map<std::string, double> Speed;
-};
 
 }  // namespace
 
