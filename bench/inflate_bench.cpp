@@ -21,7 +21,7 @@
 #include "archive/Crc.h"
 #include "archive/DecoderIO.h"
 #include "archive/Inflate.h"
-#include "bench/BenchCorpus.h"
+#include "bench/BenchSupport.h"
 
 namespace {
 
@@ -55,32 +55,6 @@ const Case& GetCase(const std::string& Kind, int Level) {
   return Cache.emplace(Key, std::move(C)).first->second;
 }
 
-class CrcIO : public kst::TDecoderIO {
- public:
-  explicit CrcIO(const Bytes& In) : In_(In) {}
-  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
-    size_t N = std::min<size_t>(std::min<size_t>(Size, 32768), In_.size() - Pos_);
-    std::memcpy(Buffer, In_.data() + Pos_, N);
-    Pos_ += N;
-    return uint32_t(N);
-  }
-  void WriteOutput(const uint8_t* Data, uint32_t Size) override {
-    kst::Crc32_buf(Data, Size, Crc);
-    Written += Size;
-  }
-  void RaiseError(int32_t) override { Failed = true; }
-  void RaiseErrorStr(int32_t) override { Failed = true; }
-  bool Cancelled() const override { return false; }
-  void CountAsDone(uint32_t) override {}
-  uint32_t Crc = kst::CRC_MASK;
-  uint64_t Written = 0;
-  bool Failed = false;
-
- private:
-  const Bytes& In_;
-  size_t Pos_ = 0;
-};
-
 void Ours(benchmark::State& State, const std::string& Kind, int Level) {
   const Case& C = GetCase(Kind, Level);
   kst::TInflateRec Rec{0, 8, uint32_t(C.Stream.size()), C.Size};
@@ -113,25 +87,6 @@ void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* Kinds[] = {"text", "picture", "random"};
-  for (const char* Kind : Kinds)
-    for (int Level : {1, 6, 9}) {
-      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
-      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
-    }
-  benchmark::Initialize(&argc, argv);
-  RatioReporter Reporter;
-  benchmark::RunSpecifiedBenchmarks(&Reporter);
-  std::printf("\n%-18s %10s %10s %8s\n", "case", "ours MB/s", "zlib MB/s", "ratio");
-  for (const char* Kind : Kinds)
-    for (int Level : {1, 6, 9}) {
-      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
-      auto O = Reporter.Speed.find("ours/" + Name);
-      auto Z = Reporter.Speed.find("zlib/" + Name);
-      if (O == Reporter.Speed.end() || Z == Reporter.Speed.end()) continue;
-      std::printf("%-18s %10.1f %10.1f %8.2f\n", Name.c_str(), O->second, Z->second, O->second / Z->second);
-    }
-  benchmark::Shutdown();
+  RunOursAgainstZlib(argc, argv, Ours, Zlib, "ours MB/s");
   return 0;
 }

@@ -23,8 +23,12 @@
 #include "archive/Explode.h"
 #include "archive/Unreduce.h"
 #include "archive/Unshrink.h"
+#include "bench/BenchSupport.h"
 
 namespace {
+
+using benchcorpus::CrcIO;
+using benchcorpus::RatioReporter;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -68,32 +72,6 @@ void ReadArchive(const std::string& Name, std::vector<TEntry>& Entries) {
     Entries.push_back(std::move(E));
   }
 }
-
-class CrcIO : public kst::TDecoderIO {
- public:
-  explicit CrcIO(const Bytes& In) : In_(In) {}
-  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
-    const size_t N = std::min<size_t>(std::min<size_t>(Size, 32768), In_.size() - Pos_);
-    std::memcpy(Buffer, In_.data() + Pos_, N);
-    Pos_ += N;
-    return uint32_t(N);
-  }
-  void WriteOutput(const uint8_t* Data, uint32_t Size) override {
-    kst::Crc32_buf(Data, Size, Crc);
-    Written += Size;
-  }
-  void RaiseError(int32_t) override { Failed = true; }
-  void RaiseErrorStr(int32_t) override { Failed = true; }
-  bool Cancelled() const override { return false; }
-  void CountAsDone(uint32_t) override {}
-  uint32_t Crc = kst::CRC_MASK;
-  uint64_t Written = 0;
-  bool Failed = false;
-
- private:
-  const Bytes& In_;
-  size_t Pos_ = 0;
-};
 
 void Decode(const TEntry& E, CrcIO& IO) {
   kst::TInflateRec Rec{E.Flags, E.Method, uint32_t(E.Stream.size()), E.Size};
@@ -202,21 +180,6 @@ void Zlib(benchmark::State& State, int Method) {
   State.counters["out_bytes"] = double(TotalSize(Entries));
 }
 
-// Collects MB/s (processor time) per benchmark name for the closing table.
-class SpeedReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& Runs) override {
-    ConsoleReporter::ReportRuns(Runs);
-    for (const Run& R : Runs) {
-      if (R.error_occurred || R.run_type != Run::RT_Iteration || R.iterations == 0) continue;
-      auto It = R.counters.find("out_bytes");
-      if (It == R.counters.end()) continue;
-      Speed[R.benchmark_name()] = It->second.value / (R.cpu_accumulated_time / double(R.iterations)) / 1e6;
-    }
-  }
-  std::map<std::string, double> Speed;
-};
-
 const char* MethodName(int Method) {
   static const char* Names[] = {"", "shrink", "reduce1", "reduce2", "reduce3", "reduce4", "implode"};
   return Names[Method];
@@ -232,7 +195,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, Method)->Unit(benchmark::kMicrosecond);
   }
   benchmark::Initialize(&argc, argv);
-  SpeedReporter Reporter;
+  RatioReporter Reporter;
   benchmark::RunSpecifiedBenchmarks(&Reporter);
   std::printf("\n%-10s %8s %10s %14s\n", "method", "entries", "ours MB/s", "zlib inflate");
   for (int Method = 1; Method <= 6; ++Method) {

@@ -22,7 +22,7 @@
 #include "archive/Kstunzip.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "bench/BenchCorpus.h"
+#include "bench/BenchSupport.h"
 
 namespace {
 
@@ -144,26 +144,7 @@ void RemoveArchives() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* Kinds[] = {"text", "picture", "random"};
-  for (const char* Kind : Kinds)
-    for (int Level : {1, 6, 9}) {
-      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
-      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
-    }
-  benchmark::Initialize(&argc, argv);
-  RatioReporter Reporter;
-  benchmark::RunSpecifiedBenchmarks(&Reporter);
-  std::printf("\n%-18s %10s %10s %8s\n", "case", "run MB/s", "zlib MB/s", "ratio");
-  for (const char* Kind : Kinds)
-    for (int Level : {1, 6, 9}) {
-      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
-      auto O = Reporter.Speed.find("ours/" + Name);
-      auto Z = Reporter.Speed.find("zlib/" + Name);
-      if (O == Reporter.Speed.end() || Z == Reporter.Speed.end()) continue;
-      std::printf("%-18s %10.1f %10.1f %8.2f\n", Name.c_str(), O->second, Z->second, O->second / Z->second);
-    }
+  RunOursAgainstZlib(argc, argv, Ours, Zlib, "run MB/s");
   RemoveArchives();
-  benchmark::Shutdown();
   return 0;
 }

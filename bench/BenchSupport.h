@@ -1,18 +1,25 @@
-// Inputs shared by the Deflate benchmarks: English-like text drawn from the test
-// payload's words, a 24-bit picture of smooth gradients with noise, incompressible
-// bytes (all deterministic), and zlib's raw Deflate at a given level to make the
-// streams both decoders then read.
+// What the decoder benchmarks share: deterministic inputs (English-like text
+// drawn from the test payload's words, a 24-bit picture of smooth gradients with
+// noise, incompressible bytes), zlib's raw Deflate to make the streams and its
+// inflate as the anchor, a decoder view that keeps the CRC-32 of what it is
+// given, and the runner that times ours against zlib and prints the ratios.
 #pragma once
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <fstream>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "archive/Crc.h"
+#include "archive/DecoderIO.h"
 
 namespace benchcorpus {
 
@@ -149,5 +156,61 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   std::map<std::string, double> Speed;
 };
+
+// A decoder's run view over a stream in memory: input in chunks of up to 32 KiB,
+// output only counted and put through the CRC-32 register.
+class CrcIO : public kst::TDecoderIO {
+ public:
+  explicit CrcIO(const Bytes& In) : In_(In) {}
+  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
+    const size_t N = std::min<size_t>(std::min<size_t>(Size, 32768), In_.size() - Pos_);
+    std::memcpy(Buffer, In_.data() + Pos_, N);
+    Pos_ += N;
+    return uint32_t(N);
+  }
+  void WriteOutput(const uint8_t* Data, uint32_t Size) override {
+    kst::Crc32_buf(Data, Size, Crc);
+    Written += Size;
+  }
+  void RaiseError(int32_t) override { Failed = true; }
+  void RaiseErrorStr(int32_t) override { Failed = true; }
+  bool Cancelled() const override { return false; }
+  void CountAsDone(uint32_t) override {}
+  uint32_t Crc = kst::CRC_MASK;
+  uint64_t Written = 0;
+  bool Failed = false;
+
+ private:
+  const Bytes& In_;
+  size_t Pos_ = 0;
+};
+
+using CaseBenchmark = void (*)(benchmark::State&, const std::string&, int);
+
+// Registers Ours and Zlib for text, picture and random data at levels 1, 6 and
+// 9, runs them, and prints MB/s of both and their ratio per case.
+inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBenchmark Zlib,
+                               const char* OursColumn) {
+  const char* Kinds[] = {"text", "picture", "random"};
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+    }
+  benchmark::Initialize(&argc, argv);
+  RatioReporter Reporter;
+  benchmark::RunSpecifiedBenchmarks(&Reporter);
+  std::printf("\n%-18s %10s %10s %8s\n", "case", OursColumn, "zlib MB/s", "ratio");
+  for (const char* Kind : Kinds)
+    for (int Level : {1, 6, 9}) {
+      std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
+      auto O = Reporter.Speed.find("ours/" + Name);
+      auto Z = Reporter.Speed.find("zlib/" + Name);
+      if (O == Reporter.Speed.end() || Z == Reporter.Speed.end()) continue;
+      std::printf("%-18s %10.1f %10.1f %8.2f\n", Name.c_str(), O->second, Z->second, O->second / Z->second);
+    }
+  benchmark::Shutdown();
+}
 
 }  // namespace benchcorpus
