@@ -185,6 +185,21 @@ class CrcIO : public kst::TDecoderIO {
   size_t Pos_ = 0;
 };
 
+// Times zlib on Stream; the output must be Size bytes whose CRC-32 register
+// (not inverted) is Crc.
+inline void TimeZlib(benchmark::State& State, const Bytes& Stream, uint32_t Size, uint32_t Crc) {
+  for (auto _ : State) {
+    uint64_t Written = 0;
+    uint32_t Stored = 0;
+    if (!ZlibInflate(Stream, Written, Stored) || Written != Size || ~Stored != Crc) {
+      State.SkipWithError("wrong output");
+      break;
+    }
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * Size);
+  State.counters["out_bytes"] = Size;
+}
+
 using CaseBenchmark = void (*)(benchmark::State&, const std::string&, int);
 
 // Registers Ours and Zlib for text, picture and random data at levels 1, 6 and
