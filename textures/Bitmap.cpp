@@ -102,6 +102,15 @@ void TBitmap::SetSize(int32_t NewWidth, int32_t NewHeight) {
   if (NewWidth == FWidth && NewHeight == FHeight) return;
   const size_t bpp = static_cast<size_t>(BytesPerPixel());
   const size_t newRow = static_cast<size_t>(NewWidth) * bpp;
+  if (NewWidth <= FWidth && NewHeight <= FHeight) {
+    // Cutting: each kept row moves towards the start, in its own storage.
+    for (int32_t y = 0; y < NewHeight && newRow > 0; ++y)
+      std::memmove(FPixels.data() + static_cast<size_t>(y) * newRow, ScanLine(y).data(), newRow);
+    FPixels.resize(newRow * static_cast<size_t>(NewHeight));
+    FWidth = NewWidth;
+    FHeight = NewHeight;
+    return;
+  }
   std::vector<uint8_t> pixels(newRow * static_cast<size_t>(NewHeight), 0);
   const size_t keepRow = static_cast<size_t>(std::min(NewWidth, FWidth)) * bpp;
   const int32_t keepRows = std::min(NewHeight, FHeight);

@@ -1,55 +1,82 @@
-// TNearestColor: the entries of distinct colours, the candidate list of a cell
-// built on its first use, and the plain scan used as the reference.
+// TNearestColor: the entries laid out for the vector search, the AVX2 search
+// chosen at run time, and the plain scan.
 #include "textures/BitmapNearestColor.h"
 
 #include <algorithm>
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define SKW_NEAREST_AVX2 1
+#endif
 
 namespace skw {
 
 namespace {
 
-// Least and greatest squared distance along one part from Value to the cell
-// side [Low, Low + 15].
-inline int32_t LeastPart(int32_t Value, int32_t Low) {
-  const int32_t D = Value < Low ? Low - Value : (Value > Low + 15 ? Value - Low - 15 : 0);
-  return D * D;
+#ifdef SKW_NEAREST_AVX2
+// The 256 distances in 16-bit lanes, saturating at 65535 (each squared part is
+// at most 255 * 255 and fits); the first entry at the least distance. When
+// every distance saturated, the least one is not known: 256 is answered.
+__attribute__((target("avx2"))) int SearchAvx2(const uint16_t* Red, const uint16_t* Green, const uint16_t* Blue,
+                                               uint8_t R, uint8_t G, uint8_t B) {
+  const __m256i Qr = _mm256_set1_epi16(R), Qg = _mm256_set1_epi16(G), Qb = _mm256_set1_epi16(B);
+  alignas(32) uint16_t Distance[256];
+  __m256i Least = _mm256_set1_epi16(-1);
+  for (size_t I = 0; I < 256; I += 16) {
+    const __m256i Dr = _mm256_sub_epi16(_mm256_load_si256(reinterpret_cast<const __m256i*>(Red + I)), Qr);
+    const __m256i Dg = _mm256_sub_epi16(_mm256_load_si256(reinterpret_cast<const __m256i*>(Green + I)), Qg);
+    const __m256i Db = _mm256_sub_epi16(_mm256_load_si256(reinterpret_cast<const __m256i*>(Blue + I)), Qb);
+    const __m256i D = _mm256_adds_epu16(_mm256_adds_epu16(_mm256_mullo_epi16(Dr, Dr), _mm256_mullo_epi16(Dg, Dg)),
+                                        _mm256_mullo_epi16(Db, Db));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(Distance + I), D);
+    Least = _mm256_min_epu16(Least, D);
+  }
+  const __m128i Half = _mm_min_epu16(_mm256_castsi256_si128(Least), _mm256_extracti128_si256(Least, 1));
+  const int Min = _mm_cvtsi128_si32(_mm_minpos_epu16(Half)) & 0xFFFF;
+  if (Min == 0xFFFF) return 256;
+  const __m256i Wanted = _mm256_set1_epi16(static_cast<int16_t>(Min));
+  for (int I = 0; I < 256; I += 16) {
+    const __m256i D = _mm256_load_si256(reinterpret_cast<const __m256i*>(Distance + I));
+    const auto Mask = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi16(D, Wanted)));
+    if (Mask != 0) return I + __builtin_ctz(Mask) / 2;
+  }
+  return 256;
 }
-inline int32_t GreatestPart(int32_t Value, int32_t Low) {
-  const int32_t D = std::max(Value - Low, Low + 15 - Value);
-  return D * D;
-}
+#endif
 
 }  // namespace
 
-TNearestColor::TNearestColor(const TColorTable& Table) : FCache(size_t{1} << kCacheBits, 0) {
-  // Colour 0 lands in slot 0 only; colour 1 elsewhere.
-  static_assert(((1u * 2654435761u) >> (32 - kCacheBits)) != 0);
-  FCache[0] = 1u << 8;
-  FCells.fill(kUnbuilt);
+TNearestColor::TNearestColor(const TColorTable& Table, TSearchWay Way) : FCache(size_t{1} << kCacheBits) {
+#ifdef SKW_NEAREST_AVX2
+  FWide = Way == TSearchWay::swFastest && __builtin_cpu_supports("avx2");
+#else
+  FWide = false;
+  (void)Way;
+#endif
+  SetTable(Table);
+}
+
+void TNearestColor::SetTable(const TColorTable& Table) {
+  FTable = Table;
   for (size_t I = 0; I < 256; ++I) {
     FRed[I] = Table[I].rgbRed;
     FGreen[I] = Table[I].rgbGreen;
     FBlue[I] = Table[I].rgbBlue;
-    bool Repeated = false;
-    for (const uint8_t Earlier : FDistinct)
-      Repeated = Repeated || (FRed[Earlier] == FRed[I] && FGreen[Earlier] == FGreen[I] && FBlue[Earlier] == FBlue[I]);
-    if (!Repeated) FDistinct.push_back(static_cast<uint8_t>(I));
   }
+  // Colour 0 lands in slot 0 only; colour 1 elsewhere.
+  static_assert(((1u * 2654435761u) >> (32 - kCacheBits)) != 0);
+  std::fill(FCache.begin(), FCache.end(), 0);
+  FCache[0] = 1u << 8;
 }
 
-void TNearestColor::Build(uint32_t Cell) {
-  const int32_t Red = static_cast<int32_t>(Cell >> 8 & 15) * 16;
-  const int32_t Green = static_cast<int32_t>(Cell >> 4 & 15) * 16;
-  const int32_t Blue = static_cast<int32_t>(Cell & 15) * 16;
-  // No colour of the cell is farther than Bound from its nearest entry.
-  int32_t Bound = 3 * 255 * 255 + 1;
-  for (const uint8_t E : FDistinct)
-    Bound = std::min(Bound, GreatestPart(FRed[E], Red) + GreatestPart(FGreen[E], Green) + GreatestPart(FBlue[E], Blue));
-  const size_t First = FCandidates.size();
-  for (const uint8_t E : FDistinct)
-    if (LeastPart(FRed[E], Red) + LeastPart(FGreen[E], Green) + LeastPart(FBlue[E], Blue) <= Bound)
-      FCandidates.push_back(E);
-  FCells[Cell] = static_cast<uint32_t>(First) << kCountBits | static_cast<uint32_t>(FCandidates.size() - First);
+uint8_t TNearestColor::Search(uint8_t Red, uint8_t Green, uint8_t Blue) const {
+#ifdef SKW_NEAREST_AVX2
+  if (FWide) {
+    const int Entry = SearchAvx2(FRed.data(), FGreen.data(), FBlue.data(), Red, Green, Blue);
+    if (Entry < 256) return static_cast<uint8_t>(Entry);
+  }
+#endif
+  return NearestColorScan(FTable, Red, Green, Blue);
 }
 
 uint8_t NearestColorScan(const TColorTable& Table, uint8_t Red, uint8_t Green, uint8_t Blue) {

@@ -88,8 +88,8 @@ int64_t LevelChainSize(int32_t Width, int32_t Height, int32_t BytesPerPixel);
 // resampler (xShrinkPicture) on the picture's own canvas with source 1, 1,
 // w + 1, h + 1 and destination 0, 0, w div 2, h div 2, followed by cutting the
 // picture to w div 2 × h div 2, computed without going pixel by pixel through
-// the canvas. One halver serves any number of pictures; it remembers the
-// searches for the nearest colour-table entries of the last few colour tables.
+// the canvas. One halver serves any number of pictures; it keeps the search
+// for nearest colour-table entries, ready for the next picture.
 class TPictureHalver {
  public:
   TPictureHalver();
@@ -100,8 +100,7 @@ class TPictureHalver {
   void Halve(TBitmap& Bitmap);
 
  private:
-  class TNearestMemo;
-  std::unique_ptr<TNearestMemo> FNearest;
+  std::unique_ptr<TNearestColor> FNearest;
 };
 
 // Writes the level chain of the picture to Out (LevelChainSize bytes): each

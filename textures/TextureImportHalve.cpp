@@ -8,10 +8,11 @@
 // same single-precision scale and double quotients as in the resampler, and
 // any block of another size sends the picture through the resampler itself.
 // Every kept destination pixel reads only source rows and columns behind it,
-// so reading from a copy of the picture equals the resampler's in-place work.
+// so writing the halved rows over the picture's first rows, as the resampler
+// also works in place, changes nothing that is still to be read.
 // For 8-bit pictures the averages are colours and the stored index is the
-// nearest colour-table entry (the same search the canvas uses); the searches
-// of the last few colour tables are kept from picture to picture.
+// nearest colour-table entry (the same search the canvas uses); its
+// remembered answers are kept while pictures share one colour table.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -87,17 +88,21 @@ struct TIndexPixels {
 };
 
 // The averaged red, green and blue of every kept destination pixel, handed
-// to Store in row order. For each destination row the parts of its source
+// to Store with the place of the pixel: destination row Y is written from the
+// start of the picture's row Y, which no later row reads (the source rows of
+// destination row Y lie below row Y, and its own are summed before it is
+// written). For each destination row the parts of its source
 // rows are first summed column by column (a pixel outside the picture counts
 // as red -1, green 0, blue 0), then each destination pixel adds up the one or
 // two columns of its block.
 template <typename TPixels, typename TStore>
-void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int32_t H,
+void AverageBlocks(const TPixels& Pixels, uint8_t* Picture, int32_t W, int32_t H,
                    const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
   const size_t Stride = static_cast<size_t>(W) * TPixels::kSize;
   int32_t Reach = 0;
   for (const TBlock& Column : Columns) Reach = std::max(Reach, Column.First + Column.Count);
   std::vector<int32_t> Sums(3 * static_cast<size_t>(std::max(Reach, W)));
+  uint8_t* Target = Picture;
   for (const TBlock& Row : Rows) {
     std::fill(Sums.begin(), Sums.end(), 0);
     for (int32_t Ys = Row.First; Ys < Row.First + Row.Count; ++Ys) {
@@ -105,10 +110,12 @@ void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int3
         for (size_t X = 0; X < Sums.size(); X += 3) Sums[X] -= 1;
         continue;
       }
-      const uint8_t* Line = Source + static_cast<size_t>(Ys) * Stride;
+      const uint8_t* Line = Picture + static_cast<size_t>(Ys) * Stride;
       for (size_t X = 0; X < static_cast<size_t>(W); ++X) Pixels.Add(Line + X * TPixels::kSize, &Sums[3 * X]);
       for (size_t X = static_cast<size_t>(W); 3 * X < Sums.size(); ++X) Sums[3 * X] -= 1;
     }
+    uint8_t* Out = Target;
+    Target += Stride;
     for (const TBlock& Column : Columns) {
       const int32_t* First = &Sums[3 * static_cast<size_t>(Column.First)];
       int32_t Red = First[0], Green = First[1], Blue = First[2];
@@ -118,7 +125,7 @@ void AverageBlocks(const TPixels& Pixels, const uint8_t* Source, int32_t W, int3
         Blue += First[5];
       }
       const int32_t Count = Row.Count * Column.Count;
-      Store(Average(Red, Count), Average(Green, Count), Average(Blue, Count));
+      Store(Out, Average(Red, Count), Average(Green, Count), Average(Blue, Count));
     }
   }
 }
@@ -130,64 +137,58 @@ bool Inside(const std::vector<TBlock>& Blocks, int32_t Side) {
   return true;
 }
 
-// AverageBlocks for an 8-bit picture whose blocks all lie inside it: the
-// three parts of each colour-table entry are packed into one word, 21 bits
-// apart, so that one addition sums all three (a block sums at most four
-// parts of 255, far below 2^21).
+// Sum / Count (Count 1, 2 or 4) of each part of a packed sum (three parts
+// 21 bits apart, see AveragePackedBlocks), rounded half to even and returned
+// as red | green << 8 | blue << 16. The rounding is Average's, done on the
+// three parts at once: a quotient goes up when the bit just below it is set
+// and either some lower bit or the quotient's own lowest bit is set.
+inline uint32_t PackedAverage(uint64_t Sum, int32_t Count) {
+  constexpr uint64_t kLowest = 1 | uint64_t{1} << 21 | uint64_t{1} << 42;  // bit 0 of each part
+  const int Shift = Count >> 1;  // 0, 1, 2
+  uint64_t Result = Sum;
+  if (Shift > 0) {
+    const uint64_t Quotient = Sum >> Shift & (((uint64_t{1} << (21 - Shift)) - 1) * kLowest);
+    const uint64_t Half = Sum >> (Shift - 1) & kLowest;
+    const uint64_t Lower = Sum & (((uint64_t{1} << (Shift - 1)) - 1) * kLowest);
+    Result = Quotient + (Half & (Lower | Quotient));
+  }
+  return static_cast<uint32_t>((Result & 0xFF) | (Result >> 13 & 0xFF00) | (Result >> 26 & 0xFF0000));
+}
+
+// The averaged colours of an 8-bit picture whose blocks all lie inside it,
+// handed to Store as red | green << 8 | blue << 16 with their place, as in
+// AverageBlocks. The three
+// parts of each colour-table entry are packed into one word, 21 bits apart,
+// so that one addition sums all three (a block sums at most four parts of
+// 255, far below 2^21).
 template <typename TStore>
-void AveragePackedBlocks(const TColorTable& Table, const uint8_t* Source, int32_t W,
+void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W,
                          const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
-  constexpr uint64_t kLane = (uint64_t{1} << 21) - 1;
   uint64_t Packed[256];
   for (size_t E = 0; E < 256; ++E)
     Packed[E] = uint64_t{Table[E].rgbRed} | uint64_t{Table[E].rgbGreen} << 21 | uint64_t{Table[E].rgbBlue} << 42;
   const size_t Width = static_cast<size_t>(W);
   std::vector<uint64_t> Sums(Width);
+  uint8_t* Target = Picture;
   for (const TBlock& Row : Rows) {
-    const uint8_t* Line = Source + static_cast<size_t>(Row.First) * Width;
+    const uint8_t* Line = Picture + static_cast<size_t>(Row.First) * Width;
     if (Row.Count == 2) {
       const uint8_t* Next = Line + Width;
       for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]] + Packed[Next[X]];
     } else {
       for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]];
     }
+    uint8_t* Out = Target;
+    Target += Width;
     for (const TBlock& Column : Columns) {
       uint64_t Sum = Sums[static_cast<size_t>(Column.First)];
       if (Column.Count == 2) Sum += Sums[static_cast<size_t>(Column.First) + 1];
-      const int32_t Count = Row.Count * Column.Count;
-      Store(Average(static_cast<int32_t>(Sum & kLane), Count), Average(static_cast<int32_t>(Sum >> 21 & kLane), Count),
-            Average(static_cast<int32_t>(Sum >> 42), Count));
+      Store(Out, PackedAverage(Sum, Row.Count * Column.Count));
     }
   }
 }
 
 }  // namespace
-
-// Nearest-entry searches of the colour tables met recently, the latest
-// first. Packs use few palettes, and a search fills its cells as it is used,
-// so keeping a few of them saves building the same cells picture after picture.
-class TPictureHalver::TNearestMemo {
- public:
-  TNearestColor& Use(const TColorTable& Table) {
-    auto Found = std::find_if(FSearches.begin(), FSearches.end(),
-                              [&Table](const TSearch& Search) { return Search.Table == Table; });
-    if (Found == FSearches.end()) {
-      if (FSearches.size() == kKept) FSearches.pop_back();
-      FSearches.insert(FSearches.begin(), TSearch{Table, std::make_unique<TNearestColor>(Table)});
-    } else if (Found != FSearches.begin()) {
-      std::rotate(FSearches.begin(), Found, Found + 1);
-    }
-    return *FSearches.front().Search;
-  }
-
- private:
-  static constexpr size_t kKept = 16;
-  struct TSearch {
-    TColorTable Table;
-    std::unique_ptr<TNearestColor> Search;
-  };
-  std::vector<TSearch> FSearches;
-};
 
 TPictureHalver::TPictureHalver() = default;
 TPictureHalver::~TPictureHalver() = default;
@@ -195,27 +196,33 @@ TPictureHalver::~TPictureHalver() = default;
 void TPictureHalver::Halve(TBitmap& Bitmap) {
   const int32_t W = Bitmap.Width();
   const int32_t H = Bitmap.Height();
+  if (W / 2 == 0 || H / 2 == 0) {  // nothing is kept
+    Bitmap.SetSize(W / 2, H / 2);
+    return;
+  }
   std::vector<TBlock> Columns, Rows;
   if (!BlocksOf(W, W / 2, Columns) || !BlocksOf(H, H / 2, Rows)) {
     xShrinkPicture(Bitmap.Canvas(), Bitmap.Canvas(), 1, 1, W + 1, H + 1, 0, 0, W / 2, H / 2);
     Bitmap.SetSize(W / 2, H / 2);
     return;
   }
-  const bool EightBit = Bitmap.PixelFormat() == TPixelFormat::pf8bit;
-  const size_t PixelSize = EightBit ? 1 : 3;
-  const uint8_t* Source = Bitmap.PixelBytes().data();
-  std::vector<uint8_t> Halved(static_cast<size_t>(W / 2) * static_cast<size_t>(H / 2) * PixelSize);
-  uint8_t* Out = Halved.data();
-  if (EightBit) {
-    if (!FNearest) FNearest = std::make_unique<TNearestMemo>();
-    TNearestColor& Nearest = FNearest->Use(Bitmap.ColorTable());
-    const auto Store = [&Out, &Nearest](uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); };
+  // The halved rows are written over the picture's own rows (see
+  // AverageBlocks), and the cut to W div 2 x H div 2 keeps them.
+  uint8_t* Picture = Bitmap.ScanLine(0).data();  // the rows follow each other
+  if (Bitmap.PixelFormat() == TPixelFormat::pf8bit) {
+    if (!FNearest)
+      FNearest = std::make_unique<TNearestColor>(Bitmap.ColorTable());
+    else if (FNearest->Table() != Bitmap.ColorTable())
+      FNearest->SetTable(Bitmap.ColorTable());
+    TNearestColor& Nearest = *FNearest;
     if (Inside(Columns, W) && Inside(Rows, H))
-      AveragePackedBlocks(Bitmap.ColorTable(), Source, W, Columns, Rows, Store);
+      AveragePackedBlocks(Bitmap.ColorTable(), Picture, W, Columns, Rows,
+                          [&Nearest](uint8_t*& Out, uint32_t Colour) { *Out++ = Nearest.Find(Colour); });
     else
-      AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Source, W, H, Columns, Rows, Store);
+      AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Picture, W, H, Columns, Rows,
+                    [&Nearest](uint8_t*& Out, uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); });
   } else {
-    AverageBlocks(TTrueColourPixels(), Source, W, H, Columns, Rows, [&Out](uint8_t R, uint8_t G, uint8_t B) {
+    AverageBlocks(TTrueColourPixels(), Picture, W, H, Columns, Rows, [](uint8_t*& Out, uint8_t R, uint8_t G, uint8_t B) {
       Out[0] = R;
       Out[1] = G;
       Out[2] = B;
@@ -223,9 +230,6 @@ void TPictureHalver::Halve(TBitmap& Bitmap) {
     });
   }
   Bitmap.SetSize(W / 2, H / 2);
-  const size_t RowBytes = static_cast<size_t>(W / 2) * PixelSize;
-  for (int32_t Y = 0; Y < H / 2; ++Y)
-    std::copy_n(Halved.data() + static_cast<size_t>(Y) * RowBytes, RowBytes, Bitmap.ScanLine(Y).begin());
 }
 
 }  // namespace skw

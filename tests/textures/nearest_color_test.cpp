@@ -1,11 +1,11 @@
-// The nearest colour-table entry search against the plain 256-entry scan, on
-// tables built to trip a grid of candidate lists: every query colour near a
-// cell's edges (where the candidate pruning is tightest), tables padded with
+// The nearest colour-table entry search against the plain 256-entry scan, both
+// the fastest way the processor offers and the plain way: tables padded with
 // one repeated colour (only the first of equal entries may win), tables of a
-// single colour, entries crowded into one cell or spread along the cube's
-// edges, and exact ties between different colours. Also the halver's memory of
-// searches across more colour tables than it keeps: a table met again after
-// being dropped must still give the resampler's result.
+// single colour, entries crowded together or spread along the cube's edges,
+// exact ties between different colours, and colours far from every entry,
+// where every distance overflows the vector search's 16 bits and the plain
+// scan must answer. Also a search moved to another table, and the halver
+// following changes of table from picture to picture.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -32,38 +32,77 @@ std::vector<TColorTable> AwkwardTables() {
   Tables.push_back(T);
   T.fill(Quad(0x808080));  // one colour
   Tables.push_back(T);
-  for (size_t E = 0; E < 256; ++E) T[E] = Quad(0x404040 + (Random() % 16) * 0x010101 + (Random() % 3));  // one cell
+  for (size_t E = 0; E < 256; ++E) T[E] = Quad(0x404040 + (Random() % 16) * 0x010101 + (Random() % 3));  // crowded
   Tables.push_back(T);
   for (size_t E = 0; E < 256; ++E) {  // along the edges, many equal distances
     const uint32_t V = static_cast<uint32_t>(E % 8) * 0x24;
     T[E] = Quad(E % 3 == 0 ? V << 16 : E % 3 == 1 ? V << 8 : V);
   }
   Tables.push_back(T);
-  for (size_t E = 0; E < 256; ++E) T[E] = Quad(Random() & 0xF0F0F0);  // on cell corners
+  for (size_t E = 0; E < 256; ++E) T[E] = Quad(Random() & 0xF0F0F0);  // on a coarse lattice
   Tables.push_back(T);
   for (size_t E = 0; E < 256; ++E) T[E] = Quad(Random());
+  Tables.push_back(T);
+  for (size_t E = 0; E < 256; ++E) T[E] = Quad(Random() & 0x1F1F1F);  // dark: bright colours overflow
   Tables.push_back(T);
   return Tables;
 }
 
-TEST(NearestColorGrid, AgreesWithTheFullScanNearCellEdges) {
+TEST(NearestColor, BothWaysAgreeWithThePlainScan) {
   std::vector<int> Parts;
   for (int V = 0; V < 256; V += 16)
     for (const int D : {0, 1, 15}) Parts.push_back(V + D);
   int Table = 0;
   for (const TColorTable& T : AwkwardTables()) {
-    skw::TNearestColor Nearest(T);
-    for (const int R : Parts)
-      for (const int G : Parts)
-        for (const int B : Parts) {
-          const auto r = static_cast<uint8_t>(R), g = static_cast<uint8_t>(G), b = static_cast<uint8_t>(B);
-          ASSERT_EQ(Nearest.Find(r, g, b), skw::NearestColorScan(T, r, g, b)) << Table << " " << R << " " << G << " " << B;
-        }
+    for (const auto Way : {skw::TNearestColor::TSearchWay::swFastest, skw::TNearestColor::TSearchWay::swPlain}) {
+      skw::TNearestColor Nearest(T, Way);
+      for (const int R : Parts)
+        for (const int G : Parts)
+          for (const int B : Parts) {
+            const auto r = static_cast<uint8_t>(R), g = static_cast<uint8_t>(G), b = static_cast<uint8_t>(B);
+            ASSERT_EQ(Nearest.Find(r, g, b), skw::NearestColorScan(T, r, g, b))
+                << Table << " " << R << " " << G << " " << B;
+          }
+    }
     ++Table;
   }
 }
 
-TEST(NearestColorGrid, RepeatedColoursAnswerTheirFirstEntry) {
+TEST(NearestColor, ColoursFarFromEveryEntry) {
+  // Dark entries and bright colours: every distance is above 65535, so the
+  // least one cannot be told in 16 bits. One bright entry late in the table
+  // is the only one that can be told apart.
+  TColorTable T{};
+  for (size_t E = 0; E < 256; ++E) T[E] = Quad(static_cast<uint32_t>(E % 40) * 0x010101);
+  skw::TNearestColor Dark(T);
+  EXPECT_EQ(Dark.Find(255, 255, 255), skw::NearestColorScan(T, 255, 255, 255));
+  EXPECT_EQ(Dark.Find(255, 255, 255), 39);
+  EXPECT_EQ(Dark.Find(255, 0, 255), skw::NearestColorScan(T, 255, 0, 255));
+  T[250] = Quad(0xFFFF00);
+  skw::TNearestColor OneBright(T);
+  EXPECT_EQ(OneBright.Find(255, 255, 255), 250);
+  // 255^2 + 22^2 + 5^2 = 65534: the largest distance the vector search still tells.
+  TColorTable Edge{};
+  Edge.fill(Quad(0xFFFFFF));
+  Edge[7] = Quad(0x000000);
+  skw::TNearestColor Near(Edge);
+  EXPECT_EQ(Near.Find(255, 22, 5), skw::NearestColorScan(Edge, 255, 22, 5));
+}
+
+TEST(NearestColor, AnotherTableForgetsTheAnswers) {
+  TColorTable T{};
+  T.fill(Quad(0x000000));
+  T[9] = Quad(0x808080);
+  skw::TNearestColor Nearest(T);
+  EXPECT_EQ(Nearest.Find(0x80, 0x80, 0x80), 9);
+  T[9] = Quad(0x000000);
+  T[4] = Quad(0x808080);
+  Nearest.SetTable(T);
+  EXPECT_EQ(Nearest.Table(), T);
+  EXPECT_EQ(Nearest.Find(0x80, 0x80, 0x80), 4);
+}
+
+TEST(NearestColor, RepeatedColoursAnswerTheirFirstEntry) {
   TColorTable T{};
   T.fill(Quad(0xFFFFFF));
   T[200] = Quad(0x102030);
@@ -90,7 +129,7 @@ skw::TBitmap PaletteTestPicture(std::mt19937& Random, const TColorTable& Table, 
   return Bitmap;
 }
 
-TEST(NearestColorGrid, HalverFollowsMoreTablesThanItKeeps) {
+TEST(NearestColor, HalverFollowsEachChangeOfTable) {
   std::mt19937 Random(99);
   std::vector<TColorTable> Tables;
   for (int I = 0; I < 20; ++I) {
