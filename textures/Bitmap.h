@@ -88,6 +88,9 @@ class TBitmap {
   // Replaces the picture by the BMP file in Data; raises EInvalidBitmap (and
   // leaves the picture unchanged) when the bytes are not a valid picture.
   void LoadFromBuffer(std::span<const uint8_t> Data);
+  // The same, taking over Data's storage for the pixels (no second copy of
+  // the picture); Data is left unchanged when the picture is not valid.
+  void LoadFromBuffer(std::vector<uint8_t>&& Data);
   // Loads from the stream's position to its end; the position moves to the end.
   void LoadFromStream(kst::TMemoryStream& Stream);
   // The picture as a BMP file: 54-byte header, for 8-bit pictures the full

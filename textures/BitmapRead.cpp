@@ -7,7 +7,9 @@
 // says. Every read is checked against the data: anything else, including RLE,
 // a zero or oversized dimension and a truncated file, raises EInvalidBitmap, and
 // the bitmap being loaded keeps its old picture.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "textures/Bitmap.h"
 
@@ -105,26 +107,37 @@ TColorTable ReadColorTable(const TBmpReader& In, const TBmpLayout& L) {
   return table;
 }
 
-// Copies the stored rows into logical rows, top row first, turning blue, green,
-// red (and a fourth byte) into red, green, blue.
-void ReadPixels(const TBmpReader& In, const TBmpLayout& L, TBitmap& Out) {
+// Turns the file's stored rows into logical rows, top row first, in the
+// file's own bytes: blue, green, red (and a fourth byte) become red, green,
+// blue, padding and headers are dropped, and the bytes are cut to the rows.
+// Each row lands at or before where it was read, so the rows are first packed
+// in stored order, front to back, and then put top row first.
+void UnpackPixels(std::vector<uint8_t>& File, const TBmpLayout& L) {
   const uint64_t fileBpp = L.BitCount / 8;
   const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
   const uint64_t stride = (rowBytes + 3) / 4 * 4;
-  In.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
-  for (int32_t r = 0; r < L.Height; ++r) {
-    const uint8_t* src = In.Bytes(L.PixelOffset + stride * uint64_t(r), rowBytes);
-    std::span<uint8_t> dst = Out.ScanLine(L.TopDown ? r : L.Height - 1 - r);
+  const uint64_t rowOut = uint64_t(L.Width) * (fileBpp == 1 ? 1 : 3);
+  const TBmpReader in(File);
+  in.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
+  uint8_t* base = File.data();
+  for (uint64_t r = 0; r < uint64_t(L.Height); ++r) {
+    const uint8_t* src = base + L.PixelOffset + stride * r;
+    uint8_t* dst = base + rowOut * r;
     if (fileBpp == 1) {
-      std::memcpy(dst.data(), src, rowBytes);
+      std::memmove(dst, src, rowBytes);
       continue;
     }
-    for (uint64_t x = 0; x < uint64_t(L.Width); ++x, src += fileBpp) {
-      dst[3 * x] = src[2];
-      dst[3 * x + 1] = src[1];
-      dst[3 * x + 2] = src[0];
+    for (uint64_t x = 0; x < uint64_t(L.Width); ++x, src += fileBpp, dst += 3) {
+      const uint8_t blue = src[0], green = src[1], red = src[2];
+      dst[0] = red;
+      dst[1] = green;
+      dst[2] = blue;
     }
   }
+  if (!L.TopDown)
+    for (uint64_t top = 0, bottom = uint64_t(L.Height) - 1; top < bottom; ++top, --bottom)
+      std::swap_ranges(base + rowOut * top, base + rowOut * (top + 1), base + rowOut * bottom);
+  File.resize(rowOut * uint64_t(L.Height));
 }
 
 TPixelFormat FormatOf(uint16_t BitCount) {
@@ -135,14 +148,20 @@ TPixelFormat FormatOf(uint16_t BitCount) {
 }  // namespace
 
 void TBitmap::LoadFromBuffer(std::span<const uint8_t> Data) {
+  LoadFromBuffer(std::vector<uint8_t>(Data.begin(), Data.end()));
+}
+
+void TBitmap::LoadFromBuffer(std::vector<uint8_t>&& Data) {
   const TBmpReader in(Data);
   const TBmpLayout layout = ReadLayout(in);
   CheckCompression(in, layout);
   TBitmap loaded;
-  if (layout.BitCount == 8) loaded.SetColorTable(ReadColorTable(in, layout));
-  loaded.SetPixelFormat(FormatOf(layout.BitCount));
-  loaded.SetSize(layout.Width, layout.Height);
-  ReadPixels(in, layout, loaded);
+  if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
+  UnpackPixels(Data, layout);  // checks the pixel array before changing a byte
+  loaded.FPixelFormat = FormatOf(layout.BitCount);
+  loaded.FWidth = layout.Width;
+  loaded.FHeight = layout.Height;
+  loaded.FPixels = std::move(Data);
   *this = std::move(loaded);
 }
 

@@ -51,10 +51,7 @@ class TPictureImport {
     const bool Bin = FEngine.BinContainer;
     const TTextureEntry Texture = TextureAt(Index, Group);
     TBitmap Bitmap;
-    {
-      const std::vector<uint8_t> Bytes = FEngine.Pictures->Extract(Entry);
-      Bitmap.LoadFromBuffer(Bytes);
-    }
+    Bitmap.LoadFromBuffer(FEngine.Pictures->Extract(Entry));
     if (!PictureFits(Bitmap, Picture, Bin, Texture.Width, Texture.Height)) return false;
 
     const int32_t Width = Bitmap.Width();

@@ -199,6 +199,10 @@ TEST(BitmapLoad, EveryMalformedFileIsRejectedAndKeepsTheOldPicture) {
     } catch (const EInvalidBitmap& e) {
       EXPECT_STREQ(e.what(), "Bitmap image is not valid") << name;
     }
+    // Handing the bytes over: refused bytes are given back as they were.
+    std::vector<uint8_t> handed = bytes;
+    EXPECT_THROW(b.LoadFromBuffer(std::move(handed)), EInvalidBitmap) << name;
+    EXPECT_EQ(handed, bytes) << name;
     ExpectGradient(b, 2, 2);
   }
 }
@@ -274,6 +278,11 @@ TEST(BitmapSize, ResizingKeepsTheTopLeftPart) {
     for (int32_t y = 0; y < 2; ++y)
       for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(b.Pixel(x, y), original.Pixel(x, y));
     EXPECT_EQ(b.Pixel(3, 0), -1);
+    TBitmap cut = original;  // both sides at once
+    cut.SetSize(2, 3);
+    ASSERT_EQ(cut.PixelBytes().size(), size_t(6 * cut.BytesPerPixel()));
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < 2; ++x) EXPECT_EQ(cut.Pixel(x, y), original.Pixel(x, y));
     b.SetSize(4, 3);
     EXPECT_EQ(b.Pixel(1, 1), original.Pixel(1, 1));
     EXPECT_EQ(b.Pixel(3, 2), bits == 8 ? 0x010203 : 0);  // new pixels: index 0 or black
