@@ -41,11 +41,9 @@ uint8_t* TContainerPatch::ResizeInGap(int Group, int64_t Size) {
   Target.Size = Size;
   for (size_t Later = static_cast<size_t>(Group) + 1; Later < FGroups.size(); ++Later)
     FGroups[Later].DataOffset += Delta;
-  if (Delta < 0) return FContainer.Memory() + Target.DataOffset;
-  // The data reach into what was gap: made aside, copied in by DataDone.
-  FScratch.resize(static_cast<size_t>(Size));
-  FFlowing = Group;
-  return FScratch.data();
+  // The area and the gap's front are one run of memory: the data go
+  // straight to their place, whether they shrank or grew.
+  return FContainer.Memory() + Target.DataOffset;
 }
 
 }  // namespace skw

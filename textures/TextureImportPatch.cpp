@@ -28,7 +28,7 @@ TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList
   for (int Group = 0; Group < Count; ++Group) {
     const TTextureEntry Entry = TextureAt(Index, Group);
     const int64_t Size = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel);
-    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, Entry.DataOffset, dsOriginal, {}});
+    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, Entry.DataOffset, dsOriginal});
   }
   if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes))
     FTablePalettes = -1;
@@ -80,14 +80,14 @@ uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
       GapAt(Target.DataOffset + Target.AreaSize, Size - Target.AreaSize))
     return ResizeInGap(Group, Size);
   Target.Size = Size;
-  std::vector<uint8_t>().swap(Target.Aside);
+  FAside.erase(Group);
   if (Size <= Target.AreaSize) {
     if (Target.State != dsOriginal || Size != Target.AreaSize) Target.State = dsInPlace;
     return FContainer.Memory() + Physical(Target.DataOffset);
   }
   // Sized here, so that Commit finds the right number of bytes even if the
   // data never arrive.
-  Target.Aside.resize(static_cast<size_t>(Size - Target.AreaSize));
+  FAside[Group].resize(static_cast<size_t>(Size - Target.AreaSize));
   FScratch.resize(static_cast<size_t>(Size));
   Target.State = dsGrown;
   return FScratch.data();
@@ -95,19 +95,14 @@ uint8_t* TContainerPatch::NewData(int Group, int64_t Size) {
 
 void TContainerPatch::DataDone(int Group) {
   TGroup& Target = FGroups.at(static_cast<size_t>(Group));
-  if (FFlowing == Group) {
-    std::memcpy(FContainer.Memory() + Target.DataOffset, FScratch.data(), static_cast<size_t>(Target.Size));
-    FFlowing = -1;
-    return;
-  }
   if (Target.State != dsGrown) return;
   const size_t Area = static_cast<size_t>(Target.AreaSize);
   std::memcpy(FContainer.Memory() + Physical(Target.DataOffset), FScratch.data(), Area);
-  std::memcpy(Target.Aside.data(), FScratch.data() + Area, Target.Aside.size());
+  std::vector<uint8_t>& Aside = FAside.at(Group);
+  std::memcpy(Aside.data(), FScratch.data() + Area, Aside.size());
 }
 
 void TContainerPatch::Commit() {
-  FFlowing = -1;
   const int64_t Size = FContainer.Size() - FGapSize;  // with the gap closed
   std::vector<TMove> Moves;
   std::vector<TPlacement> Placements;
@@ -140,7 +135,8 @@ void TContainerPatch::Commit() {
     if (G.State == dsOriginal) continue;
     Keep(G.DataOffset + std::min(G.Size, G.AreaSize));
     if (G.State == dsGrown)
-      Placements.push_back(TPlacement{G.Aside.data(), G.Size - G.AreaSize, G.DataOffset + G.AreaSize + Shift});
+      Placements.push_back(TPlacement{FAside.at(static_cast<int>(Group)).data(), G.Size - G.AreaSize,
+                                      G.DataOffset + G.AreaSize + Shift});
     Cursor = G.DataOffset + G.AreaSize;
     Shift += G.Size - G.AreaSize;
   }
@@ -156,8 +152,8 @@ void TContainerPatch::Commit() {
     G.IndexOffset = G.DataOffset;
     G.AreaSize = G.Size;
     G.State = dsOriginal;
-    std::vector<uint8_t>().swap(G.Aside);
   }
+  FAside.clear();
   FTablePalettes += static_cast<int32_t>(FAddedPalettes.size());
   FAddedPalettes.clear();
 }

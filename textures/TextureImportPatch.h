@@ -19,6 +19,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "archive/MemoryStream.h"
@@ -60,14 +61,13 @@ class TContainerPatch {
  private:
   // dsInPlace: the new data fit in the area; dsGrown: the area holds their
   // first AreaSize bytes and Aside the rest.
-  enum TDataState { dsOriginal, dsInPlace, dsGrown };
+  enum TDataState : uint8_t { dsOriginal, dsInPlace, dsGrown };
   struct TGroup {
     int64_t DataOffset;  // where the data stand in the container (the gap closed)
     int64_t AreaSize;    // bytes of data the container holds there
     int64_t Size;        // bytes of the texture's current data
     int64_t IndexOffset;  // the data offset the index holds
     TDataState State = dsOriginal;
-    std::vector<uint8_t> Aside;
   };
   // A run of container bytes and where they end up.
   struct TMove {
@@ -99,8 +99,8 @@ class TContainerPatch {
   std::vector<TGroup> FGroups;
   int32_t FTablePalettes = 0;  // palettes in the container's table
   std::vector<TPaletteBytes> FAddedPalettes;
-  std::vector<uint8_t> FScratch;  // the new data of a growing texture until DataDone
-  int FFlowing = -1;              // group whose grown data go from FScratch into the gap
+  std::map<int, std::vector<uint8_t>> FAside;  // the held-aside bytes of grown groups
+  std::vector<uint8_t> FScratch;  // the new data of a grown texture until DataDone
   int64_t FGapReserve = 0;
   int64_t FGapStart = -1;         // -1: no gap
   int64_t FGapSize = 0;

@@ -124,6 +124,8 @@ void TTextureEngine::ScanTextures(const std::string& ContainerPath) {
     UI.SetCursor(TCursorKind::Default);
     return;
   }
+  // The index lives as long as the container: keep it no larger than it is.
+  TextureList->shrink_to_fit();
   UI.ProcessMessages();
 }
 
