@@ -11,10 +11,10 @@ namespace kst {
 
 TInflateState::TInflateState(TDecoderIO& IO, const TInflateRec& Rec)
     : IO_(IO), Unpacked_(Rec.UnpackedSize), In_(std::make_unique_for_overwrite<uint8_t[]>(InCapacity)),
-      Win_(std::make_unique_for_overwrite<uint8_t[]>(HistoryBytes + AreaBytes + OutSlack)) {
+      Win_(std::make_unique_for_overwrite<uint8_t[]>(HistoryBytes + AreaFor(Rec.UnpackedSize) + OutSlack)) {
   InPos_ = InEnd_ = In_.get();
   Out_ = Flushed_ = Win_.get();
-  AreaEnd_ = Win_.get() + HistoryBytes + AreaBytes;
+  AreaEnd_ = Win_.get() + HistoryBytes + AreaFor(Rec.UnpackedSize);
 }
 
 // Moves the unread input to the front and reads until the buffer holds at

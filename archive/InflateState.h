@@ -6,6 +6,7 @@
 // moved to the front. That keeps match copies free of wrap-around, so the fast
 // loop can copy words and check distances with one comparison.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -28,7 +29,15 @@ class TInflateState {
 
   static constexpr size_t HistoryBytes = 32768;
   static constexpr size_t BlockBytes = 32768;
+  // Output area behind the history: up to AreaBytes, at least one block, and
+  // no more than the entry needs. Output starts at the window's front, so an
+  // entry of N bytes fits in history and area together: a small entry takes
+  // a window of its own size rounded up to whole blocks.
   static constexpr size_t AreaBytes = 8 * BlockBytes;
+  static size_t AreaFor(uint32_t UnpackedSize) {
+    const size_t Blocks = (size_t{UnpackedSize} + BlockBytes - 1) / BlockBytes;
+    return std::clamp<size_t>(Blocks * BlockBytes, HistoryBytes + BlockBytes, HistoryBytes + AreaBytes) - HistoryBytes;
+  }
   static constexpr size_t OutSlack = 64;
   static constexpr size_t InCapacity = 2 * 32768;
   static constexpr unsigned LitBits = 11;

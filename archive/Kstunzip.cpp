@@ -6,6 +6,8 @@
 #include "archive/Kstunzip.h"
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "archive/Kstgbls.h"
@@ -32,12 +34,40 @@ void TUnZip::CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t Packed
 
 int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   TkstTimerPause Pause(FTimer);
+  // The central records follow one another: they are read through a window
+  // of the directory rather than with a seek and two reads per record.
+  constexpr uint32_t kWindowBytes = 65536;
+  std::vector<uint8_t> Window;
+  uint32_t WindowAt = 0;
+  const auto ReadDirectory = [&](uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
+    if (Offset < WindowAt || uint64_t(Offset) + Count > uint64_t(WindowAt) + Window.size()) {
+      Window.resize(std::max(Count, kWindowBytes));
+      WindowAt = Offset;
+      uint32_t Got = 0;
+      if (kstSetFilePointer(InFile, Offset))
+        while (Got < Window.size()) {
+          const uint32_t Part = ReadProc(InFile, nullptr, Window.data() + Got, false, 0,
+                                         uint32_t(Window.size()) - Got, dtHeader);
+          if (Part == 0) break;
+          Got += Part;
+        }
+      Window.resize(Got);
+      if (Got < Count) return false;
+    }
+    std::memcpy(Buffer, Window.data() + (Offset - WindowAt), Count);
+    return true;
+  };
+  const auto ReadName = [&](uint32_t Offset, uint32_t Length) {
+    std::string Name(Length, '\0');
+    if (Length > 0 && !ReadDirectory(Offset, reinterpret_cast<uint8_t*>(Name.data()), Length)) Name.clear();
+    return Name;
+  };
   uint32_t Pos = DataOffset;
   uint8_t Record[TCentral::Size];
-  bool Have = ReadHeaderAt(InFile, Pos, Record, TCentral::Size);
+  bool Have = ReadDirectory(Pos, Record, TCentral::Size);
   while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
     const TCentral Central = TCentral::Parse(Record);
-    SetStoredName(ReadNameAt(InFile, Pos + TCentral::Size, Central.NameLength), Central.Flags);
+    SetStoredName(ReadName(Pos + TCentral::Size, Central.NameLength), Central.Flags);
     if (!StoredName.empty() && CheckWildCard(StoredName)) {
       const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset};
       uint8_t Local[TLocal::Size];
@@ -51,7 +81,7 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
         uint64_t(Pos) + TCentral::Size + Central.NameLength + Central.ExtraLength + Central.CommentLength;
     if (Next > UINT32_MAX) break;
     Pos = static_cast<uint32_t>(Next);
-    Have = ReadHeaderAt(InFile, Pos, Record, TCentral::Size);
+    Have = ReadDirectory(Pos, Record, TCentral::Size);
   }
   return List.Count();
 }

@@ -71,6 +71,29 @@ TEST(UnZipSelection, FileSpecDecidesWhichEntriesRun) {
   EXPECT_EQ(ExtractWith({"*.bin", "b.*"}), 2);
 }
 
+TEST(UnZipSelection, LongDirectoryIsWalkedToItsLastEntry) {
+  // 1500 entries with names of 100 characters: a central directory of about
+  // 220 KB, read in several windows, with records across each window's edge.
+  const auto NameOf = [](int I) { return std::string(95, 'n') + std::to_string(10000 + I); };
+  ScratchDir Dir;
+  const std::string Path = Dir / "long.zip";
+  ZipBuilder Builder;
+  for (int I = 0; I < 1500; ++I) Builder.Add({NameOf(I), "entry " + std::to_string(I), uint16_t(I % 2 == 0 ? 0 : 8)});
+  Builder.Write(Path);
+  RecordingUnZip UnZip;
+  UnZip.SetArchiveFile(Path);
+  UnZip.FileSpec = {"*"};
+  EXPECT_EQ(UnZip.ExtractToNul(), 1500);
+  EXPECT_EQ(std::count(UnZip.Log.begin(), UnZip.Log.end(), "end:" + NameOf(1499) + ":1"), 1);
+  for (const int I : {0, 617, 618, 619, 1499}) {
+    UnZip.FileSpec = {NameOf(I)};
+    kst::TDecompMemoryStream Stream;
+    ASSERT_EQ(UnZip.ExtractToMemoryStream(&Stream), 1) << I;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size())),
+              "entry " + std::to_string(I));
+  }
+}
+
 TEST(UnZipSelection, NothingSelectedFiresOnlyActivateAndDeactivate) {
   FolderArchive A;
   RecordingUnZip UnZip;
