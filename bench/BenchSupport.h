@@ -115,6 +115,62 @@ inline Bytes Compress(const Bytes& Data, int Level) {
   return Out;
 }
 
+// One Deflate entry of a ZIP archive: its raw stream, size and CRC-32 register
+// value after the whole output (not inverted).
+struct ZipEntry {
+  std::string Name;
+  Bytes Stream;
+  uint32_t Size = 0;
+  uint32_t Crc = 0;
+};
+
+inline ZipEntry DeflateEntry(std::string Name, const Bytes& Data, int Level) {
+  ZipEntry Entry{std::move(Name), Compress(Data, Level), uint32_t(Data.size()), kst::CRC_MASK};
+  kst::Crc32_buf(Data.data(), int64_t(Data.size()), Entry.Crc);
+  return Entry;
+}
+
+// A ZIP archive of the entries, in order: local headers with data, the
+// central directory, its end record.
+inline Bytes ZipOf(const std::vector<ZipEntry>& Entries) {
+  Bytes Out;
+  const auto Put16 = [&Out](uint32_t V) {
+    Out.push_back(uint8_t(V));
+    Out.push_back(uint8_t(V >> 8));
+  };
+  const auto Put32 = [&Put16](uint32_t V) {
+    Put16(V & 0xFFFF);
+    Put16(V >> 16);
+  };
+  const auto Header = [&](const ZipEntry& E, bool Central, uint32_t LocalOffset) {
+    Put32(Central ? 0x02014B50 : 0x04034B50);
+    if (Central) Put16(20);
+    Put16(20);
+    Put16(0);
+    Put16(8);
+    Put32(0x2A434883);
+    Put32(E.Crc ^ 0xFFFFFFFFu);
+    Put32(uint32_t(E.Stream.size()));
+    Put32(E.Size);
+    Put16(uint32_t(E.Name.size()));
+    Put16(0);
+    if (Central) Put16(0), Put16(0), Put16(0), Put32(0x20), Put32(LocalOffset);
+    Out.insert(Out.end(), E.Name.begin(), E.Name.end());
+  };
+  std::vector<uint32_t> Offsets;
+  for (const ZipEntry& E : Entries) {
+    Offsets.push_back(uint32_t(Out.size()));
+    Header(E, false, 0);
+    Out.insert(Out.end(), E.Stream.begin(), E.Stream.end());
+  }
+  const uint32_t CentralOffset = uint32_t(Out.size());
+  for (size_t I = 0; I < Entries.size(); ++I) Header(Entries[I], true, Offsets[I]);
+  const uint32_t CentralSize = uint32_t(Out.size()) - CentralOffset;
+  Put32(0x06054B50), Put16(0), Put16(0), Put16(uint32_t(Entries.size())), Put16(uint32_t(Entries.size()));
+  Put32(CentralSize), Put32(CentralOffset), Put16(0);
+  return Out;
+}
+
 // zlib's raw inflate of Stream into 32 KiB chunks with its crc32, as the anchor
 // decoders are compared with. Answers whether the stream ended properly;
 // Written and Crc (inverted, as stored in archives) describe the output.

@@ -43,46 +43,6 @@ const Bytes& Source(const std::string& Kind) {
   return Cache.emplace(Kind, std::move(Data)).first->second;
 }
 
-void Put16(Bytes& Out, uint32_t V) {
-  Out.push_back(uint8_t(V));
-  Out.push_back(uint8_t(V >> 8));
-}
-void Put32(Bytes& Out, uint32_t V) {
-  Put16(Out, V & 0xFFFF);
-  Put16(Out, V >> 16);
-}
-
-// A one-entry ZIP archive holding Stream as a Deflate entry named "data".
-Bytes ZipOf(const Case& C) {
-  Bytes Out;
-  const uint32_t Crc = C.Crc ^ 0xFFFFFFFFu;
-  const auto Header = [&](bool Central) {
-    Put32(Out, Central ? 0x02014B50 : 0x04034B50);
-    if (Central) Put16(Out, 20);
-    Put16(Out, 20);
-    Put16(Out, 0);
-    Put16(Out, 8);
-    Put32(Out, 0x2A434883);
-    Put32(Out, Crc);
-    Put32(Out, uint32_t(C.Stream.size()));
-    Put32(Out, C.Size);
-    Put16(Out, 4);
-    Put16(Out, 0);
-    if (Central) {
-      Put16(Out, 0), Put16(Out, 0), Put16(Out, 0), Put32(Out, 0x20), Put32(Out, 0);
-    }
-    Out.insert(Out.end(), {'d', 'a', 't', 'a'});
-  };
-  Header(false);
-  Out.insert(Out.end(), C.Stream.begin(), C.Stream.end());
-  const uint32_t CentralOffset = uint32_t(Out.size());
-  Header(true);
-  const uint32_t CentralSize = uint32_t(Out.size()) - CentralOffset;
-  Put32(Out, 0x06054B50), Put16(Out, 0), Put16(Out, 0), Put16(Out, 1), Put16(Out, 1);
-  Put32(Out, CentralSize), Put32(Out, CentralOffset), Put16(Out, 0);
-  return Out;
-}
-
 const Case& GetCase(const std::string& Kind, int Level) {
   static std::map<std::string, Case> Cache;
   std::string Key = Kind + std::to_string(Level);
@@ -95,7 +55,7 @@ const Case& GetCase(const std::string& Kind, int Level) {
   C.Crc = kst::CRC_MASK;
   kst::Crc32_buf(Data.data(), int64_t(Data.size()), C.Crc);
   C.Archive = platform::TempDirectory() + "skw-unzip-bench-" + Key + ".zip";
-  const Bytes Zip = ZipOf(C);
+  const Bytes Zip = ZipOf({ZipEntry{"data", C.Stream, C.Size, C.Crc}});
   const platform::FileHandle H = platform::OpenWrite(C.Archive, true);
   if (H == platform::kInvalidHandle || platform::Write(H, Zip.data(), Zip.size()) != int64_t(Zip.size()))
     throw std::runtime_error("cannot write " + C.Archive);
