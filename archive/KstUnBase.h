@@ -159,7 +159,8 @@ class TUnBase : public TZipCommon {
   uint32_t UnstoreThrough(TRunDecoderIO& IO, THandle InFile, const std::string& Name, TInflateRec& Rec);
 
   // Fills StoredName from raw name bytes (up to the first zero byte; UTF-8
-  // names, flag bit 11, are kept as they are; others follow TranslateOemChar).
+  // names, flag bit 11, go to the ANSI character set, others through the OEM
+  // conversion, both only when TranslateOemChar is set).
   void SetStoredName(const std::string& Raw, uint16_t Flags);
 
   // Per-entry state.

@@ -8,6 +8,7 @@
 
 #include "archive/Kstunzip.h"
 #include "archive/NameConversion.h"
+#include "platform/Utf8Names.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/Sha256.h"
 #include "tests/support/TestData.h"
@@ -50,9 +51,11 @@ struct RecordingUnZip : kst::TUnZip {
   }
 };
 
-// The name a row's entry gets in the library (StoredName).
+// The name a row's entry gets in the library (StoredName): the name the lister
+// gives it too.
 inline std::string StoredNameOf(const ManifestRow& Row) {
-  return (Row.Flags & 0x0800) ? kst::UnixToDosFilename(Row.Entry) : kst::doOemToChar(Row.Entry, true);
+  if (Row.Flags & 0x0800) return kst::UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
+  return kst::doOemToChar(Row.Entry, true);
 }
 
 inline bool IsFolderRow(const ManifestRow& Row) {
