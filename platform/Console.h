@@ -14,6 +14,10 @@ bool StdoutIsTerminal();
 bool StdinIsTerminal();
 bool StderrIsTerminal();
 
+// Shows Prompt on standard error and reads one line of standard input, with
+// echo. The line end is not part of the answer; nullopt at the end of input.
+std::optional<std::string> ReadLine(const std::string& Prompt);
+
 // Shows Prompt on standard error and reads one line from the terminal with echo
 // off (echo is restored afterwards, and the line end is echoed). The line end
 // is not part of the answer; nullopt at the end of input.

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/Console.h"
+#include "platform/ConsoleLine.h"
 
 namespace platform {
 
@@ -23,17 +24,14 @@ void OnInterrupt(int) { interrupted = 1; }
 // Reads bytes from Fd up to a line end; nullopt when the input ended first
 // with nothing read.
 std::optional<std::string> ReadLineFrom(int Fd) {
-  std::string Line;
-  char C = 0;
-  for (;;) {
-    const ssize_t Got = read(Fd, &C, 1);
-    if (Got < 0 && errno == EINTR) continue;
-    if (Got <= 0) return Line.empty() ? std::nullopt : std::optional<std::string>(Line);
-    if (C == '\n') break;
-    Line += C;
-  }
-  if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-  return Line;
+  return LineOf([Fd] {
+    unsigned char C = 0;
+    for (;;) {
+      const ssize_t Got = read(Fd, &C, 1);
+      if (Got < 0 && errno == EINTR) continue;
+      return Got <= 0 ? EOF : int(C);
+    }
+  });
 }
 
 }  // namespace

@@ -29,20 +29,6 @@ bool IsConsole(DWORD Which) {
   return GetConsoleMode(GetStdHandle(Which), &mode) != 0;
 }
 
-// One line of standard input without its line end; nullopt when the input
-// ended first with nothing read.
-std::optional<std::string> ReadStdinLine() {
-  std::string Line;
-  for (;;) {
-    const int C = std::fgetc(stdin);
-    if (C == EOF) return Line.empty() ? std::nullopt : std::optional<std::string>(Line);
-    if (C == '\n') break;
-    Line += char(C);
-  }
-  if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-  return Line;
-}
-
 }  // namespace
 
 bool StdoutIsTerminal() { return IsConsole(STD_OUTPUT_HANDLE); }
@@ -50,13 +36,11 @@ bool StdinIsTerminal() { return IsConsole(STD_INPUT_HANDLE); }
 bool StderrIsTerminal() { return IsConsole(STD_ERROR_HANDLE); }
 
 std::optional<std::string> ReadSecretLine(const std::string& Prompt) {
-  std::fputs(Prompt.c_str(), stderr);
-  std::fflush(stderr);
   const HANDLE In = GetStdHandle(STD_INPUT_HANDLE);
   DWORD Saved = 0;
   const bool Console = GetConsoleMode(In, &Saved) != 0;
   if (Console) SetConsoleMode(In, Saved & ~DWORD(ENABLE_ECHO_INPUT));
-  std::optional<std::string> Line = ReadStdinLine();
+  std::optional<std::string> Line = ReadLine(Prompt);
   if (Console) SetConsoleMode(In, Saved);
   std::fputs("\n", stderr);
   return Line;

@@ -4,28 +4,12 @@
 // this and all later ones) and r (write under another name in the same folder).
 #include "tools/kst/Prompts.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "platform/Console.h"
 
 namespace kst_tool {
 namespace {
-
-// One line typed on standard input (with echo), nullopt at the end of input.
-std::optional<std::string> AskLine(const std::string& Question) {
-  std::fputs(Question.c_str(), stderr);
-  std::fflush(stderr);
-  std::string Line;
-  for (;;) {
-    const int C = std::fgetc(stdin);
-    if (C == EOF) return Line.empty() ? std::nullopt : std::optional<std::string>(Line);
-    if (C == '\n') break;
-    Line += char(C);
-  }
-  if (!Line.empty() && Line.back() == '\r') Line.pop_back();
-  return Line;
-}
 
 // The folder part of Path including its last separator ("" when none).
 std::string FolderOf(const std::string& Path) {
@@ -58,7 +42,7 @@ bool TOverwriteAsker::Decide(const std::string& FileName, std::string& NewFilena
   }
   for (;;) {
     const std::optional<std::string> Answer =
-        AskLine(FileName + " exists. Overwrite? [y]es, [n]o, [A]ll, [N]one, [r]ename: ");
+        platform::ReadLine(FileName + " exists. Overwrite? [y]es, [n]o, [A]ll, [N]one, [r]ename: ");
     if (!Answer) {
       FStanding = AllNo;
       return false;
@@ -73,7 +57,7 @@ bool TOverwriteAsker::Decide(const std::string& FileName, std::string& NewFilena
       return false;
     }
     if (*Answer == "r") {
-      const std::optional<std::string> Name = AskLine("New name: ");
+      const std::optional<std::string> Name = platform::ReadLine("New name: ");
       if (Name && PlainName(*Name)) {
         NewFilename = FolderOf(FileName) + *Name;
         Mode = kst::omOverwrite;
