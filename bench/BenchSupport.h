@@ -130,6 +130,25 @@ inline ZipEntry DeflateEntry(std::string Name, const Bytes& Data, int Level) {
   return Entry;
 }
 
+// The input of a kind ("text", "picture": 50 MiB; "random": 20 MiB), made once.
+inline const Bytes& Source(const std::string& Kind) {
+  static std::map<std::string, Bytes> Cache;
+  auto It = Cache.find(Kind);
+  if (It != Cache.end()) return It->second;
+  Bytes Data = Kind == "text" ? MakeText(50u << 20) : Kind == "picture" ? MakePicture(50u << 20) : MakeRandom(20u << 20);
+  return Cache.emplace(Kind, std::move(Data)).first->second;
+}
+
+// The input of a kind compressed by zlib at Level, as an entry named "data",
+// made once.
+inline const ZipEntry& CompressedCase(const std::string& Kind, int Level) {
+  static std::map<std::string, ZipEntry> Cache;
+  const std::string Key = Kind + std::to_string(Level);
+  auto It = Cache.find(Key);
+  if (It != Cache.end()) return It->second;
+  return Cache.emplace(Key, DeflateEntry("data", Source(Kind), Level)).first->second;
+}
+
 // A ZIP archive of the entries, in order: local headers with data, the
 // central directory, its end record.
 inline Bytes ZipOf(const std::vector<ZipEntry>& Entries) {

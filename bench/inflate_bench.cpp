@@ -27,36 +27,8 @@ namespace {
 
 using namespace benchcorpus;
 
-struct Case {
-  Bytes Stream;
-  uint32_t Size = 0;
-  uint32_t Crc = 0;  // register value after the whole output (not inverted)
-};
-
-const Bytes& Source(const std::string& Kind) {
-  static std::map<std::string, Bytes> Cache;
-  auto It = Cache.find(Kind);
-  if (It != Cache.end()) return It->second;
-  Bytes Data = Kind == "text" ? MakeText(50u << 20) : Kind == "picture" ? MakePicture(50u << 20) : MakeRandom(20u << 20);
-  return Cache.emplace(Kind, std::move(Data)).first->second;
-}
-
-const Case& GetCase(const std::string& Kind, int Level) {
-  static std::map<std::string, Case> Cache;
-  std::string Key = Kind + std::to_string(Level);
-  auto It = Cache.find(Key);
-  if (It != Cache.end()) return It->second;
-  const Bytes& Data = Source(Kind);
-  Case C;
-  C.Stream = Compress(Data, Level);
-  C.Size = uint32_t(Data.size());
-  C.Crc = kst::CRC_MASK;
-  kst::Crc32_buf(Data.data(), int64_t(Data.size()), C.Crc);
-  return Cache.emplace(Key, std::move(C)).first->second;
-}
-
 void Ours(benchmark::State& State, const std::string& Kind, int Level) {
-  const Case& C = GetCase(Kind, Level);
+  const ZipEntry& C = CompressedCase(Kind, Level);
   kst::TInflateRec Rec{0, 8, uint32_t(C.Stream.size()), C.Size};
   for (auto _ : State) {
     CrcIO IO(C.Stream);
@@ -71,7 +43,7 @@ void Ours(benchmark::State& State, const std::string& Kind, int Level) {
 }
 
 void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
-  const Case& C = GetCase(Kind, Level);
+  const ZipEntry& C = CompressedCase(Kind, Level);
   TimeZlib(State, C.Stream, C.Size, C.Crc);
 }
 

@@ -28,45 +28,25 @@ namespace {
 
 using namespace benchcorpus;
 
-struct Case {
-  Bytes Stream;
-  uint32_t Size = 0;
-  uint32_t Crc = 0;  // register value after the whole output (not inverted)
-  std::string Archive;
-};
-
-const Bytes& Source(const std::string& Kind) {
-  static std::map<std::string, Bytes> Cache;
-  auto It = Cache.find(Kind);
-  if (It != Cache.end()) return It->second;
-  Bytes Data = Kind == "text" ? MakeText(50u << 20) : Kind == "picture" ? MakePicture(50u << 20) : MakeRandom(20u << 20);
-  return Cache.emplace(Kind, std::move(Data)).first->second;
-}
-
-const Case& GetCase(const std::string& Kind, int Level) {
-  static std::map<std::string, Case> Cache;
-  std::string Key = Kind + std::to_string(Level);
+// The case's ZIP archive in the temporary folder, written once.
+const std::string& ArchiveOf(const std::string& Kind, int Level) {
+  static std::map<std::string, std::string> Cache;
+  const std::string Key = Kind + std::to_string(Level);
   auto It = Cache.find(Key);
   if (It != Cache.end()) return It->second;
-  const Bytes& Data = Source(Kind);
-  Case C;
-  C.Stream = Compress(Data, Level);
-  C.Size = uint32_t(Data.size());
-  C.Crc = kst::CRC_MASK;
-  kst::Crc32_buf(Data.data(), int64_t(Data.size()), C.Crc);
-  C.Archive = platform::TempDirectory() + "skw-unzip-bench-" + Key + ".zip";
-  const Bytes Zip = ZipOf({ZipEntry{"data", C.Stream, C.Size, C.Crc}});
-  const platform::FileHandle H = platform::OpenWrite(C.Archive, true);
+  const std::string Archive = platform::TempDirectory() + "skw-unzip-bench-" + Key + ".zip";
+  const Bytes Zip = ZipOf({CompressedCase(Kind, Level)});
+  const platform::FileHandle H = platform::OpenWrite(Archive, true);
   if (H == platform::kInvalidHandle || platform::Write(H, Zip.data(), Zip.size()) != int64_t(Zip.size()))
-    throw std::runtime_error("cannot write " + C.Archive);
+    throw std::runtime_error("cannot write " + Archive);
   platform::Close(H);
-  return Cache.emplace(Key, std::move(C)).first->second;
+  return Cache.emplace(Key, Archive).first->second;
 }
 
 void Ours(benchmark::State& State, const std::string& Kind, int Level) {
-  const Case& C = GetCase(Kind, Level);
+  const ZipEntry& C = CompressedCase(Kind, Level);
   kst::TUnZip UnZip;
-  UnZip.SetArchiveFile(C.Archive);
+  UnZip.SetArchiveFile(ArchiveOf(Kind, Level));
   UnZip.FileSpec = {"*.*"};
   bool Passed = false;
   UnZip.OnEnd = [&](kst::TUnBase*, const std::string&, bool Pass) { Passed = Pass; };
@@ -82,7 +62,7 @@ void Ours(benchmark::State& State, const std::string& Kind, int Level) {
 }
 
 void Zlib(benchmark::State& State, const std::string& Kind, int Level) {
-  const Case& C = GetCase(Kind, Level);
+  const ZipEntry& C = CompressedCase(Kind, Level);
   TimeZlib(State, C.Stream, C.Size, C.Crc);
 }
 
