@@ -147,13 +147,12 @@ TEST_F(KestrelTest, WalksThatCannotStart) {
 TEST_F(KestrelTest, BadFirstHeaderIsReportedButTheWalkSucceeds) {
   // Zero bytes, then an end record naming a directory at 0 (and a comment): the
   // local-header walk starts at the end record.
-  std::string Bytes(100, '\0');
-  skwtest::PutLE32(Bytes, 0x06054B50);
-  Bytes += std::string(16, '\0');
-  skwtest::PutLE16(Bytes, 20);
-  Bytes += std::string(20, 'c');
+  skwtest::HostileZip Zip;
+  Zip.Prefix.assign(100, 0);
+  Zip.End.DirOffset = 0;
+  Zip.End.Comment = std::string(20, 'c');
   const std::string Path = Dir / "bad.zip";
-  ASSERT_TRUE(skwtest::WriteFileBytes(Path, std::vector<uint8_t>(Bytes.begin(), Bytes.end())));
+  ASSERT_TRUE(skwtest::WriteFileBytes(Path, Zip.Build()));
   Lister.SetArchiveFile(Path);
   EXPECT_EQ(Lister.ArcType(), atZip);
   Lister.FileSpec = {"*.*"};
