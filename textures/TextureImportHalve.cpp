@@ -91,10 +91,10 @@ struct TIndexPixels {
 // to Store with the place of the pixel: destination row Y is written from the
 // start of the picture's row Y, which no later row reads (the source rows of
 // destination row Y lie below row Y, and its own are summed before it is
-// written). For each destination row the parts of its source
-// rows are first summed column by column (a pixel outside the picture counts
-// as red -1, green 0, blue 0), then each destination pixel adds up the one or
-// two columns of its block.
+// written). For each destination row the parts of its source rows are first
+// summed column by column (a pixel outside the picture counts as red -1,
+// green 0, blue 0), then each destination pixel adds up the one or two
+// columns of its block.
 template <typename TPixels, typename TStore>
 void AverageBlocks(const TPixels& Pixels, uint8_t* Picture, int32_t W, int32_t H,
                    const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
@@ -157,10 +157,9 @@ inline uint32_t PackedAverage(uint64_t Sum, int32_t Count) {
 
 // The averaged colours of an 8-bit picture whose blocks all lie inside it,
 // handed to Store as red | green << 8 | blue << 16 with their place, as in
-// AverageBlocks. The three
-// parts of each colour-table entry are packed into one word, 21 bits apart,
-// so that one addition sums all three (a block sums at most four parts of
-// 255, far below 2^21).
+// AverageBlocks. The three parts of each colour-table entry are packed into
+// one word, 21 bits apart, so that one addition sums all three (a block sums
+// at most four parts of 255, far below 2^21).
 template <typename TStore>
 void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W,
                          const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
