@@ -17,6 +17,7 @@
 #include "archive/StringList.h"
 #include "installer/Controls.h"
 #include "installer/FrontEnd.h"
+#include "textures/TextureEngine.h"
 
 namespace skw {
 
@@ -91,6 +92,8 @@ class TForm1 {
   void RunImport();
   void SaveContainer();
   void StartCountdown();
+  // The texture engine on this window's container, index and kind, reporting to Reports.
+  TTextureEngine Engine(TEngineFrontEnd& Reports);
 
   TFrontEnd& FrontEnd_;
   TCommandLine CommandLine_;

@@ -78,26 +78,25 @@ void TForm1::StartCountdown() {
   Timer1.SetEnabled(true);
 }
 
-void TForm1::ScanTextures(const std::string& Path) {
-  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+TTextureEngine TForm1::Engine(TEngineFrontEnd& Reports) {
   TTextureEngine engine;
   engine.ContainerStream = ContainerStream.get();
   engine.TextureList = TextureList.get();
   engine.BinContainer = BinContainer;
   engine.ContainerPath = ContainerPath;
-  engine.FrontEnd = &bridge;
-  engine.ScanTextures(Path);
+  engine.FrontEnd = &Reports;
+  return engine;
+}
+
+void TForm1::ScanTextures(const std::string& Path) {
+  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+  Engine(bridge).ScanTextures(Path);
 }
 
 void TForm1::ImportBitmaps() {
   TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
   TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
-  TTextureEngine engine;
-  engine.ContainerStream = ContainerStream.get();
-  engine.TextureList = TextureList.get();
-  engine.BinContainer = BinContainer;
-  engine.ContainerPath = ContainerPath;
-  engine.FrontEnd = &bridge;
+  TTextureEngine engine = Engine(bridge);
   engine.Pictures = &pictures;
   engine.ImportBitmaps();
 }

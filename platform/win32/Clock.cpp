@@ -5,20 +5,11 @@
 
 #include <windows.h>
 
+#include "platform/win32/FileTimes.h"
+
 namespace platform {
 
 namespace {
-
-FILETIME ToNative(FileTime Time) {
-  FILETIME native;
-  native.dwLowDateTime = static_cast<DWORD>(Time & 0xFFFFFFFFu);
-  native.dwHighDateTime = static_cast<DWORD>(Time >> 32);
-  return native;
-}
-
-FileTime FromNative(const FILETIME& Native) {
-  return (static_cast<FileTime>(Native.dwHighDateTime) << 32) | Native.dwLowDateTime;
-}
 
 LocalTime FromSystemTime(const SYSTEMTIME& System) {
   LocalTime local;

@@ -4,6 +4,8 @@
 // complete, end of file or an error.
 #include <windows.h>
 
+#include "platform/win32/FileTimes.h"
+
 #include "platform/File.h"
 
 namespace platform {
@@ -27,17 +29,6 @@ FileHandle OpenWith(const std::string& Path, DWORD Access, DWORD Share, DWORD Di
 }
 
 constexpr uint64_t kMaxChunk = 1u << 30;
-
-FILETIME ToNative(FileTime Time) {
-  FILETIME native;
-  native.dwLowDateTime = static_cast<DWORD>(Time & 0xFFFFFFFFu);
-  native.dwHighDateTime = static_cast<DWORD>(Time >> 32);
-  return native;
-}
-
-FileTime FromNative(const FILETIME& Native) {
-  return (static_cast<FileTime>(Native.dwHighDateTime) << 32) | Native.dwLowDateTime;
-}
 
 }  // namespace
 
