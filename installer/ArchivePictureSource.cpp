@@ -29,12 +29,14 @@ std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream) {
   return std::vector<uint8_t>(data + offset, data + offset + length);
 }
 
-std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) {
-  UnZip_.FileSpec.clear();
-  UnZip_.FileSpec.push_back(Name);
+std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name) {
+  UnZip.FileSpec.clear();
+  UnZip.FileSpec.push_back(Name);
   kst::TDecompMemoryStream stream;
-  UnZip_.ExtractToMemoryStream(&stream);
+  UnZip.ExtractToMemoryStream(&stream);
   return FirstItemBytes(stream);
 }
+
+std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) { return ExtractFirstItem(UnZip_, Name); }
 
 }  // namespace skw

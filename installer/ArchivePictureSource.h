@@ -28,5 +28,8 @@ class TArchivePictureSource final : public TPictureSource {
 
 // The bytes of the first item an extraction left in Stream (empty when none).
 std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream);
+// The named entry extracted into memory by UnZip, with the name as its only
+// file pattern: the bytes of the first match (empty when none).
+std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name);
 
 }  // namespace skw

@@ -5,7 +5,6 @@
 // logo is shown only together with the credits.
 #include "installer/Unit1.h"
 
-#include "archive/DecompMemoryStream.h"
 #include "installer/ArchivePictureSource.h"
 #include "textures/Bitmap.h"
 
@@ -25,11 +24,7 @@ std::string FolderOf(const std::string& Path) {
 }  // namespace
 
 std::string TForm1::ExtractEntry(const std::string& Name) {
-  UnZip1.FileSpec.clear();
-  UnZip1.FileSpec.push_back(Name);
-  kst::TDecompMemoryStream stream;
-  UnZip1.ExtractToMemoryStream(&stream);
-  const std::vector<uint8_t> bytes = FirstItemBytes(stream);
+  const std::vector<uint8_t> bytes = ExtractFirstItem(UnZip1, Name);
   return std::string(bytes.begin(), bytes.end());
 }
 

@@ -112,13 +112,12 @@ TColorTable ReadColorTable(const TBmpReader& In, const TBmpLayout& L) {
 // blue, padding and headers are dropped, and the bytes are cut to the rows.
 // Each row lands at or before where it was read, so the rows are first packed
 // in stored order, front to back, and then put top row first.
-void UnpackPixels(std::vector<uint8_t>& File, const TBmpLayout& L) {
+void UnpackPixels(const TBmpReader& In, std::vector<uint8_t>& File, const TBmpLayout& L) {
   const uint64_t fileBpp = L.BitCount / 8;
   const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
   const uint64_t stride = (rowBytes + 3) / 4 * 4;
   const uint64_t rowOut = uint64_t(L.Width) * (fileBpp == 1 ? 1 : 3);
-  const TBmpReader in(File);
-  in.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
+  In.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
   uint8_t* base = File.data();
   for (uint64_t r = 0; r < uint64_t(L.Height); ++r) {
     const uint8_t* src = base + L.PixelOffset + stride * r;
@@ -157,7 +156,7 @@ void TBitmap::LoadFromBuffer(std::vector<uint8_t>&& Data) {
   CheckCompression(in, layout);
   TBitmap loaded;
   if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
-  UnpackPixels(Data, layout);  // checks the pixel array before changing a byte
+  UnpackPixels(in, Data, layout);  // checks the pixel array before changing a byte
   loaded.FPixelFormat = FormatOf(layout.BitCount);
   loaded.FWidth = layout.Width;
   loaded.FHeight = layout.Height;
