@@ -7,22 +7,22 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive/ArcType.h"
-#include "archive/ArcTypeInfo.h"
-#include "archive/AttrStrings.h"
-#include "archive/Crc.h"
-#include "archive/DosDate.h"
-#include "archive/KstFileAttr.h"
-#include "archive/KstTimer.h"
-#include "archive/Kstfileio.h"
-#include "archive/MethodNames.h"
-#include "archive/NameConversion.h"
-#include "archive/PathStrings.h"
-#include "archive/PathUtils.h"
-#include "archive/Progress.h"
-#include "archive/StringList.h"
-#include "archive/Tokens.h"
-#include "archive/Wildcard.h"
+#include "archive/identify/ArcType.h"
+#include "archive/identify/ArcTypeInfo.h"
+#include "archive/list/AttrStrings.h"
+#include "archive/crc/Crc.h"
+#include "archive/core/DosDate.h"
+#include "archive/core/KstFileAttr.h"
+#include "archive/core/KstTimer.h"
+#include "archive/io/Kstfileio.h"
+#include "archive/list/MethodNames.h"
+#include "archive/names/NameConversion.h"
+#include "archive/names/PathStrings.h"
+#include "archive/names/PathUtils.h"
+#include "archive/core/Progress.h"
+#include "archive/core/StringList.h"
+#include "archive/names/Tokens.h"
+#include "archive/names/Wildcard.h"
 
 namespace kst {
 

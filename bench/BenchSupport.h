@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Crc.h"
-#include "archive/DecoderIO.h"
+#include "archive/crc/Crc.h"
+#include "archive/decode/DecoderIO.h"
 
 namespace benchcorpus {
 

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "archive/Crc.h"
+#include "archive/crc/Crc.h"
 
 namespace {
 

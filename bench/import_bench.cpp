@@ -32,9 +32,9 @@
 #include <utility>
 #include <vector>
 
-#include "archive/Kstkestrel.h"
-#include "archive/Kstunzip.h"
-#include "archive/MemoryStream.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/extract/Kstunzip.h"
+#include "archive/io/MemoryStream.h"
 #include "bench/BenchSupport.h"
 #include "bench/HeapPeak.h"
 #include "installer/ArchivePictureSource.h"

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/Crc.h"
-#include "archive/DecoderIO.h"
-#include "archive/Inflate.h"
+#include "archive/crc/Crc.h"
+#include "archive/decode/DecoderIO.h"
+#include "archive/decode/Inflate.h"
 #include "bench/BenchSupport.h"
 
 namespace {

@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "archive/Crc.h"
-#include "archive/DecoderIO.h"
-#include "archive/Explode.h"
-#include "archive/Unreduce.h"
-#include "archive/Unshrink.h"
+#include "archive/crc/Crc.h"
+#include "archive/decode/DecoderIO.h"
+#include "archive/decode/Explode.h"
+#include "archive/decode/Unreduce.h"
+#include "archive/decode/Unshrink.h"
 #include "bench/BenchSupport.h"
 
 namespace {

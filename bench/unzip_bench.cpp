@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Crc.h"
-#include "archive/Kstunzip.h"
+#include "archive/crc/Crc.h"
+#include "archive/extract/Kstunzip.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "bench/BenchSupport.h"

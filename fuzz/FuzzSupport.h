@@ -13,7 +13,7 @@
 #include <random>
 #include <string>
 
-#include "archive/DecoderIO.h"
+#include "archive/decode/DecoderIO.h"
 #include "archive/Kstgbls.h"
 
 namespace skwfuzz {

@@ -2,7 +2,7 @@
 // into a TDecompMemoryStream (all methods, with a small list of passwords, of
 // which the corpus archives use the first three), then tested once more with
 // the verify target. Each item the stream records must lie inside the stream.
-#include "archive/Kstunzip.h"
+#include "archive/extract/Kstunzip.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {

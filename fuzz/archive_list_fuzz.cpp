@@ -5,7 +5,7 @@
 // copied into a buffer of the largest size the component may use.
 #include <vector>
 
-#include "archive/Kstkestrel.h"
+#include "archive/list/Kstkestrel.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace skwfuzz {

@@ -1,7 +1,7 @@
 // Fuzz target: the Deflate decoder alone. The first four bytes give the
 // entry's declared uncompressed size (kept below 1 MiB so a run stays quick),
 // the rest is the raw Deflate stream. Any output beyond the declared size aborts.
-#include "archive/Inflate.h"
+#include "archive/decode/Inflate.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace skwfuzz {

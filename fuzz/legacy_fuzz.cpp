@@ -4,9 +4,9 @@
 // for Implode, the flags (bits 3 and 4 become flag bits 1 and 2); the next four
 // bytes give the declared uncompressed size (below 1 MiB); the rest is the
 // compressed stream. Any output beyond the declared size aborts.
-#include "archive/Explode.h"
-#include "archive/Unreduce.h"
-#include "archive/Unshrink.h"
+#include "archive/decode/Explode.h"
+#include "archive/decode/Unreduce.h"
+#include "archive/decode/Unshrink.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace skwfuzz {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "archive/DecompMemoryStream.h"
+#include "archive/io/DecompMemoryStream.h"
 
 namespace skw {
 

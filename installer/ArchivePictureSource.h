@@ -6,8 +6,8 @@
 #pragma once
 #include <string>
 
-#include "archive/Kstkestrel.h"
-#include "archive/Kstunzip.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/extract/Kstunzip.h"
 #include "textures/PictureSource.h"
 
 namespace skw {

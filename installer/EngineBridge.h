@@ -5,8 +5,8 @@
 // front-end. So the engine's reports end up in the same window state as the
 // installer's own.
 #pragma once
-#include "installer/Controls.h"
-#include "installer/FrontEnd.h"
+#include "installer/frontend/Controls.h"
+#include "installer/frontend/FrontEnd.h"
 #include "textures/EngineFrontEnd.h"
 
 namespace skw {

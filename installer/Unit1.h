@@ -11,12 +11,12 @@
 #include <memory>
 #include <string>
 
-#include "archive/Kstkestrel.h"
-#include "archive/Kstunzip.h"
-#include "archive/MemoryStream.h"
-#include "archive/StringList.h"
-#include "installer/Controls.h"
-#include "installer/FrontEnd.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/extract/Kstunzip.h"
+#include "archive/io/MemoryStream.h"
+#include "archive/core/StringList.h"
+#include "installer/frontend/Controls.h"
+#include "installer/frontend/FrontEnd.h"
 #include "textures/TextureEngine.h"
 
 namespace skw {

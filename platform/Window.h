@@ -3,7 +3,7 @@
 // plus the screen cursor, a one-second timer and the message loop that drives
 // them. Only Windows has such a window; elsewhere CreateMainWindow answers
 // null and the program keeps its console front-end. The window knows nothing
-// of the installer: the installer's front-end (installer/Win32FrontEnd.h)
+// of the installer: the installer's front-end (installer/frontend/Win32FrontEnd.h)
 // turns control changes into these calls and the window's events back into
 // the installer's handlers.
 #pragma once

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 #include "textures/BitmapNearestColor.h"
 
 namespace skw {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/StringList.h"
+#include "archive/core/StringList.h"
 
 namespace skw {
 

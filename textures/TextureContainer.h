@@ -11,7 +11,7 @@
 #pragma once
 #include <cstdint>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 
 namespace skw {
 

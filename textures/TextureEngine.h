@@ -8,8 +8,8 @@
 #pragma once
 #include <string>
 
-#include "archive/MemoryStream.h"
-#include "archive/StringList.h"
+#include "archive/io/MemoryStream.h"
+#include "archive/core/StringList.h"
 #include "textures/EngineFrontEnd.h"
 #include "textures/PictureSource.h"
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/MemoryStream.h"
-#include "archive/StringList.h"
+#include "archive/io/MemoryStream.h"
+#include "archive/core/StringList.h"
 #include "textures/Bitmap.h"
 
 namespace skw {

@@ -22,8 +22,8 @@
 #include <map>
 #include <vector>
 
-#include "archive/MemoryStream.h"
-#include "archive/StringList.h"
+#include "archive/io/MemoryStream.h"
+#include "archive/core/StringList.h"
 #include "textures/TextureImport.h"
 
 namespace skw {

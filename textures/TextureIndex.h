@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/StringList.h"
+#include "archive/core/StringList.h"
 
 namespace skw {
 

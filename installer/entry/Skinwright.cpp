@@ -7,8 +7,8 @@
 #include <exception>
 #include <memory>
 
-#include "archive/MessagePump.h"
-#include "installer/FrontEndFactory.h"
+#include "archive/core/MessagePump.h"
+#include "installer/frontend/FrontEndFactory.h"
 #include "installer/Messages.h"
 #include "installer/Unit1.h"
 #include "platform/FileSystem.h"

@@ -2,9 +2,9 @@
 // consistency rules of the attribute selector TkstFileAttr.
 #include <gtest/gtest.h>
 
-#include "archive/AttrStrings.h"
-#include "archive/KstFileAttr.h"
-#include "archive/MethodNames.h"
+#include "archive/list/AttrStrings.h"
+#include "archive/core/KstFileAttr.h"
+#include "archive/list/MethodNames.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // dispatcher, table slicing, carry-less folding) gives exactly the byte step's
 // register for every length and alignment, whole or fed in pieces; and the
 // checksum of whole files through the platform's file handles.
-#include "archive/Crc.h"
+#include "archive/crc/Crc.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "archive/Kstcrypt.h"
+#include "archive/extract/Kstcrypt.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/RawZip.h"
 #include "tests/support/TestData.h"

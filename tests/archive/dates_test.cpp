@@ -2,8 +2,8 @@
 // month lengths and leap years, and an ordinary stamp to the second.
 #include <gtest/gtest.h>
 
-#include "archive/DosDate.h"
-#include "archive/Kstbase.h"
+#include "archive/core/DosDate.h"
+#include "archive/identify/Kstbase.h"
 
 namespace {
 

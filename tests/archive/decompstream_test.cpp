@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive/DecompMemoryStream.h"
+#include "archive/io/DecompMemoryStream.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // wrong by a byte, and the empty text of identifiers without an entry.
 #include <gtest/gtest.h>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
-#include "archive/Kstkestrel.h"
+#include "archive/core/Err_msgs.h"
+#include "archive/list/Kstkestrel.h"
 #include "tests/archive/ZipWriter.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/Inflate.h"
+#include "archive/decode/Inflate.h"
 #include "archive/Kstgbls.h"
 #include "tests/support/FakeDecoderIO.h"
 #include "tests/support/Manifest.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
-#include "archive/Kstkestrel.h"
-#include "archive/NameConversion.h"
+#include "archive/core/Err_msgs.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/names/NameConversion.h"
 #include "platform/Utf8Names.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/TestData.h"

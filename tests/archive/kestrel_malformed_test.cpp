@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/Kstkestrel.h"
+#include "archive/list/Kstkestrel.h"
 #include "tests/archive/ZipWriter.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
-#include "archive/Kstbase.h"
-#include "archive/Kstfileio.h"
+#include "archive/core/Err_msgs.h"
+#include "archive/identify/Kstbase.h"
+#include "archive/io/Kstfileio.h"
 #include "tests/platform/ScratchDir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "archive/LegacyBitReader.h"
+#include "archive/decode/LegacyBitReader.h"
 #include "tests/support/FakeDecoderIO.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "archive/Explode.h"
-#include "archive/InflateRec.h"
-#include "archive/Unreduce.h"
-#include "archive/Unshrink.h"
+#include "archive/decode/Explode.h"
+#include "archive/decode/InflateRec.h"
+#include "archive/decode/Unreduce.h"
+#include "archive/decode/Unshrink.h"
 #include "tests/support/FakeDecoderIO.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/RawZip.h"

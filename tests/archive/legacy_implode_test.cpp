@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Explode.h"
-#include "archive/InflateRec.h"
+#include "archive/decode/Explode.h"
+#include "archive/decode/InflateRec.h"
 #include "tests/support/FakeDecoderIO.h"
 
 namespace {

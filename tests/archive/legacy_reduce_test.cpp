@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/InflateRec.h"
-#include "archive/Unreduce.h"
+#include "archive/decode/InflateRec.h"
+#include "archive/decode/Unreduce.h"
 #include "tests/support/FakeDecoderIO.h"
 
 namespace {

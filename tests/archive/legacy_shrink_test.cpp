@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/InflateRec.h"
-#include "archive/Unshrink.h"
+#include "archive/decode/InflateRec.h"
+#include "archive/decode/Unshrink.h"
 #include "tests/support/FakeDecoderIO.h"
 
 namespace {

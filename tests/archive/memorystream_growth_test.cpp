@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // TMemoryStream: reads at and past the end, writes that overwrite and grow,
 // gaps left by seeking past the end, SetSize cutting and extending, self-copies
 // that survive a reallocation, and whole-file load and save round trips.
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/NameConversion.h"
-#include "archive/PathStrings.h"
-#include "archive/Progress.h"
-#include "archive/Tokens.h"
+#include "archive/names/NameConversion.h"
+#include "archive/names/PathStrings.h"
+#include "archive/core/Progress.h"
+#include "archive/names/Tokens.h"
 #include "platform/Codepage.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "archive/PathUtils.h"
+#include "archive/names/PathUtils.h"
 #include "platform/FileSystem.h"
 #include "tests/platform/ScratchDir.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "tests/archive/unzip_fixture.h"
 #include "tests/platform/ScratchDir.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Kstunzip.h"
-#include "archive/NameConversion.h"
+#include "archive/extract/Kstunzip.h"
+#include "archive/names/NameConversion.h"
 #include "platform/Utf8Names.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/Sha256.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "archive/Kstbase.h"
-#include "archive/Wildcard.h"
+#include "archive/identify/Kstbase.h"
+#include "archive/names/Wildcard.h"
 
 namespace {
 

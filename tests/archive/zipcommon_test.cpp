@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
-#include "archive/Kstbase.h"
+#include "archive/core/Err_msgs.h"
+#include "archive/identify/Kstbase.h"
 #include "archive/Kstgbls.h"
 #include "tests/support/TestData.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "archive/Kstgbls.h"
-#include "archive/Kstkestrel.h"
-#include "archive/Kstunzip.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/extract/Kstunzip.h"
 #include "tests/support/HostileZip.h"
 
 namespace skwtest {

@@ -9,12 +9,12 @@
 
 #include <algorithm>
 
-#include "archive/Err_msgs.h"
-#include "archive/Explode.h"
-#include "archive/Inflate.h"
+#include "archive/core/Err_msgs.h"
+#include "archive/decode/Explode.h"
+#include "archive/decode/Inflate.h"
 #include "archive/Kstgbls.h"
-#include "archive/Unreduce.h"
-#include "archive/Unshrink.h"
+#include "archive/decode/Unreduce.h"
+#include "archive/decode/Unshrink.h"
 #include "tests/hardening/DeflateBits.h"
 #include "tests/support/FakeDecoderIO.h"
 

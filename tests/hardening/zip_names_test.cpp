@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
-#include "archive/Kstunzip.h"
+#include "archive/extract/Kstunzip.h"
 #include "tests/support/HostileZip.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <sstream>
 
-#include "installer/ConsoleFrontEnd.h"
+#include "installer/frontend/ConsoleFrontEnd.h"
 #include "installer/EngineBridge.h"
 
 namespace {

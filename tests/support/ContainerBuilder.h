@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 
 namespace skwtest {
 

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "archive/DecoderIO.h"
+#include "archive/decode/DecoderIO.h"
 
 namespace skwtest {
 

@@ -2,7 +2,7 @@
 // extraction by exact name (the first file of that name).
 #include "tests/support/MemoryPictureSource.h"
 
-#include "archive/Wildcard.h"
+#include "archive/names/Wildcard.h"
 
 namespace skwtest {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 #include "tests/textures/BitmapBuilder.h"
 #include "textures/BitmapNearestColor.h"
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "installer/FrontEndFactory.h"
+#include "installer/frontend/FrontEndFactory.h"
 #include "installer/Messages.h"
-#include "installer/Win32FrontEnd.h"
+#include "installer/frontend/Win32FrontEnd.h"
 #include "textures/Bitmap.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "archive/Crc.h"
+#include "archive/crc/Crc.h"
 
 namespace demo {
 

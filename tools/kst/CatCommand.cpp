@@ -6,8 +6,8 @@
 // system. Exit 0 only when the entry was found, decoded and passed its CRC check.
 #include <cstdio>
 
-#include "archive/ExtractStream.h"
-#include "archive/NameConversion.h"
+#include "archive/io/ExtractStream.h"
+#include "archive/names/NameConversion.h"
 #include "platform/Console.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"

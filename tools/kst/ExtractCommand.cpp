@@ -6,7 +6,7 @@
 // would lead outside DIR are refused by the library and count as failures too.
 #include <cstdio>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 #include "platform/FileSystem.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "platform/Console.h"
 #include "tools/kst/Prompts.h"

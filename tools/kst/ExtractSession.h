@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "archive/Kstunzip.h"
+#include "archive/extract/Kstunzip.h"
 #include "tools/kst/Commands.h"
 
 namespace kst_tool {

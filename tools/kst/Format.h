@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "archive/DosDate.h"
+#include "archive/core/DosDate.h"
 
 namespace kst_tool {
 

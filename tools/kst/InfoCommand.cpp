@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "archive/Kstkestrel.h"
+#include "archive/list/Kstkestrel.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/Session.h"
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "archive/AttrStrings.h"
-#include "archive/Kstkestrel.h"
+#include "archive/list/AttrStrings.h"
+#include "archive/list/Kstkestrel.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/Format.h"
 #include "tools/kst/Session.h"

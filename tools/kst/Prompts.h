@@ -5,7 +5,7 @@
 #pragma once
 #include <string>
 
-#include "archive/KstUnBase.h"
+#include "archive/extract/KstUnBase.h"
 
 namespace kst_tool {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "archive/Err_msgs.h"
+#include "archive/core/Err_msgs.h"
 
 namespace kst_tool {
 

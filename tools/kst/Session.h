@@ -6,7 +6,7 @@
 #pragma once
 #include <string>
 
-#include "archive/Kstkestrel.h"
+#include "archive/list/Kstkestrel.h"
 
 namespace kst_tool {
 

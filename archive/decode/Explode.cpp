@@ -1,0 +1,281 @@
+// Implode decoding. The stream opens with its Shannon-Fano trees (literal tree
+// when bit 2 of the flags is set, then length and distance trees), each sent as
+// run-length coded bit lengths. Codes are assigned from the longest length down:
+// the lengths are sorted by length and value, and walking that order backwards
+// each value receives the running code, which then grows by 2^(16 - length); the
+// code's top bits, most significant first, are what the stream carries. A
+// length set whose codes would share a prefix (too many short codes) cannot be
+// decoded and is refused before anything is decoded. Decoding is table-driven:
+// the next bits are peeked and looked up in a table of up to 10 bits, and the
+// rare longer codes are found among the few that share the table entry's bits.
+// Then come literals (flag bit 1) and matches (flag bit 0: the distance's low
+// 6 or 7 bits raw, its high 6 bits through the distance tree, the length through
+// the length tree, 63 taking 8 more raw bits), copied from the output window,
+// which starts zero-filled so a distance reaching before the entry's first byte
+// yields zeros as the classic decoders do.
+#include "archive/decode/Explode.h"
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "archive/core/Err_msgs.h"
+#include "archive/Kstgbls.h"
+#include "archive/decode/LegacyBitReader.h"
+
+namespace kst {
+
+namespace {
+
+constexpr unsigned MaxCodeLength = 16;
+constexpr unsigned MaxTableBits = 10;
+
+class TShannonFanoTree {
+ public:
+  enum class TDecoded { Ok, NoInput, Empty };
+
+  // Reads the run-length coded bit lengths of NumValues values; false when the
+  // input ends first or the runs do not add up to NumValues.
+  bool ReadLengths(TLegacyBitReader& In, unsigned NumValues);
+  // Assigns the codes and fills the lookup table; false when codes collide.
+  bool Build();
+  // Decodes one value. NoInput: the input ends inside the code; Empty: no
+  // code starts with the bits that follow.
+  TDecoded Decode(TLegacyBitReader& In, uint32_t& Value) const;
+
+ private:
+  struct TEntry {
+    uint16_t Value = 0;
+    uint16_t Length = 0;  // 0: no code of at most TableBits_ bits starts here
+    uint16_t LongFirst = 0;
+    uint16_t LongCount = 0;
+  };
+  struct TLongCode {
+    uint16_t Pattern;  // the code's bits in reading order, first bit lowest
+    uint16_t Length;
+    uint16_t Value;
+  };
+
+  std::vector<uint8_t> Lengths_;
+  unsigned MaxLength_ = 0;
+  unsigned TableBits_ = 0;
+  std::vector<TEntry> Table_;
+  std::vector<TLongCode> Long_;
+};
+
+bool TShannonFanoTree::ReadLengths(TLegacyBitReader& In, unsigned NumValues) {
+  Lengths_.assign(NumValues, 0);
+  uint32_t Bytes = 0;
+  if (!In.Read(8, Bytes)) return false;
+  unsigned Filled = 0;
+  for (uint32_t I = 0; I <= Bytes; ++I) {
+    uint32_t Run = 0;
+    if (!In.Read(8, Run)) return false;
+    const unsigned Length = (Run & 15) + 1;
+    const unsigned Count = (Run >> 4) + 1;
+    if (Count > NumValues - Filled) return false;
+    for (unsigned K = 0; K < Count; ++K) Lengths_[Filled++] = uint8_t(Length);
+  }
+  return Filled == NumValues;
+}
+
+uint32_t ReverseBits(uint32_t Code, unsigned Length) {
+  uint32_t Reversed = 0;
+  for (unsigned I = 0; I < Length; ++I) {
+    Reversed = (Reversed << 1) | (Code & 1);
+    Code >>= 1;
+  }
+  return Reversed;
+}
+
+bool TShannonFanoTree::Build() {
+  const unsigned NumValues = unsigned(Lengths_.size());
+  std::vector<uint16_t> Order;
+  Order.reserve(NumValues);
+  for (unsigned Length = 1; Length <= MaxCodeLength; ++Length) {
+    for (unsigned Value = 0; Value < NumValues; ++Value) {
+      if (Lengths_[Value] == Length) Order.push_back(uint16_t(Value));
+    }
+  }
+  // Codes as prefixes of a 16-bit word, longest lengths first.
+  std::vector<uint32_t> Codes(NumValues, 0);
+  uint32_t Code = 0;
+  uint32_t Increment = 0;
+  unsigned LastLength = 0;
+  for (unsigned I = NumValues; I-- > 0;) {
+    Code += Increment;
+    const unsigned Length = Lengths_[Order[I]];
+    if (Length != LastLength) {
+      LastLength = Length;
+      Increment = 1u << (MaxCodeLength - Length);
+    }
+    Codes[Order[I]] = (Code & 0xFFFF) >> (MaxCodeLength - Length);
+  }
+  // Each code owns the span of 16-bit words it prefixes; sound codes own
+  // disjoint spans.
+  std::vector<std::pair<uint32_t, uint32_t>> Spans;
+  Spans.reserve(NumValues);
+  for (unsigned Value = 0; Value < NumValues; ++Value) {
+    const unsigned Shift = MaxCodeLength - Lengths_[Value];
+    Spans.emplace_back(Codes[Value] << Shift, (Codes[Value] + 1) << Shift);
+  }
+  std::sort(Spans.begin(), Spans.end());
+  for (size_t I = 1; I < Spans.size(); ++I) {
+    if (Spans[I].first < Spans[I - 1].second) return false;
+  }
+
+  MaxLength_ = Lengths_[Order.back()];
+  TableBits_ = std::min(MaxLength_, MaxTableBits);
+  Table_.assign(size_t(1) << TableBits_, TEntry{});
+  Long_.clear();
+  for (unsigned Value = 0; Value < NumValues; ++Value) {
+    const unsigned Length = Lengths_[Value];
+    const uint32_t Pattern = ReverseBits(Codes[Value], Length);
+    if (Length <= TableBits_) {
+      for (uint32_t Index = Pattern; Index < Table_.size(); Index += 1u << Length) {
+        Table_[Index].Value = uint16_t(Value);
+        Table_[Index].Length = uint16_t(Length);
+      }
+    } else {
+      Long_.push_back({uint16_t(Pattern), uint16_t(Length), uint16_t(Value)});
+    }
+  }
+  const uint32_t Mask = (1u << TableBits_) - 1;
+  std::sort(Long_.begin(), Long_.end(), [Mask](const TLongCode& A, const TLongCode& B) {
+    return (A.Pattern & Mask) < (B.Pattern & Mask);
+  });
+  for (size_t I = 0; I < Long_.size(); ++I) {
+    TEntry& Entry = Table_[Long_[I].Pattern & Mask];
+    if (Entry.LongCount == 0) Entry.LongFirst = uint16_t(I);
+    ++Entry.LongCount;
+  }
+  return true;
+}
+
+inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In,
+                                                           uint32_t& Value) const {
+  const bool Complete = In.Need(MaxLength_);
+  const unsigned Available = In.Available();
+  const uint32_t Bits = In.Peek(MaxLength_);
+  const TEntry& Entry = Table_[Bits & ((1u << TableBits_) - 1)];
+  if (Entry.Length != 0) {
+    if (Entry.Length > Available) return TDecoded::NoInput;
+    In.Drop(Entry.Length);
+    Value = Entry.Value;
+    return TDecoded::Ok;
+  }
+  for (unsigned I = Entry.LongFirst; I < unsigned(Entry.LongFirst) + Entry.LongCount; ++I) {
+    const TLongCode& Long = Long_[I];
+    if ((Bits & ((1u << Long.Length) - 1)) != Long.Pattern) continue;
+    if (Long.Length > Available) return TDecoded::NoInput;
+    In.Drop(Long.Length);
+    Value = Long.Value;
+    return TDecoded::Ok;
+  }
+  return Complete ? TDecoded::Empty : TDecoded::NoInput;
+}
+
+class TExploder {
+ public:
+  TExploder(TDecoderIO& IO, uint32_t Limit) : Out(IO, Limit), IO_(IO), In_(IO) {}
+
+  // Decodes the stream; answers 0 or the error that ended it.
+  int32_t Run(uint16_t BitFlag);
+
+  TLegacyOutput Out;
+
+ private:
+  bool ReadTree(TShannonFanoTree& Tree, unsigned NumValues);
+  int32_t DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMatch);
+  int32_t Stop(TShannonFanoTree::TDecoded Result) const {
+    return Result == TShannonFanoTree::TDecoded::Empty ? ErrAmbiguousTree : 0;
+  }
+  int32_t Stop(bool Fitted) const { return Fitted || Out.Cancelled() ? 0 : ErrBadBlock; }
+
+  TDecoderIO& IO_;
+  TLegacyBitReader In_;
+  TShannonFanoTree Literals_;
+  TShannonFanoTree Lengths_;
+  TShannonFanoTree Distances_;
+};
+
+// Reads and builds one tree; a failure is reported here (nothing raised).
+bool TExploder::ReadTree(TShannonFanoTree& Tree, unsigned NumValues) {
+  if (!Tree.ReadLengths(In_, NumValues)) {
+    IO_.RaiseErrorStr(ErrBadBlock);
+    return false;
+  }
+  if (!Tree.Build()) {
+    IO_.RaiseErrorStr(ErrAmbiguousTree);
+    IO_.RaiseErrorStr(ErrBadBlock);
+    return false;
+  }
+  return true;
+}
+
+int32_t TExploder::Run(uint16_t BitFlag) {
+  const bool LiteralTree = (BitFlag & 4) != 0;
+  if (LiteralTree && !ReadTree(Literals_, 256)) return 0;
+  if (!ReadTree(Lengths_, 64) || !ReadTree(Distances_, 64)) return 0;
+  return DecodeLoop(LiteralTree, (BitFlag & 2) != 0 ? 7 : 6, LiteralTree ? 3 : 2);
+}
+
+int32_t TExploder::DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMatch) {
+  using TDecoded = TShannonFanoTree::TDecoded;
+  while (!Out.AtLimit()) {
+    uint32_t Flag = 0;
+    if (!In_.Read(1, Flag)) return 0;
+    if (Flag != 0) {
+      uint32_t Literal = 0;
+      if (LiteralTree) {
+        const TDecoded Result = Literals_.Decode(In_, Literal);
+        if (Result != TDecoded::Ok) return Stop(Result);
+      } else if (!In_.Read(8, Literal)) {
+        return 0;
+      }
+      if (!Out.Put(uint8_t(Literal))) return Stop(false);
+      continue;
+    }
+    uint32_t Low = 0;
+    uint32_t High = 0;
+    uint32_t Length = 0;
+    if (!In_.Read(LowBits, Low)) return 0;
+    TDecoded Result = Distances_.Decode(In_, High);
+    if (Result != TDecoded::Ok) return Stop(Result);
+    Result = Lengths_.Decode(In_, Length);
+    if (Result != TDecoded::Ok) return Stop(Result);
+    if (Length == 63) {
+      uint32_t Extra = 0;
+      if (!In_.Read(8, Extra)) return 0;
+      Length += Extra;
+    }
+    if (!Out.Copy(((High << LowBits) | Low) + 1, Length + MinMatch)) return Stop(false);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void Explode(TDecoderIO& IO, const TInflateRec& Rec) {
+  std::unique_ptr<TExploder> State;
+  try {
+    State = std::make_unique<TExploder>(IO, Rec.UnpackedSize);
+  } catch (const std::bad_alloc&) {
+    LegacyRaise(IO, ErrOutOfMemory);
+    return;
+  }
+  int32_t Err = 0;
+  try {
+    Err = State->Run(Rec.BitFlag);
+  } catch (const E_RAISE&) {
+    // Raised by the run while reading or writing: decoding ends here.
+  } catch (const std::bad_alloc&) {
+    Err = ErrOutOfMemory;  // the trees' tables
+  }
+  if (Err != 0) LegacyRaise(IO, Err);
+  State->Out.Finish();
+}
+
+}  // namespace kst

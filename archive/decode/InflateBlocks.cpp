@@ -1,0 +1,219 @@
+// The Deflate decoder's block level: block headers, stored blocks, the fixed
+// and dynamic code sets, and the careful one-symbol-at-a-time path used near the
+// ends of input and output (the fast loop handles everything else). Errors in a
+// fixed block are "Bad block" (25111), in a dynamic block "Incomplete code set"
+// (25138); output beyond the entry's size is "Bad block".
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "archive/core/Err_msgs.h"
+#include "archive/decode/HuffmanTable.h"
+#include "archive/decode/InflateState.h"
+
+namespace kst {
+
+namespace {
+
+constexpr uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                     31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr uint8_t LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                     2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr uint16_t DistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+                                   193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr uint8_t DistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+                                   6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+constexpr uint8_t CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+
+struct TSymbolInfo {
+  std::array<uint32_t, 288> Lit{};
+  std::array<uint32_t, 32> Dist{};
+  std::array<uint32_t, 19> CodeLen{};
+  TSymbolInfo() {
+    for (uint32_t S = 0; S < 256; ++S) Lit[S] = HtSymbol(S, HtLiteral);
+    Lit[256] = HtSymbol(0, HtEnd);
+    for (uint32_t S = 0; S < 29; ++S) Lit[257 + S] = HtSymbol(LengthBase[S], 0, LengthExtra[S]);
+    Lit[286] = Lit[287] = HtSymbol(0, HtInvalid);
+    for (uint32_t S = 0; S < 30; ++S) Dist[S] = HtSymbol(DistBase[S], 0, DistExtra[S]);
+    Dist[30] = Dist[31] = HtSymbol(0, HtInvalid);
+    // 0-15 are lengths; 16 repeats the previous length (marked HtEnd), 17 and 18 give zeros.
+    for (uint32_t S = 0; S < 16; ++S) CodeLen[S] = HtSymbol(S, HtLiteral);
+    CodeLen[16] = HtSymbol(3, HtEnd, 2);
+    CodeLen[17] = HtSymbol(3, 0, 3);
+    CodeLen[18] = HtSymbol(11, 0, 7);
+  }
+};
+
+const TSymbolInfo& Symbols() {
+  static const TSymbolInfo Info;
+  return Info;
+}
+
+}  // namespace
+
+TInflateState::TStep TInflateState::Fail(int32_t Code) {
+  IO_.RaiseError(Code);
+  return TStep::Stop;
+}
+
+void TInflateState::Run() {
+  for (;;) {
+    if (IO_.Cancelled() || !Need(3)) return;
+    bool Final = Take(1) != 0;
+    TStep Step = TStep::Stop;
+    switch (Take(2)) {
+      case 0: Step = StoredBlock(); break;
+      case 1: Step = FixedBlock(); break;
+      case 2: Step = DynamicBlock(); break;
+      default:
+        // Nothing more of this entry can be decoded: count the rest as done.
+        IO_.RaiseErrorStr(ErrBadBlock);
+        IO_.CountAsDone(uint32_t(CapLeft()));
+        return;
+    }
+    if (Step == TStep::Stop || Final) return;
+  }
+}
+
+TInflateState::TStep TInflateState::StoredBlock() {
+  Take(BitCount_ & 7);
+  if (!Need(32)) return TStep::Stop;
+  uint32_t Length = Take(16);
+  uint32_t Complement = Take(16);
+  if (Length != (~Complement & 0xFFFF)) return Fail(ErrBadBlock);
+  while (Length > 0) {
+    if (Room() == 0) {
+      if (CapLeft() == 0) return Fail(ErrBadBlock);
+      MakeRoom();
+      if (IO_.Cancelled()) return TStep::Stop;
+    }
+    if (BitCount_ >= 8) {
+      *Out_++ = uint8_t(Take(8));
+      --Length;
+      continue;
+    }
+    BitBuf_ = 0;  // bits above the count may mirror the byte about to be copied
+    if (InPos_ == InEnd_) {
+      FillInput();
+      if (InPos_ == InEnd_) return TStep::Stop;
+    }
+    size_t N = std::min({size_t(Length), size_t(InEnd_ - InPos_), Room()});
+    std::memcpy(Out_, InPos_, N);
+    Out_ += N;
+    InPos_ += N;
+    Length -= uint32_t(N);
+  }
+  return TStep::Next;
+}
+
+TInflateState::TStep TInflateState::FixedBlock() {
+  if (!FixedBuilt_) {
+    std::array<uint8_t, 288> Lengths{};
+    std::fill(Lengths.begin(), Lengths.begin() + 144, 8);
+    std::fill(Lengths.begin() + 144, Lengths.begin() + 256, 9);
+    std::fill(Lengths.begin() + 256, Lengths.begin() + 280, 7);
+    std::fill(Lengths.begin() + 280, Lengths.end(), 8);
+    std::array<uint8_t, 32> DistLengths;
+    DistLengths.fill(5);
+    BuildHuffmanTable(Lengths.data(), 288, Symbols().Lit.data(), LitBits, FixedLit_);
+    BuildHuffmanTable(DistLengths.data(), 32, Symbols().Dist.data(), DistBits, FixedDist_);
+    FixedBuilt_ = true;
+  }
+  return HuffmanBlock(FixedLit_.data(), FixedDist_.data(), ErrBadBlock);
+}
+
+TInflateState::TStep TInflateState::DynamicBlock() {
+  if (!Need(14)) return TStep::Stop;
+  unsigned LitCount = Take(5) + 257;
+  unsigned DistCount = Take(5) + 1;
+  unsigned CodeCount = Take(4) + 4;
+  std::array<uint8_t, 19> CodeLengths{};
+  for (unsigned I = 0; I < CodeCount; ++I) {
+    if (!Need(3)) return TStep::Stop;
+    CodeLengths[CodeLengthOrder[I]] = uint8_t(Take(3));
+  }
+  if (!BuildHuffmanTable(CodeLengths.data(), 19, Symbols().CodeLen.data(), 7, CodeLen_))
+    return Fail(ErrIncompleteCodeSet);
+  std::array<uint8_t, 288 + 32> Lengths{};
+  if (ReadCodeLengths(LitCount + DistCount, Lengths.data()) == TStep::Stop) return TStep::Stop;
+  if (!BuildHuffmanTable(Lengths.data(), LitCount, Symbols().Lit.data(), LitBits, Lit_) ||
+      !BuildHuffmanTable(Lengths.data() + LitCount, DistCount, Symbols().Dist.data(), DistBits, Dist_))
+    return Fail(ErrIncompleteCodeSet);
+  return HuffmanBlock(Lit_.data(), Dist_.data(), ErrIncompleteCodeSet);
+}
+
+TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Lengths) {
+  unsigned I = 0;
+  uint8_t Previous = 0;
+  while (I < Total) {
+    uint32_t Entry = 0, Value = 0;
+    if (!DecodeSlow(CodeLen_.data(), 7, Entry, Value)) return TStep::Stop;
+    if (Entry & HtInvalid) return Fail(ErrIncompleteCodeSet);
+    if (Entry & HtLiteral) {
+      Previous = uint8_t(Value);
+      Lengths[I++] = Previous;
+      continue;
+    }
+    if (Value > Total - I) return Fail(ErrIncompleteCodeSet);
+    uint8_t Repeated = (Entry & HtEnd) ? Previous : 0;
+    std::memset(Lengths + I, Repeated, Value);
+    I += Value;
+    Previous = Repeated;
+  }
+  return TStep::Next;
+}
+
+// Decodes one symbol with full checks. False when the input ends first; an
+// invalid code is answered with its HtInvalid entry and nothing consumed.
+bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry,
+                               uint32_t& Value) {
+  PullBytes();
+  uint32_t E = Table[BitBuf_ & ((uint64_t(1) << PrimaryBits) - 1)];
+  if (E & HtLink) {
+    if (BitCount_ < PrimaryBits) return false;
+    Take(PrimaryBits);
+    E = Table[HtValue(E) + (BitBuf_ & ((uint64_t(1) << HtCodeBits(E)) - 1))];
+  }
+  if (HtDrop(E) > BitCount_) return false;
+  Entry = E;
+  if (E & HtInvalid) return true;
+  Value = HtValue(E) + (Take(HtDrop(E)) >> HtCodeBits(E));
+  return true;
+}
+
+TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist,
+                                                 int32_t BadCode) {
+  for (;;) {
+    if (InEnd_ - InPos_ < 16 && !InEof_) FillInput();
+    TFast Fast = FastLoop(Lit, Dist);
+    if (Fast == TFast::EndOfBlock) return TStep::Next;
+    if (Fast == TFast::Bad) return Fail(BadCode);
+
+    // One symbol the careful way: near the end of input, window or entry.
+    size_t AreaLeft = size_t(AreaEnd_ - Out_);
+    if (AreaLeft < MaxMatch && CapLeft() > AreaLeft) {
+      MakeRoom();
+      if (IO_.Cancelled()) return TStep::Stop;
+    }
+    uint32_t Entry = 0, Value = 0;
+    if (!DecodeSlow(Lit, LitBits, Entry, Value)) return TStep::Stop;
+    if (Entry & HtLiteral) {
+      if (CapLeft() == 0) return Fail(ErrBadBlock);
+      *Out_++ = uint8_t(Value);
+      continue;
+    }
+    if (Entry & HtEnd) return TStep::Next;
+    if (Entry & HtInvalid) return Fail(BadCode);
+    uint32_t DistEntry = 0, Distance = 0;
+    if (!DecodeSlow(Dist, DistBits, DistEntry, Distance)) return TStep::Stop;
+    if ((DistEntry & HtInvalid) || Distance > size_t(Out_ - Win_.get())) return Fail(BadCode);
+    size_t N = std::min(size_t(Value), CapLeft());
+    // Copy forward from the match start: an index I - Distance would wrap below zero.
+    const uint8_t* From = Out_ - Distance;
+    for (size_t I = 0; I < N; ++I) Out_[I] = From[I];
+    Out_ += N;
+    if (N < Value) return Fail(ErrBadBlock);
+  }
+}
+
+}  // namespace kst

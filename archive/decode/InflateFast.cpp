@@ -1,0 +1,195 @@
+// The Deflate decoder's fast loop. While at least 8 input bytes and room for a
+// longest match remain, it decodes without per-symbol bounds checks: the 64-bit
+// bit buffer is refilled with one unaligned word per symbol (leaving 56 or more
+// bits, enough for a length, a distance and their extra bits), each literal or
+// length costs one table lookup, and matches are copied a word at a time. Short
+// distances (below 8) are copied as a repeating pattern.
+#include <bit>
+#include <cstring>
+
+#include "archive/decode/HuffmanTable.h"
+#include "archive/decode/InflateState.h"
+
+namespace kst {
+
+namespace {
+
+inline uint64_t Load64(const uint8_t* P) {
+  uint64_t V;
+  std::memcpy(&V, P, 8);
+  if constexpr (std::endian::native == std::endian::big) V = __builtin_bswap64(V);
+  return V;
+}
+
+inline void Copy8(uint8_t* Dst, const uint8_t* Src) {
+  uint64_t V;
+  std::memcpy(&V, Src, 8);
+  std::memcpy(Dst, &V, 8);
+}
+
+inline void Copy16(uint8_t* Dst, const uint8_t* Src) {
+  uint8_t V[16];
+  std::memcpy(V, Src, 16);
+  std::memcpy(Dst, V, 16);
+}
+
+inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N) - 1); }
+
+// Copies Len bytes from Dist bytes back. May write up to 16 bytes beyond the
+// match (the window has slack there); never reads bytes not yet final.
+inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
+  const uint8_t* Src = Out - Dist;
+  uint8_t* End = Out + Len;
+  if (Dist >= 8) {
+    // Most matches are short: 16 bytes cover them with one predictable branch.
+    Copy8(Out, Src);
+    Copy8(Out + 8, Src + 8);
+    if (Len <= 16) return;
+    Out += 16;
+    Src += 16;
+    if (Dist >= 16) {
+      do {
+        Copy16(Out, Src);
+        Out += 16;
+        Src += 16;
+      } while (Out < End);
+    } else {
+      do {
+        Copy8(Out, Src);
+        Out += 8;
+        Src += 8;
+      } while (Out < End);
+    }
+  } else if (Dist == 1) {
+    uint64_t V = uint64_t(*Src) * 0x0101010101010101ull;
+    do {
+      std::memcpy(Out, &V, 8);
+      Out += 8;
+    } while (Out < End);
+  } else {
+    // Smallest multiple of the distance of at least 8: after that many bytes the
+    // pattern repeats at a distance word copies can use.
+    size_t Stride = Dist * ((Dist + 7) / Dist);
+    size_t Head = Stride < Len ? Stride : Len;
+    for (size_t I = 0; I < Head; ++I) Out[I] = Src[I];
+    for (size_t I = Head; I < Len; I += 8) Copy8(Out + I, Out + I - Stride);
+  }
+}
+
+}  // namespace
+
+[[gnu::always_inline]] inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, const uint32_t* Dist) {
+  size_t OutRoom = Room();
+  if (InEnd_ - InPos_ < 8 || OutRoom <= MaxMatch) return TFast::Leave;
+  const uint8_t* In = InPos_;
+  const uint8_t* const InLimit = InEnd_ - 8;
+  uint8_t* Out = Out_;
+  uint8_t* const OutLimit = Out_ + (OutRoom - MaxMatch);
+  const uint8_t* const WinBegin = Win_.get();
+  uint64_t Bits = BitBuf_;
+  unsigned Count = BitCount_;
+  TFast Result = TFast::Leave;
+
+  // After a refill the buffer holds 64 true bits (Count of them counted, the
+  // rest mirror the next input bytes). A symbol uses at most 48, so the next
+  // entry can be looked up before the refill that follows.
+  auto Refill = [&] {
+    Bits |= Load64(In) << Count;
+    In += (63 - Count) >> 3;
+    Count |= 56;
+  };
+  auto Drop = [&](uint32_t N) {
+    Bits >>= N;
+    Count -= N;
+  };
+  Refill();
+  uint32_t E = Lit[LowBits(Bits, LitBits)];
+  while (In <= InLimit && Out < OutLimit) {
+    if (E & HtLiteral) {
+      // Up to three literals per refill: 56 bits cover three codes of 15 bits.
+      Drop(HtDrop(E));
+      *Out++ = uint8_t(HtValue(E));
+      E = Lit[LowBits(Bits, LitBits)];
+      if (E & HtLiteral) {
+        Drop(HtDrop(E));
+        *Out++ = uint8_t(HtValue(E));
+        E = Lit[LowBits(Bits, LitBits)];
+        if (E & HtLiteral) {
+          Drop(HtDrop(E));
+          *Out++ = uint8_t(HtValue(E));
+          E = Lit[LowBits(Bits, LitBits)];
+        }
+      }
+      Refill();
+      continue;
+    }
+    if (E & HtLink) {
+      Drop(LitBits);
+      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
+      if (E & HtLiteral) {
+        Drop(HtDrop(E));
+        *Out++ = uint8_t(HtValue(E));
+        Refill();
+        E = Lit[LowBits(Bits, LitBits)];
+        continue;
+      }
+    }
+    if (E & (HtEnd | HtInvalid)) {
+      if (E & HtEnd) {
+        Drop(HtDrop(E));
+        Result = TFast::EndOfBlock;
+      } else {
+        Result = TFast::Bad;
+      }
+      break;
+    }
+    uint32_t Len = HtValue(E) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
+    Drop(HtDrop(E));
+
+    uint32_t D = Dist[LowBits(Bits, DistBits)];
+    if (D & HtLink) {
+      Drop(DistBits);
+      D = Dist[HtValue(D) + LowBits(Bits, HtCodeBits(D))];
+    }
+    if (D & HtInvalid) {
+      Result = TFast::Bad;
+      break;
+    }
+    size_t Distance = HtValue(D) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
+    Drop(HtDrop(D));
+    if (Distance > size_t(Out - WinBegin)) {
+      Result = TFast::Bad;
+      break;
+    }
+    Refill();
+    E = Lit[LowBits(Bits, LitBits)];
+    CopyMatch(Out, Distance, Len);
+    Out += Len;
+  }
+
+  InPos_ = In;
+  Out_ = Out;
+  BitBuf_ = Bits;
+  BitCount_ = Count;
+  return Result;
+}
+
+// The same loop compiled for processors with BMI2 (shifts and masks without
+// the shift count register), chosen once at run time.
+#if defined(__x86_64__) && defined(__GNUC__)
+__attribute__((target("bmi,bmi2"))) TInflateState::TFast TInflateState::FastLoopBmi2(const uint32_t* Lit,
+                                                                                const uint32_t* Dist) {
+  return FastLoopBody(Lit, Dist);
+}
+
+TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
+  static const bool HasBmi2 = __builtin_cpu_supports("bmi2");
+  return HasBmi2 ? FastLoopBmi2(Lit, Dist) : FastLoopBody(Lit, Dist);
+}
+#else
+TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
+  return FastLoopBody(Lit, Dist);
+}
+#endif
+
+}  // namespace kst

@@ -1,0 +1,96 @@
+// TInflateState: the working state of one Deflate decoding: the input buffer
+// and 64-bit bit buffer, the output window, and the code tables of the current
+// block. The output window is larger than the 32 KiB Deflate history: decoded
+// bytes accumulate behind the last 32 KiB of history and are written in blocks
+// of exactly 32768 bytes when the buffer fills, after which the last 32 KiB are
+// moved to the front. That keeps match copies free of wrap-around, so the fast
+// loop can copy words and check distances with one comparison.
+#pragma once
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "archive/decode/DecoderIO.h"
+#include "archive/decode/InflateRec.h"
+
+namespace kst {
+
+class TInflateState {
+ public:
+  TInflateState(TDecoderIO& IO, const TInflateRec& Rec);
+
+  // Decodes blocks until the final block, end of input, an error or
+  // cancellation. IO.RaiseError may throw out of here.
+  void Run();
+  // Writes every decoded byte not yet written (32768-byte blocks, then the rest).
+  void WriteRest();
+
+  static constexpr size_t HistoryBytes = 32768;
+  static constexpr size_t BlockBytes = 32768;
+  // Output area behind the history: up to AreaBytes, at least one block, and
+  // no more than the entry needs. Output starts at the window's front, so an
+  // entry of N bytes fits in history and area together: a small entry takes
+  // a window of its own size rounded up to whole blocks.
+  static constexpr size_t AreaBytes = 8 * BlockBytes;
+  static size_t AreaFor(uint32_t UnpackedSize) {
+    const size_t Blocks = (size_t{UnpackedSize} + BlockBytes - 1) / BlockBytes;
+    return std::clamp<size_t>(Blocks * BlockBytes, HistoryBytes + BlockBytes, HistoryBytes + AreaBytes) - HistoryBytes;
+  }
+  static constexpr size_t OutSlack = 64;
+  static constexpr size_t InCapacity = 2 * 32768;
+  static constexpr unsigned LitBits = 11;
+  static constexpr unsigned DistBits = 8;
+  static constexpr unsigned MaxMatch = 258;
+
+ private:
+  enum class TStep { Next, Stop };
+  enum class TFast { EndOfBlock, Bad, Leave };
+
+  // Input and bits.
+  void FillInput();
+  void PullBytes();
+  bool Need(unsigned Bits);
+  uint32_t Take(unsigned Bits);
+
+  // Output.
+  size_t CapLeft() const;
+  size_t Room() const;
+  void MakeRoom();
+  void WriteBlocks();
+
+  // Blocks.
+  TStep StoredBlock();
+  TStep FixedBlock();
+  TStep DynamicBlock();
+  TStep ReadCodeLengths(unsigned Total, uint8_t* Lengths);
+  TStep HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist, int32_t BadCode);
+  TFast FastLoop(const uint32_t* Lit, const uint32_t* Dist);
+  TFast FastLoopBody(const uint32_t* Lit, const uint32_t* Dist);
+  TFast FastLoopBmi2(const uint32_t* Lit, const uint32_t* Dist);
+  bool DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry, uint32_t& Value);
+  TStep Fail(int32_t Code);
+
+  TDecoderIO& IO_;
+  uint32_t Unpacked_;
+
+  std::unique_ptr<uint8_t[]> In_;  // InCapacity bytes
+  const uint8_t* InPos_ = nullptr;
+  const uint8_t* InEnd_ = nullptr;
+  bool InEof_ = false;
+  uint64_t BitBuf_ = 0;
+  unsigned BitCount_ = 0;
+
+  std::unique_ptr<uint8_t[]> Win_;  // history, area and slack; not cleared: only written bytes are read
+  uint8_t* Out_ = nullptr;
+  uint8_t* Flushed_ = nullptr;
+  uint8_t* AreaEnd_ = nullptr;
+  uint64_t WrittenCount_ = 0;
+
+  bool FixedBuilt_ = false;
+  std::vector<uint32_t> FixedLit_, FixedDist_;
+  std::vector<uint32_t> Lit_, Dist_, CodeLen_;
+};
+
+}  // namespace kst

@@ -1,0 +1,66 @@
+// Start and end of an entry: OnBegin, the overwrite decision (with or without
+// confirmation through OnFileExists) and the CRC verdict reported by OnEnd.
+#include "archive/core/Err_msgs.h"
+#include "archive/extract/KstUnBase.h"
+#include "archive/io/Kstfileio.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kst {
+namespace {
+
+bool SameNameNoCase(const std::string& A, const std::string& B) {
+  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
+           return std::tolower(static_cast<unsigned char>(X)) == std::tolower(static_cast<unsigned char>(Y));
+         });
+}
+
+}  // namespace
+
+bool TUnBase::doOnBegin(bool FolderOrLabel) {
+  if (FolderOrLabel) return true;
+  TkstTimerPause Pause(FTimer);
+  bool DoExtract = true;
+  if (OverwriteMode == omOverwrite && OnBegin) OnBegin(this, WriteToFile() ? FileName : StoredName, FileCount, DoExtract);
+  if (GetCancel() || !DoExtract) return false;
+
+  if (!ConfirmOverwrites) {
+    if (OverwriteMode != omOverwrite) return false;
+    ++FileCount;
+    return true;
+  }
+  if (WriteToFile()) {
+    if (OnFileExists) {
+      OverwriteMode = omOverwrite;
+      while (!GetCancel() && OverwriteMode == omOverwrite && kstFileExists(FileName)) {
+        std::string NewFilename;
+        OnFileExists(this, FileName, NewFilename, OverwriteMode);
+        if (NewFilename.empty()) NewFilename = FileName;
+        if (OverwriteMode == omSkip || SameNameNoCase(NewFilename, FileName)) break;
+        FileName = NewFilename;
+      }
+    } else if (kstFileExists(FileName)) {
+      // Nobody can be asked: the existing file stays, and so does every later one.
+      RaiseErrorStr(FileName, "OnFileExists", "0", ErrEventNotAssigned);
+      OverwriteMode = omSkip;
+    }
+  }
+  if (GetCancel() || OverwriteMode != omOverwrite || FileName.empty()) return false;
+  ++FileCount;
+  return true;
+}
+
+bool TUnBase::doOnEnd(int32_t Width, uint32_t HeaderCrc) {
+  const uint32_t Register = Width == 16 ? Crc16Val : Crc32Val;
+  const bool CRC_PASS = !FForceCrcFail && (HeaderCrc == Register || HeaderCrc == (Register ^ 0xFFFFFFFFu));
+  const std::string& FN = WriteToFile() ? FileName : StoredName;
+  if (OnEnd) {
+    OnEnd(this, FN, CRC_PASS);
+  } else if (!CRC_PASS && OnError) {
+    RaiseErrorStr(FN, "", "0", ErrCrcCheck);
+  }
+  return CRC_PASS;
+}
+
+}  // namespace kst

@@ -1,0 +1,173 @@
+// The ZIP walks of TUnZip. Every read is bounds-checked: a record that cannot
+// be read whole ends the walk, and each step advances by at least a record's
+// size, so a damaged archive can neither loop nor send the walk outside the file.
+// The recovery walk stops after an entry whose local header carries no sizes
+// (data descriptor), since nothing says where the next header lies.
+#include "archive/extract/Kstunzip.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "archive/Kstgbls.h"
+
+namespace kst {
+
+bool TUnZip::ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
+  if (!kstSetFilePointer(InFile, Offset)) return false;
+  return ReadProc(InFile, nullptr, Buffer, false, 0, Count, dtHeader) == Count;
+}
+
+std::string TUnZip::ReadNameAt(THandle InFile, uint32_t Offset, uint32_t Length) {
+  if (Length == 0) return std::string();
+  std::vector<uint8_t> Raw(Length);
+  if (!ReadHeaderAt(InFile, Offset, Raw.data(), Length)) return std::string();
+  return std::string(Raw.begin(), Raw.end());
+}
+
+void TUnZip::CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t PackedSize, uint32_t UnpackedSize) {
+  MaxFileDate = std::max(MaxFileDate, DosDateTime);
+  TotalPackedSize += (Flags & 1) ? PackedSize - std::min(PackedSize, EncryptHeaderSize) : PackedSize;
+  TotalUnpackedSize += UnpackedSize;
+}
+
+int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
+  TkstTimerPause Pause(FTimer);
+  // The central records follow one another: they are read through a window
+  // of the directory rather than with a seek and two reads per record.
+  constexpr uint32_t kWindowBytes = 65536;
+  std::vector<uint8_t> Window;
+  uint32_t WindowAt = 0;
+  const auto ReadDirectory = [&](uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
+    if (Offset < WindowAt || uint64_t(Offset) + Count > uint64_t(WindowAt) + Window.size()) {
+      Window.resize(std::max(Count, kWindowBytes));
+      WindowAt = Offset;
+      uint32_t Got = 0;
+      if (kstSetFilePointer(InFile, Offset))
+        while (Got < Window.size()) {
+          const uint32_t Part = ReadProc(InFile, nullptr, Window.data() + Got, false, 0,
+                                         uint32_t(Window.size()) - Got, dtHeader);
+          if (Part == 0) break;
+          Got += Part;
+        }
+      Window.resize(Got);
+      if (Got < Count) return false;
+    }
+    std::memcpy(Buffer, Window.data() + (Offset - WindowAt), Count);
+    return true;
+  };
+  const auto ReadName = [&](uint32_t Offset, uint32_t Length) {
+    std::string Name(Length, '\0');
+    if (Length > 0 && !ReadDirectory(Offset, reinterpret_cast<uint8_t*>(Name.data()), Length)) Name.clear();
+    return Name;
+  };
+  uint32_t Pos = DataOffset;
+  uint8_t Record[TCentral::Size];
+  bool Have = ReadDirectory(Pos, Record, TCentral::Size);
+  while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
+    const TCentral Central = TCentral::Parse(Record);
+    SetStoredName(ReadName(Pos + TCentral::Size, Central.NameLength), Central.Flags);
+    if (!StoredName.empty() && CheckWildCard(StoredName)) {
+      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset};
+      uint8_t Local[TLocal::Size];
+      if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
+          List.ADDITEM(Info, Record, TCentral::Size)) {
+        CountSelected(Central.Flags, Central.DosDateTime, Central.PackedSize, Central.UnpackedSize);
+      }
+    }
+    if (GetCancel()) break;
+    const uint64_t Next =
+        uint64_t(Pos) + TCentral::Size + Central.NameLength + Central.ExtraLength + Central.CommentLength;
+    if (Next > UINT32_MAX) break;
+    Pos = static_cast<uint32_t>(Next);
+    Have = ReadDirectory(Pos, Record, TCentral::Size);
+  }
+  return List.Count();
+}
+
+int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
+  TkstTimerPause Pause(FTimer);
+  if (OnCorruptZipHeader) {
+    bool Cancel = true;
+    OnCorruptZipHeader(this, HeadFlag, Cancel);
+    if (Cancel) return 0;
+  }
+  uint32_t Pos = DataOffset;
+  uint8_t Record[TLocal::Size];
+  bool Have = ReadHeaderAt(InFile, Pos, Record, TLocal::Size);
+  if (Have && GetLE32(Record) == kSpanSignature) {
+    Pos += 4;
+    Have = ReadHeaderAt(InFile, Pos, Record, TLocal::Size);
+  }
+  while (Have && GetLE32(Record) == kLocalSignature && !GetCancel()) {
+    const TLocal Local = TLocal::Parse(Record);
+    SetStoredName(ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength), Local.Flags);
+    if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos}, nullptr, 0)) {
+      CountSelected(Local.Flags, Local.DosDateTime, Local.PackedSize, Local.UnpackedSize);
+    }
+    // Without sizes (data descriptor) nothing tells where the next header lies.
+    if ((Local.Flags & 0x08) && Local.PackedSize == 0) break;
+    const uint64_t Next =
+        uint64_t(Pos) + TLocal::Size + Local.NameLength + Local.ExtraLength + Local.PackedSize;
+    if (Next > UINT32_MAX) break;
+    Pos = static_cast<uint32_t>(Next);
+    Have = ReadHeaderAt(InFile, Pos, Record, TLocal::Size);
+  }
+  return List.Count();
+}
+
+bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName) {
+  const TUnBaseFileInfo& Info = List.FileLocationData(Index);
+  uint8_t Record[TLocal::Size];
+  if (!ReadHeaderAt(InFile, Info.Offset, Record, TLocal::Size) || GetLE32(Record) != kLocalSignature) return false;
+  FLocal = TLocal::Parse(Record);
+  RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
+  const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
+  return Data <= UINT32_MAX && kstSetFilePointer(InFile, static_cast<int64_t>(Data));
+}
+
+void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
+  BytesRemaining = TotalUnpackedSize;
+  for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
+    std::string RawName;
+    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
+    const TCentral Central = TCentral::Parse(FCentralBuffer);
+    FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
+    SetStoredName(RawName, FLocal.Flags);
+    SetFilename(StoredName);
+    THandle OutFile = kstInvalidHandle;
+    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
+  }
+}
+
+void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
+  BytesRemaining = TotalUnpackedSize;
+  for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
+    std::string RawName;
+    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    FInflateRec = TInflateRec{FLocal.Flags, FLocal.Method, FLocal.PackedSize, FLocal.UnpackedSize};
+    SetStoredName(RawName, FLocal.Flags);
+    SetFilename(StoredName);
+    THandle OutFile = kstInvalidHandle;
+    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
+  }
+}
+
+void TUnZip::ExtractIT(THandle InFile, int32_t /*Unused*/) {
+  TUnBaseHeaderObj List;
+  List.INIT();
+  try {
+    if (HeadFlag == 0x10) {
+      if (BuildRecoveryHeadArray(InFile, List) > 0) ProcessRecoveryHeaders(InFile, List);
+    } else if (BuildHeadArray(InFile, List) > 0) {
+      ProcessHeaders(InFile, List);
+    }
+  } catch (const std::exception&) {
+    // Reported through OnError where it arose; the walk ends here.
+  }
+  List.DONE();
+}
+
+}  // namespace kst

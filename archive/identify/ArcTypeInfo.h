@@ -1,0 +1,35 @@
+// Fixed facts about each archive kind: its display name, the table of archive file
+// extensions, and the capability sets that tell an operation whether it may work
+// on an archive of that kind. Pure lookups over constant tables; TZipCommon offers
+// them as members too.
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "archive/identify/ArcType.h"
+
+namespace kst {
+
+// Display name of a kind, padded to its fixed width (10 characters, except
+// "Not avail. " with 11 and the MsGZ name, which ends in a tab).
+std::string ArcTypeDisplayName(TArcType ArcType);
+
+// Number of entries in the archive extension table.
+inline constexpr int ArchiveExtCount = 20;
+// Index of the ".JAR" entry, which identification also uses.
+inline constexpr int JarExtIndex = 17;
+
+// Index (0-19) of the first table entry equal to Ext ignoring case, or -1.
+int ArchiveExtIndex(std::string_view Ext);
+// The table entry at Index (0-19), or "" outside the table.
+std::string_view ArchiveExt(int Index);
+
+// Capability sets.
+bool IsArcValid(TArcType ArcType);           // every real archive kind
+bool IsArcDecompressable(TArcType ArcType);  // entries can be extracted
+bool IsArcSearchable(TArcType ArcType);      // entries can be listed
+bool IsArcVerifyable(TArcType ArcType);      // entries can be tested
+bool IsArcCompressable(TArcType ArcType);    // the compression side can write it
+bool IsCommentEditable(TArcType ArcType);    // the archive comment can be changed
+
+}  // namespace kst

@@ -1,0 +1,159 @@
+// One ZIP record of TKestrel's walk: the signature check, the entry name (read
+// in full, whatever its length; names flagged UTF-8 skip the OEM conversion),
+// the filter, the current-entry record and the events, and the step to the next
+// header. A local-header walk stops after an entry whose sizes are deferred to a
+// data descriptor, since nothing says where its data ends. Names and comments
+// are read only as far as the file goes.
+#include <algorithm>
+
+#include "archive/core/Err_msgs.h"
+#include "archive/Kstgbls.h"
+#include "archive/list/Kstkestrel.h"
+#include "platform/Utf8Names.h"
+
+namespace kst {
+namespace {
+
+constexpr uint16_t kFlagEncrypted = 0x0001;
+constexpr uint16_t kFlagDataDescriptor = 0x0008;
+constexpr uint16_t kFlagUtf8 = 0x0800;
+constexpr uint32_t kAttrDirOrVolume = 0x18;
+constexpr uint32_t kDefaultCommentLength = 2500;
+
+}  // namespace
+
+void TKestrel::ClearEntry() {
+  FileCrc = 0;
+  FileDate = 0;
+  PackedSize = UnpackedSize = 0;
+  Ratio = 0;
+  CompressionMethodName.clear();
+}
+
+void TKestrel::DoProcRecord() {
+  const uint64_t RecordStart = FCurrentOffset - FHeaderSize;
+  const bool Local = HeadFlag == 0x10;
+  if (GetLE32(FHeader.data()) != (Local ? kLocalSignature : kCentralSignature)) {
+    if (FRecordsRead == 0) RaiseErrorStr(FArchiveFile, "", "", ErrBadFileHeader);
+    FCurrentOffset = FEndLimit;
+    return;
+  }
+  if (Local) {
+    ProcessLocal(RecordStart);
+  } else {
+    ProcessCentral();
+  }
+  FileComment.clear();
+}
+
+void TKestrel::ProcessLocal(uint64_t RecordStart) {
+  FLocal = TLocal::Parse(FHeader.data());
+  FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags);
+  if (OnReadFile) OnReadFile(this, FileName);
+  if (CheckWildCard(FileName)) {
+    ++NumFiles;
+    IncTotals(FLocal.PackedSize, FLocal.UnpackedSize);
+    DoRead(int32_t(RecordStart));
+  }
+  FCurrentOffset += uint64_t(FLocal.PackedSize) + FLocal.ExtraLength;
+  if ((FLocal.Flags & kFlagDataDescriptor) && FLocal.PackedSize == 0) FCurrentOffset = FEndLimit;
+}
+
+void TKestrel::ProcessCentral() {
+  FCentral = TCentral::Parse(FHeader.data());
+  FileName = ReadEntryName(FCentral.NameLength, FCentral.Flags);
+  if (OnReadFile) OnReadFile(this, FileName);
+  if (FCentral.CommentLength != 0) {
+    const uint64_t Saved = FCurrentOffset;
+    FCurrentOffset += FCentral.ExtraLength;
+    GetComment(FileComment, FCentral.CommentLength);
+    FCurrentOffset = Saved;
+  }
+  if (CheckWildCard(FileName)) {
+    if (FCentral.ExternalAttr & kAttrDirOrVolume) {
+      if (ShowEmptyDirs) DoRead(int32_t(FCentral.LocalOffset));
+    } else {
+      ++NumFiles;
+      IncTotals(FCentral.PackedSize, FCentral.UnpackedSize);
+      DoRead(int32_t(FCentral.LocalOffset));
+    }
+  }
+  FCurrentOffset += uint64_t(FCentral.ExtraLength) + FCentral.CommentLength;
+}
+
+std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags) {
+  std::string Raw(Length, '\0');
+  const bool Complete = ReadAt(FHandle, FCurrentOffset, Raw.data(), Length) == Length;
+  FCurrentOffset += Length;
+  if (!Complete) return {};
+  std::replace(Raw.begin(), Raw.end(), '\0', ' ');
+  if ((Flags & kFlagUtf8) && TranslateOemChar) return UnixToDosFilename(platform::Utf8ToAnsi(Raw));
+  return doOemToChar(Raw, TranslateOemChar);
+}
+
+void TKestrel::GetComment(std::string& Text, uint32_t Length) {
+  if (Length == 0) Length = kDefaultCommentLength;
+  uint64_t Count = Length;
+  if (FCurrentOffset + Count >= ArchiveSize) Count = ArchiveSize > FCurrentOffset + 1 ? ArchiveSize - FCurrentOffset - 1 : 0;
+  std::string Bytes(size_t(Count), '\0');
+  Bytes.resize(ReadAt(FHandle, FCurrentOffset, Bytes.data(), uint32_t(Count)));
+  Text = Bytes.substr(0, Bytes.find('\0'));
+}
+
+void TKestrel::IncTotals(uint32_t Packed, uint32_t Unpacked) {
+  PackSize += Packed;
+  UnpackSize += Unpacked;
+}
+
+void TKestrel::DoRead(int32_t Offset) {
+  if (Operation == opFileOnly) {
+    if (TargetList) TargetList->push_back(FileName);
+    return;
+  }
+  if (HeadFlag == 0x10) {
+    VersionMadeBy = VersionNeeded = FLocal.VersionNeeded;
+    InternalAttr = ExternalAttr = 0;
+    Encrypted = FLocal.Flags & kFlagEncrypted;
+    CompressionMethod = FLocal.Method;
+    CompressionMethodName = GetCompressionMethodStr(FArcType, FLocal.Method, uint8_t(FLocal.Flags), 0);
+    FileDate = ConvertDate(int32_t(FLocal.DosDateTime));
+    FileCrc = FLocal.Crc;
+    PackedSize = FLocal.PackedSize;
+    UnpackedSize = FLocal.UnpackedSize;
+  } else {
+    const bool DirOrVolume = FCentral.ExternalAttr & kAttrDirOrVolume;
+    VersionMadeBy = FCentral.VersionMadeBy;
+    VersionNeeded = FCentral.VersionNeeded;
+    InternalAttr = FCentral.InternalAttr;
+    ExternalAttr = uint16_t(FCentral.ExternalAttr);
+    Encrypted = FCentral.Flags & kFlagEncrypted;
+    CompressionMethod = FCentral.Method;
+    CompressionMethodName =
+        DirOrVolume ? std::string()
+                    : GetCompressionMethodStr(FArcType, FCentral.Method, uint8_t(FCentral.Flags), FCentral.ExternalAttr);
+    FileDate = ConvertDate(int32_t(FCentral.DosDateTime));
+    FileCrc = FCentral.Crc;
+    PackedSize = FCentral.PackedSize;
+    UnpackedSize = FCentral.UnpackedSize;
+  }
+  Ratio = CalcRatio(PackedSize, UnpackedSize);
+  DoEvents(Offset, NumFiles);
+}
+
+void TKestrel::DoEvents(int32_t Offset, int32_t Filenum) {
+  if (OnReadBegin) OnReadBegin(this);
+  if (OnRead) OnRead(this, Offset, Filenum);
+  if (OnReadEnd) OnReadEnd(this);
+}
+
+uint8_t TKestrel::CalcRatio(uint32_t Packed, uint32_t Unpacked) {
+  if (Packed == 0 || Unpacked == 0 || Packed >= Unpacked) return 0;
+  if (Unpacked - Packed > 100000) {
+    Packed /= 100;
+    Unpacked /= 100;
+  }
+  const uint32_t Percent = uint32_t(uint64_t(Unpacked - Packed) * 100 / Unpacked);
+  return uint8_t(Percent == 0 ? 1 : Percent);
+}
+
+}  // namespace kst

@@ -1,0 +1,184 @@
+// Wildcard matching. The matcher walks name and pattern side by side; at a "*"
+// on either side it tries every continuation of the other side. Done naively that
+// search is exponential in the number of "*" (and entry names come from the
+// archive, so anyone can put thousands of them there), so every sub-match that
+// failed is remembered and the search runs on an explicit stack: the time is
+// bounded by the number of distinct sub-matches and the stack depth by nothing
+// but memory.
+#include "archive/names/Wildcard.h"
+
+#include <array>
+#include <set>
+#include <vector>
+
+namespace kst {
+namespace {
+
+char FoldCase(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
+
+bool AllStars(std::string_view Text, size_t From, size_t To) {
+  for (size_t k = From; k < To; ++k) {
+    if (Text[k] != '*') return false;
+  }
+  return true;
+}
+
+// One sub-match: S[SBegin, SEnd) against P[PBegin, PEnd), before the trailing
+// "." of each is dropped.
+using TSubMatch = std::array<size_t, 4>;
+
+// What walking a sub-match gives: a final answer, or a "*" at which the answer
+// is the disjunction of the sub-matches for every continuation in [From, To) of
+// the side that did not hold the star.
+struct TWalk {
+  bool Decided = false;
+  bool Result = false;
+  bool StarInName = false;  // the "*" was in S, so P continues at each k
+  size_t Fixed = 0;         // index after the "*" on the side that held it
+  size_t Other = 0;         // end (trimmed) on the side that held the star
+  size_t OtherEnd = 0;      // end (trimmed) of the side that continues
+  size_t From = 0;
+  size_t To = 0;
+};
+
+class TMatcher {
+ public:
+  TMatcher(std::string_view S, std::string_view P) : S_(S), P_(P) {}
+
+  bool Run() {
+    const TSubMatch Root{0, S_.size(), 0, P_.size()};
+    TWalk First = Walk(Root);
+    if (First.Decided) return First.Result;
+    std::vector<TFrame> Stack;
+    Stack.push_back({Root, First, First.From});
+    while (!Stack.empty()) {
+      TFrame& Top = Stack.back();
+      if (Top.Next == Top.Branch.To) {
+        Failed_.insert(Top.Key);
+        Stack.pop_back();
+        continue;
+      }
+      const TSubMatch Child = ChildOf(Top.Branch, Top.Next++);
+      if (Failed_.count(Child) != 0) continue;
+      TWalk Step = Walk(Child);
+      if (Step.Decided) {
+        // A match anywhere below makes every pending sub-match a match.
+        if (Step.Result) return true;
+        Failed_.insert(Child);
+        continue;
+      }
+      Stack.push_back({Child, Step, Step.From});
+    }
+    return false;
+  }
+
+ private:
+  struct TFrame {
+    TSubMatch Key;
+    TWalk Branch;
+    size_t Next;
+  };
+
+  static TSubMatch ChildOf(const TWalk& W, size_t K) {
+    if (W.StarInName) return {W.Fixed, W.Other, K, W.OtherEnd};
+    return {K, W.OtherEnd, W.Fixed, W.Other};
+  }
+
+  static TWalk Decide(bool Result) {
+    TWalk W;
+    W.Decided = true;
+    W.Result = Result;
+    return W;
+  }
+
+  TWalk Walk(const TSubMatch& Key) const {
+    auto [i, SEnd, j, PEnd] = Key;
+    if (SEnd > i && S_[SEnd - 1] == '.') --SEnd;
+    if (PEnd > j && P_[PEnd - 1] == '.') --PEnd;
+    if (i == SEnd) return Decide(AllStars(P_, j, PEnd));
+    if (j == PEnd) return Decide(AllStars(S_, i, SEnd));
+    while (i < SEnd && j < PEnd) {
+      if (S_[i] == '?' || P_[j] == '?') {
+        ++i;
+        ++j;
+      } else if (S_[i] == '*') {
+        ++i;
+        if (i == SEnd) return Decide(true);
+        TWalk W;
+        W.StarInName = true;
+        W.Fixed = i;
+        W.Other = SEnd;
+        W.OtherEnd = PEnd;
+        W.From = j;
+        W.To = PEnd;
+        return W;
+      } else if (P_[j] == '*') {
+        ++j;
+        if (j == PEnd) return Decide(true);
+        TWalk W;
+        W.StarInName = false;
+        W.Fixed = j;
+        W.Other = PEnd;
+        W.OtherEnd = SEnd;
+        W.From = i;
+        W.To = SEnd;
+        return W;
+      } else if (FoldCase(S_[i]) == FoldCase(P_[j])) {
+        ++i;
+        ++j;
+      } else {
+        return Decide(false);
+      }
+    }
+    if (i == SEnd) return Decide(AllStars(P_, j, PEnd));
+    return Decide(AllStars(S_, i, SEnd));
+  }
+
+  std::string_view S_;
+  std::string_view P_;
+  std::set<TSubMatch> Failed_;
+};
+
+// Position of the last "\" or ":", or npos.
+size_t LastPathDelimiter(std::string_view Path) { return Path.find_last_of("\\:"); }
+
+// Everything before the last "\" or ":"; the "\" itself is kept only for a root
+// ("\", "C:\", or a doubled separator).
+std::string_view DirectoryPart(std::string_view Path) {
+  const size_t I = LastPathDelimiter(Path);
+  if (I == std::string_view::npos) return {};
+  if (I > 0 && Path[I] == '\\' && Path[I - 1] != '\\' && Path[I - 1] != ':') return Path.substr(0, I);
+  return Path.substr(0, I + 1);
+}
+
+std::string_view NamePart(std::string_view Path) {
+  const size_t I = LastPathDelimiter(Path);
+  return I == std::string_view::npos ? Path : Path.substr(I + 1);
+}
+
+// From the last "." of a file name, dot included; empty without a dot.
+std::string_view ExtensionPart(std::string_view FileName) {
+  const size_t I = FileName.rfind('.');
+  return I == std::string_view::npos ? std::string_view{} : FileName.substr(I);
+}
+
+}  // namespace
+
+bool MatchPattern(std::string_view S, std::string_view P) { return TMatcher(S, P).Run(); }
+
+bool WildCard(std::string_view Name, std::string_view Pattern) {
+  if (Pattern.find('\\') != std::string_view::npos &&
+      !MatchPattern(DirectoryPart(Name), DirectoryPart(Pattern))) {
+    return false;
+  }
+  const std::string_view NameFile = NamePart(Name);
+  const std::string_view PatternFile = NamePart(Pattern);
+  return MatchPattern(NameFile, PatternFile) &&
+         MatchPattern(ExtensionPart(NameFile), ExtensionPart(PatternFile));
+}
+
+bool IsWildCard(const TStringList& List) {
+  return List.size() == 1 && List.front().find('*') != std::string::npos;
+}
+
+}  // namespace kst

@@ -1,0 +1,156 @@
+// The console front-end: label lines, credits and message boxes as text, the
+// progress bar redrawn in place with a carriage return, and the message loop as
+// a sleep between timer ticks that watches for Ctrl+C.
+#include "installer/frontend/ConsoleFrontEnd.h"
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+#include "platform/Console.h"
+
+namespace skw {
+
+namespace {
+
+const char* IconWord(TMessageIcon Icon) {
+  switch (Icon) {
+    case TMessageIcon::Error: return "error";
+    case TMessageIcon::Warning: return "warning";
+    case TMessageIcon::Information: return "information";
+  }
+  return "error";
+}
+
+bool IsBlank(const std::string& Text) { return Text.find_first_not_of(' ') == std::string::npos; }
+
+// Line breaks inside a message become blanks, so a box stays one line.
+std::string OneLine(std::string Text) {
+  std::string result;
+  for (size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') continue;
+    result += (Text[i] == '\r' || Text[i] == '\n') ? ' ' : Text[i];
+  }
+  return result;
+}
+
+// Slices of the wait between two ticks, so Ctrl+C is noticed quickly.
+constexpr int kPollMilliseconds = 50;
+
+}  // namespace
+
+TConsoleFrontEnd::TConsoleFrontEnd()
+    : TConsoleFrontEnd(TConsole{&std::cout, &std::cerr, platform::StdoutIsTerminal(),
+                                [](int Ms) { std::this_thread::sleep_for(std::chrono::milliseconds(Ms)); },
+                                [] { return platform::InterruptRequested(); }}) {
+  platform::CatchInterrupt();
+}
+
+TConsoleFrontEnd::TConsoleFrontEnd(TConsole Console) : Console_(std::move(Console)) {}
+
+TConsoleFrontEnd::~TConsoleFrontEnd() {
+  if (BarShown_) *Console_.Out << '\n' << std::flush;
+}
+
+std::string TConsoleFrontEnd::BarText(int Min, int Max, int Position) {
+  const int64_t span = static_cast<int64_t>(Max) - Min;
+  const int64_t done = span > 0 ? std::clamp<int64_t>(static_cast<int64_t>(Position) - Min, 0, span) : 0;
+  const int filled = span > 0 ? static_cast<int>(done * kBarWidth / span) : 0;
+  const int percent = span > 0 ? static_cast<int>(done * 100 / span) : 0;
+  const std::string number = std::to_string(percent);
+  std::string text(1, '[');
+  text.append(static_cast<size_t>(filled), '#');
+  text.append(static_cast<size_t>(kBarWidth - filled), '.');
+  text.append("] ");
+  text.append(number.size() < 3 ? 3 - number.size() : 0, ' ');
+  text.append(number);
+  text.push_back('%');
+  return text;
+}
+
+void TConsoleFrontEnd::EraseBar() {
+  if (BarShown_) *Console_.Out << '\r' << std::string(Bar_.size(), ' ') << '\r';
+}
+
+void TConsoleFrontEnd::DrawBar() {
+  if (BarShown_) *Console_.Out << '\r' << Bar_ << std::flush;
+}
+
+void TConsoleFrontEnd::PrintLine(const std::string& Text) {
+  EraseBar();
+  *Console_.Out << Text << '\n';
+  DrawBar();
+  Console_.Out->flush();
+}
+
+void TConsoleFrontEnd::LabelChanged(const TLabel& Label) {
+  if (!IsBlank(Label.Caption())) PrintLine(Label.Caption());
+}
+
+void TConsoleFrontEnd::ProgressBarChanged(const TProgressBar& Bar) {
+  if (!Console_.Terminal) return;
+  const std::string text = BarText(Bar.Min(), Bar.Max(), Bar.Position());
+  if (BarShown_ && text == Bar_) return;
+  Bar_ = text;
+  BarShown_ = true;
+  DrawBar();
+}
+
+void TConsoleFrontEnd::MemoChanged(const TMemo& Memo) {
+  if (CreditsShown_ || !Memo.Visible()) return;
+  CreditsShown_ = true;
+  EraseBar();
+  for (const std::string& line : Memo.Lines()) *Console_.Out << line << '\n';
+  DrawBar();
+  Console_.Out->flush();
+}
+
+void TConsoleFrontEnd::TimerChanged(TTimer& Timer) {
+  if (Timer.Enabled()) Timer_ = &Timer;
+}
+
+void TConsoleFrontEnd::MessageBox(const std::string& Caption, const std::string& Text, TMessageIcon Icon) {
+  EraseBar();
+  Console_.Out->flush();
+  *Console_.Err << IconWord(Icon) << ": " << OneLine(Caption) << ": " << OneLine(Text) << '\n' << std::flush;
+  DrawBar();
+}
+
+bool TConsoleFrontEnd::CloseAsked() {
+  if (!CloseRequested_ && Console_.Interrupted && Console_.Interrupted()) CloseRequested_ = true;
+  return CloseRequested_;
+}
+
+void TConsoleFrontEnd::ProcessMessages() {
+  // Closing during the run only marks the request: the run goes on to its end.
+  CloseAsked();
+}
+
+void TConsoleFrontEnd::Guarded(const std::function<void()>& Handler) {
+  try {
+    Handler();
+  } catch (const std::exception& Error) {
+    ShowException(Error.what());
+    Terminated_ = true;
+  }
+}
+
+bool TConsoleFrontEnd::WaitForTick(int Interval) {
+  for (int waited = 0; waited < Interval; waited += kPollMilliseconds) {
+    if (CloseAsked()) return true;
+    if (Console_.Sleep) Console_.Sleep(std::min(kPollMilliseconds, Interval - waited));
+  }
+  return CloseAsked();
+}
+
+void TConsoleFrontEnd::Run(const TWindowEvents& Events) {
+  if (Events.OnActivate && !Terminated_) Guarded(Events.OnActivate);
+  while (!Terminated_ && !CloseAsked() && Timer_ != nullptr && Timer_->Enabled()) {
+    if (WaitForTick(std::max(Timer_->Interval(), 1))) break;
+    Guarded([this] { Timer_->Tick(); });
+  }
+  Terminated_ = true;
+}
+
+}  // namespace skw
