@@ -1,12 +1,12 @@
-// Shared routines of the archive library: the library's exception class and,
-// through the headers included below, the utilities every component uses (names
-// and paths, wildcards, dates, attribute and method texts, CRC, the file
-// wrappers, the attribute selector and the stopwatch). Including this one header
-// gives a component all of them.
+// Shared routines of the archive library, for programs that use it: the error
+// table with the library's exception class and the utilities every component
+// uses (names and paths, wildcards, dates, attribute and method texts, CRC, the
+// file wrappers, the attribute selector and the stopwatch). Including this one
+// header gives a program all of them; the library's own files include what they
+// use instead, so their includes show the layering.
 #pragma once
-#include <stdexcept>
-#include <string>
 
+#include "archive/core/Err_msgs.h"
 #include "archive/identify/ArcType.h"
 #include "archive/identify/ArcTypeInfo.h"
 #include "archive/list/AttrStrings.h"
@@ -23,13 +23,3 @@
 #include "archive/core/StringList.h"
 #include "archive/names/Tokens.h"
 #include "archive/names/Wildcard.h"
-
-namespace kst {
-
-// The library's exception. Its message is the bare text of an error identifier.
-class E_RAISE : public std::runtime_error {
- public:
-  explicit E_RAISE(const std::string& Message) : std::runtime_error(Message) {}
-};
-
-}  // namespace kst

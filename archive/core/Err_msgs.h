@@ -1,11 +1,13 @@
 // Error identifiers of the archive library and their fixed English texts.
 // Every failure inside the library is reported by number (through TZipCommon's
 // RaiseError or RaiseErrorStr); the text belonging to the number is looked up only
-// when an error is reported, and becomes the whole message of an E_RAISE exception.
+// when an error is reported, and becomes the whole message of an E_RAISE exception
+// (declared here, beside the table, so the decoders need nothing else).
 // The identifiers are not contiguous; an identifier without an entry has the empty
 // text.
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace kst {
@@ -135,5 +137,11 @@ inline constexpr int ErrorTextCount = 104;
 
 // The fixed text of an identifier, or "" when the table has no entry for it.
 std::string ErrorText(int32_t ECode);
+
+// The library's exception. Its message is the bare text of an error identifier.
+class E_RAISE : public std::runtime_error {
+ public:
+  explicit E_RAISE(const std::string& Message) : std::runtime_error(Message) {}
+};
 
 }  // namespace kst

@@ -8,7 +8,6 @@
 
 #include "archive/core/Err_msgs.h"
 #include "archive/decode/InflateState.h"
-#include "archive/Kstgbls.h"
 
 namespace kst {
 

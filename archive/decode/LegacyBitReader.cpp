@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "archive/Kstgbls.h"
+#include "archive/core/Err_msgs.h"
 
 namespace kst {
 

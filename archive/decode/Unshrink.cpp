@@ -23,7 +23,6 @@
 #include <vector>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
 #include "archive/decode/LegacyBitReader.h"
 
 namespace kst {

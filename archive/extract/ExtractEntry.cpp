@@ -9,7 +9,12 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/Kstinflate.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/Kstgbls.h"
+#include "archive/crc/Crc.h"
+#include "archive/identify/ArcType.h"
+#include "archive/io/Kstfileio.h"
+#include "archive/names/NameConversion.h"
+#include "archive/names/PathStrings.h"
+#include "archive/names/PathUtils.h"
 
 namespace kst {
 namespace {

@@ -6,7 +6,8 @@
 
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/Kstunzip.h"
-#include "archive/Kstgbls.h"
+#include "archive/core/KstTimer.h"
+#include "archive/io/Kstfileio.h"
 
 namespace kst {
 

@@ -5,7 +5,8 @@
 // the stored attributes after.
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/Kstgbls.h"
+#include "archive/io/Kstfileio.h"
+#include "archive/names/PathUtils.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 

@@ -8,7 +8,8 @@
 #include "archive/crc/Crc.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/Kstgbls.h"
+#include "archive/identify/ArcType.h"
+#include "archive/io/Kstfileio.h"
 
 namespace kst {
 namespace {

@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
+#include "archive/core/StringList.h"
+#include "archive/io/Kstfileio.h"
 
 namespace kst {
 namespace {

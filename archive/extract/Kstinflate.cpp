@@ -14,7 +14,8 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/decode/Explode.h"
 #include "archive/decode/Inflate.h"
-#include "archive/Kstgbls.h"
+#include "archive/crc/Crc.h"
+#include "archive/io/Kstfileio.h"
 #include "archive/decode/Unreduce.h"
 #include "archive/decode/Unshrink.h"
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "archive/Kstgbls.h"
+#include "archive/core/KstTimer.h"
+#include "archive/io/Kstfileio.h"
 
 namespace kst {
 

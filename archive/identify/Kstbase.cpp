@@ -6,7 +6,9 @@
 #include <algorithm>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
+#include "archive/core/DosDate.h"
+#include "archive/core/KstTimer.h"
+#include "archive/core/StringList.h"
 #include "archive/names/NameConversion.h"
 #include "archive/names/PathStrings.h"
 #include "archive/names/Wildcard.h"

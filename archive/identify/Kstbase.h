@@ -49,6 +49,11 @@ class TZipCommon : public TRegisterKestrel {
   virtual void RaiseErrorStr(const std::string& FileName, const std::string& ExtendedMsg,
                              const std::string& VolumeID, int32_t ECode);
 
+  // A failed open of one of the component's files, reported without an exception.
+  void ReportFileError(const std::string& FileName, int32_t ECode) override {
+    RaiseErrorStr(FileName, "", "0", ECode);
+  }
+
   // The entry filter: Name must match an entry of FileSpec ("*.*" matches every
   // name) and no entry of ExcludeSpec.
   virtual bool CheckWildCard(const std::string& Name);

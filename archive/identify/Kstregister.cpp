@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "archive/identify/Kstbase.h"
+#include "archive/identify/ArcTypeInfo.h"
 #include "archive/names/NameConversion.h"
 #include "platform/FileSystem.h"
 
@@ -61,7 +61,7 @@ void TRegisterKestrel::CheckLoadingState(std::string& Name) {
 }
 
 bool TRegisterKestrel::OpenArchive(THandle& Handle, const std::string& Name) {
-  Handle = kstOpenFileRead(dynamic_cast<TZipCommon*>(this), Name);
+  Handle = kstOpenFileRead(this, Name);
   if (Handle == kstInvalidHandle) {
     ArchiveSize = 0;
     return false;

@@ -17,7 +17,7 @@
 
 namespace kst {
 
-class TRegisterKestrel : public TComponent {
+class TRegisterKestrel : public TComponent, public TFileErrorSink {
  public:
   // Smallest and largest archive-comment buffer.
   static constexpr int32_t MinZipCmntBufSize = 2000;
@@ -39,8 +39,12 @@ class TRegisterKestrel : public TComponent {
   // ArchiveFile.
   virtual void GetArcType();
 
-  // Opens Name for reading (a failure is reported as 25235 to the component's
-  // OnError); sets ArchiveSize to the file's size, or 0 on failure.
+  // A failed open of one of the component's files. The registering base has no
+  // one to tell; TZipCommon passes it to OnError.
+  void ReportFileError(const std::string& /*FileName*/, int32_t /*ECode*/) override {}
+
+  // Opens Name for reading (a failure is reported as 25235 through
+  // ReportFileError); sets ArchiveSize to the file's size, or 0 on failure.
   bool OpenArchive(THandle& Handle, const std::string& Name);
   bool CloseArchive(THandle Handle);
 

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/identify/Kstbase.h"
 #include "archive/names/PathUtils.h"
 
 namespace kst {
@@ -49,18 +48,18 @@ int SkipExcluded(TSearchRec32& Rec, int Rc) {
 
 }  // namespace
 
-THandle kstOpenFile(TZipCommon* Owner, const std::string& Name, TFileAccess Access,
+THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access,
                     TFileDisposition Disposition) {
   const THandle handle = Name.empty() ? kstInvalidHandle : OpenThroughPlatform(Name, Access, Disposition);
-  if (handle == kstInvalidHandle && Owner != nullptr) Owner->RaiseErrorStr(Name, "", "0", ErrOpenFile);
+  if (handle == kstInvalidHandle && Owner != nullptr) Owner->ReportFileError(Name, ErrOpenFile);
   return handle;
 }
 
-THandle kstOpenFileRead(TZipCommon* Owner, const std::string& Name) {
+THandle kstOpenFileRead(TFileErrorSink* Owner, const std::string& Name) {
   return kstOpenFile(Owner, Name, TFileAccess::Read, TFileDisposition::OpenExisting);
 }
 
-THandle kstOpenFileWrite(TZipCommon* Owner, const std::string& Name, bool Replace) {
+THandle kstOpenFileWrite(TFileErrorSink* Owner, const std::string& Name, bool Replace) {
   return kstOpenFile(Owner, Name, TFileAccess::Write,
                      Replace ? TFileDisposition::CreateAlways : TFileDisposition::CreateNew);
 }

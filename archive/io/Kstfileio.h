@@ -14,7 +14,15 @@
 
 namespace kst {
 
-class TZipCommon;
+// Where the file wrappers report a failed open: the component that asked for the
+// file. The wrappers know only this interface, so they sit below the components.
+class TFileErrorSink {
+ public:
+  virtual void ReportFileError(const std::string& FileName, int32_t ECode) = 0;
+
+ protected:
+  ~TFileErrorSink() = default;
+};
 
 using THandle = platform::FileHandle;
 inline constexpr THandle kstInvalidHandle = platform::kInvalidHandle;
@@ -30,17 +38,17 @@ enum class TFileDisposition {
   CreateNew      // the file must not exist yet
 };
 
-// Opens Name; on failure reports 25235 with Name through Owner's RaiseErrorStr
-// (nothing when Owner is null) and returns kstInvalidHandle. Supported: Read or
+// Opens Name; on failure reports 25235 with Name to Owner (nothing when Owner is
+// null) and returns kstInvalidHandle. Supported: Read or
 // ReadWrite of an existing file, Write with CreateAlways or CreateNew (Write of an
 // existing file opens it for reading and writing); anything else fails.
-THandle kstOpenFile(TZipCommon* Owner, const std::string& Name, TFileAccess Access,
+THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access,
                     TFileDisposition Disposition);
 // Read access, others may read, the file must exist.
-THandle kstOpenFileRead(TZipCommon* Owner, const std::string& Name);
+THandle kstOpenFileRead(TFileErrorSink* Owner, const std::string& Name);
 // Write access, no sharing; Replace creates or truncates, otherwise the file must
 // not exist yet.
-THandle kstOpenFileWrite(TZipCommon* Owner, const std::string& Name, bool Replace);
+THandle kstOpenFileWrite(TFileErrorSink* Owner, const std::string& Name, bool Replace);
 void kstCloseFile(THandle Handle);
 
 // Bytes transferred, or -1 on error.

@@ -7,7 +7,11 @@
 #include <utility>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
+#include "archive/core/DosDate.h"
+#include "archive/core/StringList.h"
+#include "archive/identify/ArcType.h"
+#include "archive/identify/ArcTypeInfo.h"
+#include "archive/io/Kstfileio.h"
 #include "archive/list/Kstkestrel.h"
 
 namespace kst {

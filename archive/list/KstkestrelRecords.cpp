@@ -7,7 +7,8 @@
 #include <algorithm>
 
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
+#include "archive/list/MethodNames.h"
+#include "archive/names/NameConversion.h"
 #include "archive/list/Kstkestrel.h"
 #include "platform/Utf8Names.h"
 

@@ -5,7 +5,8 @@
 // moves forward, never past the end limit; exceptions of the walk or of event
 // handlers end it and make Activate answer false, never reach the caller.
 #include "archive/core/Err_msgs.h"
-#include "archive/Kstgbls.h"
+#include "archive/identify/ArcType.h"
+#include "archive/io/Kstfileio.h"
 #include "archive/list/Kstkestrel.h"
 #include "archive/core/MessagePump.h"
 
