@@ -2,8 +2,13 @@
 // directory record (TEnd), the central directory header (TCentral) and the
 // local file header (TLocal). Each is decoded from its little-endian bytes by
 // Parse, which reads exactly Size bytes of a buffer the caller has checked.
+// Beside them, every number of the format the library tests by name: record
+// signatures, general-purpose flag bits, compression methods, and the bits of
+// the header state that identification records (HeadFlag).
 #pragma once
 #include <cstdint>
+
+#include "archive/core/LittleEndian.h"
 
 namespace kst {
 
@@ -12,8 +17,28 @@ inline constexpr uint32_t kCentralSignature = 0x02014B50;  // PK 01 02
 inline constexpr uint32_t kEndSignature = 0x06054B50;      // PK 05 06
 inline constexpr uint32_t kSpanSignature = 0x08074B50;     // PK 07 08, opens a spanned archive
 
-inline uint16_t GetLE16(const uint8_t* P) { return uint16_t(P[0] | P[1] << 8); }
-inline uint32_t GetLE32(const uint8_t* P) { return uint32_t(GetLE16(P)) | uint32_t(GetLE16(P + 2)) << 16; }
+// General-purpose flag bits of a local or central header.
+inline constexpr uint16_t kFlagEncrypted = 0x0001;       // traditional encryption
+inline constexpr uint16_t kFlagOption1 = 0x0002;         // Implode: 8 KiB window; Deflate: level bit 1
+inline constexpr uint16_t kFlagOption2 = 0x0004;         // Implode: literal tree; Deflate: level bit 2
+inline constexpr uint16_t kFlagDataDescriptor = 0x0008;  // sizes and CRC follow the data
+inline constexpr uint16_t kFlagUtf8 = 0x0800;            // name and comment are UTF-8
+
+// Compression methods the library knows by number.
+inline constexpr uint16_t kMethodStored = 0;
+inline constexpr uint16_t kMethodShrunk = 1;
+inline constexpr uint16_t kMethodReduced1 = 2;  // Reduce with factor 1; 3, 4 and 5 follow
+inline constexpr uint16_t kMethodReduced4 = 5;
+inline constexpr uint16_t kMethodImploded = 6;
+inline constexpr uint16_t kMethodTokenized = 7;
+inline constexpr uint16_t kMethodDeflated = 8;
+
+// Bits of TRegisterKestrel::HeadFlag. Exactly kHeadLocalHeader means "walk the
+// local headers"; all three mean a sound central directory.
+inline constexpr uint8_t kHeadEndRecord = 0x01;    // the end record was found
+inline constexpr uint8_t kHeadCentralDir = 0x08;   // the central directory is where it names
+inline constexpr uint8_t kHeadLocalHeader = 0x10;  // a local header was found
+inline constexpr uint8_t kHeadComplete = kHeadEndRecord | kHeadCentralDir | kHeadLocalHeader;
 
 struct TEnd {
   static constexpr uint32_t Size = 22;

@@ -5,6 +5,7 @@
 // table at compile time. Words are assembled from single bytes, so the result
 // does not depend on the machine's byte order or on the buffer's alignment.
 #include "archive/crc/Crc.h"
+#include "archive/core/LittleEndian.h"
 
 namespace kst::crc_paths {
 
@@ -25,10 +26,6 @@ constexpr SliceTables MakeSliceTables() {
 
 constexpr SliceTables kSlice = MakeSliceTables();
 
-inline uint32_t Load32(const uint8_t* P) {
-  return uint32_t(P[0]) | (uint32_t(P[1]) << 8) | (uint32_t(P[2]) << 16) | (uint32_t(P[3]) << 24);
-}
-
 // The contribution of the four bytes of Word when they stand First bytes
 // before the end of the sixteen-byte block (First counts from 15 down).
 inline uint32_t Slice4(uint32_t Word, size_t First) {
@@ -42,8 +39,8 @@ uint32_t Crc32Slicing(uint32_t Crc, const uint8_t* Data, size_t Length) {
   while (Length >= 16) {
     // The last twelve bytes do not depend on the register: combine them first
     // so that only the first word's look-ups wait for the previous step.
-    const uint32_t Rest = Slice4(Load32(Data + 4), 11) ^ Slice4(Load32(Data + 8), 7) ^ Slice4(Load32(Data + 12), 3);
-    Crc = Slice4(Load32(Data) ^ Crc, 15) ^ Rest;
+    const uint32_t Rest = Slice4(GetLE32(Data + 4), 11) ^ Slice4(GetLE32(Data + 8), 7) ^ Slice4(GetLE32(Data + 12), 3);
+    Crc = Slice4(GetLE32(Data) ^ Crc, 15) ^ Rest;
     Data += 16;
     Length -= 16;
   }

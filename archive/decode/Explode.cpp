@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "archive/core/Err_msgs.h"
+#include "archive/core/Ksttypes.h"
 #include "archive/decode/LegacyBitReader.h"
 
 namespace kst {
@@ -215,10 +216,10 @@ bool TExploder::ReadTree(TShannonFanoTree& Tree, unsigned NumValues) {
 }
 
 int32_t TExploder::Run(uint16_t BitFlag) {
-  const bool LiteralTree = (BitFlag & 4) != 0;
+  const bool LiteralTree = (BitFlag & kFlagOption2) != 0;
   if (LiteralTree && !ReadTree(Literals_, 256)) return 0;
   if (!ReadTree(Lengths_, 64) || !ReadTree(Distances_, 64)) return 0;
-  return DecodeLoop(LiteralTree, (BitFlag & 2) != 0 ? 7 : 6, LiteralTree ? 3 : 2);
+  return DecodeLoop(LiteralTree, (BitFlag & kFlagOption1) != 0 ? 7 : 6, LiteralTree ? 3 : 2);
 }
 
 int32_t TExploder::DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMatch) {

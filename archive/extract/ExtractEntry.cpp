@@ -3,7 +3,6 @@
 // are never written to a file: they are reported as invalid file names and
 // skipped. Any exception after the entry was accepted ends this entry only.
 #include <algorithm>
-#include <cctype>
 #include <string_view>
 
 #include "archive/core/Err_msgs.h"
@@ -13,6 +12,7 @@
 #include "archive/identify/ArcType.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/names/NameConversion.h"
+#include "archive/names/NoCase.h"
 #include "archive/names/PathStrings.h"
 #include "archive/names/PathUtils.h"
 
@@ -38,13 +38,6 @@ bool HasParentComponent(const std::string& Name) {
     Start = End + 1;
   }
   return false;
-}
-
-bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
-  return Prefix.size() <= Text.size() &&
-         std::equal(Prefix.begin(), Prefix.end(), Text.begin(), [](char A, char B) {
-           return std::tolower(static_cast<unsigned char>(A)) == std::tolower(static_cast<unsigned char>(B));
-         });
 }
 
 }  // namespace
@@ -89,7 +82,7 @@ void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtA
     AdjustProgress(FInflateRec);
     return;
   }
-  IsEncrypted = (FInflateRec.BitFlag & 1) != 0;
+  IsEncrypted = (FInflateRec.BitFlag & kFlagEncrypted) != 0;
   if (IsEncrypted && !PasswordFailed && !RequestPassword(InFile)) PasswordFailed = true;
 
   const bool FolderOrLabel = (ExtAttr & (AttrDirectory | AttrVolume)) != 0;

@@ -3,20 +3,9 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/KstUnBase.h"
 #include "archive/io/Kstfileio.h"
-
-#include <algorithm>
-#include <cctype>
+#include "archive/names/NoCase.h"
 
 namespace kst {
-namespace {
-
-bool SameNameNoCase(const std::string& A, const std::string& B) {
-  return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-           return std::tolower(static_cast<unsigned char>(X)) == std::tolower(static_cast<unsigned char>(Y));
-         });
-}
-
-}  // namespace
 
 bool TUnBase::doOnBegin(bool FolderOrLabel) {
   if (FolderOrLabel) return true;
@@ -37,7 +26,7 @@ bool TUnBase::doOnBegin(bool FolderOrLabel) {
         std::string NewFilename;
         OnFileExists(this, FileName, NewFilename, OverwriteMode);
         if (NewFilename.empty()) NewFilename = FileName;
-        if (OverwriteMode == omSkip || SameNameNoCase(NewFilename, FileName)) break;
+        if (OverwriteMode == omSkip || EqualNoCase(NewFilename, FileName)) break;
         FileName = NewFilename;
       }
     } else if (kstFileExists(FileName)) {

@@ -12,7 +12,7 @@
 namespace kst {
 
 bool TUnZip::RequestPassword(THandle InFile) {
-  if ((FInflateRec.BitFlag & 1) == 0) return true;
+  if ((FInflateRec.BitFlag & kFlagEncrypted) == 0) return true;
   TkstTimerPause Pause(FTimer);
   // Decrypted header in [0, 12), the encrypted copy in [12, 24).
   uint8_t Header[2 * EncryptHeaderSize + 1] = {};

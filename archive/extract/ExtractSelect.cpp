@@ -3,9 +3,9 @@
 // selects entries in that folder's sub-folders: the item's folder is replaced by
 // the entry's own folder when the entry's folder begins with it.
 #include <algorithm>
-#include <cctype>
 
 #include "archive/extract/KstUnBase.h"
+#include "archive/names/NoCase.h"
 #include "archive/names/Wildcard.h"
 
 namespace kst {
@@ -14,13 +14,6 @@ namespace {
 size_t AfterFolder(const std::string& Path) {
   const size_t Delimiter = Path.find_last_of("\\:");
   return Delimiter == std::string::npos ? 0 : Delimiter + 1;
-}
-
-bool StartsWithNoCase(const std::string& Text, const std::string& Prefix) {
-  if (Prefix.size() > Text.size()) return false;
-  return std::equal(Prefix.begin(), Prefix.end(), Text.begin(), [](char A, char B) {
-    return std::tolower(static_cast<unsigned char>(A)) == std::tolower(static_cast<unsigned char>(B));
-  });
 }
 
 }  // namespace

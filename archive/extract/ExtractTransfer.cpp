@@ -8,17 +8,10 @@
 #include "archive/crc/Crc.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/identify/ArcType.h"
+#include "archive/identify/ArcTypeInfo.h"
 #include "archive/io/Kstfileio.h"
 
 namespace kst {
-namespace {
-
-bool DecryptsOnWrite(TArcType Type) {
-  return Type == atZip || Type == atZipExe || Type == atZipMV || Type == atJar || Type == atBh || Type == atBhExe;
-}
-
-}  // namespace
 
 uint32_t TUnBase::ReadProc(THandle Handle, TMemoryStream* Stream, void* Buffer, bool Encrypted, uint8_t Size,
                            uint32_t Count, TDataType /*ReadType*/) {

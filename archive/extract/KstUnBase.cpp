@@ -6,27 +6,11 @@
 #include <utility>
 
 #include "archive/core/Err_msgs.h"
+#include "archive/core/Restore.h"
 #include "archive/core/StringList.h"
 #include "archive/io/Kstfileio.h"
 
 namespace kst {
-namespace {
-
-// Restores a value when the scope ends, however it ends.
-template <typename T>
-class TRestore {
- public:
-  explicit TRestore(T& Target) : FTarget(Target), FSaved(Target) {}
-  ~TRestore() { FTarget = std::move(FSaved); }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
- private:
-  T& FTarget;
-  T FSaved;
-};
-
-}  // namespace
 
 TUnBase::TUnBase(TComponent* AOwner) : TZipCommon(AOwner) {}
 
@@ -55,7 +39,7 @@ int32_t TUnBase::ExtractToFileStream(const std::string& Name, TOutStream* Stream
     RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
     return 0;
   }
-  TRestore<TStringList> KeepSpec(FileSpec);
+  auto KeepSpec = RestoreOnExit(FileSpec);
   FileSpec = TStringList{Name};
   FUserStream = Stream;
   struct TReset {
@@ -73,7 +57,7 @@ int32_t TUnBase::ExtractToPointer(const std::string& Name, void* Buffer) {
     RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrNoFileStream);
     return 0;
   }
-  TRestore<TStringList> KeepSpec(FileSpec);
+  auto KeepSpec = RestoreOnExit(FileSpec);
   FileSpec = TStringList{Name};
   return RunWithTarget(faPointer);
 }
@@ -106,7 +90,7 @@ int32_t TUnBase::UnBase_Execute() {
   ProgressMethod = [this](uint8_t ByFile, uint8_t ByArchive) { RetProgress(ByFile, ByArchive); };
   if (CpuType == cpt80486) CpuType = cptAuto;
 
-  TRestore<std::string> KeepArchive(FArchiveFile);
+  auto KeepArchive = RestoreOnExit(FArchiveFile);
   ExcludeSpec.clear();
   if (FArchiveFile.empty()) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrFileNotFound);
   else if (!IsExtractable(FArcType))

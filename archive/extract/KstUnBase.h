@@ -67,7 +67,7 @@ class TUnBase : public TZipCommon {
   // The archive kinds a run extracts: the ZIP family (atZip, atZipExe, atZipMV,
   // atJar). Other kinds are identified but refused with 25242.
   static bool IsExtractable(TArcType Type) {
-    return Type == atZip || Type == atZipExe || Type == atZipMV || Type == atJar;
+    return IsZipExtractable(Type);
   }
 
   // True for the targets that write files (faFile, faFileStream).

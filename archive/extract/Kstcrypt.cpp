@@ -2,6 +2,7 @@
 #include "archive/extract/Kstcrypt.h"
 
 #include "archive/crc/Crc.h"
+#include "archive/core/Ksttypes.h"
 
 namespace kst {
 
@@ -40,7 +41,8 @@ bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags,
     Buffer[i] = Plain;
     Keys.update_keys(Plain);
   }
-  const uint8_t Check = (Flags & 0x08) ? static_cast<uint8_t>(DosDateTime >> 8) : static_cast<uint8_t>(Crc >> 24);
+  const uint8_t Check =
+      (Flags & kFlagDataDescriptor) ? static_cast<uint8_t>(DosDateTime >> 8) : static_cast<uint8_t>(Crc >> 24);
   return Buffer[Count - 1] == Check;
 }
 

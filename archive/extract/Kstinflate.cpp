@@ -30,7 +30,7 @@ class TRunDecoderIO final : public TDecoderIO {
     TUnBase& C = FComponent;
     if (C.GetCancel() || C.BytesToRead == 0) return 0;
     const uint32_t Want = std::min({Size, C.BytesToRead, TUnBase::BlockSize});
-    const bool Encrypted = (C.FInflateRec.BitFlag & 1) != 0;
+    const bool Encrypted = (C.FInflateRec.BitFlag & kFlagEncrypted) != 0;
     const uint32_t Got = C.ReadProc(FInFile, nullptr, Buffer, Encrypted, 0, Want, dtData);
     C.BytesToRead = Got == 0 ? 0 : C.BytesToRead - Got;
     return Got;
@@ -98,7 +98,7 @@ uint32_t TUnBase::UnstoreThrough(TRunDecoderIO& IO, THandle InFile, const std::s
     return Rec.UnpackedSize;
   }
   uint32_t Remaining = Rec.UnpackedSize;
-  const bool Encrypted = (Rec.BitFlag & 1) != 0;
+  const bool Encrypted = (Rec.BitFlag & kFlagEncrypted) != 0;
   while (Remaining > 0 && BytesToRead > 0) {
     const uint32_t Want = std::min({Remaining, BlockSize, BytesToRead});
     const uint32_t Got = ReadProc(InFile, nullptr, Buffer.get(), false, 0, Want, dtData);
@@ -115,7 +115,7 @@ bool ExtractFile(TUnBase& Component, THandle InFile, THandle& OutFile, const std
   TUnBase& C = Component;
   C.FInflateRec = Rec;
   C.Crc32Val = CRC_MASK;
-  if (C.FInflateRec.BitFlag & 1) {
+  if (C.FInflateRec.BitFlag & kFlagEncrypted) {
     C.FInflateRec.PackedSize -= std::min(C.FInflateRec.PackedSize, EncryptHeaderSize);
   }
   C.BytesToRead = C.FInflateRec.PackedSize;
@@ -124,22 +124,22 @@ bool ExtractFile(TUnBase& Component, THandle InFile, THandle& OutFile, const std
   TRunDecoderIO IO(C, InFile, OutFile, Name);
   try {
     switch (Entry.Method) {
-      case 0:
+      case kMethodStored:
         C.UnstoreThrough(IO, InFile, Name, C.FInflateRec);
         break;
-      case 1:
+      case kMethodShrunk:
         Unshrink(IO, Entry);
         break;
-      case 2:
-      case 3:
-      case 4:
-      case 5:
-        Unreduce(IO, Entry, static_cast<int>(Entry.Method) - 1);
+      case kMethodReduced1:
+      case kMethodReduced1 + 1:
+      case kMethodReduced1 + 2:
+      case kMethodReduced4:
+        Unreduce(IO, Entry, static_cast<int>(Entry.Method - kMethodReduced1) + 1);
         break;
-      case 6:
+      case kMethodImploded:
         Explode(IO, Entry);
         break;
-      case 8:
+      case kMethodDeflated:
         Inflate(IO, Entry);
         break;
       default:

@@ -29,7 +29,7 @@ std::string TUnZip::ReadNameAt(THandle InFile, uint32_t Offset, uint32_t Length)
 
 void TUnZip::CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t PackedSize, uint32_t UnpackedSize) {
   MaxFileDate = std::max(MaxFileDate, DosDateTime);
-  TotalPackedSize += (Flags & 1) ? PackedSize - std::min(PackedSize, EncryptHeaderSize) : PackedSize;
+  TotalPackedSize += (Flags & kFlagEncrypted) ? PackedSize - std::min(PackedSize, EncryptHeaderSize) : PackedSize;
   TotalUnpackedSize += UnpackedSize;
 }
 
@@ -108,7 +108,7 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
       CountSelected(Local.Flags, Local.DosDateTime, Local.PackedSize, Local.UnpackedSize);
     }
     // Without sizes (data descriptor) nothing tells where the next header lies.
-    if ((Local.Flags & 0x08) && Local.PackedSize == 0) break;
+    if ((Local.Flags & kFlagDataDescriptor) && Local.PackedSize == 0) break;
     const uint64_t Next =
         uint64_t(Pos) + TLocal::Size + Local.NameLength + Local.ExtraLength + Local.PackedSize;
     if (Next > UINT32_MAX) break;
@@ -160,7 +160,7 @@ void TUnZip::ExtractIT(THandle InFile, int32_t /*Unused*/) {
   TUnBaseHeaderObj List;
   List.INIT();
   try {
-    if (HeadFlag == 0x10) {
+    if (HeadFlag == kHeadLocalHeader) {
       if (BuildRecoveryHeadArray(InFile, List) > 0) ProcessRecoveryHeaders(InFile, List);
     } else if (BuildHeadArray(InFile, List) > 0) {
       ProcessHeaders(InFile, List);

@@ -3,6 +3,8 @@
 // lists of kinds so that each set can be read against the others at a glance.
 #include "archive/identify/ArcTypeInfo.h"
 
+#include "archive/names/NoCase.h"
+
 #include <algorithm>
 #include <array>
 #include <initializer_list>
@@ -29,13 +31,6 @@ bool IsOneOf(TArcType ArcType, std::initializer_list<TArcType> Set) {
   return std::find(Set.begin(), Set.end(), ArcType) != Set.end();
 }
 
-char Upper(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
-
-bool EqualIgnoringCase(std::string_view A, std::string_view B) {
-  return A.size() == B.size() &&
-         std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) { return Upper(X) == Upper(Y); });
-}
-
 }  // namespace
 
 std::string ArcTypeDisplayName(TArcType ArcType) {
@@ -45,7 +40,7 @@ std::string ArcTypeDisplayName(TArcType ArcType) {
 
 int ArchiveExtIndex(std::string_view Ext) {
   for (int i = 0; i < ArchiveExtCount; ++i) {
-    if (EqualIgnoringCase(Ext, kArchiveExts[static_cast<size_t>(i)])) return i;
+    if (EqualNoCase(Ext, kArchiveExts[static_cast<size_t>(i)])) return i;
   }
   return -1;
 }
@@ -78,5 +73,13 @@ bool IsArcCompressable(TArcType ArcType) {
 }
 
 bool IsCommentEditable(TArcType ArcType) { return IsOneOf(ArcType, {atZip, atZipExe}); }
+
+bool IsZipListable(TArcType ArcType) { return IsOneOf(ArcType, {atZip, atZipExe, atJar, atJarExe}); }
+
+bool IsZipExtractable(TArcType ArcType) { return IsOneOf(ArcType, {atZip, atZipExe, atZipMV, atJar}); }
+
+bool IsAnyZip(TArcType ArcType) { return IsZipListable(ArcType) || IsZipExtractable(ArcType); }
+
+bool DecryptsOnWrite(TArcType ArcType) { return IsZipExtractable(ArcType) || IsOneOf(ArcType, {atBh, atBhExe}); }
 
 }  // namespace kst

@@ -32,4 +32,14 @@ bool IsArcVerifyable(TArcType ArcType);      // entries can be tested
 bool IsArcCompressable(TArcType ArcType);    // the compression side can write it
 bool IsCommentEditable(TArcType ArcType);    // the archive comment can be changed
 
+// The ZIP kinds each ZIP operation accepts. They differ on purpose: the lister
+// walks the headers of every ZIP and JAR file and self-extractor but not of a
+// spanned set; extraction takes spanned sets and plain JAR files but not JAR
+// self-extractors; method texts and the archive comment read any ZIP kind; the
+// stored-data decryption also serves the BH kinds.
+bool IsZipListable(TArcType ArcType);     // atZip, atZipExe, atJar, atJarExe
+bool IsZipExtractable(TArcType ArcType);  // atZip, atZipExe, atZipMV, atJar
+bool IsAnyZip(TArcType ArcType);          // atZip, atZipExe, atZipMV, atJar, atJarExe
+bool DecryptsOnWrite(TArcType ArcType);   // IsZipExtractable and atBh, atBhExe
+
 }  // namespace kst

@@ -113,7 +113,7 @@ bool TRegisterKestrel::TryStringResources(THandle Handle) {
     if (ReadAt(Handle, DataOffset, Bytes, 4) != 4) continue;
     FArcType = TAT(Handle, 0, GetLE32(Bytes));
     if (FArcType != atUnknown) {
-      HeadFlag = 0x10;
+      HeadFlag = kHeadLocalHeader;
       return true;
     }
   }
@@ -148,9 +148,9 @@ void TRegisterKestrel::IdentifyPlainFile(THandle Handle, const std::vector<uint8
   FArcType = TAT(Handle, 1, WordAt(Head, Zeros));
   if (FArcType == atZip || FArcType == atZipExe) {
     DataOffset = GetCentralDirOffset(Handle);
-    if (!(HeadFlag & 0x10) && DataOffset == 0) {
+    if (!(HeadFlag & kHeadLocalHeader) && DataOffset == 0) {
       DataOffset = uint32_t(Zeros);
-      HeadFlag |= 0x10;
+      HeadFlag |= kHeadLocalHeader;
     }
   } else if (FArcType != atZipMV && HasAceMark(Head)) {
     FArcType = atAce;
@@ -160,7 +160,7 @@ void TRegisterKestrel::IdentifyPlainFile(THandle Handle, const std::vector<uint8
     FArcType = atAce;
   } else if (!IsUue(Head) && !IsTar(Handle)) {
     DataOffset = GetCentralDirOffset(Handle);
-    if ((HeadFlag & 0x11) == 0x11) FArcType = atZip;
+    if ((HeadFlag & (kHeadEndRecord | kHeadLocalHeader)) == (kHeadEndRecord | kHeadLocalHeader)) FArcType = atZip;
   }
 }
 

@@ -33,7 +33,7 @@ TArcType TRegisterKestrel::TAT(THandle /*Handle*/, uint8_t Mode, uint32_t Signat
   const uint8_t B2 = (Signature >> 16) & 0xFF, B3 = Signature >> 24;
   if (Pair(B0, B1, 'P', 'K')) {
     if (Pair(B2, B3, 0x07, 0x08)) {
-      HeadFlag |= 0x10;
+      HeadFlag |= kHeadLocalHeader;
       return IsRemovableDrive() ? atZipMV : atZip;
     }
     if (Pair(B2, B3, 0x01, 0x02)) return atNA;  // atZipMV only on a removable drive
@@ -82,7 +82,7 @@ bool TRegisterKestrel::IsSFXZipped(THandle Handle) {
   DataOffset = Found;
   GetCentralDirOffset(Handle);
   FArcType = atZipExe;
-  HeadFlag = 0x10;
+  HeadFlag = kHeadLocalHeader;
   return true;
 }
 

@@ -60,25 +60,25 @@ uint32_t TRegisterKestrel::GetCentralDirOffset(THandle Handle) {
 
   EndRecord = TEnd::Parse(&Tail[Hit]);
   CommentPos = uint32_t(TailStart + Hit + TEnd::Size);
-  HeadFlag |= 0x01;
+  HeadFlag |= kHeadEndRecord;
 
   uint8_t Header[TCentral::Size];
   const uint32_t Directory = EndRecord.DirectoryOffset;
   if (ReadAt(Handle, Directory, Header, TCentral::Size) == TCentral::Size &&
       GetLE32(Header) == kCentralSignature) {
-    HeadFlag |= 0x08;
+    HeadFlag |= kHeadCentralDir;
     const TCentral First = TCentral::Parse(Header);
     uint8_t Local[TLocal::Size];
     if (ReadAt(Handle, First.LocalOffset, Local, TLocal::Size) == TLocal::Size &&
         GetLE32(Local) == kLocalSignature) {
-      HeadFlag |= 0x10;
+      HeadFlag |= kHeadLocalHeader;
     }
     return Directory;
   }
 
   const int64_t Found = ScanForLocalHeader(Handle);
   if (Found < 0) return 0;
-  HeadFlag = 0x10;
+  HeadFlag = kHeadLocalHeader;
   return uint32_t(Found);
 }
 

@@ -8,6 +8,7 @@
 
 #include "archive/core/Err_msgs.h"
 #include "archive/core/DosDate.h"
+#include "archive/core/Restore.h"
 #include "archive/core/StringList.h"
 #include "archive/identify/ArcType.h"
 #include "archive/identify/ArcTypeInfo.h"
@@ -17,24 +18,7 @@
 namespace kst {
 namespace {
 
-bool IsZipFamilyOrSpanned(TArcType Kind) {
-  return Kind == atJar || Kind == atJarExe || Kind == atZip || Kind == atZipExe || Kind == atZipMV;
-}
-
 constexpr uint16_t kMaxArchiveComment = 32766;
-
-// Runs Restore when the scope ends, also through an exception.
-template <typename F>
-class TRestore {
- public:
-  explicit TRestore(F Restore) : FRestore(std::move(Restore)) {}
-  ~TRestore() { FRestore(); }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
- private:
-  F FRestore;
-};
 
 }  // namespace
 
@@ -116,7 +100,7 @@ int32_t TKestrel::GetArchiveComment(char* Buffer) {
     HeadFlag = SavedFlag;
     CloseArchive(Handle);
   });
-  if (!Buffer || !IsZipFamilyOrSpanned(FArcType)) return 0;
+  if (!Buffer || !IsAnyZip(FArcType)) return 0;
   if (GetCentralDirOffset(Handle) == 0) return 0;
   const uint16_t Length = EndRecord.CommentLength;
   if (Length < 1 || Length > kMaxArchiveComment) return 0;

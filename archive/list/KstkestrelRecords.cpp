@@ -15,9 +15,6 @@
 namespace kst {
 namespace {
 
-constexpr uint16_t kFlagEncrypted = 0x0001;
-constexpr uint16_t kFlagDataDescriptor = 0x0008;
-constexpr uint16_t kFlagUtf8 = 0x0800;
 constexpr uint32_t kAttrDirOrVolume = 0x18;
 constexpr uint32_t kDefaultCommentLength = 2500;
 
@@ -33,7 +30,7 @@ void TKestrel::ClearEntry() {
 
 void TKestrel::DoProcRecord() {
   const uint64_t RecordStart = FCurrentOffset - FHeaderSize;
-  const bool Local = HeadFlag == 0x10;
+  const bool Local = HeadFlag == kHeadLocalHeader;
   if (GetLE32(FHeader.data()) != (Local ? kLocalSignature : kCentralSignature)) {
     if (FRecordsRead == 0) RaiseErrorStr(FArchiveFile, "", "", ErrBadFileHeader);
     FCurrentOffset = FEndLimit;
@@ -111,7 +108,7 @@ void TKestrel::DoRead(int32_t Offset) {
     if (TargetList) TargetList->push_back(FileName);
     return;
   }
-  if (HeadFlag == 0x10) {
+  if (HeadFlag == kHeadLocalHeader) {
     VersionMadeBy = VersionNeeded = FLocal.VersionNeeded;
     InternalAttr = ExternalAttr = 0;
     Encrypted = FLocal.Flags & kFlagEncrypted;

@@ -5,17 +5,12 @@
 // moves forward, never past the end limit; exceptions of the walk or of event
 // handlers end it and make Activate answer false, never reach the caller.
 #include "archive/core/Err_msgs.h"
-#include "archive/identify/ArcType.h"
+#include "archive/identify/ArcTypeInfo.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/list/Kstkestrel.h"
 #include "archive/core/MessagePump.h"
 
 namespace kst {
-namespace {
-
-bool IsZipFamily(TArcType Kind) { return Kind == atZip || Kind == atZipExe || Kind == atJar || Kind == atJarExe; }
-
-}  // namespace
 
 TKestrel::TKestrel(TComponent* AOwner) : TZipCommon(AOwner) { SetZipCmntBufSize(32000); }
 
@@ -36,7 +31,7 @@ bool TKestrel::CanWalk() {
     RaiseErrorStr(FArchiveFile, "", "", ErrFileNotFound);
     return false;
   }
-  if (!IsZipFamily(FArcType)) {
+  if (!IsZipListable(FArcType)) {
     RaiseErrorStr(FArchiveFile, "", "", ErrArcTypeUnsupported);
     return false;
   }
@@ -78,14 +73,14 @@ void TKestrel::Setup() {
   ClearEntry();
   FStartPosition = DataOffset;
   FEndLimit = ArchiveSize;
-  if (OnCorruptZipHeader && (HeadFlag & 0x19) != 0x19) {
+  if (OnCorruptZipHeader && (HeadFlag & kHeadComplete) != kHeadComplete) {
     bool Cancel = true;
     OnCorruptZipHeader(this, HeadFlag, Cancel);
     if (Cancel) FStartPosition = FEndLimit;
   }
   FStartPosition += 1;
-  if (!(HeadFlag & 0x08)) HeadFlag = 0x10;
-  if (HeadFlag == 0x10) {
+  if (!(HeadFlag & kHeadCentralDir)) HeadFlag = kHeadLocalHeader;
+  if (HeadFlag == kHeadLocalHeader) {
     FHeaderSize = TLocal::Size;
     uint8_t First[4];
     if (ReadAt(FHandle, FStartPosition - 1, First, 4) == 4 && GetLE32(First) == kSpanSignature) {

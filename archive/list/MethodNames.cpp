@@ -4,6 +4,9 @@
 #include <array>
 #include <string_view>
 
+#include "archive/core/Ksttypes.h"
+#include "archive/identify/ArcTypeInfo.h"
+
 namespace kst {
 namespace {
 
@@ -11,19 +14,13 @@ constexpr std::array<std::string_view, 8> kZipMethods{{
     "Stored", "Shrunk", "Reduce-1", "Reduce-2", "Reduce-3", "Reduce-4", "Imploded", "Tokened",
 }};
 
-constexpr uint16_t kDeflated = 8;
 constexpr uint32_t kDirectoryAttr = 0x10;
-
-bool IsZipFamily(TArcType ArcType) {
-  return ArcType == atJar || ArcType == atJarExe || ArcType == atZip || ArcType == atZipExe ||
-         ArcType == atZipMV;
-}
 
 }  // namespace
 
 std::string GetDeflateMethodStr(uint8_t Flags) {
-  const bool Bit1 = (Flags & 0x02) != 0;
-  const bool Bit2 = (Flags & 0x04) != 0;
+  const bool Bit1 = (Flags & kFlagOption1) != 0;
+  const bool Bit2 = (Flags & kFlagOption2) != 0;
   if (Bit1 && Bit2) return "DeflateS";
   if (Bit2) return "DeflateF";
   if (Bit1) return "DeflateX";
@@ -32,9 +29,9 @@ std::string GetDeflateMethodStr(uint8_t Flags) {
 
 std::string GetCompressionMethodStr(TArcType ArcType, uint16_t Method, uint8_t Flags,
                                     uint32_t ExternalAttr) {
-  if (!IsZipFamily(ArcType)) return "Unsupported";
+  if (!IsAnyZip(ArcType)) return "Unsupported";
   if (Method < kZipMethods.size()) return std::string(kZipMethods[Method]);
-  if (Method == kDeflated) return GetDeflateMethodStr(Flags);
+  if (Method == kMethodDeflated) return GetDeflateMethodStr(Flags);
   return (ExternalAttr & kDirectoryAttr) ? "Dir" : "Unsupported";
 }
 
