@@ -9,6 +9,9 @@ jobs=2
 
 tools/install-deps.sh all
 
+echo "== Include layers =="
+tools/check-layers.sh
+
 echo "== Linux build (build/) =="
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$jobs"
