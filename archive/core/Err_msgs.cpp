@@ -134,11 +134,11 @@ static_assert(IsSortedByCode(), "the error table must be sorted by identifier");
 }  // namespace
 
 std::string ErrorText(int32_t ECode) {
-  const auto* it = std::lower_bound(
+  const auto* Found = std::lower_bound(
       kErrorTable.begin(), kErrorTable.end(), ECode,
       [](const TErrorEntry& Entry, int32_t Code) { return Entry.Code < Code; });
-  if (it == kErrorTable.end() || it->Code != ECode) return {};
-  return std::string(it->Text);
+  if (Found == kErrorTable.end() || Found->Code != ECode) return {};
+  return std::string(Found->Text);
 }
 
 }  // namespace kst

@@ -22,20 +22,20 @@ namespace crc_tables {
 
 constexpr std::array<uint32_t, 256> MakeCrc32Table() {
   std::array<uint32_t, 256> Table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t Value = i;
+  for (uint32_t I = 0; I < 256; ++I) {
+    uint32_t Value = I;
     for (int Bit = 0; Bit < 8; ++Bit) Value = (Value & 1) ? (Value >> 1) ^ 0xEDB88320u : Value >> 1;
-    Table[i] = Value;
+    Table[I] = Value;
   }
   return Table;
 }
 
 constexpr std::array<uint16_t, 256> MakeCrc16Table() {
   std::array<uint16_t, 256> Table{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t Value = i;
+  for (uint32_t I = 0; I < 256; ++I) {
+    uint32_t Value = I;
     for (int Bit = 0; Bit < 8; ++Bit) Value = (Value & 1) ? (Value >> 1) ^ 0xA001u : Value >> 1;
-    Table[i] = static_cast<uint16_t>(Value);
+    Table[I] = static_cast<uint16_t>(Value);
   }
   return Table;
 }

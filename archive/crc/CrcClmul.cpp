@@ -26,7 +26,7 @@ namespace {
 // x^N modulo the CRC-32 polynomial (0x104C11DB7), bit d standing for x^d.
 constexpr uint64_t XPowModP(unsigned N) {
   uint64_t Value = 1;
-  for (unsigned i = 0; i < N; ++i) {
+  for (unsigned I = 0; I < N; ++I) {
     Value <<= 1;
     if (Value & 0x100000000u) Value ^= 0x104C11DB7u;
   }

@@ -16,10 +16,10 @@ using SliceTables = std::array<std::array<uint32_t, 256>, 16>;
 constexpr SliceTables MakeSliceTables() {
   SliceTables Tables{};
   Tables[0] = Crc32Table;
-  for (size_t k = 1; k < Tables.size(); ++k)
-    for (size_t i = 0; i < 256; ++i) {
-      const uint32_t Previous = Tables[k - 1][i];
-      Tables[k][i] = (Previous >> 8) ^ Crc32Table[Previous & 0xFF];
+  for (size_t K = 1; K < Tables.size(); ++K)
+    for (size_t I = 0; I < 256; ++I) {
+      const uint32_t Previous = Tables[K - 1][I];
+      Tables[K][I] = (Previous >> 8) ^ Crc32Table[Previous & 0xFF];
     }
   return Tables;
 }

@@ -48,7 +48,7 @@ class TShannonFanoTree {
  private:
   struct TEntry {
     uint16_t Value = 0;
-    uint16_t Length = 0;  // 0: no code of at most TableBits_ bits starts here
+    uint16_t Length = 0;  // 0: no code of at most FTableBits bits starts here
     uint16_t LongFirst = 0;
     uint16_t LongCount = 0;
   };
@@ -58,15 +58,15 @@ class TShannonFanoTree {
     uint16_t Value;
   };
 
-  std::vector<uint8_t> Lengths_;
-  unsigned MaxLength_ = 0;
-  unsigned TableBits_ = 0;
-  std::vector<TEntry> Table_;
-  std::vector<TLongCode> Long_;
+  std::vector<uint8_t> FLengths;
+  unsigned FMaxLength = 0;
+  unsigned FTableBits = 0;
+  std::vector<TEntry> FTable;
+  std::vector<TLongCode> FLong;
 };
 
 bool TShannonFanoTree::ReadLengths(TLegacyBitReader& In, unsigned NumValues) {
-  Lengths_.assign(NumValues, 0);
+  FLengths.assign(NumValues, 0);
   uint32_t Bytes = 0;
   if (!In.Read(8, Bytes)) return false;
   unsigned Filled = 0;
@@ -76,7 +76,7 @@ bool TShannonFanoTree::ReadLengths(TLegacyBitReader& In, unsigned NumValues) {
     const unsigned Length = (Run & 15) + 1;
     const unsigned Count = (Run >> 4) + 1;
     if (Count > NumValues - Filled) return false;
-    for (unsigned K = 0; K < Count; ++K) Lengths_[Filled++] = uint8_t(Length);
+    for (unsigned K = 0; K < Count; ++K) FLengths[Filled++] = uint8_t(Length);
   }
   return Filled == NumValues;
 }
@@ -91,12 +91,12 @@ uint32_t ReverseBits(uint32_t Code, unsigned Length) {
 }
 
 bool TShannonFanoTree::Build() {
-  const unsigned NumValues = unsigned(Lengths_.size());
+  const unsigned NumValues = unsigned(FLengths.size());
   std::vector<uint16_t> Order;
   Order.reserve(NumValues);
   for (unsigned Length = 1; Length <= MaxCodeLength; ++Length) {
     for (unsigned Value = 0; Value < NumValues; ++Value) {
-      if (Lengths_[Value] == Length) Order.push_back(uint16_t(Value));
+      if (FLengths[Value] == Length) Order.push_back(uint16_t(Value));
     }
   }
   // Codes as prefixes of a 16-bit word, longest lengths first.
@@ -106,7 +106,7 @@ bool TShannonFanoTree::Build() {
   unsigned LastLength = 0;
   for (unsigned I = NumValues; I-- > 0;) {
     Code += Increment;
-    const unsigned Length = Lengths_[Order[I]];
+    const unsigned Length = FLengths[Order[I]];
     if (Length != LastLength) {
       LastLength = Length;
       Increment = 1u << (MaxCodeLength - Length);
@@ -118,7 +118,7 @@ bool TShannonFanoTree::Build() {
   std::vector<std::pair<uint32_t, uint32_t>> Spans;
   Spans.reserve(NumValues);
   for (unsigned Value = 0; Value < NumValues; ++Value) {
-    const unsigned Shift = MaxCodeLength - Lengths_[Value];
+    const unsigned Shift = MaxCodeLength - FLengths[Value];
     Spans.emplace_back(Codes[Value] << Shift, (Codes[Value] + 1) << Shift);
   }
   std::sort(Spans.begin(), Spans.end());
@@ -126,28 +126,28 @@ bool TShannonFanoTree::Build() {
     if (Spans[I].first < Spans[I - 1].second) return false;
   }
 
-  MaxLength_ = Lengths_[Order.back()];
-  TableBits_ = std::min(MaxLength_, MaxTableBits);
-  Table_.assign(size_t(1) << TableBits_, TEntry{});
-  Long_.clear();
+  FMaxLength = FLengths[Order.back()];
+  FTableBits = std::min(FMaxLength, MaxTableBits);
+  FTable.assign(size_t(1) << FTableBits, TEntry{});
+  FLong.clear();
   for (unsigned Value = 0; Value < NumValues; ++Value) {
-    const unsigned Length = Lengths_[Value];
+    const unsigned Length = FLengths[Value];
     const uint32_t Pattern = ReverseBits(Codes[Value], Length);
-    if (Length <= TableBits_) {
-      for (uint32_t Index = Pattern; Index < Table_.size(); Index += 1u << Length) {
-        Table_[Index].Value = uint16_t(Value);
-        Table_[Index].Length = uint16_t(Length);
+    if (Length <= FTableBits) {
+      for (uint32_t Index = Pattern; Index < FTable.size(); Index += 1u << Length) {
+        FTable[Index].Value = uint16_t(Value);
+        FTable[Index].Length = uint16_t(Length);
       }
     } else {
-      Long_.push_back({uint16_t(Pattern), uint16_t(Length), uint16_t(Value)});
+      FLong.push_back({uint16_t(Pattern), uint16_t(Length), uint16_t(Value)});
     }
   }
-  const uint32_t Mask = (1u << TableBits_) - 1;
-  std::sort(Long_.begin(), Long_.end(), [Mask](const TLongCode& A, const TLongCode& B) {
+  const uint32_t Mask = (1u << FTableBits) - 1;
+  std::sort(FLong.begin(), FLong.end(), [Mask](const TLongCode& A, const TLongCode& B) {
     return (A.Pattern & Mask) < (B.Pattern & Mask);
   });
-  for (size_t I = 0; I < Long_.size(); ++I) {
-    TEntry& Entry = Table_[Long_[I].Pattern & Mask];
+  for (size_t I = 0; I < FLong.size(); ++I) {
+    TEntry& Entry = FTable[FLong[I].Pattern & Mask];
     if (Entry.LongCount == 0) Entry.LongFirst = uint16_t(I);
     ++Entry.LongCount;
   }
@@ -156,10 +156,10 @@ bool TShannonFanoTree::Build() {
 
 inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In,
                                                            uint32_t& Value) const {
-  const bool Complete = In.Need(MaxLength_);
+  const bool Complete = In.Need(FMaxLength);
   const unsigned Available = In.Available();
-  const uint32_t Bits = In.Peek(MaxLength_);
-  const TEntry& Entry = Table_[Bits & ((1u << TableBits_) - 1)];
+  const uint32_t Bits = In.Peek(FMaxLength);
+  const TEntry& Entry = FTable[Bits & ((1u << FTableBits) - 1)];
   if (Entry.Length != 0) {
     if (Entry.Length > Available) return TDecoded::NoInput;
     In.Drop(Entry.Length);
@@ -167,7 +167,7 @@ inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In,
     return TDecoded::Ok;
   }
   for (unsigned I = Entry.LongFirst; I < unsigned(Entry.LongFirst) + Entry.LongCount; ++I) {
-    const TLongCode& Long = Long_[I];
+    const TLongCode& Long = FLong[I];
     if ((Bits & ((1u << Long.Length) - 1)) != Long.Pattern) continue;
     if (Long.Length > Available) return TDecoded::NoInput;
     In.Drop(Long.Length);
@@ -179,7 +179,7 @@ inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In,
 
 class TExploder {
  public:
-  TExploder(TDecoderIO& IO, uint32_t Limit) : Out(IO, Limit), IO_(IO), In_(IO) {}
+  TExploder(TDecoderIO& IO, uint32_t Limit) : Out(IO, Limit), FIO(IO), FIn(IO) {}
 
   // Decodes the stream; answers 0 or the error that ended it.
   int32_t Run(uint16_t BitFlag);
@@ -194,22 +194,22 @@ class TExploder {
   }
   int32_t Stop(bool Fitted) const { return Fitted || Out.Cancelled() ? 0 : ErrBadBlock; }
 
-  TDecoderIO& IO_;
-  TLegacyBitReader In_;
-  TShannonFanoTree Literals_;
-  TShannonFanoTree Lengths_;
-  TShannonFanoTree Distances_;
+  TDecoderIO& FIO;
+  TLegacyBitReader FIn;
+  TShannonFanoTree FLiterals;
+  TShannonFanoTree FLengths;
+  TShannonFanoTree FDistances;
 };
 
 // Reads and builds one tree; a failure is reported here (nothing raised).
 bool TExploder::ReadTree(TShannonFanoTree& Tree, unsigned NumValues) {
-  if (!Tree.ReadLengths(In_, NumValues)) {
-    IO_.RaiseErrorStr(ErrBadBlock);
+  if (!Tree.ReadLengths(FIn, NumValues)) {
+    FIO.RaiseErrorStr(ErrBadBlock);
     return false;
   }
   if (!Tree.Build()) {
-    IO_.RaiseErrorStr(ErrAmbiguousTree);
-    IO_.RaiseErrorStr(ErrBadBlock);
+    FIO.RaiseErrorStr(ErrAmbiguousTree);
+    FIO.RaiseErrorStr(ErrBadBlock);
     return false;
   }
   return true;
@@ -217,8 +217,8 @@ bool TExploder::ReadTree(TShannonFanoTree& Tree, unsigned NumValues) {
 
 int32_t TExploder::Run(uint16_t BitFlag) {
   const bool LiteralTree = (BitFlag & kFlagOption2) != 0;
-  if (LiteralTree && !ReadTree(Literals_, 256)) return 0;
-  if (!ReadTree(Lengths_, 64) || !ReadTree(Distances_, 64)) return 0;
+  if (LiteralTree && !ReadTree(FLiterals, 256)) return 0;
+  if (!ReadTree(FLengths, 64) || !ReadTree(FDistances, 64)) return 0;
   return DecodeLoop(LiteralTree, (BitFlag & kFlagOption1) != 0 ? 7 : 6, LiteralTree ? 3 : 2);
 }
 
@@ -226,13 +226,13 @@ int32_t TExploder::DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMa
   using TDecoded = TShannonFanoTree::TDecoded;
   while (!Out.AtLimit()) {
     uint32_t Flag = 0;
-    if (!In_.Read(1, Flag)) return 0;
+    if (!FIn.Read(1, Flag)) return 0;
     if (Flag != 0) {
       uint32_t Literal = 0;
       if (LiteralTree) {
-        const TDecoded Result = Literals_.Decode(In_, Literal);
+        const TDecoded Result = FLiterals.Decode(FIn, Literal);
         if (Result != TDecoded::Ok) return Stop(Result);
-      } else if (!In_.Read(8, Literal)) {
+      } else if (!FIn.Read(8, Literal)) {
         return 0;
       }
       if (!Out.Put(uint8_t(Literal))) return Stop(false);
@@ -241,14 +241,14 @@ int32_t TExploder::DecodeLoop(bool LiteralTree, unsigned LowBits, uint32_t MinMa
     uint32_t Low = 0;
     uint32_t High = 0;
     uint32_t Length = 0;
-    if (!In_.Read(LowBits, Low)) return 0;
-    TDecoded Result = Distances_.Decode(In_, High);
+    if (!FIn.Read(LowBits, Low)) return 0;
+    TDecoded Result = FDistances.Decode(FIn, High);
     if (Result != TDecoded::Ok) return Stop(Result);
-    Result = Lengths_.Decode(In_, Length);
+    Result = FLengths.Decode(FIn, Length);
     if (Result != TDecoded::Ok) return Stop(Result);
     if (Length == 63) {
       uint32_t Extra = 0;
-      if (!In_.Read(8, Extra)) return 0;
+      if (!FIn.Read(8, Extra)) return 0;
       Length += Extra;
     }
     if (!Out.Copy(((High << LowBits) | Low) + 1, Length + MinMatch)) return Stop(false);

@@ -52,13 +52,13 @@ const TSymbolInfo& Symbols() {
 }  // namespace
 
 TInflateState::TStep TInflateState::Fail(int32_t Code) {
-  IO_.RaiseError(Code);
+  FIO.RaiseError(Code);
   return TStep::Stop;
 }
 
 void TInflateState::Run() {
   for (;;) {
-    if (IO_.Cancelled() || !Need(3)) return;
+    if (FIO.Cancelled() || !Need(3)) return;
     bool Final = Take(1) != 0;
     TStep Step = TStep::Stop;
     switch (Take(2)) {
@@ -67,8 +67,8 @@ void TInflateState::Run() {
       case 2: Step = DynamicBlock(); break;
       default:
         // Nothing more of this entry can be decoded: count the rest as done.
-        IO_.RaiseErrorStr(ErrBadBlock);
-        IO_.CountAsDone(uint32_t(CapLeft()));
+        FIO.RaiseErrorStr(ErrBadBlock);
+        FIO.CountAsDone(uint32_t(CapLeft()));
         return;
     }
     if (Step == TStep::Stop || Final) return;
@@ -76,7 +76,7 @@ void TInflateState::Run() {
 }
 
 TInflateState::TStep TInflateState::StoredBlock() {
-  Take(BitCount_ & 7);
+  Take(FBitCount & 7);
   if (!Need(32)) return TStep::Stop;
   uint32_t Length = Take(16);
   uint32_t Complement = Take(16);
@@ -85,29 +85,29 @@ TInflateState::TStep TInflateState::StoredBlock() {
     if (Room() == 0) {
       if (CapLeft() == 0) return Fail(ErrBadBlock);
       MakeRoom();
-      if (IO_.Cancelled()) return TStep::Stop;
+      if (FIO.Cancelled()) return TStep::Stop;
     }
-    if (BitCount_ >= 8) {
-      *Out_++ = uint8_t(Take(8));
+    if (FBitCount >= 8) {
+      *FOut++ = uint8_t(Take(8));
       --Length;
       continue;
     }
-    BitBuf_ = 0;  // bits above the count may mirror the byte about to be copied
-    if (InPos_ == InEnd_) {
+    FBitBuf = 0;  // bits above the count may mirror the byte about to be copied
+    if (FInPos == FInEnd) {
       FillInput();
-      if (InPos_ == InEnd_) return TStep::Stop;
+      if (FInPos == FInEnd) return TStep::Stop;
     }
-    size_t N = std::min({size_t(Length), size_t(InEnd_ - InPos_), Room()});
-    std::memcpy(Out_, InPos_, N);
-    Out_ += N;
-    InPos_ += N;
+    size_t N = std::min({size_t(Length), size_t(FInEnd - FInPos), Room()});
+    std::memcpy(FOut, FInPos, N);
+    FOut += N;
+    FInPos += N;
     Length -= uint32_t(N);
   }
   return TStep::Next;
 }
 
 TInflateState::TStep TInflateState::FixedBlock() {
-  if (!FixedBuilt_) {
+  if (!FFixedBuilt) {
     std::array<uint8_t, 288> Lengths{};
     std::fill(Lengths.begin(), Lengths.begin() + 144, 8);
     std::fill(Lengths.begin() + 144, Lengths.begin() + 256, 9);
@@ -115,11 +115,11 @@ TInflateState::TStep TInflateState::FixedBlock() {
     std::fill(Lengths.begin() + 280, Lengths.end(), 8);
     std::array<uint8_t, 32> DistLengths;
     DistLengths.fill(5);
-    BuildHuffmanTable(Lengths.data(), 288, Symbols().Lit.data(), LitBits, FixedLit_);
-    BuildHuffmanTable(DistLengths.data(), 32, Symbols().Dist.data(), DistBits, FixedDist_);
-    FixedBuilt_ = true;
+    BuildHuffmanTable(Lengths.data(), 288, Symbols().Lit.data(), LitBits, FFixedLit);
+    BuildHuffmanTable(DistLengths.data(), 32, Symbols().Dist.data(), DistBits, FFixedDist);
+    FFixedBuilt = true;
   }
-  return HuffmanBlock(FixedLit_.data(), FixedDist_.data(), ErrBadBlock);
+  return HuffmanBlock(FFixedLit.data(), FFixedDist.data(), ErrBadBlock);
 }
 
 TInflateState::TStep TInflateState::DynamicBlock() {
@@ -132,14 +132,14 @@ TInflateState::TStep TInflateState::DynamicBlock() {
     if (!Need(3)) return TStep::Stop;
     CodeLengths[CodeLengthOrder[I]] = uint8_t(Take(3));
   }
-  if (!BuildHuffmanTable(CodeLengths.data(), 19, Symbols().CodeLen.data(), 7, CodeLen_))
+  if (!BuildHuffmanTable(CodeLengths.data(), 19, Symbols().CodeLen.data(), 7, FCodeLen))
     return Fail(ErrIncompleteCodeSet);
   std::array<uint8_t, 288 + 32> Lengths{};
   if (ReadCodeLengths(LitCount + DistCount, Lengths.data()) == TStep::Stop) return TStep::Stop;
-  if (!BuildHuffmanTable(Lengths.data(), LitCount, Symbols().Lit.data(), LitBits, Lit_) ||
-      !BuildHuffmanTable(Lengths.data() + LitCount, DistCount, Symbols().Dist.data(), DistBits, Dist_))
+  if (!BuildHuffmanTable(Lengths.data(), LitCount, Symbols().Lit.data(), LitBits, FLit) ||
+      !BuildHuffmanTable(Lengths.data() + LitCount, DistCount, Symbols().Dist.data(), DistBits, FDist))
     return Fail(ErrIncompleteCodeSet);
-  return HuffmanBlock(Lit_.data(), Dist_.data(), ErrIncompleteCodeSet);
+  return HuffmanBlock(FLit.data(), FDist.data(), ErrIncompleteCodeSet);
 }
 
 TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Lengths) {
@@ -147,7 +147,7 @@ TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Len
   uint8_t Previous = 0;
   while (I < Total) {
     uint32_t Entry = 0, Value = 0;
-    if (!DecodeSlow(CodeLen_.data(), 7, Entry, Value)) return TStep::Stop;
+    if (!DecodeSlow(FCodeLen.data(), 7, Entry, Value)) return TStep::Stop;
     if (Entry & HtInvalid) return Fail(ErrIncompleteCodeSet);
     if (Entry & HtLiteral) {
       Previous = uint8_t(Value);
@@ -168,13 +168,13 @@ TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Len
 bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry,
                                uint32_t& Value) {
   PullBytes();
-  uint32_t E = Table[BitBuf_ & ((uint64_t(1) << PrimaryBits) - 1)];
+  uint32_t E = Table[FBitBuf & ((uint64_t(1) << PrimaryBits) - 1)];
   if (E & HtLink) {
-    if (BitCount_ < PrimaryBits) return false;
+    if (FBitCount < PrimaryBits) return false;
     Take(PrimaryBits);
-    E = Table[HtValue(E) + (BitBuf_ & ((uint64_t(1) << HtCodeBits(E)) - 1))];
+    E = Table[HtValue(E) + (FBitBuf & ((uint64_t(1) << HtCodeBits(E)) - 1))];
   }
-  if (HtDrop(E) > BitCount_) return false;
+  if (HtDrop(E) > FBitCount) return false;
   Entry = E;
   if (E & HtInvalid) return true;
   Value = HtValue(E) + (Take(HtDrop(E)) >> HtCodeBits(E));
@@ -184,34 +184,34 @@ bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint
 TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist,
                                                  int32_t BadCode) {
   for (;;) {
-    if (InEnd_ - InPos_ < 16 && !InEof_) FillInput();
+    if (FInEnd - FInPos < 16 && !FInEof) FillInput();
     TFast Fast = FastLoop(Lit, Dist);
     if (Fast == TFast::EndOfBlock) return TStep::Next;
     if (Fast == TFast::Bad) return Fail(BadCode);
 
     // One symbol the careful way: near the end of input, window or entry.
-    size_t AreaLeft = size_t(AreaEnd_ - Out_);
+    size_t AreaLeft = size_t(FAreaEnd - FOut);
     if (AreaLeft < MaxMatch && CapLeft() > AreaLeft) {
       MakeRoom();
-      if (IO_.Cancelled()) return TStep::Stop;
+      if (FIO.Cancelled()) return TStep::Stop;
     }
     uint32_t Entry = 0, Value = 0;
     if (!DecodeSlow(Lit, LitBits, Entry, Value)) return TStep::Stop;
     if (Entry & HtLiteral) {
       if (CapLeft() == 0) return Fail(ErrBadBlock);
-      *Out_++ = uint8_t(Value);
+      *FOut++ = uint8_t(Value);
       continue;
     }
     if (Entry & HtEnd) return TStep::Next;
     if (Entry & HtInvalid) return Fail(BadCode);
     uint32_t DistEntry = 0, Distance = 0;
     if (!DecodeSlow(Dist, DistBits, DistEntry, Distance)) return TStep::Stop;
-    if ((DistEntry & HtInvalid) || Distance > size_t(Out_ - Win_.get())) return Fail(BadCode);
+    if ((DistEntry & HtInvalid) || Distance > size_t(FOut - FWin.get())) return Fail(BadCode);
     size_t N = std::min(size_t(Value), CapLeft());
     // Copy forward from the match start: an index I - Distance would wrap below zero.
-    const uint8_t* From = Out_ - Distance;
-    for (size_t I = 0; I < N; ++I) Out_[I] = From[I];
-    Out_ += N;
+    const uint8_t* From = FOut - Distance;
+    for (size_t I = 0; I < N; ++I) FOut[I] = From[I];
+    FOut += N;
     if (N < Value) return Fail(ErrBadBlock);
   }
 }

@@ -80,14 +80,14 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
 
 [[gnu::always_inline]] inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, const uint32_t* Dist) {
   size_t OutRoom = Room();
-  if (InEnd_ - InPos_ < 8 || OutRoom <= MaxMatch) return TFast::Leave;
-  const uint8_t* In = InPos_;
-  const uint8_t* const InLimit = InEnd_ - 8;
-  uint8_t* Out = Out_;
-  uint8_t* const OutLimit = Out_ + (OutRoom - MaxMatch);
-  const uint8_t* const WinBegin = Win_.get();
-  uint64_t Bits = BitBuf_;
-  unsigned Count = BitCount_;
+  if (FInEnd - FInPos < 8 || OutRoom <= MaxMatch) return TFast::Leave;
+  const uint8_t* In = FInPos;
+  const uint8_t* const InLimit = FInEnd - 8;
+  uint8_t* Out = FOut;
+  uint8_t* const OutLimit = FOut + (OutRoom - MaxMatch);
+  const uint8_t* const WinBegin = FWin.get();
+  uint64_t Bits = FBitBuf;
+  unsigned Count = FBitCount;
   TFast Result = TFast::Leave;
 
   // After a refill the buffer holds 64 true bits (Count of them counted, the
@@ -167,10 +167,10 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
     Out += Len;
   }
 
-  InPos_ = In;
-  Out_ = Out;
-  BitBuf_ = Bits;
-  BitCount_ = Count;
+  FInPos = In;
+  FOut = Out;
+  FBitBuf = Bits;
+  FBitCount = Count;
   return Result;
 }
 

@@ -72,25 +72,25 @@ class TInflateState {
   bool DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry, uint32_t& Value);
   TStep Fail(int32_t Code);
 
-  TDecoderIO& IO_;
-  uint32_t Unpacked_;
+  TDecoderIO& FIO;
+  uint32_t FUnpacked;
 
-  std::unique_ptr<uint8_t[]> In_;  // InCapacity bytes
-  const uint8_t* InPos_ = nullptr;
-  const uint8_t* InEnd_ = nullptr;
-  bool InEof_ = false;
-  uint64_t BitBuf_ = 0;
-  unsigned BitCount_ = 0;
+  std::unique_ptr<uint8_t[]> FIn;  // InCapacity bytes
+  const uint8_t* FInPos = nullptr;
+  const uint8_t* FInEnd = nullptr;
+  bool FInEof = false;
+  uint64_t FBitBuf = 0;
+  unsigned FBitCount = 0;
 
-  std::unique_ptr<uint8_t[]> Win_;  // history, area and slack; not cleared: only written bytes are read
-  uint8_t* Out_ = nullptr;
-  uint8_t* Flushed_ = nullptr;
-  uint8_t* AreaEnd_ = nullptr;
-  uint64_t WrittenCount_ = 0;
+  std::unique_ptr<uint8_t[]> FWin;  // history, area and slack; not cleared: only written bytes are read
+  uint8_t* FOut = nullptr;
+  uint8_t* FFlushed = nullptr;
+  uint8_t* FAreaEnd = nullptr;
+  uint64_t FWrittenCount = 0;
 
-  bool FixedBuilt_ = false;
-  std::vector<uint32_t> FixedLit_, FixedDist_;
-  std::vector<uint32_t> Lit_, Dist_, CodeLen_;
+  bool FFixedBuilt = false;
+  std::vector<uint32_t> FFixedLit, FFixedDist;
+  std::vector<uint32_t> FLit, FDist, FCodeLen;
 };
 
 }  // namespace kst

@@ -11,67 +11,67 @@
 
 namespace kst {
 
-TLegacyBitReader::TLegacyBitReader(TDecoderIO& IO) : IO_(IO), Buffer_(BufferSize) {}
+TLegacyBitReader::TLegacyBitReader(TDecoderIO& IO) : FIO(IO), FBuffer(BufferSize) {}
 
 bool TLegacyBitReader::Refill(unsigned N) {
   for (;;) {
-    if (Fill_ - Pos_ >= 8) {
+    if (FFill - FPos >= 8) {
       uint64_t Word = 0;
-      for (unsigned I = 0; I < 8; ++I) Word |= uint64_t(Buffer_[Pos_ + I]) << (8 * I);
-      Bits_ |= Word << Count_;
-      Pos_ += (63 - Count_) >> 3;
-      Count_ |= 56;
+      for (unsigned I = 0; I < 8; ++I) Word |= uint64_t(FBuffer[FPos + I]) << (8 * I);
+      FBits |= Word << FCount;
+      FPos += (63 - FCount) >> 3;
+      FCount |= 56;
     } else {
-      while (Count_ <= 56 && Pos_ < Fill_) {
-        Bits_ |= uint64_t(Buffer_[Pos_++]) << Count_;
-        Count_ += 8;
+      while (FCount <= 56 && FPos < FFill) {
+        FBits |= uint64_t(FBuffer[FPos++]) << FCount;
+        FCount += 8;
       }
     }
-    if (Count_ >= N) return true;
-    if (Ended_) return false;
-    Pos_ = 0;
-    Fill_ = IO_.ReadInput(Buffer_.data(), BufferSize);
-    if (Fill_ == 0) Ended_ = true;
+    if (FCount >= N) return true;
+    if (FEnded) return false;
+    FPos = 0;
+    FFill = FIO.ReadInput(FBuffer.data(), BufferSize);
+    if (FFill == 0) FEnded = true;
   }
 }
 
 TLegacyOutput::TLegacyOutput(TDecoderIO& IO, uint32_t Limit)
-    : IO_(IO), Window_(WindowSize, 0), Limit_(Limit), Room_(Limit) {}
+    : FIO(IO), FWindow(WindowSize, 0), FLimit(Limit), FRoom(Limit) {}
 
 void TLegacyOutput::WriteWindow() {
-  const uint32_t From = Flushed_;
-  Pos_ = 0;
-  Flushed_ = 0;
-  IO_.WriteOutput(Window_.data() + From, WindowSize - From);
-  if (IO_.Cancelled()) {
-    Cancelled_ = true;
-    Room_ = 0;
+  const uint32_t From = FFlushed;
+  FPos = 0;
+  FFlushed = 0;
+  FIO.WriteOutput(FWindow.data() + From, WindowSize - From);
+  if (FIO.Cancelled()) {
+    FCancelled = true;
+    FRoom = 0;
   }
 }
 
 bool TLegacyOutput::Append(const uint8_t* Data, uint32_t Size) {
-  const uint32_t Fits = std::min(Size, Room_);
+  const uint32_t Fits = std::min(Size, FRoom);
   uint32_t Done = 0;
-  while (Done < Fits && Room_ > 0) {
-    const uint32_t Chunk = std::min({Fits - Done, Room_, WindowSize - Pos_});
-    std::memcpy(Window_.data() + Pos_, Data + Done, Chunk);
-    Pos_ += Chunk;
+  while (Done < Fits && FRoom > 0) {
+    const uint32_t Chunk = std::min({Fits - Done, FRoom, WindowSize - FPos});
+    std::memcpy(FWindow.data() + FPos, Data + Done, Chunk);
+    FPos += Chunk;
     Done += Chunk;
-    Written_ += Chunk;
-    Room_ -= Chunk;
-    if (Pos_ == WindowSize) WriteWindow();
+    FWritten += Chunk;
+    FRoom -= Chunk;
+    if (FPos == WindowSize) WriteWindow();
   }
   return Done == Size;
 }
 
 bool TLegacyOutput::Copy(uint32_t Distance, uint32_t Length) {
-  uint32_t Src = (Pos_ - Distance) & (WindowSize - 1);
+  uint32_t Src = (FPos - Distance) & (WindowSize - 1);
   uint32_t Done = 0;
-  while (Done < Length && Room_ > 0) {
+  while (Done < Length && FRoom > 0) {
     const uint32_t Chunk =
-        std::min({Length - Done, Room_, WindowSize - Pos_, WindowSize - Src});
-    uint8_t* To = Window_.data() + Pos_;
-    const uint8_t* From = Window_.data() + Src;
+        std::min({Length - Done, FRoom, WindowSize - FPos, WindowSize - Src});
+    uint8_t* To = FWindow.data() + FPos;
+    const uint8_t* From = FWindow.data() + Src;
     if (Chunk <= 16) {
       for (uint32_t I = 0; I < Chunk; ++I) To[I] = From[I];  // short: no call
     } else if (Distance >= Chunk) {
@@ -81,21 +81,21 @@ bool TLegacyOutput::Copy(uint32_t Distance, uint32_t Length) {
     } else {
       for (uint32_t I = 0; I < Chunk; ++I) To[I] = From[I];
     }
-    Pos_ += Chunk;
+    FPos += Chunk;
     Src = (Src + Chunk) & (WindowSize - 1);
     Done += Chunk;
-    Written_ += Chunk;
-    Room_ -= Chunk;
-    if (Pos_ == WindowSize) WriteWindow();
+    FWritten += Chunk;
+    FRoom -= Chunk;
+    if (FPos == WindowSize) WriteWindow();
   }
   return Done == Length;
 }
 
 void TLegacyOutput::Finish() {
-  if (Pos_ == Flushed_) return;
-  const uint32_t From = Flushed_;
-  Flushed_ = Pos_;
-  IO_.WriteOutput(Window_.data() + From, Pos_ - From);
+  if (FPos == FFlushed) return;
+  const uint32_t From = FFlushed;
+  FFlushed = FPos;
+  FIO.WriteOutput(FWindow.data() + From, FPos - From);
 }
 
 void LegacyRaise(TDecoderIO& IO, int32_t Code) {

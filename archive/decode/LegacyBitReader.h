@@ -27,13 +27,13 @@ class TLegacyBitReader {
 
   // Makes at least N (<= MaxRequest) bits available; false when the input ends
   // first. The bits that are there stay available.
-  bool Need(unsigned N) { return Count_ >= N || Refill(N); }
+  bool Need(unsigned N) { return FCount >= N || Refill(N); }
   // The next N (<= 32) bits without consuming them; bits past the end are 0.
-  uint32_t Peek(unsigned N) const { return uint32_t(Bits_ & ((uint64_t(1) << N) - 1)); }
+  uint32_t Peek(unsigned N) const { return uint32_t(FBits & ((uint64_t(1) << N) - 1)); }
   // Consumes N bits that Need made available.
   void Drop(unsigned N) {
-    Bits_ >>= N;
-    Count_ -= N;
+    FBits >>= N;
+    FCount -= N;
   }
   // Reads N bits into Value; false (Value untouched) when the input ends first.
   bool Read(unsigned N, uint32_t& Value) {
@@ -49,18 +49,18 @@ class TLegacyBitReader {
     return Value;
   }
   // Bits ready without reading more input.
-  unsigned Available() const { return Count_; }
+  unsigned Available() const { return FCount; }
 
  private:
   bool Refill(unsigned N);
 
-  TDecoderIO& IO_;
-  std::vector<uint8_t> Buffer_;
-  uint32_t Pos_ = 0;
-  uint32_t Fill_ = 0;
-  bool Ended_ = false;
-  uint64_t Bits_ = 0;
-  unsigned Count_ = 0;
+  TDecoderIO& FIO;
+  std::vector<uint8_t> FBuffer;
+  uint32_t FPos = 0;
+  uint32_t FFill = 0;
+  bool FEnded = false;
+  uint64_t FBits = 0;
+  unsigned FCount = 0;
 };
 
 class TLegacyOutput {
@@ -70,30 +70,30 @@ class TLegacyOutput {
   // Limit: the entry's uncompressed size; no byte beyond it is ever written.
   TLegacyOutput(TDecoderIO& IO, uint32_t Limit);
 
-  uint32_t Total() const { return Written_; }
-  bool AtLimit() const { return Written_ == Limit_; }
+  uint32_t Total() const { return FWritten; }
+  bool AtLimit() const { return FWritten == FLimit; }
   // True once the run was found cancelled (tested each time the window is written).
-  bool Cancelled() const { return Cancelled_; }
+  bool Cancelled() const { return FCancelled; }
 
   // Appends one byte; false (nothing written) at the limit or after cancellation.
   bool Put(uint8_t Byte) {
-    if (Room_ == 0) return false;
-    Window_[Pos_++] = Byte;
-    ++Written_;
-    --Room_;
-    if (Pos_ == WindowSize) WriteWindow();
+    if (FRoom == 0) return false;
+    FWindow[FPos++] = Byte;
+    ++FWritten;
+    --FRoom;
+    if (FPos == WindowSize) WriteWindow();
     return true;
   }
   // Room for Size bytes written in place: their place in the window, or null
   // when they would cross the window's end or the limit. Commit makes them output.
   uint8_t* Reserve(uint32_t Size) {
-    return Size <= Room_ && Size <= WindowSize - Pos_ ? Window_.data() + Pos_ : nullptr;
+    return Size <= FRoom && Size <= WindowSize - FPos ? FWindow.data() + FPos : nullptr;
   }
   void Commit(uint32_t Size) {
-    Pos_ += Size;
-    Written_ += Size;
-    Room_ -= Size;
-    if (Pos_ == WindowSize) WriteWindow();
+    FPos += Size;
+    FWritten += Size;
+    FRoom -= Size;
+    if (FPos == WindowSize) WriteWindow();
   }
   // Appends Size bytes; false when only part of them fitted under the limit.
   bool Append(const uint8_t* Data, uint32_t Size);
@@ -106,14 +106,14 @@ class TLegacyOutput {
  private:
   void WriteWindow();
 
-  TDecoderIO& IO_;
-  std::vector<uint8_t> Window_;
-  uint32_t Pos_ = 0;      // next byte of the window to fill
-  uint32_t Flushed_ = 0;  // window bytes before this are written
-  uint32_t Limit_;
-  uint32_t Written_ = 0;
-  uint32_t Room_;         // bytes still allowed (0 after cancellation)
-  bool Cancelled_ = false;
+  TDecoderIO& FIO;
+  std::vector<uint8_t> FWindow;
+  uint32_t FPos = 0;      // next byte of the window to fill
+  uint32_t FFlushed = 0;  // window bytes before this are written
+  uint32_t FLimit;
+  uint32_t FWritten = 0;
+  uint32_t FRoom;         // bytes still allowed (0 after cancellation)
+  bool FCancelled = false;
 };
 
 // Reports Code through IO.RaiseError and swallows the library exception it

@@ -38,7 +38,7 @@ constexpr unsigned IndexBits(uint32_t N) {
 class TUnreducer {
  public:
   TUnreducer(TDecoderIO& IO, uint32_t Limit)
-      : Out(IO, Limit), In_(IO), Followers_(256 * MaxFollowers, 0), Counts_(256, 0), Bits_(256, 0) {}
+      : Out(IO, Limit), FIn(IO), FFollowers(256 * MaxFollowers, 0), FCounts(256, 0), FBits(256, 0) {}
 
   // Decodes the stream; answers 0 or the error that ended it.
   int32_t Run(int Factor);
@@ -50,31 +50,31 @@ class TUnreducer {
   bool NextByte(uint8_t Last, uint8_t& Byte);
   bool NextByteSlow(uint8_t Last, uint8_t& Byte);
 
-  TLegacyBitReader In_;
+  TLegacyBitReader FIn;
   // Row Byte * 32 holds Byte's followers; unused places stay 0, so an index
   // beyond a set's count reads 0 rather than anything undefined.
-  std::vector<uint8_t> Followers_;
-  std::vector<uint8_t> Counts_;
-  std::vector<uint8_t> Bits_;
+  std::vector<uint8_t> FFollowers;
+  std::vector<uint8_t> FCounts;
+  std::vector<uint8_t> FBits;
 };
 
 int32_t TUnreducer::ReadFollowerSets(bool& Ended) {
   for (int Byte = 255; Byte >= 0; --Byte) {
     uint32_t Count = 0;
-    if (!In_.Read(6, Count)) {
+    if (!FIn.Read(6, Count)) {
       Ended = true;
       return 0;
     }
     if (Count > MaxFollowers) return ErrBadBlock;
-    Counts_[Byte] = uint8_t(Count);
-    Bits_[Byte] = uint8_t(Count == 0 ? 0 : IndexBits(Count));
+    FCounts[Byte] = uint8_t(Count);
+    FBits[Byte] = uint8_t(Count == 0 ? 0 : IndexBits(Count));
     for (uint32_t I = 0; I < Count; ++I) {
       uint32_t Follower = 0;
-      if (!In_.Read(8, Follower)) {
+      if (!FIn.Read(8, Follower)) {
         Ended = true;
         return 0;
       }
-      Followers_[Byte * MaxFollowers + I] = uint8_t(Follower);
+      FFollowers[Byte * MaxFollowers + I] = uint8_t(Follower);
     }
   }
   return 0;
@@ -82,18 +82,18 @@ int32_t TUnreducer::ReadFollowerSets(bool& Ended) {
 
 // The next byte of the first stage; false when the input ends first.
 inline bool TUnreducer::NextByte(uint8_t Last, uint8_t& Byte) {
-  if (!In_.Need(9)) return NextByteSlow(Last, Byte);
-  const uint32_t Peeked = In_.Peek(9);  // the longest form: flag and literal
-  if (Counts_[Last] == 0) {
+  if (!FIn.Need(9)) return NextByteSlow(Last, Byte);
+  const uint32_t Peeked = FIn.Peek(9);  // the longest form: flag and literal
+  if (FCounts[Last] == 0) {
     Byte = uint8_t(Peeked);
-    In_.Drop(8);
+    FIn.Drop(8);
   } else if (Peeked & 1) {
     Byte = uint8_t(Peeked >> 1);
-    In_.Drop(9);
+    FIn.Drop(9);
   } else {
-    const unsigned Bits = Bits_[Last];
-    Byte = Followers_[Last * MaxFollowers + ((Peeked >> 1) & ((1u << Bits) - 1))];
-    In_.Drop(1 + Bits);
+    const unsigned Bits = FBits[Last];
+    Byte = FFollowers[Last * MaxFollowers + ((Peeked >> 1) & ((1u << Bits) - 1))];
+    FIn.Drop(1 + Bits);
   }
   return true;
 }
@@ -101,16 +101,16 @@ inline bool TUnreducer::NextByte(uint8_t Last, uint8_t& Byte) {
 // The same near the end of the input, one field at a time.
 bool TUnreducer::NextByteSlow(uint8_t Last, uint8_t& Byte) {
   uint32_t Value = 0;
-  if (Counts_[Last] != 0) {
+  if (FCounts[Last] != 0) {
     uint32_t Flag = 0;
-    if (!In_.Read(1, Flag)) return false;
+    if (!FIn.Read(1, Flag)) return false;
     if (Flag == 0) {
-      if (!In_.Read(Bits_[Last], Value)) return false;
-      Byte = Followers_[Last * MaxFollowers + Value];
+      if (!FIn.Read(FBits[Last], Value)) return false;
+      Byte = FFollowers[Last * MaxFollowers + Value];
       return true;
     }
   }
-  if (!In_.Read(8, Value)) return false;
+  if (!FIn.Read(8, Value)) return false;
   Byte = uint8_t(Value);
   return true;
 }

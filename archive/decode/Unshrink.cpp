@@ -40,18 +40,18 @@ class TUnshrinker {
  public:
   TUnshrinker(TDecoderIO& IO, uint32_t Limit)
       : Out(IO, Limit),
-        In_(IO),
-        Prefix_(TableSize, NoPrefix),
-        Suffix_(TableSize, 0),
-        Uses_(TableSize, 0),
-        Free_(TableSize, 1),
-        Length_(TableSize, 1),
-        Stack_(TableSize),
-        Cleared_() {
-    Cleared_.reserve(TableSize);
+        FIn(IO),
+        FPrefix(TableSize, NoPrefix),
+        FSuffix(TableSize, 0),
+        FUses(TableSize, 0),
+        FFree(TableSize, 1),
+        FLength(TableSize, 1),
+        FStack(TableSize),
+        FCleared() {
+    FCleared.reserve(TableSize);
     for (uint32_t Code = 0; Code < 256; ++Code) {
-      Suffix_[Code] = uint8_t(Code);
-      Free_[Code] = 0;
+      FSuffix[Code] = uint8_t(Code);
+      FFree[Code] = 0;
     }
   }
 
@@ -68,26 +68,26 @@ class TUnshrinker {
   bool EmitDirect(uint32_t Code, uint8_t& First);
   void AddEntry(uint32_t Prefix, uint8_t FirstByte);
 
-  TLegacyBitReader In_;
-  unsigned CodeSize_ = FirstCodeSize;
-  std::vector<int16_t> Prefix_;  // NoPrefix until the entry is first defined
-  std::vector<uint8_t> Suffix_;
-  std::vector<uint16_t> Uses_;   // entries in use that have this one as prefix
-  std::vector<uint8_t> Free_;    // 1: the code may be handed out
-  std::vector<uint16_t> Length_; // length of the string when the entry was made
-  std::vector<uint8_t> Stack_;
-  std::vector<uint16_t> Cleared_;
-  uint32_t FreeCursor_ = FirstStringCode;  // no free code lies below it
+  TLegacyBitReader FIn;
+  unsigned FCodeSize = FirstCodeSize;
+  std::vector<int16_t> FPrefix;  // NoPrefix until the entry is first defined
+  std::vector<uint8_t> FSuffix;
+  std::vector<uint16_t> FUses;   // entries in use that have this one as prefix
+  std::vector<uint8_t> FFree;    // 1: the code may be handed out
+  std::vector<uint16_t> FLength; // length of the string when the entry was made
+  std::vector<uint8_t> FStack;
+  std::vector<uint16_t> FCleared;
+  uint32_t FFreeCursor = FirstStringCode;  // no free code lies below it
 };
 
 int32_t TUnshrinker::Run() {
   uint32_t Code = 0;
   // The first code is a literal byte and starts the first string.
-  if (!In_.Read(CodeSize_, Code) || Code > 255) return ErrBadBlock;
+  if (!FIn.Read(FCodeSize, Code) || Code > 255) return ErrBadBlock;
   if (!Out.Put(uint8_t(Code))) return Out.Cancelled() ? 0 : ErrBadBlock;
   uint32_t Prev = Code;
   for (;;) {
-    if (!In_.Read(CodeSize_, Code)) return 0;
+    if (!FIn.Read(FCodeSize, Code)) return 0;
     if (Code == ControlCode) {
       bool Ended = false;
       if (int32_t Err = Control(Ended)) return Err;
@@ -95,7 +95,7 @@ int32_t TUnshrinker::Run() {
       continue;
     }
     uint8_t First = 0;
-    if (Free_[Code] == 0 && EmitDirect(Code, First)) {
+    if (FFree[Code] == 0 && EmitDirect(Code, First)) {
       AddEntry(Prev, First);
       Prev = Code;
       continue;
@@ -103,18 +103,18 @@ int32_t TUnshrinker::Run() {
     uint32_t Top = 0;
     uint32_t End = TableSize;
     int32_t Err = 0;
-    if (Free_[Code] == 0) {
+    if (FFree[Code] == 0) {
       Err = Unwind(Code, End, Top);
     } else {
       // A code not defined yet: the previous string followed by its own first
       // byte (the entry about to be made, when the stream is sound).
       End = TableSize - 1;
       Err = Unwind(Prev, End, Top);
-      if (Err == 0) Stack_[End++] = Stack_[Top];
+      if (Err == 0) FStack[End++] = FStack[Top];
     }
     if (Err != 0) return Err;
     if (int32_t WriteErr = Emit(Top, End)) return WriteErr;
-    AddEntry(Prev, Stack_[Top]);
+    AddEntry(Prev, FStack[Top]);
     Prev = Code;
   }
 }
@@ -122,13 +122,13 @@ int32_t TUnshrinker::Run() {
 // Reads the code after a control code. Ended: the input ran out first.
 int32_t TUnshrinker::Control(bool& Ended) {
   uint32_t Which = 0;
-  if (!In_.Read(CodeSize_, Which)) {
+  if (!FIn.Read(FCodeSize, Which)) {
     Ended = true;
     return 0;
   }
   if (Which == 1) {
-    if (CodeSize_ == LastCodeSize) return ErrBadBlock;
-    ++CodeSize_;
+    if (FCodeSize == LastCodeSize) return ErrBadBlock;
+    ++FCodeSize;
     return 0;
   }
   if (Which == 2) {
@@ -142,48 +142,48 @@ int32_t TUnshrinker::Control(bool& Ended) {
 // found first and freed afterwards, so an entry whose only users are freed in
 // this clear stays.
 void TUnshrinker::PartialClear() {
-  Cleared_.clear();
+  FCleared.clear();
   for (uint32_t Code = FirstStringCode; Code < TableSize; ++Code) {
-    if (Free_[Code] == 0 && Uses_[Code] == 0) Cleared_.push_back(uint16_t(Code));
+    if (FFree[Code] == 0 && FUses[Code] == 0) FCleared.push_back(uint16_t(Code));
   }
-  for (uint16_t Code : Cleared_) {
-    --Uses_[uint32_t(Prefix_[Code])];
-    Free_[Code] = 1;
+  for (uint16_t Code : FCleared) {
+    --FUses[uint32_t(FPrefix[Code])];
+    FFree[Code] = 1;
   }
-  FreeCursor_ = FirstStringCode;
+  FFreeCursor = FirstStringCode;
 }
 
-// Writes the string of Code into Stack_[Top, End), last byte first.
+// Writes the string of Code into FStack[Top, End), last byte first.
 int32_t TUnshrinker::Unwind(uint32_t Code, uint32_t End, uint32_t& Top) {
   Top = End;
   while (Code >= FirstStringCode) {
-    const int16_t Prefix = Prefix_[Code];
+    const int16_t Prefix = FPrefix[Code];
     if (Prefix == NoPrefix) return ErrBadBlock;  // chain runs into a code never defined
     if (Top == 0) {
       Out.Finish();
       return ErrStackOverflow;
     }
-    Stack_[--Top] = Suffix_[Code];
+    FStack[--Top] = FSuffix[Code];
     Code = uint32_t(Prefix);
   }
   if (Top == 0) {
     Out.Finish();
     return ErrStackOverflow;
   }
-  Stack_[--Top] = uint8_t(Code);
+  FStack[--Top] = uint8_t(Code);
   return 0;
 }
 
 // Unwinds the string of Code straight into the output window; false (nothing
 // output) when it does not fit there or the chain disagrees with its length.
 bool TUnshrinker::EmitDirect(uint32_t Code, uint8_t& First) {
-  const uint32_t Length = Length_[Code];
+  const uint32_t Length = FLength[Code];
   uint8_t* To = Out.Reserve(Length);
   if (To == nullptr) return false;
   for (uint32_t I = Length - 1; I > 0; --I) {
-    if (Code < FirstStringCode || Prefix_[Code] == NoPrefix) return false;
-    To[I] = Suffix_[Code];
-    Code = uint32_t(Prefix_[Code]);
+    if (Code < FirstStringCode || FPrefix[Code] == NoPrefix) return false;
+    To[I] = FSuffix[Code];
+    Code = uint32_t(FPrefix[Code]);
   }
   if (Code >= FirstStringCode) return false;
   To[0] = uint8_t(Code);
@@ -193,19 +193,19 @@ bool TUnshrinker::EmitDirect(uint32_t Code, uint8_t& First) {
 }
 
 int32_t TUnshrinker::Emit(uint32_t Top, uint32_t End) {
-  if (Out.Append(Stack_.data() + Top, End - Top)) return 0;
+  if (Out.Append(FStack.data() + Top, End - Top)) return 0;
   return Out.Cancelled() ? 0 : ErrBadBlock;
 }
 
 void TUnshrinker::AddEntry(uint32_t Prefix, uint8_t FirstByte) {
-  while (FreeCursor_ < TableSize && Free_[FreeCursor_] == 0) ++FreeCursor_;
-  if (FreeCursor_ == TableSize) return;
-  Prefix_[FreeCursor_] = int16_t(Prefix);
-  Suffix_[FreeCursor_] = FirstByte;
-  Free_[FreeCursor_] = 0;
-  Length_[FreeCursor_] = uint16_t(std::min<uint32_t>(Length_[Prefix] + 1u, 0xFFFF));
-  ++Uses_[Prefix];
-  ++FreeCursor_;
+  while (FFreeCursor < TableSize && FFree[FFreeCursor] == 0) ++FFreeCursor;
+  if (FFreeCursor == TableSize) return;
+  FPrefix[FFreeCursor] = int16_t(Prefix);
+  FSuffix[FFreeCursor] = FirstByte;
+  FFree[FFreeCursor] = 0;
+  FLength[FFreeCursor] = uint16_t(std::min<uint32_t>(FLength[Prefix] + 1u, 0xFFFF));
+  ++FUses[Prefix];
+  ++FFreeCursor;
 }
 
 }  // namespace

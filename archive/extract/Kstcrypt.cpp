@@ -25,9 +25,9 @@ void TZipKeys::update_keys(uint8_t Plain) {
 }
 
 void TZipKeys::DecryptBuffer(uint8_t* Buffer, uint32_t Count) {
-  for (uint32_t i = 0; i < Count; ++i) {
-    const uint8_t Plain = Buffer[i] ^ DecryptByte();
-    Buffer[i] = Plain;
+  for (uint32_t I = 0; I < Count; ++I) {
+    const uint8_t Plain = Buffer[I] ^ DecryptByte();
+    Buffer[I] = Plain;
     update_keys(Plain);
   }
 }
@@ -36,9 +36,9 @@ bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags,
                 uint32_t DosDateTime, const std::string& Password) {
   if (Password.empty() || Count == 0) return false;
   Keys.seed_keys(Password);
-  for (uint32_t i = 0; i < Count; ++i) {
-    const uint8_t Plain = Buffer[Count + i] ^ Keys.DecryptByte();
-    Buffer[i] = Plain;
+  for (uint32_t I = 0; I < Count; ++I) {
+    const uint8_t Plain = Buffer[Count + I] ^ Keys.DecryptByte();
+    Buffer[I] = Plain;
     Keys.update_keys(Plain);
   }
   const uint8_t Check =

@@ -39,8 +39,8 @@ std::string ArcTypeDisplayName(TArcType ArcType) {
 }
 
 int ArchiveExtIndex(std::string_view Ext) {
-  for (int i = 0; i < ArchiveExtCount; ++i) {
-    if (EqualNoCase(Ext, kArchiveExts[static_cast<size_t>(i)])) return i;
+  for (int I = 0; I < ArchiveExtCount; ++I) {
+    if (EqualNoCase(Ext, kArchiveExts[static_cast<size_t>(I)])) return I;
   }
   return -1;
 }

@@ -50,9 +50,9 @@ int SkipExcluded(TSearchRec32& Rec, int Rc) {
 
 THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access,
                     TFileDisposition Disposition) {
-  const THandle handle = Name.empty() ? kstInvalidHandle : OpenThroughPlatform(Name, Access, Disposition);
-  if (handle == kstInvalidHandle && Owner != nullptr) Owner->ReportFileError(Name, ErrOpenFile);
-  return handle;
+  const THandle Opened = Name.empty() ? kstInvalidHandle : OpenThroughPlatform(Name, Access, Disposition);
+  if (Opened == kstInvalidHandle && Owner != nullptr) Owner->ReportFileError(Name, ErrOpenFile);
+  return Opened;
 }
 
 THandle kstOpenFileRead(TFileErrorSink* Owner, const std::string& Name) {
@@ -79,25 +79,25 @@ bool kstSetFilePointer(THandle Handle, int64_t Distance, platform::SeekOrigin Me
 }
 
 uint32_t kstGetFileSize(THandle Handle) {
-  const int64_t size = platform::Size(Handle);
-  return size < 0 || size > 0xFFFFFFFF ? 0 : static_cast<uint32_t>(size);
+  const int64_t FileSize = platform::Size(Handle);
+  return FileSize < 0 || FileSize > 0xFFFFFFFF ? 0 : static_cast<uint32_t>(FileSize);
 }
 
 uint32_t kstGetFileDate(THandle Handle, TDateMethod Method) {
-  platform::FileTimes times;
-  if (!platform::GetTimes(Handle, times)) return 0;
-  const platform::FileTime chosen =
-      Method == dtCreate ? times.Creation : Method == dtLastAccess ? times.LastAccess : times.LastWrite;
-  return chosen == 0 ? 0 : TFileTimeToInt(chosen);
+  platform::FileTimes Times;
+  if (!platform::GetTimes(Handle, Times)) return 0;
+  const platform::FileTime Chosen =
+      Method == dtCreate ? Times.Creation : Method == dtLastAccess ? Times.LastAccess : Times.LastWrite;
+  return Chosen == 0 ? 0 : TFileTimeToInt(Chosen);
 }
 
 bool kstFileExists(const std::string& Name) { return platform::Exists(Name); }
 
 int kstFindFirst(const std::string& Pattern, uint32_t Attr, TSearchRec32& Rec) {
   Rec.ExcludeAttr = ~Attr & kExcludable;
-  const int rc = SkipExcluded(Rec, Rec.FindHandle.First(Pattern, Rec.FindData));
-  if (rc != 0) Rec.FindHandle.Close();
-  return rc;
+  const int Result = SkipExcluded(Rec, Rec.FindHandle.First(Pattern, Rec.FindData));
+  if (Result != 0) Rec.FindHandle.Close();
+  return Result;
 }
 
 int kstFindNext(TSearchRec32& Rec) { return SkipExcluded(Rec, Rec.FindHandle.Next(Rec.FindData)); }
@@ -105,22 +105,22 @@ int kstFindNext(TSearchRec32& Rec) { return SkipExcluded(Rec, Rec.FindHandle.Nex
 void kstFindClose(TSearchRec32& Rec) { Rec.FindHandle.Close(); }
 
 std::string ReadFilename_DefinedLen(THandle Handle, int64_t& Pos, uint8_t Len) {
-  std::string name(Len, '\0');
-  const bool ok = kstSetFilePointer(Handle, Pos) && platform::Read(Handle, name.data(), Len) == Len;
+  std::string Text(Len, '\0');
+  const bool Complete = kstSetFilePointer(Handle, Pos) && platform::Read(Handle, Text.data(), Len) == Len;
   Pos += Len;
-  if (!ok) return {};
-  std::replace(name.begin(), name.end(), '\0', ' ');
-  return name;
+  if (!Complete) return {};
+  std::replace(Text.begin(), Text.end(), '\0', ' ');
+  return Text;
 }
 
 std::string ReadFilename_NullTerminate(THandle Handle, int64_t& Pos) {
-  char buffer[256];
-  int64_t got = kstSetFilePointer(Handle, Pos) ? platform::Read(Handle, buffer, sizeof buffer) : -1;
-  if (got < 0) got = 0;
-  const char* end = std::find(buffer, buffer + got, '\0');
-  const std::string name(buffer, static_cast<size_t>(end - buffer));
-  Pos += static_cast<int64_t>(name.size()) + 1;
-  return name;
+  char Bytes[256];
+  int64_t Got = kstSetFilePointer(Handle, Pos) ? platform::Read(Handle, Bytes, sizeof Bytes) : -1;
+  if (Got < 0) Got = 0;
+  const char* End = std::find(Bytes, Bytes + Got, '\0');
+  const std::string Text(Bytes, static_cast<size_t>(End - Bytes));
+  Pos += static_cast<int64_t>(Text.size()) + 1;
+  return Text;
 }
 
 }  // namespace kst

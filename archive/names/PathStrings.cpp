@@ -36,12 +36,12 @@ bool IsLeadByte(unsigned char C) { return (C >= 0x80 && C <= 0x9F) || (C >= 0xE0
 }  // namespace
 
 std::string DecodeDir(std::string Dir) {
-  for (size_t i = 0; i < Dir.size(); ++i) {
-    const auto C = static_cast<unsigned char>(Dir[i]);
+  for (size_t I = 0; I < Dir.size(); ++I) {
+    const auto C = static_cast<unsigned char>(Dir[I]);
     if (IsLeadByte(C)) {
-      ++i;  // the trail byte belongs to the character and is kept as it is
+      ++I;  // the trail byte belongs to the character and is kept as it is
     } else if (C == '/' || C == 0xFF) {
-      Dir[i] = '\\';
+      Dir[I] = '\\';
     }
   }
   const size_t First = Dir.find_first_not_of(' ');

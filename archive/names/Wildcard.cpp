@@ -17,8 +17,8 @@ namespace {
 char FoldCase(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
 
 bool AllStars(std::string_view Text, size_t From, size_t To) {
-  for (size_t k = From; k < To; ++k) {
-    if (Text[k] != '*') return false;
+  for (size_t K = From; K < To; ++K) {
+    if (Text[K] != '*') return false;
   }
   return true;
 }
@@ -43,10 +43,10 @@ struct TWalk {
 
 class TMatcher {
  public:
-  TMatcher(std::string_view S, std::string_view P) : S_(S), P_(P) {}
+  TMatcher(std::string_view S, std::string_view P) : FS(S), FP(P) {}
 
   bool Run() {
-    const TSubMatch Root{0, S_.size(), 0, P_.size()};
+    const TSubMatch Root{0, FS.size(), 0, FP.size()};
     TWalk First = Walk(Root);
     if (First.Decided) return First.Result;
     std::vector<TFrame> Stack;
@@ -54,17 +54,17 @@ class TMatcher {
     while (!Stack.empty()) {
       TFrame& Top = Stack.back();
       if (Top.Next == Top.Branch.To) {
-        Failed_.insert(Top.Key);
+        FFailed.insert(Top.Key);
         Stack.pop_back();
         continue;
       }
       const TSubMatch Child = ChildOf(Top.Branch, Top.Next++);
-      if (Failed_.count(Child) != 0) continue;
+      if (FFailed.count(Child) != 0) continue;
       TWalk Step = Walk(Child);
       if (Step.Decided) {
         // A match anywhere below makes every pending sub-match a match.
         if (Step.Result) return true;
-        Failed_.insert(Child);
+        FFailed.insert(Child);
         continue;
       }
       Stack.push_back({Child, Step, Step.From});
@@ -93,15 +93,15 @@ class TMatcher {
 
   TWalk Walk(const TSubMatch& Key) const {
     auto [i, SEnd, j, PEnd] = Key;
-    if (SEnd > i && S_[SEnd - 1] == '.') --SEnd;
-    if (PEnd > j && P_[PEnd - 1] == '.') --PEnd;
-    if (i == SEnd) return Decide(AllStars(P_, j, PEnd));
-    if (j == PEnd) return Decide(AllStars(S_, i, SEnd));
+    if (SEnd > i && FS[SEnd - 1] == '.') --SEnd;
+    if (PEnd > j && FP[PEnd - 1] == '.') --PEnd;
+    if (i == SEnd) return Decide(AllStars(FP, j, PEnd));
+    if (j == PEnd) return Decide(AllStars(FS, i, SEnd));
     while (i < SEnd && j < PEnd) {
-      if (S_[i] == '?' || P_[j] == '?') {
+      if (FS[i] == '?' || FP[j] == '?') {
         ++i;
         ++j;
-      } else if (S_[i] == '*') {
+      } else if (FS[i] == '*') {
         ++i;
         if (i == SEnd) return Decide(true);
         TWalk W;
@@ -112,7 +112,7 @@ class TMatcher {
         W.From = j;
         W.To = PEnd;
         return W;
-      } else if (P_[j] == '*') {
+      } else if (FP[j] == '*') {
         ++j;
         if (j == PEnd) return Decide(true);
         TWalk W;
@@ -123,20 +123,20 @@ class TMatcher {
         W.From = i;
         W.To = SEnd;
         return W;
-      } else if (FoldCase(S_[i]) == FoldCase(P_[j])) {
+      } else if (FoldCase(FS[i]) == FoldCase(FP[j])) {
         ++i;
         ++j;
       } else {
         return Decide(false);
       }
     }
-    if (i == SEnd) return Decide(AllStars(P_, j, PEnd));
-    return Decide(AllStars(S_, i, SEnd));
+    if (i == SEnd) return Decide(AllStars(FP, j, PEnd));
+    return Decide(AllStars(FS, i, SEnd));
   }
 
-  std::string_view S_;
-  std::string_view P_;
-  std::set<TSubMatch> Failed_;
+  std::string_view FS;
+  std::string_view FP;
+  std::set<TSubMatch> FFailed;
 };
 
 // Position of the last "\" or ":", or npos.
