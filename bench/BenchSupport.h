@@ -18,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "archive/core/Ksttypes.h"
 #include "archive/crc/Crc.h"
 #include "archive/decode/DecoderIO.h"
+#include "tests/kit/HostileZip.h"
 
 namespace benchcorpus {
 
@@ -150,44 +152,20 @@ inline const ZipEntry& CompressedCase(const std::string& Kind, int Level) {
 }
 
 // A ZIP archive of the entries, in order: local headers with data, the
-// central directory, its end record.
+// central directory, its end record; written by the test kit's ZIP writer.
 inline Bytes ZipOf(const std::vector<ZipEntry>& Entries) {
-  Bytes Out;
-  const auto Put16 = [&Out](uint32_t V) {
-    Out.push_back(uint8_t(V));
-    Out.push_back(uint8_t(V >> 8));
-  };
-  const auto Put32 = [&Put16](uint32_t V) {
-    Put16(V & 0xFFFF);
-    Put16(V >> 16);
-  };
-  const auto Header = [&](const ZipEntry& E, bool Central, uint32_t LocalOffset) {
-    Put32(Central ? 0x02014B50 : 0x04034B50);
-    if (Central) Put16(20);
-    Put16(20);
-    Put16(0);
-    Put16(8);
-    Put32(0x2A434883);
-    Put32(E.Crc ^ 0xFFFFFFFFu);
-    Put32(uint32_t(E.Stream.size()));
-    Put32(E.Size);
-    Put16(uint32_t(E.Name.size()));
-    Put16(0);
-    if (Central) Put16(0), Put16(0), Put16(0), Put32(0x20), Put32(LocalOffset);
-    Out.insert(Out.end(), E.Name.begin(), E.Name.end());
-  };
-  std::vector<uint32_t> Offsets;
+  skwtest::HostileZip Zip;
   for (const ZipEntry& E : Entries) {
-    Offsets.push_back(uint32_t(Out.size()));
-    Header(E, false, 0);
-    Out.insert(Out.end(), E.Stream.begin(), E.Stream.end());
+    skwtest::HostileEntry H;
+    H.Name = E.Name;
+    H.Data = E.Stream;
+    H.Method = kst::kMethodDeflated;
+    H.DosDateTime = 0x2A434883;
+    H.Crc = E.Crc ^ 0xFFFFFFFFu;
+    H.UnpackedSize = E.Size;
+    Zip.Entries.push_back(std::move(H));
   }
-  const uint32_t CentralOffset = uint32_t(Out.size());
-  for (size_t I = 0; I < Entries.size(); ++I) Header(Entries[I], true, Offsets[I]);
-  const uint32_t CentralSize = uint32_t(Out.size()) - CentralOffset;
-  Put32(0x06054B50), Put16(0), Put16(0), Put16(uint32_t(Entries.size())), Put16(uint32_t(Entries.size()));
-  Put32(CentralSize), Put32(CentralOffset), Put16(0);
-  return Out;
+  return Zip.Build();
 }
 
 // zlib's raw inflate of Stream into 32 KiB chunks with its crc32, as the anchor

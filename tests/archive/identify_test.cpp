@@ -12,7 +12,7 @@
 
 #include "archive/core/Err_msgs.h"
 #include "archive/list/Kstkestrel.h"
-#include "tests/archive/ZipWriter.h"
+#include "tests/kit/ZipWriter.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive/list/Kstkestrel.h"
-#include "tests/archive/ZipWriter.h"
+#include "tests/kit/ZipWriter.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"
 

@@ -13,7 +13,7 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/list/Kstkestrel.h"
 #include "platform/FileSystem.h"
-#include "tests/archive/ZipWriter.h"
+#include "tests/kit/ZipWriter.h"
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"
 

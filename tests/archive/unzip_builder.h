@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/HostileZip.h"
+#include "tests/kit/HostileZip.h"
 #include "tests/support/TestData.h"
 
 namespace skwtest {

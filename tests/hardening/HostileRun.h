@@ -14,7 +14,7 @@
 #include "archive/Kstgbls.h"
 #include "archive/list/Kstkestrel.h"
 #include "archive/extract/Kstunzip.h"
-#include "tests/support/HostileZip.h"
+#include "tests/kit/HostileZip.h"
 
 namespace skwtest {
 

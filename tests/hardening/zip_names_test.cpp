@@ -13,7 +13,7 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "archive/extract/Kstunzip.h"
-#include "tests/support/HostileZip.h"
+#include "tests/kit/HostileZip.h"
 
 namespace {
 

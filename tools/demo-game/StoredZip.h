@@ -1,11 +1,12 @@
-// A minimal ZIP writer for the demo pack: every entry stored (method 0) with
-// its CRC-32 and sizes in the local header, a central directory and the end
-// record. Enough for archives of a few hundred kilobytes that any ZIP reader
-// accepts; nothing is compressed, encrypted or spanned.
+// The demo pack's ZIP archive: every entry stored (method 0) with its CRC-32
+// and sizes in the local header, a central directory and the end record. The
+// bytes are written by the test kit's ZIP writer; this class fixes the demo's
+// date and version fields and refuses packs beyond 2 GiB.
 #pragma once
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "tests/kit/HostileZip.h"
 
 namespace demo {
 
@@ -17,17 +18,8 @@ class StoredZip {
   std::string Bytes() const;
 
  private:
-  struct Entry {
-    std::string Name;
-    uint32_t Crc = 0;
-    uint32_t Size = 0;
-    uint32_t Offset = 0;
-  };
-  std::vector<Entry> Entries_;
-  std::string Data_;  // local headers and entry data so far
+  skwtest::HostileZip FZip;
+  uint64_t FSize = 0;  // local headers and entry data so far
 };
-
-// The CRC-32 of Bytes as ZIP stores it.
-uint32_t ZipCrc(const std::string& Bytes);
 
 }  // namespace demo

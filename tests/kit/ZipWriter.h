@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/HostileZip.h"
+#include "tests/kit/HostileZip.h"
 
 namespace skwtest {
 

@@ -1,6 +1,6 @@
 // HostileZip: local headers and data first, then the central records, then the
 // end record; each field its override or the value a sound writer would use.
-#include "tests/support/HostileZip.h"
+#include "tests/kit/HostileZip.h"
 
 #include <array>
 #include <filesystem>
