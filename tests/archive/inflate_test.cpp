@@ -17,6 +17,7 @@
 #include "tests/support/Manifest.h"
 #include "tests/support/RawZip.h"
 #include "tests/support/Sha256.h"
+#include "tests/kit/DeflateBits.h"
 #include "tests/support/TestData.h"
 
 namespace {
@@ -29,33 +30,7 @@ constexpr int32_t BadCodeSet = 25138;
 
 // ---- A small Deflate writer -------------------------------------------------
 
-class BitWriter {
- public:
-  void Put(uint32_t Value, unsigned Count) {
-    for (unsigned I = 0; I < Count; ++I) PutBit((Value >> I) & 1);
-  }
-  // Prefix codes go out most significant bit first.
-  void PutCode(uint32_t Code, unsigned Length) {
-    for (unsigned I = Length; I-- > 0;) PutBit((Code >> I) & 1);
-  }
-  void Align() {
-    while (Used_ != 0) PutBit(0);
-  }
-  void PutByte(uint8_t B) { Put(B, 8); }
-  Bytes Take() {
-    Align();
-    return std::move(Out_);
-  }
-
- private:
-  void PutBit(uint32_t Bit) {
-    if (Used_ == 0) Out_.push_back(0);
-    Out_.back() |= uint8_t(Bit << Used_);
-    Used_ = (Used_ + 1) & 7;
-  }
-  Bytes Out_;
-  unsigned Used_ = 0;
-};
+using BitWriter = skwtest::DeflateBits;
 
 struct Code {
   uint32_t Bits = 0;

@@ -15,7 +15,7 @@
 #include "archive/Kstgbls.h"
 #include "archive/decode/Unreduce.h"
 #include "archive/decode/Unshrink.h"
-#include "tests/hardening/DeflateBits.h"
+#include "tests/kit/DeflateBits.h"
 #include "tests/support/FakeDecoderIO.h"
 
 namespace {

@@ -7,7 +7,7 @@
 // what the data really produce.
 #include <gtest/gtest.h>
 
-#include "tests/hardening/DeflateBits.h"
+#include "tests/kit/DeflateBits.h"
 #include "tests/hardening/HostileRun.h"
 
 namespace {

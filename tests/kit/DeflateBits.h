@@ -1,9 +1,10 @@
-// DeflateBits: writes Deflate streams bit by bit for the hostile-stream tests:
+// DeflateBits: the test kit's Deflate bit writer. It writes streams bit by bit:
 // plain fields least significant bit first, Huffman codes most significant bit
 // first, and the fixed code's literal/length and distance symbols, so a test
 // can spell out a block that lies in exactly one place.
 #pragma once
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace skwtest {
@@ -29,7 +30,18 @@ class DeflateBits {
   DeflateBits& FixedDistance(uint32_t Symbol) { return PutCode(Symbol, 5); }
   // Block header: final flag and type.
   DeflateBits& Header(bool Final, uint32_t Type) { return Put(Final ? 1 : 0, 1).Put(Type, 2); }
+  // Fills the current byte with zero bits (before a stored block's lengths).
+  DeflateBits& Align() {
+    while (FUsed != 0) PutBit(0);
+    return *this;
+  }
+  DeflateBits& PutByte(uint8_t Byte) { return Put(Byte, 8); }
   std::vector<uint8_t> Bytes() const { return FBytes; }
+  // The stream written so far, handed over.
+  std::vector<uint8_t> Take() {
+    Align();
+    return std::move(FBytes);
+  }
 
  private:
   void PutBit(uint32_t Bit) {
