@@ -11,6 +11,7 @@
 #include "archive/io/MemoryStream.h"
 #include "archive/core/StringList.h"
 #include "textures/EngineFrontEnd.h"
+#include "textures/ImportObserver.h"
 #include "textures/PictureSource.h"
 
 namespace skw {
@@ -28,6 +29,8 @@ class TTextureEngine {
   TEngineFrontEnd* FrontEnd = nullptr;
   // The pack's pictures (the archive's "*.bmp" entries), for ImportBitmaps.
   TPictureSource* Pictures = nullptr;
+  // Told each entry's outcome by ImportBitmaps (ImportObserver.h); optional.
+  TImportObserver* Observer = nullptr;
 
   // Walks the container's records once and rebuilds TextureList from them. A
   // container the walk cannot accept is reported in an error box captioned
@@ -43,7 +46,8 @@ class TTextureEngine {
   // token other than "BIN" or "PAL" ends the import. Errors of the name's size
   // conversion (EConvertError), of the extraction and of the picture's loading
   // (EInvalidBitmap) leave as exceptions, the container holding every texture
-  // written before.
+  // written before. Each listed entry's outcome goes to Observer, when set,
+  // also for the entry whose error leaves and every entry behind it.
   void ImportBitmaps();
 
  private:

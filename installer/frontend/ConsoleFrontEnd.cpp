@@ -144,6 +144,16 @@ bool TConsoleFrontEnd::WaitForTick(int Interval) {
   return CloseAsked();
 }
 
+int TConsoleFrontEnd::Finish(const std::string* Summary, bool Failed) {
+  if (Summary != nullptr) {
+    // The bar keeps its last state on its own line; the summary is the last line.
+    if (BarShown_) *Console_.Out << '\n';
+    BarShown_ = false;
+    *Console_.Out << *Summary << '\n' << std::flush;
+  }
+  return Failed ? 1 : 0;
+}
+
 void TConsoleFrontEnd::Run(const TWindowEvents& Events) {
   if (Events.OnActivate && !Terminated_) Guarded(Events.OnActivate);
   while (!Terminated_ && !CloseAsked() && Timer_ != nullptr && Timer_->Enabled()) {
