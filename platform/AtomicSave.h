@@ -16,4 +16,27 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size);
 // unique in this process): where a save in progress keeps its bytes.
 std::string AtomicSaveTempName(const std::string& Path);
 
+class StagedFile {
+ public:
+  StagedFile() = default;
+  // A staged file never placed is removed.
+  ~StagedFile();
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  // Writes and flushes Data to a new file beside Path (named as AtomicSaveTempName
+  // gives); false on failure, with nothing left behind.
+  bool Write(const std::string& Path, const void* Data, size_t Size);
+
+  enum class Placed { Done, TargetExists, Failed };
+  // Renames the staged file to the Path given to Write unless a file of that
+  // name exists, in one step; in every case but Done the staged file is removed.
+  // Without a successful Write: Failed.
+  Placed PlaceNew();
+
+ private:
+  std::string Target_;  // as the system wants the paths
+  std::string Staged_;  // empty: nothing staged
+};
+
 }  // namespace platform

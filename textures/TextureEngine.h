@@ -11,6 +11,7 @@
 #include "archive/MemoryStream.h"
 #include "archive/StringList.h"
 #include "textures/EngineFrontEnd.h"
+#include "textures/ImportObserver.h"
 #include "textures/PictureSource.h"
 
 namespace skw {
@@ -28,6 +29,8 @@ class TTextureEngine {
   TEngineFrontEnd* FrontEnd = nullptr;
   // The pack's pictures (the archive's "*.bmp" entries), for ImportBitmaps.
   TPictureSource* Pictures = nullptr;
+  // Told each entry's outcome by ImportBitmaps (ImportObserver.h); optional.
+  TImportObserver* Observer = nullptr;
 
   // Walks the container's records once and rebuilds TextureList from them. A
   // container the walk cannot accept is reported in an error box captioned

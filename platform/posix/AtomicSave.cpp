@@ -3,12 +3,14 @@
 // and closed, then rename(2) puts it in place of the target in one step and the
 // folder is synced so the new name survives a crash. A read-only target is
 // refused before anything is written, as on Windows. On any failure the new
-// file is removed and the target is untouched.
+// file is removed and the target is untouched. A staged file is placed with
+// renameat2(RENAME_NOREPLACE), which refuses an existing target in the same step.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/AtomicSave.h"
 #include "platform/FileSystem.h"
@@ -65,6 +67,52 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) 
   }
   SyncFolderOf(target);
   return true;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+StagedFile::~StagedFile() {
+  if (!Staged_.empty()) unlink(Staged_.c_str());
+}
+
+bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
+  if (!Staged_.empty()) unlink(Staged_.c_str());
+  Staged_.clear();
+  Target_ = NativePath(Path);
+  if (Target_.empty()) return false;
+  const std::string temp = AtomicSaveTempName(Target_);
+  if (!WriteNewFile(temp, 0666, Data, Size)) {
+    unlink(temp.c_str());
+    return false;
+  }
+  Staged_ = temp;
+  return true;
+}
+
+StagedFile::Placed StagedFile::PlaceNew() {
+  if (Staged_.empty()) return Placed::Failed;
+  const std::string staged = std::move(Staged_);
+  Staged_.clear();
+  // A file system that cannot rename without replacing (EINVAL) gets the
+  // existence test right before an ordinary rename instead.
+  int result = renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, Target_.c_str(), RENAME_NOREPLACE);
+  if (result != 0 && errno == EINVAL) {
+    struct stat st {};
+    if (lstat(Target_.c_str(), &st) == 0) {
+      errno = EEXIST;
+    } else {
+      result = rename(staged.c_str(), Target_.c_str());
+    }
+  }
+  if (result == 0) {
+    SyncFolderOf(Target_);
+    return Placed::Done;
+  }
+  const bool exists = errno == EEXIST;
+  unlink(staged.c_str());
+  return exists ? Placed::TargetExists : Placed::Failed;
 }
 
 }  // namespace platform

@@ -3,7 +3,8 @@
 // with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH puts it in place of the
 // target. A read-only target is refused before anything is written (Wine run by
 // the superuser would replace it). On any failure the new file is deleted and
-// the target is untouched.
+// the target is untouched. A staged file is placed by MoveFileExA without
+// MOVEFILE_REPLACE_EXISTING, which refuses an existing target.
 #include <windows.h>
 
 #include <cstdint>
@@ -47,6 +48,38 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) 
     return false;
   }
   return true;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+StagedFile::~StagedFile() {
+  if (!Staged_.empty()) DeleteFileA(Staged_.c_str());
+}
+
+bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
+  if (!Staged_.empty()) DeleteFileA(Staged_.c_str());
+  Staged_.clear();
+  Target_ = Path;
+  const std::string temp = AtomicSaveTempName(Path);
+  if (!WriteNewFile(temp, Data, Size)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  Staged_ = temp;
+  return true;
+}
+
+StagedFile::Placed StagedFile::PlaceNew() {
+  if (Staged_.empty()) return Placed::Failed;
+  const std::string staged = std::move(Staged_);
+  Staged_.clear();
+  // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing target.
+  if (MoveFileExA(staged.c_str(), Target_.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Done;
+  const DWORD error = GetLastError();
+  DeleteFileA(staged.c_str());
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Placed::TargetExists : Placed::Failed;
 }
 
 }  // namespace platform

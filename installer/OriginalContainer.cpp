@@ -1,0 +1,70 @@
+// Keeping and restoring the original container: the two-step keeper the run
+// uses (stage the loaded bytes before the import patches them, place them just
+// before the container's save), the one-step keep built on it, and the restore.
+#include "installer/OriginalContainer.h"
+
+#include <stdexcept>
+
+#include "archive/MemoryStream.h"
+#include "platform/AtomicSave.h"
+#include "platform/FileSystem.h"
+
+namespace skw {
+
+namespace {
+
+bool FileExists(const std::string& Path) {
+  const uint32_t attributes = platform::GetAttributes(Path);
+  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) == 0;
+}
+
+std::string CannotWrite(const std::string& Path) { return "Cannot write file \"" + Path + "\""; }
+
+}  // namespace
+
+std::string OriginalPathFor(const std::string& ContainerPath) { return ContainerPath + ".original"; }
+
+TOriginalKeeper::TOriginalKeeper(std::string ContainerPath) : FOriginalPath(OriginalPathFor(ContainerPath)) {}
+
+TOriginalKeeper::~TOriginalKeeper() = default;
+
+bool TOriginalKeeper::Stage(std::span<const uint8_t> Bytes) {
+  if (platform::GetAttributes(FOriginalPath) != platform::kInvalidAttributes) return false;
+  FStagedOk = FStaged.Write(FOriginalPath, Bytes.data(), Bytes.size());
+  FFailed = !FStagedOk;
+  return FStagedOk;
+}
+
+bool TOriginalKeeper::Commit() {
+  if (FFailed) {
+    FFailed = false;
+    throw kst::EStreamError(CannotWrite(FOriginalPath));
+  }
+  if (!FStagedOk) return false;
+  FStagedOk = false;
+  const platform::StagedFile::Placed placed = FStaged.PlaceNew();
+  if (placed == platform::StagedFile::Placed::Failed) throw kst::EStreamError(CannotWrite(FOriginalPath));
+  return placed == platform::StagedFile::Placed::Done;
+}
+
+bool KeepOriginal(const std::string& ContainerPath, std::span<const uint8_t> Bytes) {
+  TOriginalKeeper keeper(ContainerPath);
+  keeper.Stage(Bytes);
+  return keeper.Commit();
+}
+
+void RestoreOriginal(const std::string& ContainerPath) {
+  const std::string original = OriginalPathFor(ContainerPath);
+  if (!FileExists(original))
+    throw std::runtime_error("No kept original: \"" + original + "\" does not exist");
+  kst::TMemoryStream bytes;
+  try {
+    bytes.LoadFromFile(original);
+  } catch (const std::exception&) {
+    throw std::runtime_error("Cannot read file \"" + original + "\"");
+  }
+  if (!platform::SaveFileAtomically(ContainerPath, bytes.Memory(), static_cast<size_t>(bytes.Size())))
+    throw std::runtime_error(CannotWrite(ContainerPath));
+}
+
+}  // namespace skw
