@@ -7,8 +7,11 @@
 // moving its rest after every texture, without the repeated moves. The
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
-// made, after each texture and after each entry.
+// made, after each texture and after each entry. Each entry's outcome is told
+// to the engine's observer, when there is one, as the run decides it.
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -24,6 +27,55 @@ namespace {
 
 inline constexpr char kWrongPictureText[] = "Wrong color depth or texture size.";
 
+// The run's reports to the engine's observer; without one nothing is built.
+class TOutcomes {
+ public:
+  explicit TOutcomes(TImportObserver* Observer) : FObserver(Observer) {}
+
+  // A report to fill for Entry, or nothing when nobody listens.
+  std::optional<TPictureReport> Start(const std::string& Entry) const {
+    if (FObserver == nullptr) return std::nullopt;
+    TPictureReport Report;
+    Report.EntryName = Entry;
+    return Report;
+  }
+  void Tell(const std::optional<TPictureReport>& Report) const {
+    if (Report) FObserver->OnPicture(*Report);
+  }
+  void Tell(const std::string& Entry, TPictureOutcome Outcome, const std::string& Reason) const {
+    std::optional<TPictureReport> Report = Start(Entry);
+    if (!Report) return;
+    Report->Outcome = Outcome;
+    Report->Reason = Reason;
+    Tell(Report);
+  }
+  // Every entry from From on was never looked at.
+  void NeverReached(const kst::TStringList& Names, size_t From, const std::string& Reason) const {
+    for (size_t At = From; FObserver != nullptr && At < Names.size(); ++At)
+      Tell(Names[At], TPictureOutcome::NeverReached, Reason);
+  }
+  // Entry At raised Error, which stops the run: it and all behind it are told.
+  void Stopped(const kst::TStringList& Names, size_t At, const std::string& Error) const {
+    if (FObserver == nullptr) return;
+    Tell(Names[At], TPictureOutcome::StopsRun, Error);
+    NeverReached(Names, At + 1, "behind " + Names[At] + ", which stopped the run");
+  }
+
+ private:
+  TImportObserver* FObserver;
+};
+
+std::string SkipReason(const std::string& Entry) {
+  return Entry == "logo.bmp" ? "the pack's logo, shown by the installer beside the credits"
+                             : "the name does not end in \".bmp\" (lower case)";
+}
+
+std::string NoTextureReason(const TPictureName& Picture, const std::vector<std::string>& Nearest) {
+  std::string Reason = "no texture is named \"" + Picture.TextureName + "\" (names are case-sensitive)";
+  for (size_t I = 0; I < Nearest.size(); ++I) Reason += (I == 0 ? "; nearest: " : ", ") + Nearest[I];
+  return Reason;
+}
+
 // One picture's pass over the index.
 class TPictureImport {
  public:
@@ -32,27 +84,48 @@ class TPictureImport {
 
   // Writes the picture into every group named after its texture; a picture
   // that does not fit a group is reported and not tried on further groups.
-  void Run(const std::string& Entry, const TPictureName& Picture) {
+  // Report, when given, receives the outcome.
+  void Run(const std::string& Entry, const TPictureName& Picture, std::optional<TPictureReport>& Report) {
     FUI.SetLabel2(Picture.TextureName);
     FUI.ProcessMessages();
     kst::TStringList& Index = *FEngine.TextureList;
+    int Written = 0;
     for (int Group = 0; Group < TextureCount(Index); ++Group) {
       if (IndexLine(Index, Group, ilName) != Picture.TextureName) continue;
-      if (!WriteTexture(Entry, Picture, Group)) {
+      const std::string Misfit = WriteTexture(Entry, Picture, Group, Written == 0, Report);
+      if (!Misfit.empty()) {
         FUI.MessageBox(Entry, kWrongPictureText, TMessageIcon::Warning);
+        if (Report) {
+          Report->Outcome = TPictureOutcome::Rejected;
+          Report->Reason = Misfit;
+          if (Written > 0) Report->Reason += "; already written into " + std::to_string(Written) + " record(s) of that name";
+        }
         return;
       }
+      ++Written;
+    }
+    if (!Report) return;
+    if (Written == 0) {
+      Report->Outcome = TPictureOutcome::NoTexture;
+      Report->NearestNames = NearestTextureNames(Index, Picture.TextureName);
+      Report->Reason = NoTextureReason(Picture, Report->NearestNames);
+    } else {
+      Report->Outcome = TPictureOutcome::Replaced;
+      Report->Reason = Picture.TextureName + (Written > 1 ? " (" + std::to_string(Written) + " records)" : "");
     }
   }
 
  private:
-  bool WriteTexture(const std::string& Entry, const TPictureName& Picture, int Group) {
+  // Writes the picture into Group; the failed check's text when it does not fit.
+  std::string WriteTexture(const std::string& Entry, const TPictureName& Picture, int Group, bool First,
+                           std::optional<TPictureReport>& Report) {
     kst::TStringList& Index = *FEngine.TextureList;
     const bool Bin = FEngine.BinContainer;
     const TTextureEntry Texture = TextureAt(Index, Group);
     TBitmap Bitmap;
     Bitmap.LoadFromBuffer(FEngine.Pictures->Extract(Entry));
-    if (!PictureFits(Bitmap, Picture, Bin, Texture.Width, Texture.Height)) return false;
+    std::string Misfit = PictureMisfit(Bitmap, Picture, Bin, Texture.Width, Texture.Height);
+    if (!Misfit.empty()) return Misfit;
 
     const int32_t Width = Bitmap.Width();
     const int32_t Height = Bitmap.Height();
@@ -61,14 +134,32 @@ class TPictureImport {
     FUI.ProcessMessages();
 
     int32_t PaletteNumber = 0;
+    bool PaletteAppended = false;
     if (!Bin) {
+      const int32_t PalettesBefore = FPatch.PaletteCount();
       PaletteNumber = FPatch.ChoosePalette(PaletteOfPicture(Bitmap));
+      PaletteAppended = PaletteNumber >= PalettesBefore;
       FPatch.WritePaletteNumber(Group, PaletteNumber);
     }
     const int32_t BytesPerPixel = Bin ? 3 : 1;
     if (Bitmap.BytesPerPixel() != BytesPerPixel)
       throw std::logic_error("Picture depth does not match the container");
-    MakeLevels(Bitmap, FPatch.NewData(Group, LevelChainSize(Width, Height, BytesPerPixel)), FHalver);
+    const int64_t NewSize = LevelChainSize(Width, Height, BytesPerPixel);
+    if (Report) {
+      if (First) {
+        Report->OldWidth = Texture.Width;
+        Report->OldHeight = Texture.Height;
+        Report->NewWidth = Width;
+        Report->NewHeight = Height;
+        Report->MipCount = MipCount;
+      }
+      Report->DataSizeChange += NewSize - PixelDataSize(Texture.Width, Texture.Height, Texture.MipCount, BytesPerPixel);
+      if (!Bin) {
+        Report->PaletteNumber = PaletteNumber;
+        Report->PaletteAppended = Report->PaletteAppended || PaletteAppended;
+      }
+    }
+    MakeLevels(Bitmap, FPatch.NewData(Group, NewSize), FHalver);
     FPatch.DataDone(Group);
     FUI.ProcessMessages();
 
@@ -77,7 +168,7 @@ class TPictureImport {
     if (!Bin) SetIndexNumber(Index, Group, ilPaletteNumber, PaletteNumber);
     SetIndexNumber(Index, Group, ilMipCount, MipCount);
     FUI.ProcessMessages();
-    return true;
+    return {};
   }
 
   TTextureEngine& FEngine;
@@ -121,33 +212,69 @@ int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& In
   return std::min(Growth, ContainerSize);
 }
 
+// The reason an entry that raised Error stopped the run.
+std::string StopReason(const std::exception& Error) {
+  if (dynamic_cast<const EConvertError*>(&Error) != nullptr)
+    return std::string("width or height: ") + Error.what() + " (sizes read WIDTHxHEIGHT, with a lower-case x)";
+  return Error.what();
+}
+
 }  // namespace
 
 void TTextureEngine::ImportBitmaps() {
   if (ContainerStream == nullptr || TextureList == nullptr || Pictures == nullptr)
     throw std::logic_error("ImportBitmaps needs a container stream, a texture list and pictures");
   TEngineFrontEnd& UI = Reports();
+  const TOutcomes Outcomes(Observer);
   kst::TStringList Names = Pictures->ListBitmaps();
   SortPictureNames(Names);
   UI.SetProgressMax(static_cast<int>(Names.size()));
 
-  TContainerPatch Patch(*ContainerStream, *TextureList, BinContainer);
-  Patch.ReserveGap(ExpectedGrowth(Names, *TextureList, BinContainer, ContainerStream->Size()));
-  TPictureImport Import(*this, UI, Patch);
+  std::unique_ptr<TContainerPatch> Patch;
   try {
-    for (const std::string& Entry : Names) {
-      TPictureName Picture;
-      const TNameVerdict Verdict = CutPictureName(Entry, Picture);
-      if (Verdict == TNameVerdict::nvEndImport) break;
-      if (Verdict == TNameVerdict::nvPicture) Import.Run(Entry, Picture);
+    Patch = std::make_unique<TContainerPatch>(*ContainerStream, *TextureList, BinContainer);
+  } catch (const std::exception& Error) {
+    Outcomes.NeverReached(Names, 0, Error.what());
+    throw;
+  }
+  Patch->ReserveGap(ExpectedGrowth(Names, *TextureList, BinContainer, ContainerStream->Size()));
+  TPictureImport Import(*this, UI, *Patch);
+  try {
+    for (size_t At = 0; At < Names.size(); ++At) {
+      const std::string& Entry = Names[At];
+      std::optional<TPictureReport> Report = Outcomes.Start(Entry);
+      try {
+        TPictureName Picture;
+        std::string Token;
+        const TNameVerdict Verdict = CutPictureName(Entry, Picture, &Token);
+        if (Verdict == TNameVerdict::nvEndImport) {
+          Outcomes.Tell(Entry, TPictureOutcome::EndsImport,
+                        "the name does not read NAME-BIN-WxH.bmp or NAME-PAL-WxH.bmp (kind token \"" + Token +
+                            "\"), so the import ends here");
+          Outcomes.NeverReached(Names, At + 1, "behind " + Entry + ", which ended the import");
+          break;
+        }
+        if (Verdict == TNameVerdict::nvPicture) {
+          Import.Run(Entry, Picture, Report);
+          Outcomes.Tell(Report);
+        } else {
+          Outcomes.Tell(Entry, TPictureOutcome::Skipped, SkipReason(Entry));
+        }
+      } catch (const std::exception& Error) {
+        Outcomes.Stopped(Names, At, StopReason(Error));
+        throw;
+      } catch (...) {
+        Outcomes.Stopped(Names, At, "an unknown error");
+        throw;
+      }
       UI.StepProgressBy(1);
       UI.ProcessMessages();
     }
   } catch (...) {
-    Patch.Commit();
+    Patch->Commit();
     throw;
   }
-  Patch.Commit();
+  Patch->Commit();
 }
 
 }  // namespace skw

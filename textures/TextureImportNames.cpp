@@ -59,7 +59,7 @@ void SortPictureNames(kst::TStringList& Names) {
   std::stable_sort(Names.begin(), Names.end(), PictureNameLess);
 }
 
-TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture) {
+TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture, std::string* KindToken) {
   const auto Pos = [](size_t P) { return static_cast<int64_t>(P); };
   const int64_t Dot = Pos(LastPosition(EntryName, '.'));
   if (Piece(EntryName, Dot, 4) != ".bmp" || EntryName == "logo.bmp") return TNameVerdict::nvSkip;
@@ -67,6 +67,7 @@ TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture)
   int64_t P = Pos(FirstPosition(EntryName, '-'));
   if (P < Pos(EntryName.size()) && EntryName[static_cast<size_t>(P)] == 'D') P += 2;
   const std::string Kind = Piece(EntryName, P + 1, 3);
+  if (KindToken != nullptr) *KindToken = Kind;
   if (Kind == "BIN")
     Picture.Kind = kTrueColourKind;
   else if (Kind == "PAL")

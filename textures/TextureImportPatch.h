@@ -40,6 +40,9 @@ class TContainerPatch {
   // appended to the table (the palette count grows by one) and its number given.
   int32_t ChoosePalette(const TPaletteBytes& Palette);
 
+  // Palettes in the table, those added by this run included.
+  int32_t PaletteCount() const { return FTablePalettes + static_cast<int32_t>(FAddedPalettes.size()); }
+
   // Rewrites the mip count, width and height fields of the texture of Group.
   void WriteHeader(int Group, int32_t MipCount, int32_t Width, int32_t Height);
   // Rewrites its palette number (palettised container only).
