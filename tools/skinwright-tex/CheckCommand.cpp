@@ -10,7 +10,6 @@
 #include <iostream>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "installer/ContainerChoice.h"
 #include "installer/PackCheck.h"
@@ -46,9 +45,14 @@ std::optional<bool> PackIsForBin(const std::string& Pack) {
   return skw::BinContainerFor(skw::ArchiveToken(Pack));
 }
 
-std::string Joined(const std::vector<std::string>& Names) {
-  std::string Text;
-  for (const std::string& Name : Names) Text += (Text.empty() ? "" : ", ") + Name;
+// What a replacement does: sizes, mip count, change of data size, palette.
+std::string ReplacementText(const skw::TPictureReport& R) {
+  std::string Text = std::to_string(R.OldWidth) + "x" + std::to_string(R.OldHeight) + " -> " +
+                     std::to_string(R.NewWidth) + "x" + std::to_string(R.NewHeight) + ", mip count " +
+                     std::to_string(R.MipCount) + ", data " + (R.DataSizeChange >= 0 ? "+" : "") +
+                     std::to_string(R.DataSizeChange) + " bytes";
+  if (R.PaletteNumber >= 0)
+    Text += ", palette " + std::to_string(R.PaletteNumber) + (R.PaletteAppended ? " appended" : " reused");
   return Text;
 }
 
@@ -83,7 +87,7 @@ int RunCheck(const TArgs& Args) {
   for (const skw::TPictureReport& Report : Check.Reports) {
     std::cout << Report.EntryName << ": " << skw::OutcomeWords(Report.Outcome);
     if (!Report.Reason.empty()) std::cout << ": " << Report.Reason;
-    if (!Report.NearestNames.empty()) std::cout << " (nearest: " << Joined(Report.NearestNames) << ")";
+    if (Report.Outcome == skw::TPictureOutcome::Replaced) std::cout << " (" << ReplacementText(Report) << ")";
     std::cout << "\n";
     if (Report.Outcome != skw::TPictureOutcome::Replaced && Report.Outcome != skw::TPictureOutcome::Skipped)
       AllInstalled = false;
