@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/AtomicSave.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "textures/Bitmap.h"
 #include "textures/TextureContainer.h"
@@ -73,6 +73,17 @@ int32_t FirstEqualPalette(const TContainer& Container, int32_t Number) {
       return Earlier;
   }
   return Number;
+}
+
+// Writes a picture file (created or replaced). Not flushed to the disk one by
+// one: an export is made again at will, and a flush per picture would cost
+// more than everything else the export does.
+bool WritePicture(const std::string& Path, const std::vector<uint8_t>& Bytes) {
+  const platform::FileHandle File = platform::OpenWrite(Path, true);
+  if (File == platform::kInvalidHandle) return false;
+  const bool Written = platform::Write(File, Bytes.data(), Bytes.size()) == static_cast<int64_t>(Bytes.size());
+  platform::Close(File);
+  return Written;
 }
 
 void EnsureFolder(const std::string& Dir) {
@@ -133,7 +144,7 @@ int RunExport(const TArgs& Args) {
     }
     const std::string File = PictureNameFor(Record->Name, Container.Bin, Record->Width, Record->Height);
     const std::vector<uint8_t> Bytes = PictureOf(Container, *Record).SaveToBuffer();
-    if (!platform::SaveFileAtomically(Dir + "/" + File, Bytes.data(), Bytes.size()))
+    if (!WritePicture(Dir + "/" + File, Bytes))
       throw TToolError(kExitUsage, "cannot write " + Dir + "/" + File);
     std::cout << File << "\n";
     ++Written;
