@@ -77,13 +77,15 @@ int RunCheck(const TArgs& Args) {
   } catch (const std::exception& Error) {
     throw TToolError(kExitUsage, Error.what());
   }
+  // A pack whose name names no container is refused by the installer as a
+  // whole: none of its pictures would be installed.
+  bool AllInstalled = Check.PackBinContainer.has_value();
   if (!Check.PackBinContainer) {
     std::cout << "note: the installer would refuse " << Pack << ": its name must end in -bin or -pal before the extension\n";
   } else if (*Check.PackBinContainer != ContainerKindOf(Container)) {
     std::cout << "note: " << Pack << " is for textures." << (*Check.PackBinContainer ? "bin" : "pal")
               << "; the installer would patch that container, not " << Container << "\n";
   }
-  bool AllInstalled = true;
   for (const skw::TPictureReport& Report : Check.Reports) {
     std::cout << Report.EntryName << ": " << skw::OutcomeWords(Report.Outcome);
     if (!Report.Reason.empty()) std::cout << ": " << Report.Reason;
