@@ -144,6 +144,11 @@ bool TConsoleFrontEnd::WaitForTick(int Interval) {
   return CloseAsked();
 }
 
+int TConsoleFrontEnd::Finish(const std::string* Summary, bool Failed) {
+  if (Summary != nullptr) PrintLine(*Summary);
+  return Failed ? 1 : 0;
+}
+
 void TConsoleFrontEnd::Run(const TWindowEvents& Events) {
   if (Events.OnActivate && !Terminated_) Guarded(Events.OnActivate);
   while (!Terminated_ && !CloseAsked() && Timer_ != nullptr && Timer_->Enabled()) {

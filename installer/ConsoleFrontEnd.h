@@ -11,7 +11,9 @@
 // ends (there is no window to keep open, so a run stopped by an error ends the
 // program too). Ctrl+C stands for closing the window: during the run it lets
 // the run finish and ends the program instead of counting down; during the
-// countdown it ends the program at once.
+// countdown it ends the program at once. At the end the import's summary is
+// one more line on standard output, and the exit code is 1 when a fatal
+// message or a run-stopping error was shown.
 #pragma once
 #include <functional>
 #include <iosfwd>
@@ -50,6 +52,7 @@ class TConsoleFrontEnd final : public TFrontEnd {
   void Run(const TWindowEvents& Events) override;
   void Terminate() override { Terminated_ = true; }
   bool Terminated() const override { return Terminated_; }
+  int Finish(const std::string* Summary, bool Failed) override;
 
   // Width of the drawn bar between its brackets.
   static constexpr int kBarWidth = 40;

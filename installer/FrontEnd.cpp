@@ -12,6 +12,7 @@ std::string StandardExceptionText(const std::string& Message) {
 }
 
 void TFrontEnd::ShowException(const std::string& Message) {
+  ExceptionShown_ = true;
   MessageBox(kAppTitle, StandardExceptionText(Message), TMessageIcon::Error);
 }
 

@@ -39,6 +39,22 @@ class TFrontEnd : public TControlListener {
   // The standard exception box: caption kAppTitle, error icon, the message
   // as StandardExceptionText makes it.
   void ShowException(const std::string& Message);
+  // True once the standard exception box was shown (a run-stopping error).
+  bool ExceptionShown() const { return ExceptionShown_; }
+
+  // After the message loop: Summary tells what the import did with the pack's
+  // pictures (nothing when the import never began) and Failed whether a fatal
+  // message or a run-stopping error was shown. Answers the program's exit
+  // code: 0 unless the front-end reports failures (the console does; the
+  // window keeps 0 always).
+  virtual int Finish(const std::string* Summary, bool Failed) {
+    (void)Summary;
+    (void)Failed;
+    return 0;
+  }
+
+ private:
+  bool ExceptionShown_ = false;
 };
 
 // The text of the standard exception box: the message with "." appended when

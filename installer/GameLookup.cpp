@@ -1,10 +1,11 @@
-// The game lookup: one registry read and the rule that turns its answer into
-// the game's data folder.
+// The game lookup: the folder override or one registry read, and the rule that
+// turns the answer into the game's data folder.
 #include "installer/GameLookup.h"
 
 #include <stdexcept>
 
 #include "installer/Messages.h"
+#include "platform/Process.h"
 
 namespace skw {
 
@@ -23,6 +24,8 @@ std::optional<std::string> GamePathFromValue(const platform::RegistryValue& Valu
 }
 
 std::optional<std::string> GetGamePath() {
+  const std::string folder = platform::GetEnvironment(kGameFolderVariable);
+  if (!folder.empty()) return GamePathFromValue({platform::RegistryStatus::Found, folder});
   return GamePathFromValue(platform::ReadMachineString(kGameKey, kGameValue));
 }
 

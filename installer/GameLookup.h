@@ -5,6 +5,11 @@
 // or an empty value is "not found". A value of another type than a string is an
 // error of its own: std::runtime_error "Invalid data type for 'Installation
 // Path'", which leaves set-up like any other exception.
+//
+// The environment variable SKINWRIGHT_GAME, when set and not empty, stands in
+// for the registry value (installs the registry does not describe: portable
+// copies, other launchers): it names the installation folder, and the data
+// folder is derived from it by the same rule; the registry is then not read.
 #pragma once
 #include <optional>
 #include <string>
@@ -12,6 +17,8 @@
 #include "platform/Registry.h"
 
 namespace skw {
+
+inline constexpr const char* kGameFolderVariable = "SKINWRIGHT_GAME";
 
 std::optional<std::string> GetGamePath();
 

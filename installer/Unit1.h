@@ -10,6 +10,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "archive/Kstkestrel.h"
 #include "archive/Kstunzip.h"
@@ -17,6 +18,7 @@
 #include "archive/StringList.h"
 #include "installer/Controls.h"
 #include "installer/FrontEnd.h"
+#include "installer/OriginalContainer.h"
 #include "textures/TextureEngine.h"
 
 namespace skw {
@@ -58,6 +60,10 @@ class TForm1 {
   void ShowFatal(const std::string& Text);
   // True once ShowFatal has been called.
   bool Fatal() const { return Fatal_; }
+  // What the import did with each entry of the pack; nothing before it began.
+  const std::vector<TPictureReport>* ImportReports() const {
+    return ImportBegan_ ? &ImportReports_.Reports : nullptr;
+  }
 
   // The texture engine's two operations on this window's state.
   void ScanTextures(const std::string& Path);
@@ -90,7 +96,8 @@ class TForm1 {
   std::string ExtractEntry(const std::string& Name);
   // The run's steps after the container is loaded.
   void RunImport();
-  void SaveContainer();
+  // The original is kept (OriginalContainer.h) before the container is saved.
+  void SaveContainer(TOriginalKeeper& Original);
   void StartCountdown();
   // The texture engine on this window's container, index and kind, reporting to Reports.
   TTextureEngine Engine(TEngineFrontEnd& Reports);
@@ -99,6 +106,8 @@ class TForm1 {
   TCommandLine CommandLine_;
   bool Activated_ = false;
   bool Fatal_ = false;
+  TImportCollector ImportReports_;
+  bool ImportBegan_ = false;
 };
 
 }  // namespace skw

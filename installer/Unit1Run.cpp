@@ -1,7 +1,16 @@
 // The run, on the window's first activation: load the container into memory,
 // index it, import the pack's pictures, save it back, delete the temporary
 // archive and start the countdown. The status lines tell the user each step
-// and the window handles pending messages right after each change. Anything
+// and the window handles pending messages right after each change.
+//
+// The first save into a folder without a kept original keeps the loaded bytes
+// as "<container>.original". The import patches the loaded bytes in place, so
+// the last moment they are still the original is right before it: there they
+// are written to a new file beside the original's place, from the stream itself
+// (no copy in memory), and that file is put in place right before the
+// container's own save. A run stopped earlier removes it again, and a failure to
+// write it is raised at that same point as the run-stopping error a failed save
+// gives, before the container is touched. Anything
 // thrown from the scan onwards leaves the handler as it is: the front-end shows
 // it in the standard exception box, and nothing after the failing step is done
 // (no save, no deletion, no countdown, the hourglass stays).
@@ -45,18 +54,21 @@ void TForm1::RunImport() {
   ScanTextures(ContainerPath);
   Label1.SetCaption("Processing BMP files, this may take a while ...");
   FrontEnd_.ProcessMessages();
+  TOriginalKeeper original(ContainerPath);
+  original.Stage(std::span<const uint8_t>(ContainerStream->Memory(), static_cast<size_t>(ContainerStream->Size())));
   ImportBitmaps();
   Label2.SetCaption("");
   Label1.SetCaption("Saving textures file ...");
   FrontEnd_.ProcessMessages();
-  SaveContainer();
+  SaveContainer(original);
   if (TempArchive) platform::RemoveFile(ArchivePath);
   Label1.SetCaption("All done.");
   StartCountdown();
   FrontEnd_.SetCursor(TCursorKind::Default);
 }
 
-void TForm1::SaveContainer() {
+void TForm1::SaveContainer(TOriginalKeeper& Original) {
+  Original.Commit();
   // A new file beside the container replaces it only once fully written, so a
   // failed save leaves the game's container as it was.
   const int64_t size = ContainerStream->Size();
@@ -98,6 +110,8 @@ void TForm1::ImportBitmaps() {
   TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
   TTextureEngine engine = Engine(bridge);
   engine.Pictures = &pictures;
+  engine.Observer = &ImportReports_;
+  ImportBegan_ = true;
   engine.ImportBitmaps();
 }
 

@@ -3,7 +3,9 @@
 // is chosen (the system's window, or the console when SKW_FRONTEND=console or no
 // window can be made), the main window is built (set-up), and the front-end's
 // message loop runs the window until the program ends. Anything that escapes set-up is shown
-// in the standard exception box. The exit code is always 0.
+// in the standard exception box. The window's exit code is always 0; the console
+// front-end ends with the import's summary line and exit code 1 when a fatal
+// message or a run-stopping error was shown.
 #include <exception>
 #include <memory>
 
@@ -26,18 +28,22 @@ skw::TCommandLine CommandLineOf(int argc, char** argv) {
   return line;
 }
 
-void RunApplication(skw::TFrontEnd& FrontEnd, const skw::TCommandLine& Line) {
+// Answers the exit code.
+int RunApplication(skw::TFrontEnd& FrontEnd, const skw::TCommandLine& Line) {
   std::unique_ptr<skw::TForm1> form;
   try {
     form = std::make_unique<skw::TForm1>(FrontEnd, Line);
   } catch (const std::exception& Error) {
     FrontEnd.ShowException(Error.what());
-    return;
+    return FrontEnd.Finish(nullptr, true);
   }
-  if (form->Fatal() || FrontEnd.Terminated()) return;
+  if (form->Fatal() || FrontEnd.Terminated()) return FrontEnd.Finish(nullptr, form->Fatal());
   skw::TWindowEvents events;
   events.OnActivate = [&form] { form->FormActivate(); };
   FrontEnd.Run(events);
+  const std::vector<skw::TPictureReport>* reports = form->ImportReports();
+  const std::string summary = reports != nullptr ? skw::FormatImportSummary(*reports) : std::string();
+  return FrontEnd.Finish(reports != nullptr ? &summary : nullptr, form->Fatal() || FrontEnd.ExceptionShown());
 }
 
 }  // namespace
@@ -46,13 +52,14 @@ int main(int argc, char** argv) {
   // Held until the process ends; never released explicitly.
   static platform::NamedMutex mutex(skw::kMutexName);
   if (mutex.AlreadyExists()) return 0;
+  int code = 0;
   try {
     const std::unique_ptr<skw::TFrontEnd> frontEnd = skw::MakeFrontEnd();
     kst::SetMessagePump([&frontEnd] { frontEnd->ProcessMessages(); });
-    RunApplication(*frontEnd, CommandLineOf(argc, argv));
+    code = RunApplication(*frontEnd, CommandLineOf(argc, argv));
     kst::SetMessagePump({});
   } catch (...) {
-    // Nothing may change the exit code.
+    // Nothing else may change the exit code.
   }
-  return 0;
+  return code;
 }

@@ -3,8 +3,9 @@
 # container carries 64 MiB of trailing data (kept by the engine, so the save
 # is long), and kills the installer with SIGKILL at many points of the run.
 # After every kill the container must be byte for byte either the old file or
-# the one a completed run writes; a completed run must leave no file beside
-# the container but the containers themselves.
+# the one a completed run writes, and a kept original, when there is one, the
+# old file; a completed run must leave no file beside the container but the
+# containers and the kept original.
 #   tests/hardening/crash_save.sh [BIN_DIR]     (default build/bin; Linux only)
 #   CRASH_POINTS=40  number of kills
 set -euo pipefail
@@ -22,7 +23,8 @@ data="$work/prefix/drive_c/Program Files/Razorworks/Comanche Hokum/cohokum/3ddat
 container="$data/textures.pal"
 { yes 'trailing bytes of a large container ' || true; } | head -c $((64 << 20)) >>"$container"
 cp "$container" "$work/old"
-expected_files=$(ls -A "$data")
+expected_files=$(ls -A "$data"; echo textures.pal.original)
+expected_files=$(echo "$expected_files" | sort)
 
 run() { (cd "$work" && WINEPREFIX="$work/prefix" exec "$bin/skinwright" demo-pack-pal.zip 0) >/dev/null 2>&1; }
 
@@ -32,7 +34,8 @@ run
 duration_us=$((($(date +%s%N) - start) / 1000))
 cp "$container" "$work/new"
 if cmp -s "$work/old" "$work/new"; then echo "FAIL: the completed run changed nothing" >&2; exit 1; fi
-if [ "$(ls -A "$data")" != "$expected_files" ]; then
+if ! cmp -s "$work/old" "$container.original"; then echo "FAIL: the kept original is not the old container" >&2; exit 1; fi
+if [ "$(ls -A "$data" | sort)" != "$expected_files" ]; then
   echo "FAIL: a completed run left files beside the container:" >&2; ls -A "$data" >&2; exit 1
 fi
 
@@ -55,6 +58,11 @@ for ((i = 0; i < points; i++)); do
     echo "FAIL: after a kill at ${delay_us} us the container is neither the old nor the new file" >&2
     exit 1
   fi
+  if [ -e "$container.original" ] && ! cmp -s "$work/old" "$container.original"; then
+    echo "FAIL: after a kill at ${delay_us} us the kept original is not the old container" >&2
+    exit 1
+  fi
+  rm -f "$container.original"
   # A killed run may leave its unfinished temporary file; clear it for the next round.
   for f in "$data"/*; do
     case "$(basename "$f")" in textures.bin | textures.pal) ;; *) rm -f "$f"; during=$((during + 1)) ;; esac

@@ -4,7 +4,9 @@
 // temporary archive removed after a successful run and kept after a failure),
 // the countdown's end without waiting, full runs whose containers equal what the
 // texture engine makes of the same pack in this process, and a failed save that
-// leaves the old container intact.
+// leaves the old container intact. The console's exit code is 1 exactly when
+// a fatal message or a run-stopping error was shown, and its last line is the
+// import's summary.
 #include <filesystem>
 
 #include "installer/Messages.h"
@@ -18,6 +20,12 @@ using wiring::EngineExpectation;
 using wiring::ErrorLine;
 
 class Program : public wiring::DemoGame {};
+
+// The summary line of a run of the demo pack for the container.
+std::string Summary(bool Bin) {
+  return Bin ? "6 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n"
+             : "5 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n";
+}
 
 TEST_F(Program, FatalPathsShowTheirMessageAndNothingElse) {
   ASSERT_TRUE(std::filesystem::create_directory(Dir / "my.packs"));
@@ -38,6 +46,7 @@ TEST_F(Program, FatalPathsShowTheirMessageAndNothingElse) {
     const wiring::RunResult result = RunInstaller(test.Arguments);
     EXPECT_EQ(result.Err, ErrorLine(test.Message)) << (test.Arguments.empty() ? "" : test.Arguments[0]);
     EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Exit, 1);
   }
   EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
   EXPECT_EQ(wiring::ReadAll(Container("pal")), PalBefore);
@@ -60,6 +69,7 @@ TEST_F(Program, GameLookupFailuresComeBeforeTheTokenTest) {
       const wiring::RunResult result = RunInstaller({archive, "0"});
       EXPECT_EQ(result.Err, test.Expected) << test.Registry << archive;
       EXPECT_EQ(result.Out, "");
+      EXPECT_EQ(result.Exit, 1);
     }
   }
 }
@@ -69,6 +79,7 @@ TEST_F(Program, MissingContainerStopsBeforeAnyStatusLine) {
   const wiring::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
   EXPECT_EQ(result.Err, ErrorLine(skw::kCannotOpenTextures));
   EXPECT_EQ(result.Out.find("Scanning"), std::string::npos);
+  EXPECT_EQ(result.Exit, 1);
   EXPECT_FALSE(std::filesystem::exists(Container("pal")));
 }
 
@@ -86,6 +97,7 @@ TEST_F(Program, SecondInstanceEndsAtOnceWithoutAWord) {
   const wiring::RunResult result = RunInstaller({"demo-pack-bin.zip", "0"});
   EXPECT_EQ(result.Out, "");
   EXPECT_EQ(result.Err, "");
+  EXPECT_EQ(result.Exit, 0);
   EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
 }
 
@@ -108,14 +120,15 @@ TEST_F(Program, FullRunsMatchTheEngineByteForByte) {
     EXPECT_EQ(credits, 0u);
     EXPECT_LT(scanning, processing);
     EXPECT_LT(processing, saving);
-    EXPECT_EQ(result.Out.substr(result.Out.size() - 10), "All done.\n");
+    EXPECT_EQ(result.Out.substr(result.Out.find("All done.\n")), "All done.\n" + Summary(bin));
+    EXPECT_EQ(result.Exit, 0);
   }
 }
 
 TEST_F(Program, CountdownEndsWithTheLastTickAtZero) {
   const wiring::RunResult result = RunInstaller({"demo-pack-pal.zip", "1"});
   EXPECT_EQ(result.Out.substr(result.Out.find("All done.\n")),
-            "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n");
+            "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n" + Summary(false));
   for (const char* none : {"0", "-3"})
     EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", none}).Out.find("Shutting down"), std::string::npos) << none;
 }
@@ -128,7 +141,7 @@ TEST_F(Program, CtrlCDuringTheCountdownEndsAtOnce) {
                              "kill -INT $pid; wait $pid)";
   ASSERT_EQ(std::system(script.c_str()), 0);
   const std::string out = wiring::ReadAll(Dir / "out.txt");
-  EXPECT_EQ(out.substr(out.find("All done.\n")), "All done.\nShutting down in 30 second(s).\n");
+  EXPECT_EQ(out.substr(out.find("All done.\n")), "All done.\nShutting down in 30 second(s).\n" + Summary(false));
   EXPECT_EQ(wiring::ReadAll(Dir / "err.txt"), "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
 }
 
@@ -138,6 +151,7 @@ TEST_F(Program, FailedSaveLeavesTheOldContainer) {
   EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
   EXPECT_NE(result.Out.find("Saving textures file ...\n"), std::string::npos);
   EXPECT_EQ(result.Out.find("All done."), std::string::npos);
+  EXPECT_EQ(result.Exit, 1);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
   for (const auto& item : std::filesystem::directory_iterator(std::filesystem::path(Container("pal")).parent_path()))
     EXPECT_EQ(item.path().filename().string().find(".skw-new-"), std::string::npos);
@@ -171,6 +185,10 @@ TEST_F(PackExecutable, KeepsItsTemporaryArchiveAfterAFailure) {
   ASSERT_TRUE(wiring::WriteAll(broken, wiring::StoredZip({{"ROTOR-PAL-64x64.bmp", "not a picture"}})));
   const wiring::RunResult result = Run(MakePack(broken, "pal"), {});
   EXPECT_EQ(result.Err, ErrorLine("Bitmap image is not valid."));
+  EXPECT_EQ(result.Out.substr(result.Out.find("Processing")),
+            "Processing BMP files, this may take a while ...\nROTOR\n"
+            "0 replaced, 0 rejected, 0 without a texture, 0 skipped, 0 never reached, 1 stopped the run\n");
+  EXPECT_EQ(result.Exit, 1);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
   const std::vector<std::string> left = TempFiles();
   ASSERT_EQ(left.size(), 1u);
@@ -189,6 +207,7 @@ TEST_F(PackExecutable, OtherExtensionIsRefusedAndItsArchiveStays) {
   const wiring::RunResult result = Run(Dir / "pack-txt", {"demo-pack-pal.zip"});
   EXPECT_EQ(result.Err, ErrorLine(skw::kNoValidZip));
   EXPECT_EQ(result.Out, "");
+  EXPECT_EQ(result.Exit, 1);
   const std::vector<std::string> left = TempFiles();
   ASSERT_EQ(left.size(), 1u);
   EXPECT_EQ(left[0].substr(left[0].size() - 11), "tmp-txt.zip");
@@ -199,7 +218,9 @@ TEST_F(PackExecutable, EmptyAppendedArchiveInstallsNothing) {
   ASSERT_TRUE(wiring::WriteAll(empty, ""));
   const wiring::RunResult result = Run(MakePack(empty, "pal"), {"x", "0"});
   EXPECT_EQ(result.Err, "");
-  EXPECT_NE(result.Out.find("All done.\n"), std::string::npos);
+  EXPECT_NE(result.Out.find("All done.\n0 replaced, 0 rejected, 0 without a texture, 0 skipped, 0 never reached\n"),
+            std::string::npos);
+  EXPECT_EQ(result.Exit, 0);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
   EXPECT_TRUE(TempFiles().empty());
 }

@@ -73,9 +73,10 @@ class WindowsProgram : public ::testing::Test {
     std::string command = "\"" + Program + "\"";
     for (const std::string& argument : Arguments) command += " \"" + argument + "\"";
     command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
-    Shell(command);
+    command = "\"" + command + "\"";  // cmd.exe strips one pair of quotes
+    const int status = std::system(command.c_str());
     return wiring::RunResult{WithoutCarriageReturns(wiring::ReadAll(Dir / "stdout.txt")),
-                             WithoutCarriageReturns(wiring::ReadAll(Dir / "stderr.txt"))};
+                             WithoutCarriageReturns(wiring::ReadAll(Dir / "stderr.txt")), wiring::ExitCodeOf(status)};
   }
   wiring::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
     return Run(Bin("skinwright"), Arguments);
@@ -99,6 +100,7 @@ TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
   const wiring::RunResult result = RunInstaller({Dir / "pack.zip", "0"});
   EXPECT_EQ(result.Err, ErrorLine(skw::kGameNotFound));
   EXPECT_EQ(result.Out, "");
+  EXPECT_EQ(result.Exit, 1);
 }
 
 TEST_F(WindowsProgram, SecondInstanceEndsAtOnce) {
@@ -117,7 +119,9 @@ TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
   EXPECT_NE(result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
   const size_t done = result.Out.find("All done.\n");
   ASSERT_NE(done, std::string::npos);
-  EXPECT_EQ(result.Out.substr(done), "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n");
+  EXPECT_EQ(result.Out.substr(done), "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n"
+                                     "5 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n");
+  EXPECT_EQ(result.Exit, 0);
   const std::string expected = EngineExpectation(PalBefore, pack, false);
   EXPECT_NE(expected, PalBefore);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == expected);
@@ -137,6 +141,7 @@ TEST_F(WindowsProgram, FailedSaveLeavesTheOldContainer) {
   const wiring::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
   EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
   EXPECT_EQ(result.Out.find("All done."), std::string::npos);
+  EXPECT_EQ(result.Exit, 1);
   EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
 }
 
