@@ -60,13 +60,13 @@ std::string ReplacementText(const skw::TPictureReport& R) {
 
 int RunCheck(const TArgs& Args) {
   const TOptions Options = ParseOptions(Args, {"--container"});
-  if (Options.Words.size() != 1) throw TToolError(kExitUsage, "check needs one pack");
+  if (Options.Words.size() != 1) throw UsageError("check needs one pack");
   const std::string Pack = Options.Words[0];
   const std::optional<bool> ForBin = PackIsForBin(Pack);
   std::string Container = Options.Container;
   if (Container.empty()) {
     if (!ForBin)
-      throw TToolError(kExitUsage, Pack + ": the installer takes the container from the pack's name, which must end "
+      throw TToolError(kExitUnreadable, Pack + ": the installer takes the container from the pack's name, which must end "
                                           "in -bin or -pal before its extension (desert-bin.zip); or give --container FILE");
     Container = GameContainerPath(*ForBin);
   }
@@ -75,7 +75,7 @@ int RunCheck(const TArgs& Args) {
   try {
     Check = skw::CheckPack(Pack, Container);
   } catch (const std::exception& Error) {
-    throw TToolError(kExitUsage, Error.what());
+    throw TToolError(kExitUnreadable, Error.what());
   }
   // A pack whose name names no container is refused by the installer as a
   // whole: none of its pictures would be installed.

@@ -16,17 +16,24 @@ namespace tex_tool {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitUnreadable = 2;
 
 using TArgs = std::vector<std::string>;
 
 class TToolError : public std::runtime_error {
  public:
-  TToolError(int Code, const std::string& Message) : std::runtime_error(Message), FCode(Code) {}
+  TToolError(int Code, const std::string& Message, bool CommandLine = false)
+      : std::runtime_error(Message), FCode(Code), FCommandLine(CommandLine) {}
   int Code() const { return FCode; }
+  // A mistake on the command line (the message then points to --help).
+  bool CommandLine() const { return FCommandLine; }
 
  private:
   int FCode;
+  bool FCommandLine;
 };
+
+inline TToolError UsageError(const std::string& Message) { return TToolError(kExitUsage, Message, true); }
 
 int RunList(const TArgs& Args);
 int RunExport(const TArgs& Args);

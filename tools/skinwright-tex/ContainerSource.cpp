@@ -13,10 +13,10 @@ std::string GameContainerPath(bool Bin) {
   try {
     Game = skw::GetGamePath();
   } catch (const std::exception& Error) {
-    throw TToolError(kExitUsage, std::string("the game's registry record: ") + Error.what());
+    throw TToolError(kExitUnreadable, std::string("the game's registry record: ") + Error.what());
   }
   if (!Game)
-    throw TToolError(kExitUsage,
+    throw TToolError(kExitUnreadable,
                      "the game was not found (no installation path in the registry); "
                      "set SKINWRIGHT_GAME to the game's folder or give --container FILE");
   return skw::ContainerPathFor(*Game, Bin ? "-bin" : "-pal");
@@ -30,7 +30,7 @@ std::string ContainerPathFrom(const TOptions& Options) {
 bool ContainerKindOf(const std::string& Path) {
   const std::optional<bool> Bin = skw::ContainerKindFromName(Path);
   if (!Bin)
-    throw TToolError(kExitUsage, Path + ": not a container name (.bin or .pal, or such a name + .original)");
+    throw TToolError(kExitUnreadable, Path + ": not a container name (.bin or .pal, or such a name + .original)");
   return *Bin;
 }
 
@@ -41,13 +41,13 @@ TContainer LoadContainer(const std::string& Path) {
   try {
     Container.Stream.LoadFromFile(Path);
   } catch (const std::exception& Error) {
-    throw TToolError(kExitUsage, Error.what());
+    throw TToolError(kExitUnreadable, Error.what());
   }
   int64_t End = 0;
   const bool Valid = skw::WalkTextureRecords(
       Container.Stream, Container.Bin,
       [&Container](const skw::TTextureRecord& Record) { Container.Records.push_back(Record); }, End);
-  if (!Valid) throw TToolError(kExitUsage, Path + ": " + skw::kInvalidContainerText);
+  if (!Valid) throw TToolError(kExitUnreadable, Path + ": " + skw::kInvalidContainerText);
   Container.PaletteCount = skw::PaletteCountOf(Container.Stream);
   return Container;
 }

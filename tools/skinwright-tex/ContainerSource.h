@@ -28,7 +28,7 @@ struct TContainer {
   const uint8_t* Bytes(int64_t Offset) const { return Stream.Memory() + Offset; }
 };
 
-// The game's container of the given kind; raises TToolError(kExitUsage) when
+// The game's container of the given kind; raises TToolError when
 // the game cannot be found.
 std::string GameContainerPath(bool Bin);
 
@@ -36,10 +36,10 @@ std::string GameContainerPath(bool Bin);
 std::string ContainerPathFrom(const TOptions& Options);
 
 // True for a true-colour container name, false for a palettised one; raises
-// TToolError(kExitUsage) for a name that is neither.
+// a TToolError for a name that is neither.
 bool ContainerKindOf(const std::string& Path);
 
-// Loads and walks the container; raises TToolError(kExitUsage) when it cannot
+// Loads and walks the container; raises TToolError when it cannot
 // be read or is not valid.
 TContainer LoadContainer(const std::string& Path);
 

@@ -74,10 +74,10 @@ bool SamePalette(const TContainer& Old, const TContainer& New, int32_t Number) {
 
 int RunDiff(const TArgs& Args) {
   const TOptions Options = ParseOptions(Args, {});
-  if (Options.Words.size() != 2) throw TToolError(kExitUsage, "diff needs two containers, OLD and NEW");
+  if (Options.Words.size() != 2) throw UsageError("diff needs two containers, OLD and NEW");
   const TContainer Old = LoadContainer(Options.Words[0]);
   const TContainer New = LoadContainer(Options.Words[1]);
-  if (Old.Bin != New.Bin) throw TToolError(kExitUsage, "a true-colour and a palettised container cannot be compared");
+  if (Old.Bin != New.Bin) throw TToolError(kExitUnreadable, "a true-colour and a palettised container cannot be compared");
 
   int Changed = 0, Added = 0, Lost = 0, Palettes = 0;
   for (int32_t Number = 0; Number < std::max(Old.PaletteCount, New.PaletteCount); ++Number) {

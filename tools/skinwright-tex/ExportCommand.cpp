@@ -89,7 +89,7 @@ bool WritePicture(const std::string& Path, const std::vector<uint8_t>& Bytes) {
 void EnsureFolder(const std::string& Dir) {
   const uint32_t Attributes = platform::GetAttributes(Dir);
   if (Attributes != platform::kInvalidAttributes && (Attributes & platform::kAttrDirectory) != 0) return;
-  if (!platform::MakeDirectory(Dir)) throw TToolError(kExitUsage, "cannot make the folder " + Dir);
+  if (!platform::MakeDirectory(Dir)) throw TToolError(kExitUnreadable, "cannot make the folder " + Dir);
 }
 
 // The indexed records to export: the first of every indexed name, or the first
@@ -125,7 +125,7 @@ int Sharing(const TContainer& Container, const std::string& Name) {
 
 int RunExport(const TArgs& Args) {
   const TOptions Options = ParseOptions(Args, {"--container", "--bin", "--pal"});
-  if (Options.Words.empty()) throw TToolError(kExitUsage, "export needs a folder to write the pictures to");
+  if (Options.Words.empty()) throw UsageError("export needs a folder to write the pictures to");
   const std::string Dir = Options.Words[0];
   const TContainer Container = LoadContainer(ContainerPathFrom(Options));
   int Missing = 0;
@@ -145,7 +145,7 @@ int RunExport(const TArgs& Args) {
     const std::string File = PictureNameFor(Record->Name, Container.Bin, Record->Width, Record->Height);
     const std::vector<uint8_t> Bytes = PictureOf(Container, *Record).SaveToBuffer();
     if (!WritePicture(Dir + "/" + File, Bytes))
-      throw TToolError(kExitUsage, "cannot write " + Dir + "/" + File);
+      throw TToolError(kExitUnreadable, "cannot write " + Dir + "/" + File);
     std::cout << File << "\n";
     ++Written;
     if (const int Count = Sharing(Container, Record->Name); Count > 1)

@@ -60,7 +60,7 @@ void PrintColumns(const std::vector<TRow>& Rows) {
 
 int RunList(const TArgs& Args) {
   const TOptions Options = ParseOptions(Args, {"--container", "--bin", "--pal", "--tsv"});
-  if (!Options.Words.empty()) throw TToolError(kExitUsage, "list takes no file names (use --container FILE)");
+  if (!Options.Words.empty()) throw UsageError("list takes no file names (use --container FILE)");
   const TContainer Container = LoadContainer(ContainerPathFrom(Options));
 
   std::vector<TRow> Rows;

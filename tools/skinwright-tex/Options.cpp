@@ -21,9 +21,9 @@ TOptions ParseOptions(const TArgs& Args, std::initializer_list<const char*> Allo
     if (Arg == "--") {
       OptionsEnded = true;
     } else if (!allows(Arg)) {
-      throw TToolError(kExitUsage, "unknown option " + Arg);
+      throw UsageError("unknown option " + Arg);
     } else if (Arg == "--container") {
-      if (I + 1 >= Args.size()) throw TToolError(kExitUsage, "--container needs a file");
+      if (I + 1 >= Args.size()) throw UsageError("--container needs a file");
       Options.Container = Args[++I];
     } else if (Arg == "--bin") {
       Options.Bin = true;
@@ -33,9 +33,9 @@ TOptions ParseOptions(const TArgs& Args, std::initializer_list<const char*> Allo
       Options.Tsv = true;
     }
   }
-  if (Options.Bin && Options.Pal) throw TToolError(kExitUsage, "--bin and --pal exclude each other");
+  if (Options.Bin && Options.Pal) throw UsageError("--bin and --pal exclude each other");
   if (!Options.Container.empty() && (Options.Bin || Options.Pal))
-    throw TToolError(kExitUsage, "--container names the file; --bin and --pal choose one of the game's");
+    throw UsageError("--container names the file; --bin and --pal choose one of the game's");
   return Options;
 }
 

@@ -19,7 +19,7 @@ struct TOptions {
 };
 
 // Reads Args, accepting only the options named in Allowed (spelled as on the
-// command line); raises TToolError(kExitUsage) for anything else, for --bin
+// command line); raises a usage error for anything else, for --bin
 // together with --pal, and for --container together with either.
 TOptions ParseOptions(const TArgs& Args, std::initializer_list<const char*> Allowed);
 

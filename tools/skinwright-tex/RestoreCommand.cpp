@@ -13,7 +13,7 @@ namespace tex_tool {
 
 int RunRestore(const TArgs& Args) {
   const TOptions Options = ParseOptions(Args, {"--container", "--bin", "--pal"});
-  if (!Options.Words.empty()) throw TToolError(kExitUsage, "restore takes no file names (use --container FILE)");
+  if (!Options.Words.empty()) throw UsageError("restore takes no file names (use --container FILE)");
   const std::string Container = ContainerPathFrom(Options);
   try {
     skw::RestoreOriginal(Container);

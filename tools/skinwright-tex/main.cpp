@@ -35,7 +35,7 @@ bool AsksForHelp(const TArgs& Args) {
 
 int Fail(const TToolError& Error) {
   std::fprintf(stderr, "skinwright-tex: %s\n", Error.what());
-  if (Error.Code() == kExitUsage) std::fprintf(stderr, "Try 'skinwright-tex --help'.\n");
+  if (Error.CommandLine()) std::fprintf(stderr, "Try 'skinwright-tex --help'.\n");
   return Error.Code();
 }
 
@@ -100,7 +100,7 @@ void PrintUsage() {
 int main(int argc, char** argv) {
   using namespace tex_tool;
   const TArgs Args(argv + 1, argv + argc);
-  if (Args.empty()) return Fail(TToolError(kExitUsage, "no command given"));
+  if (Args.empty()) return Fail(UsageError("no command given"));
   if (Args[0] == "--version") {
     std::printf("skinwright-tex %s (Skinwright texture tool)\n", skw::kSkinwrightVersion);
     return kExitOk;
@@ -117,5 +117,5 @@ int main(int argc, char** argv) {
       return Fail(Error);
     }
   }
-  return Fail(TToolError(kExitUsage, "unknown command " + Args[0]));
+  return Fail(UsageError("unknown command " + Args[0]));
 }
