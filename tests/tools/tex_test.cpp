@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,61 @@ TEST_F(TexProgram, ExportedPicturesMakeAPackEveryPictureOfWhichIsInstalled) {
     EXPECT_EQ(R.Out[I].rfind(Entries[I].first + ": replaced", 0), 0u) << R.Out[I];
   EXPECT_EQ(R.Out[Entries.size()].rfind("5 replaced, 0 rejected", 0), 0u) << R.Out[Entries.size()];
   EXPECT_EQ(Get(Container), Bytes) << "a check writes nothing";
+}
+
+TEST_F(TexProgram, DiffNamesEachKindOfDifference) {
+  // Pixel data pinned to the records, so that moving a record keeps its data.
+  skwtest::TContainerPlan Plan = SmallPlan(false);
+  const skwtest::TBuiltContainer Built = skwtest::BuildContainer(Plan);
+  for (size_t I = 0; I < Plan.Textures.size(); ++I) {
+    const skwtest::TTexturePlan& T = Plan.Textures[I];
+    if (T.Type > 3) continue;
+    const auto Data = Built.Bytes.begin() + Built.DataOffsets[I];
+    Plan.Textures[I].Pixels.assign(Data, Data + skwtest::BuilderDataSize(false, T.Type, T.Width, T.Height, T.MipCount));
+  }
+  const std::string Old = kstprog::Quoted(Put("old.pal", Built.Bytes));
+  const auto Changed = [&Plan](const std::function<void(skwtest::TContainerPlan&)>& Change) {
+    skwtest::TContainerPlan New = Plan;
+    Change(New);
+    return skwtest::BuildContainer(New).Bytes;
+  };
+  const auto Flipped = [&Built](int64_t Offset) {
+    std::vector<uint8_t> Bytes = Built.Bytes;
+    Bytes.at(static_cast<size_t>(Offset)) ^= 1;
+    return Bytes;
+  };
+  struct TCase {
+    std::vector<uint8_t> New;
+    std::vector<std::string> Lines;
+  };
+  const TCase Cases[] = {
+      {Changed([](skwtest::TContainerPlan& P) { P.Palettes.push_back(skwtest::MakePalette(7)); }),
+       {"palette added: 2", "0 textures changed, 0 records added, 0 records lost, 1 palettes added, lost or changed"}},
+      {Changed([](skwtest::TContainerPlan& P) { P.Textures.erase(P.Textures.begin() + 6); }),
+       {"record lost: NEG (record 6, type -1, 5x3, mip count 0, palette 1)",
+        "0 textures changed, 0 records added, 1 records lost, 0 palettes added, lost or changed"}},
+      {Changed([](skwtest::TContainerPlan& P) { P.Textures.insert(P.Textures.end() - 1, Texture("NEW", 4, 4, 0)); }),
+       {"record added: NEW (record 7, type 1, 4x4, mip count 0, palette 0)",
+        "0 textures changed, 1 records added, 0 records lost, 0 palettes added, lost or changed"}},
+      {Changed([](skwtest::TContainerPlan& P) { P.Textures[1] = Texture("ROTOR", 24, 12, 2, 1, 0); }),
+       {"changed: ROTOR: width 12 -> 24, height 6 -> 12, mip count 1 -> 2, palette 1 -> 0, level 0 pixels, "
+        "smaller levels",
+        "1 textures changed, 0 records added, 0 records lost, 0 palettes added, lost or changed"}},
+      {Flipped(Built.DataOffsets[0] + 63), {"changed: 5 ROUND ROCKET POD: level 0 pixels",
+                                            "1 textures changed, 0 records added, 0 records lost, 0 palettes "
+                                            "added, lost or changed"}},
+      {Flipped(Built.DataOffsets[0] + 64), {"changed: 5 ROUND ROCKET POD: smaller levels",
+                                            "1 textures changed, 0 records added, 0 records lost, 0 palettes "
+                                            "added, lost or changed"}},
+      {Flipped(static_cast<int64_t>(Built.Bytes.size()) - 1),
+       {"other bytes differ (the 8 bytes behind the palettes, record tails or bytes after the last record)",
+        "0 textures changed, 0 records added, 0 records lost, 0 palettes added, lost or changed"}},
+  };
+  for (const TCase& Case : Cases) {
+    const Result R = Tex("diff " + Old + " " + kstprog::Quoted(Put("new.pal", Case.New)));
+    EXPECT_EQ(R.Code, 1) << R.Err;
+    EXPECT_EQ(R.Out, Case.Lines);
+  }
 }
 
 TEST_F(TexProgram, RestorePutsTheOriginalBackAndKeepsIt) {
