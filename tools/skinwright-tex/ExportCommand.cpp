@@ -75,6 +75,13 @@ int32_t FirstEqualPalette(const TContainer& Container, int32_t Number) {
   return Number;
 }
 
+std::string FoldedCase(std::string Text) {
+  for (char& C : Text) {
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
+  }
+  return Text;
+}
+
 // Writes a picture file (created or replaced). Not flushed to the disk one by
 // one: an export is made again at will, and a flush per picture would cost
 // more than everything else the export does.
@@ -135,14 +142,23 @@ int RunExport(const TArgs& Args) {
 
   int Written = 0;
   int Skipped = 0;
+  // File names already written, letters folded: a Windows folder cannot hold
+  // two names that differ only in case, the second would replace the first.
+  std::map<std::string, std::string> Folded;
   for (const skw::TTextureRecord* Record : Records) {
-    const std::string Problem = ExportProblem(Container, *Record);
+    std::string Problem = ExportProblem(Container, *Record);
+    const std::string File = PictureNameFor(Record->Name, Container.Bin, Record->Width, Record->Height);
+    if (Problem.empty()) {
+      const auto [Earlier, New] = Folded.emplace(FoldedCase(File), File);
+      if (!New)
+        Problem = "its picture name differs from " + Earlier->second +
+                  " only in letter case, which a Windows folder cannot hold twice (export it into another folder)";
+    }
     if (!Problem.empty()) {
       std::cerr << "skinwright-tex: skipped " << Record->Name << ": " << Problem << "\n";
       ++Skipped;
       continue;
     }
-    const std::string File = PictureNameFor(Record->Name, Container.Bin, Record->Width, Record->Height);
     const std::vector<uint8_t> Bytes = PictureOf(Container, *Record).SaveToBuffer();
     if (!WritePicture(Dir + "/" + File, Bytes))
       throw TToolError(kExitUnreadable, "cannot write " + Dir + "/" + File);
