@@ -145,7 +145,12 @@ bool TConsoleFrontEnd::WaitForTick(int Interval) {
 }
 
 int TConsoleFrontEnd::Finish(const std::string* Summary, bool Failed) {
-  if (Summary != nullptr) PrintLine(*Summary);
+  if (Summary != nullptr) {
+    // The bar keeps its last state on its own line; the summary is the last line.
+    if (BarShown_) *Console_.Out << '\n';
+    BarShown_ = false;
+    *Console_.Out << *Summary << '\n' << std::flush;
+  }
   return Failed ? 1 : 0;
 }
 

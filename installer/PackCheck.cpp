@@ -35,18 +35,11 @@ bool EqualsFolded(const std::string& Text, const std::string& Lowered) {
 }
 
 // Remembers whether the scan reported the container as invalid; drops the rest.
-class TScanWatch final : public TEngineFrontEnd {
+class TScanWatch final : public TNullFrontEnd {
  public:
-  void SetLabel2(const std::string&) override {}
-  void SetProgressMin(int) override {}
-  void SetProgressMax(int) override {}
-  void SetProgressPosition(int) override {}
-  void StepProgressBy(int) override {}
   void MessageBox(const std::string&, const std::string& Text, TMessageIcon Icon) override {
     if (Icon == TMessageIcon::Error) ErrorText = Text;
   }
-  void ProcessMessages() override {}
-  void SetCursor(TCursorKind) override {}
   std::string ErrorText;
 };
 
@@ -80,7 +73,8 @@ void ReadCreditsAndLogo(kst::TKestrel& Kestrel, kst::TUnZip& UnZip) {
 }  // namespace
 
 std::optional<bool> ContainerKindFromName(const std::string& Path) {
-  std::string name = Path.substr(Path.find_last_of("\\/") == std::string::npos ? 0 : Path.find_last_of("\\/") + 1);
+  const size_t separator = Path.find_last_of("\\/");
+  std::string name = separator == std::string::npos ? Path : Path.substr(separator + 1);
   const std::string kept = ".original";
   if (name.size() > kept.size() && EqualsFolded(name.substr(name.size() - kept.size()), kept))
     name.resize(name.size() - kept.size());

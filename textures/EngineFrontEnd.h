@@ -34,8 +34,9 @@ class TEngineFrontEnd {
   virtual void SetCursor(TCursorKind Cursor) = 0;
 };
 
-// Front-end without a window: every report is dropped.
-class TNullFrontEnd final : public TEngineFrontEnd {
+// Front-end without a window: every report is dropped (a subclass may keep
+// the few it needs).
+class TNullFrontEnd : public TEngineFrontEnd {
  public:
   void SetLabel2(const std::string&) override {}
   void SetProgressMin(int) override {}

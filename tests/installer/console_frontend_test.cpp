@@ -111,6 +111,22 @@ TEST(ConsoleFrontEnd, BarIsRedrawnOnOneLineOnATerminal) {
   EXPECT_EQ(w.Out.str(), expected);
 }
 
+TEST(ConsoleFrontEnd, FinishPrintsTheSummaryLastAndAnswersTheExitCode) {
+  const std::string summary = "1 replaced, 0 rejected, 0 without a texture, 0 skipped, 0 never reached";
+  ConsoleWindow plain;
+  EXPECT_EQ(plain.FrontEnd.Finish(&summary, false), 0);
+  EXPECT_EQ(plain.FrontEnd.Finish(nullptr, true), 1);
+  EXPECT_EQ(plain.Out.str(), summary + "\n");
+  {
+    ConsoleWindow terminal(true);
+    terminal.Bar.SetMax(4);
+    EXPECT_EQ(terminal.FrontEnd.Finish(&summary, true), 1);
+    const std::string out = terminal.Out.str();
+    // The bar keeps its own line; the summary comes below it.
+    EXPECT_EQ(out.substr(out.size() - summary.size() - 2), "\n" + summary + "\n");
+  }
+}
+
 TEST(ConsoleFrontEnd, LoopActivatesOnceThenTicksUntilTerminated) {
   ConsoleWindow w;
   int activations = 0;
