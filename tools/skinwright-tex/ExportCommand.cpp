@@ -122,9 +122,10 @@ std::vector<const skw::TTextureRecord*> Chosen(const TContainer& Container, cons
   return Asked;
 }
 
-int Sharing(const TContainer& Container, const std::string& Name) {
-  int Count = 0;
-  for (const skw::TTextureRecord& Record : Container.Records) Count += Record.Indexed && Record.Name == Name;
+// How many indexed records carry each name: one picture replaces all of them.
+std::map<std::string, int> Sharing(const TContainer& Container) {
+  std::map<std::string, int> Count;
+  for (const skw::TTextureRecord& Record : Container.Records) Count[Record.Name] += Record.Indexed ? 1 : 0;
   return Count;
 }
 
@@ -145,6 +146,7 @@ int RunExport(const TArgs& Args) {
   // File names already written, letters folded: a Windows folder cannot hold
   // two names that differ only in case, the second would replace the first.
   std::map<std::string, std::string> Folded;
+  const std::map<std::string, int> Shared = Sharing(Container);
   for (const skw::TTextureRecord* Record : Records) {
     std::string Problem = ExportProblem(Container, *Record);
     const std::string File = PictureNameFor(Record->Name, Container.Bin, Record->Width, Record->Height);
@@ -164,7 +166,7 @@ int RunExport(const TArgs& Args) {
       throw TToolError(kExitUnreadable, "cannot write " + Dir + "/" + File);
     std::cout << File << "\n";
     ++Written;
-    if (const int Count = Sharing(Container, Record->Name); Count > 1)
+    if (const int Count = Shared.at(Record->Name); Count > 1)
       std::cerr << "skinwright-tex: note: " << Count << " textures are named " << Record->Name
                 << "; the picture (from record " << Record->Number << ") replaces all of them\n";
     if (!Container.Bin) {
