@@ -5,13 +5,16 @@
 // actually present: a name length outside 0..104, a negative palette count or
 // data size, a record reaching past the end, or data ending before "WOOD PLANK"
 // make the container not valid, exactly like a first record with the wrong
-// name. Pixel data are never copied; the stream's position is only moved.
+// name. Pixel data are never copied; the stream's position is only moved. The
+// walk reports every record (WalkTextureRecords), so the tools that list and
+// compare containers read them exactly as the scan does.
 #include <functional>
 #include <stdexcept>
 
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
 #include "textures/TextureIndex.h"
+#include "textures/TextureRecords.h"
 
 namespace skw {
 
@@ -54,54 +57,57 @@ class TRecordCursor {
   int64_t FPosition;
 };
 
-// The walk proper. Appends one group per indexed record to Index and calls
-// OnIndexed after each; answers false as soon as the container proves invalid.
-// EndPosition receives the position the walk reached.
-bool WalkRecords(const kst::TMemoryStream& Stream, bool BinContainer, kst::TStringList& Index,
-                 const std::function<void()>& OnIndexed, int64_t& EndPosition) {
+}  // namespace
+
+bool WalkTextureRecords(const kst::TMemoryStream& Stream, bool BinContainer,
+                        const std::function<void(const TTextureRecord&)>& OnRecord,
+                        int64_t& EndPosition) {
   int32_t PaletteCount = 0;
   if (!ReadInt32At(Stream, kPaletteCountOffset, PaletteCount) || PaletteCount < 0) return false;
   TRecordCursor Cursor(Stream, 0);
   if (!Cursor.Skip(FirstRecordOffset(PaletteCount))) return false;
 
   int Indexed = 0;
+  int Number = 0;
   std::string Previous;
   while (Previous != kLastTextureName) {
     EndPosition = Cursor.Position();
+    TTextureRecord Record;
+    Record.Number = Number++;
+    Record.RecordOffset = Cursor.Position();
     int32_t NameLength = 0;
     std::string Name;
     if (!Cursor.Int32(NameLength) || NameLength > kMaxNameLength) return false;
     if (!Cursor.Name(NameLength, Name)) return false;
-    const std::string Entered = Name == Previous ? Name + "-D" : Name;
+    Record.Name = Name == Previous ? Name + "-D" : Name;
     Previous = Name;
     if (Indexed == 0 && Name != kFirstTextureName) return false;
 
-    int32_t Type = 0;
-    if (!Cursor.Int32(Type)) return false;
-    if (!TypeHasHeader(Type)) continue;
-
-    TTextureEntry Entry{Entered, 0, 0, 0, Type, 0, 0};
-    if (!Cursor.Int32(Entry.MipCount) || !Cursor.Int32(Entry.Width) ||
-        !Cursor.Int32(Entry.Height))
-      return false;
-    if (!BinContainer && !Cursor.Int32(Entry.PaletteNumber)) return false;
-    Entry.DataOffset = Cursor.Position();
-
-    const int64_t DataSize = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount,
-                                           BytesPerPixel(BinContainer, Type));
-    if (DataSize < 0 || DataSize > Cursor.Left() - kRecordTailBytes) return false;
-    Cursor.Skip(DataSize + kRecordTailBytes);
-    if (!TypeIsIndexed(Type)) continue;
-
-    AppendTexture(Index, Entry);
-    ++Indexed;
-    OnIndexed();
+    if (!Cursor.Int32(Record.Type)) return false;
+    Record.HasHeader = TypeHasHeader(Record.Type);
+    if (Record.HasHeader) {
+      if (!Cursor.Int32(Record.MipCount) || !Cursor.Int32(Record.Width) ||
+          !Cursor.Int32(Record.Height))
+        return false;
+      if (!BinContainer && !Cursor.Int32(Record.PaletteNumber)) return false;
+      Record.DataOffset = Cursor.Position();
+      Record.DataSize = PixelDataSize(Record.Width, Record.Height, Record.MipCount,
+                                     BytesPerPixel(BinContainer, Record.Type));
+      if (Record.DataSize < 0 || Record.DataSize > Cursor.Left() - kRecordTailBytes) return false;
+      Cursor.Skip(Record.DataSize + kRecordTailBytes);
+      Record.Indexed = TypeIsIndexed(Record.Type);
+      if (Record.Indexed) ++Indexed;
+    }
+    OnRecord(Record);
   }
   EndPosition = Cursor.Position();
   return true;
 }
 
-}  // namespace
+int32_t PaletteCountOf(const kst::TMemoryStream& Stream) {
+  int32_t PaletteCount = 0;
+  return ReadInt32At(Stream, kPaletteCountOffset, PaletteCount) ? PaletteCount : 0;
+}
 
 TEngineFrontEnd& TTextureEngine::Reports() {
   static TNullFrontEnd Silent;
@@ -115,8 +121,14 @@ void TTextureEngine::ScanTextures(const std::string& ContainerPath) {
   TextureList->clear();
 
   int64_t EndPosition = 0;
-  const bool Valid = WalkRecords(*ContainerStream, BinContainer, *TextureList,
-                                 [&UI] { UI.ProcessMessages(); }, EndPosition);
+  kst::TStringList& Index = *TextureList;
+  const auto OnRecord = [&UI, &Index](const TTextureRecord& Record) {
+    if (!Record.Indexed) return;
+    AppendTexture(Index, TTextureEntry{Record.Name, Record.Width, Record.Height, Record.PaletteNumber,
+                                       Record.Type, Record.DataOffset, Record.MipCount});
+    UI.ProcessMessages();
+  };
+  const bool Valid = WalkTextureRecords(*ContainerStream, BinContainer, OnRecord, EndPosition);
   ContainerStream->SetPosition(EndPosition);
   if (!Valid) {
     TextureList->clear();

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages that building and testing need are installed.
 #   tools/install-deps.sh native   compilers and libraries for the Linux build
+#   tools/install-deps.sh dist     also the Windows cross-compiler and Wine (the release bundle)
 #   tools/install-deps.sh all      also the Windows cross-compiler, Wine, Xvfb and the fuzzing compiler
 # As root it installs what is missing; otherwise it prints the apt-get line and fails.
 set -euo pipefail
 
-native=(cmake make g++ libgtest-dev googletest libbenchmark-dev zlib1g-dev unzip)
+native=(cmake make g++ libgtest-dev googletest libbenchmark-dev zlib1g-dev unzip zip)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick clang-14 libclang-rt-14-dev)
 
 want=("${native[@]}")
 if [ "${1:-all}" = all ]; then want+=("${windows[@]}"); fi
+if [ "${1:-all}" = dist ]; then want+=(g++-mingw-w64-x86-64-posix wine wine64); fi
 
 missing=()
 for pkg in "${want[@]}"; do

@@ -1,4 +1,5 @@
-// Test fixture that starts the kst program as a separate process: its standard
+// Test fixture that starts the kst program (or another program of the build)
+// as a separate process: its standard
 // input comes from the null device (so it never waits for a terminal answer),
 // its standard output and error go to files of a scratch folder, and the exit
 // code, the output lines, the raw output bytes and the error text are handed
@@ -66,8 +67,10 @@ inline std::string Quoted(const std::string& Path) {
   return Result;
 }
 
-// The kst program itself, quoted.
-inline std::string Program() { return Quoted(std::string(SKW_BIN_DIR) + "/kst" + SKW_EXE_SUFFIX); }
+// A program of the build (kst by default), quoted.
+inline std::string Program(const std::string& Name = "kst") {
+  return Quoted(std::string(SKW_BIN_DIR) + "/" + Name + SKW_EXE_SUFFIX);
+}
 
 // Exit code from what std::system answered: the code itself on Windows, a wait
 // status elsewhere.
@@ -75,11 +78,11 @@ inline int ExitCode(int Status) { return platform::kIsWindows ? Status : (Status
 
 class KstProgram : public ::testing::Test {
  protected:
-  // Runs kst with Args.
-  Result Run(const std::string& Args) {
+  // Runs kst (or the program Name) with Args.
+  Result Run(const std::string& Args, const std::string& Name = "kst") {
     const std::string OutPath = Dir / "stdout.txt";
     const std::string ErrPath = Dir / "stderr.txt";
-    std::string Command = Program();
+    std::string Command = Program(Name);
     Command += " " + Args;
     Command += platform::kIsWindows ? " <NUL" : " </dev/null";
     Command += " >" + Quoted(OutPath) + " 2>" + Quoted(ErrPath);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "skw/Version.h"
 #include "tools/kst/Commands.h"
 
 // Patterns such as *.bmp are meant for the archive, not for the current folder:
@@ -18,8 +19,6 @@ int _dowildcard = 0;
 
 namespace kst_tool {
 namespace {
-
-constexpr const char* kVersion = "kst 1.1 (Skinwright archive tool)";
 
 struct TCommand {
   const char* Name;
@@ -95,7 +94,7 @@ int main(int argc, char** argv) {
   TArgs Args(argv + 1, argv + argc);
   if (Args.empty()) return UsageError("no command given");
   if (Args[0] == "--version") {
-    std::printf("%s\n", kVersion);
+    std::printf("kst %s (Skinwright archive tool)\n", skw::kSkinwrightVersion);
     return kExitOk;
   }
   if (AsksForHelp(Args) || Args[0] == "help") {

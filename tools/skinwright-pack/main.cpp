@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "installer/PackBuilder.h"
+#include "skw/Version.h"
 
 namespace {
 
@@ -22,7 +23,12 @@ const char* const kUsage =
     "\n"
     "options:\n"
     "  --ext EXT   bin, pal, BIN or PAL\n"
-    "  --help      this text\n";
+    "  --help      this text\n"
+    "  --version   the program's version\n"
+    "\n"
+    "How to make a pack from start to finish (export the game's pictures with\n"
+    "skinwright-tex, name them, check the pack, install, go back): see\n"
+    "docs/pack-authors-guide.md (in the sources and in the Windows release zip).\n";
 
 int Usage(const std::string& Problem) {
   std::cerr << "skinwright-pack: " << Problem << "\n" << kUsage;
@@ -38,6 +44,10 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "skinwright-pack " << skw::kSkinwrightVersion << " (Skinwright pack builder)\n";
       return 0;
     }
     if (arg == "--ext") {
