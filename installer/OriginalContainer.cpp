@@ -5,7 +5,7 @@
 
 #include <stdexcept>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 #include "platform/AtomicSave.h"
 #include "platform/FileSystem.h"
 

@@ -12,12 +12,12 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "archive/Kstkestrel.h"
-#include "archive/Kstunzip.h"
-#include "archive/MemoryStream.h"
+#include "archive/list/Kstkestrel.h"
+#include "archive/extract/Kstunzip.h"
+#include "archive/io/MemoryStream.h"
 #include "installer/ArchivePictureSource.h"
 #include "installer/ContainerChoice.h"
-#include "installer/FrontEnd.h"
+#include "installer/frontend/FrontEnd.h"
 #include "installer/Trailer.h"
 #include "platform/FileSystem.h"
 #include "textures/Bitmap.h"

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 
 namespace skw {
 

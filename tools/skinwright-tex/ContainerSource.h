@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/MemoryStream.h"
+#include "archive/io/MemoryStream.h"
 #include "textures/TextureRecords.h"
 #include "tools/skinwright-tex/Options.h"
 
