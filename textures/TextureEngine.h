@@ -46,7 +46,8 @@ class TTextureEngine {
   // token other than "BIN" or "PAL" ends the import. Errors of the name's size
   // conversion (EConvertError), of the extraction and of the picture's loading
   // (EInvalidBitmap) leave as exceptions, the container holding every texture
-  // written before.
+  // written before. Each listed entry's outcome goes to Observer, when set,
+  // also for the entry whose error leaves and every entry behind it.
   void ImportBitmaps();
 
  private:

@@ -78,7 +78,10 @@ TEST_F(OriginalContainer, OriginalThatCannotBeWrittenStopsTheRunBeforeTheSave) {
   EXPECT_EQ(OtherFiles(Folder(), {"textures.bin", "textures.pal"}), std::vector<std::string>{});
 }
 
-TEST_F(OriginalContainer, KeepingNeverReplacesAndRestoringNeedsAnOriginal) {
+// Runs on both systems (the keeper's last step differs between them).
+TEST(KeptOriginal, KeepingNeverReplacesAndRestoringNeedsAnOriginal) {
+  const skwtest::ScratchDir Dir;
+  ASSERT_FALSE(Dir.Path().empty());
   const std::string container = Dir / "textures.bin";
   ASSERT_TRUE(wiring::WriteAll(container, "current"));
   try {
@@ -100,8 +103,7 @@ TEST_F(OriginalContainer, KeepingNeverReplacesAndRestoringNeedsAnOriginal) {
   ASSERT_TRUE(wiring::WriteAll(skw::OriginalPathFor(other), "meanwhile"));
   EXPECT_FALSE(keeper.Commit());
   EXPECT_EQ(wiring::ReadAll(skw::OriginalPathFor(other)), "meanwhile");
-  EXPECT_EQ(OtherFiles(Dir.Path(), {"tmp", "run", "prefix", "demo-pack-bin.zip", "demo-pack-pal.zip", "textures.bin",
-                                    "textures.bin.original", "textures.pal.original"}),
+  EXPECT_EQ(OtherFiles(Dir.Path(), {"textures.bin", "textures.bin.original", "textures.pal.original"}),
             std::vector<std::string>{});
 }
 
