@@ -7,6 +7,7 @@
 
 #include "archive/Err_msgs.h"
 #include "archive/Kstgbls.h"
+#include "platform/FileSystem.h"
 
 namespace kst {
 namespace {
@@ -122,6 +123,8 @@ int32_t TUnBase::UnBase_Execute() {
   FileName.clear();
   FInFile = InFile;
   if (OnElapsedTime) FTimer.Start();
+  // The folders the run lists or creates are listed once, not once per file.
+  const platform::PathLookupScope Lookups;
   try {
     ExtractIT(InFile, 0);
   } catch (...) {

@@ -144,6 +144,16 @@ void TMemoryStream::Clear() {
   FCapacity = FSize = FPosition = 0;
 }
 
+void TMemoryStream::Trim() {
+  if (!FData || FCapacity <= std::max(FSize, kMinCapacity)) return;
+  // Shrinking in place never fails in practice; if it does, the block stays.
+  void* Smaller = std::realloc(FData.get(), static_cast<size_t>(std::max(FSize, kMinCapacity)));
+  if (Smaller == nullptr) return;
+  static_cast<void>(FData.release());
+  FData.reset(static_cast<uint8_t*>(Smaller));
+  FCapacity = std::max(FSize, kMinCapacity);
+}
+
 void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
   if (Needed <= FCapacity) return;
   const int64_t NewCapacity = std::max({Needed, Geometric ? FCapacity * 2 : 0, kMinCapacity});

@@ -69,6 +69,8 @@ class TMemoryStream {
   void SetSize(int64_t NewSize);
   // Empties the stream and releases its memory.
   void Clear();
+  // Gives back the memory held beyond the size (after cutting a large stream).
+  void Trim();
 
   // Replaces the content by the whole file and moves to position 0. Raises
   // EStreamError when the file cannot be opened or read; the stream is then

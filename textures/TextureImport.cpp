@@ -7,10 +7,15 @@
 // moving its rest after every texture, without the repeated moves. The
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
-// made, after each texture and after each entry.
+// made, after each texture and after each entry. Memory running out anywhere in
+// the import is reported with the archive library's text for it.
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <vector>
+
+#include "archive/Err_msgs.h"
+#include "archive/Kstgbls.h"
 
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
@@ -51,7 +56,7 @@ class TPictureImport {
     const bool Bin = FEngine.BinContainer;
     const TTextureEntry Texture = TextureAt(Index, Group);
     TBitmap Bitmap;
-    Bitmap.LoadFromBuffer(FEngine.Pictures->Extract(Entry));
+    Bitmap.LoadFromBuffer(FEngine.Pictures->ExtractPicture(Entry));
     if (!PictureFits(Bitmap, Picture, Bin, Texture.Width, Texture.Height)) return false;
 
     const int32_t Width = Bitmap.Width();
@@ -143,6 +148,10 @@ void TTextureEngine::ImportBitmaps() {
       UI.StepProgressBy(1);
       UI.ProcessMessages();
     }
+  } catch (const std::bad_alloc&) {
+    // Reported in the archive library's words, as its own failed allocations are.
+    Patch.Commit();
+    throw kst::E_RAISE(kst::ErrorText(kst::ErrOutOfMemory));
   } catch (...) {
     Patch.Commit();
     throw;
