@@ -4,7 +4,8 @@
 // such entry is reported by name with 25248 and not extracted, the others are.
 // The real archives of the test corpus show no such report. Twenty thousand
 // entries go into one folder (the test's time limit is only a guard against
-// a hang; the figure lives in bench/kst_extract_vs_unzip.sh).
+// a hang; the figure lives in bench/kst_extract_vs_unzip.sh). An output file
+// that cannot be opened is reported once.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -135,6 +136,23 @@ TEST(ManyEntries, TwentyThousandIntoOneFolder) {
   int Files = 0;
   for ([[maybe_unused]] const auto& Item : std::filesystem::directory_iterator(Out / "many")) ++Files;
   EXPECT_EQ(Files, kEntries);
+}
+
+TEST(OneReportPerFailure, OutputThatCannotBeOpened) {
+  HostileZip Zip;
+  Zip.Entries = {StoredEntry("a.txt", "a")};
+  skwtest::HostileFile File(Zip.Build());
+  skwtest::ScratchDir Out;
+  ASSERT_TRUE(platform::MakeDirectory(Out / "a.txt"));  // a folder where the file should go
+  kst::TUnZip UnZip;
+  UnZip.SetArchiveFile(File.Path());
+  UnZip.SetExtractDir(Out.Path());
+  UnZip.FileSpec = {"*.*"};
+  UnZip.ConfirmOverwrites = false;
+  std::vector<int32_t> Codes;
+  UnZip.OnError = [&](kst::TZipCommon*, std::string, std::string, std::string, int32_t Code) { Codes.push_back(Code); };
+  UnZip.Extract();
+  EXPECT_EQ(std::count(Codes.begin(), Codes.end(), kst::ErrOpenFile), 1);
 }
 
 }  // namespace
