@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -197,6 +198,8 @@ void TUnZip::ExtractIT(THandle InFile, int32_t /*Unused*/) {
     } else if (BuildHeadArray(InFile, List) > 0) {
       ProcessHeaders(InFile, List);
     }
+  } catch (const std::bad_alloc&) {
+    RaiseErrorStr(FArchiveFile, "", "0", ErrOutOfMemory);
   } catch (const std::exception&) {
     // Reported through OnError where it arose; the walk ends here.
   }

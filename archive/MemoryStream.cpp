@@ -10,6 +10,7 @@
 #include <new>
 #include <functional>
 
+#include "archive/Err_msgs.h"
 #include "platform/File.h"
 
 namespace kst {
@@ -33,6 +34,11 @@ class TFileCloser {
 
 }  // namespace
 
+const char* EOutOfMemory::what() const noexcept {
+  static const std::string Text = ErrorText(ErrOutOfMemory);
+  return Text.c_str();
+}
+
 void TMemoryStream::TFree::operator()(uint8_t* Bytes) const noexcept { std::free(Bytes); }
 
 namespace {
@@ -40,7 +46,7 @@ namespace {
 // Uninitialised bytes from the C heap, so that growth can use realloc.
 TMemoryStream::TBuffer Allocate(int64_t Bytes) {
   void* Block = std::malloc(static_cast<size_t>(std::max<int64_t>(Bytes, 1)));
-  if (Block == nullptr) throw std::bad_alloc();
+  if (Block == nullptr) throw EOutOfMemory();
   return TMemoryStream::TBuffer(static_cast<uint8_t*>(Block));
 }
 
@@ -163,7 +169,7 @@ void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
     // realloc keeps the bytes where they are when the block can grow there,
     // and otherwise copies them itself; the old block is freed only on success.
     void* Grown = std::realloc(FData.get(), static_cast<size_t>(NewCapacity));
-    if (Grown == nullptr) throw std::bad_alloc();
+    if (Grown == nullptr) throw EOutOfMemory();
     static_cast<void>(FData.release());
     FData.reset(static_cast<uint8_t*>(Grown));
   }
