@@ -119,7 +119,10 @@ TEST(OverlappingEntries, NoneInTheCorpus) {
 }
 
 TEST(ManyEntries, TwentyThousandIntoOneFolder) {
-  constexpr int kEntries = 20000;
+  // Wine looks names up by reading the folder (on every open), which makes
+  // any program's n new files in one folder cost n listings there: the
+  // Windows build, tested under Wine, takes fewer.
+  const int kEntries = platform::kIsWindows ? 2000 : 20000;
   HostileZip Zip;
   for (int I = 0; I < kEntries; ++I) Zip.Entries.push_back(StoredEntry("many/f" + std::to_string(I) + ".txt", "x"));
   skwtest::HostileFile File(Zip.Build());
