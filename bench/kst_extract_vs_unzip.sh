@@ -3,8 +3,8 @@
 # anchor), each writing a whole archive into an empty folder: archives of 1,000
 # and 20,000 small stored entries in one folder (made at run time) and a large
 # archive of many files in many folders (the first .jar of 20 MB or more found
-# on the machine, else one made with zip from a generated tree). Each program
-# runs RUNS times per archive, a fresh folder each time; the median wall time
+# on the machine, else one made with zip from a generated tree). The programs
+# take turns, RUNS times each per archive, a fresh folder each time; the median wall time
 # is reported with the ratio kst/unzip (goal: at most 1.5), and the growth of
 # kst's time from 1,000 to 20,000 entries (goal: at most 25, linear being 20).
 #
@@ -21,19 +21,18 @@ command -v unzip >/dev/null || { echo "unzip is needed as the anchor" >&2; exit 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 
-# Median wall time in seconds of RUNS runs of "$@" ending in an output folder.
-median_extract() {
-  local times=() i start end
-  for ((i = 0; i < RUNS; i++)); do
-    rm -rf "$WORK/out" && mkdir "$WORK/out"
-    start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1 || true
-    end=$(date +%s.%N)
-    times+=("$(echo "$end - $start" | bc -l)")
-  done
-  rm -rf "$WORK/out"
-  printf '%s\n' "${times[@]}" | sort -g | sed -n "$(((RUNS + 1) / 2))p" | awk '{printf "%.3f\n", $1}'
+# Wall time in seconds of "$@" writing into a fresh empty output folder; the
+# previous output is removed and flushed first, so no run pays for another's.
+time_extract() {
+  local start end
+  rm -rf "$WORK/out" && sync && mkdir "$WORK/out"
+  start=$(date +%s.%N)
+  "$@" >/dev/null 2>&1 || true
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
 }
+
+median() { sort -g | sed -n "$(((RUNS + 1) / 2))p" | awk '{printf "%.3f\n", $1}'; }
 
 make_many() {
   python3 - "$1" "$2" <<'PY'
@@ -66,11 +65,17 @@ PY
   echo "$WORK/large.zip"
 }
 
-# One row: kst and unzip medians and kst/unzip (at most 1.5 is the goal).
+# One row: kst and unzip medians and kst/unzip (at most 1.5 is the goal). The
+# two programs take turns, so a slow spell of the machine hits both alike.
 compare() {
-  local archive=$1 label=$2 k u
-  k=$(median_extract "$KST" extract "$archive" -d "$WORK/out" -o)
-  u=$(median_extract unzip -qo "$archive" -d "$WORK/out")
+  local archive=$1 label=$2 k u i ks=() us=()
+  for ((i = 0; i < RUNS; i++)); do
+    ks+=("$(time_extract "$KST" extract "$archive" -d "$WORK/out" -o)")
+    us+=("$(time_extract unzip -qo "$archive" -d "$WORK/out")")
+  done
+  rm -rf "$WORK/out"
+  k=$(printf '%s\n' "${ks[@]}" | median)
+  u=$(printf '%s\n' "${us[@]}" | median)
   printf '%-52s %9s %9s %7.2f\n' "$label" "$k" "$u" "$(echo "$k / $u" | bc -l)" >&2
   echo "$k"
 }
