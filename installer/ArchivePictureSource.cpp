@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "archive/io/DecompMemoryStream.h"
+#include "textures/Bitmap.h"
 
 namespace skw {
 
@@ -38,5 +39,22 @@ std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Nam
 }
 
 std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) { return ExtractFirstItem(UnZip_, Name); }
+
+
+kst::TMemoryStream TArchivePictureSource::ExtractPicture(const std::string& Name) {
+  UnZip_.FileSpec.clear();
+  UnZip_.FileSpec.push_back(Name);
+  kst::TDecompMemoryStream stream;
+  // Only the first entry of that name is used; its headers bound its size.
+  stream.SetItemGuard({kBmpHeadBytes, [&stream](std::span<const uint8_t> Head) {
+                         return stream.Count() > 1 ? int64_t{-1} : BmpSizeLimit(Head);
+                       }});
+  UnZip_.ExtractToMemoryStream(&stream);
+  if (stream.RefusedItem() == 0) throw EInvalidBitmap();
+  // The first item begins the stream; whatever follows it is cut off.
+  if (stream.Count() == 0) return {};
+  if (stream.Count() > 1) stream.SetSize(std::min<int64_t>(stream.GetFileOffset(1), stream.Size()));
+  return kst::TMemoryStream(std::move(stream));
+}
 
 }  // namespace skw

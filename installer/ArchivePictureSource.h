@@ -19,6 +19,10 @@ class TArchivePictureSource final : public TPictureSource {
 
   kst::TStringList ListBitmaps() override;
   std::vector<uint8_t> Extract(const std::string& Name) override;
+  // The picture's entry extracted into memory; the extraction stops as soon
+  // as the picture's headers show it cannot be valid (EInvalidBitmap) or its
+  // bytes run past what they allow.
+  kst::TMemoryStream ExtractPicture(const std::string& Name) override;
 
  private:
   kst::TKestrel& Kestrel_;

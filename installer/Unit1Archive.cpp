@@ -42,9 +42,11 @@ void TForm1::PrepareArchive() {
   Memo1.SetVisible(true);
   if (logoSize <= 0) return;
 
-  const std::string logo = ExtractEntry(kLogoEntry);
+  // Extracted like the pack's pictures: stopped as soon as its header shows it
+  // cannot be valid, and loaded without a second copy.
+  TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
   auto picture = std::make_unique<TBitmap>();
-  picture->LoadFromBuffer(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(logo.data()), logo.size()));
+  picture->LoadFromBuffer(pictures.ExtractPicture(kLogoEntry));
   Image1.SetPicture(std::move(picture));
 }
 

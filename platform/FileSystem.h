@@ -45,6 +45,21 @@ inline constexpr bool kIsWindows = false;
 // Windows the path as given.
 std::string NativePath(const std::string& Path);
 
+// While one of these lives (an extraction run, say), the Linux path layer keeps
+// the listings of the folders it searched without regard to case and of the
+// folders it created, and updates them with its own creations, renames and
+// deletions, so many new files in one folder cost one listing rather than one
+// each. Names another program creates meanwhile are still found when spelt
+// exactly. Scopes nest; the listings are dropped when the last one ends. No
+// effect on Windows.
+class PathLookupScope {
+ public:
+  PathLookupScope();
+  ~PathLookupScope();
+  PathLookupScope(const PathLookupScope&) = delete;
+  PathLookupScope& operator=(const PathLookupScope&) = delete;
+};
+
 // True when a directory search for Pattern ("*" and "?" allowed) finds anything;
 // directories count.
 bool Exists(const std::string& Pattern);

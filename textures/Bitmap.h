@@ -73,6 +73,18 @@ struct TRGBQuad {
 
 using TColorTable = std::array<TRGBQuad, 256>;
 
+// What the first bytes of a BMP file allow of the whole file. Its first
+// kBmpHeadBytes bytes (the whole file when it is shorter) hold every header
+// field the loader checks before the colour table and pixels; BmpSizeLimit
+// answers the largest size a valid file with these headers can have (the pixel
+// array they describe and at most kBmpTrailingBytes behind it, such as a colour
+// profile), or -1 when the headers already make the picture invalid (signature,
+// header size, a zero or oversized dimension, depth, compression). The loader
+// refuses a longer file, so a reader of the file may stop there.
+inline constexpr size_t kBmpHeadBytes = 150;
+inline constexpr int64_t kBmpTrailingBytes = int64_t{1} << 20;
+int64_t BmpSizeLimit(std::span<const uint8_t> Head);
+
 class TBitmap {
  public:
   // Largest width or height accepted, when loading or resizing.
@@ -91,6 +103,10 @@ class TBitmap {
   // The same, taking over Data's storage for the pixels (no second copy of
   // the picture); Data is left unchanged when the picture is not valid.
   void LoadFromBuffer(std::vector<uint8_t>&& Data);
+  // The same, taking over the whole stream: its bytes are turned into pixels
+  // from its end while it is cut down, so a large picture never exists twice.
+  // The stream is left empty, also when the picture is not valid.
+  void LoadFromBuffer(kst::TMemoryStream&& File);
   // Loads from the stream's position to its end; the position moves to the end.
   void LoadFromStream(kst::TMemoryStream& Stream);
   // The picture as a BMP file: 54-byte header, for 8-bit pictures the full

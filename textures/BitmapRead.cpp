@@ -5,12 +5,14 @@
 // 32-bit pixel is ignored; bit fields only with the standard masks), rows padded
 // to 4 bytes, stored bottom-up or top-down, the pixel array where the file header
 // says. Every read is checked against the data: anything else, including RLE,
-// a zero or oversized dimension and a truncated file, raises EInvalidBitmap, and
-// the bitmap being loaded keeps its old picture.
+// a zero or oversized dimension, a truncated file and one reaching more than
+// kBmpTrailingBytes past its pixel array, raises EInvalidBitmap, and the bitmap
+// being loaded keeps its old picture.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
+#include "archive/io/MemoryStream.h"
 #include "textures/Bitmap.h"
 
 namespace skw {
@@ -107,36 +109,84 @@ TColorTable ReadColorTable(const TBmpReader& In, const TBmpLayout& L) {
   return table;
 }
 
+// Where the pixel array lies: its stored rows, padded to 4 bytes.
+struct TRowLayout {
+  uint64_t FileBpp;
+  uint64_t RowBytes;  // stored bytes of one row without padding
+  uint64_t Stride;    // with padding
+  uint64_t RowOut;    // bytes of one logical row
+};
+
+TRowLayout RowsOf(const TBmpLayout& L) {
+  const uint64_t fileBpp = L.BitCount / 8;
+  const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
+  return TRowLayout{fileBpp, rowBytes, (rowBytes + 3) / 4 * 4, uint64_t(L.Width) * (fileBpp == 1 ? 1 : 3)};
+}
+
+int64_t SizeLimit(const TBmpLayout& L) {
+  return int64_t(L.PixelOffset) + int64_t(RowsOf(L).Stride) * L.Height + kBmpTrailingBytes;
+}
+
+// One stored row to a logical row: blue, green, red (and a fourth byte) become
+// red, green, blue. Dst may be Src or lie before it.
+void ConvertRow(const uint8_t* Src, uint8_t* Dst, const TRowLayout& R, int32_t Width) {
+  if (R.FileBpp == 1) {
+    std::memmove(Dst, Src, R.RowBytes);
+    return;
+  }
+  for (int32_t x = 0; x < Width; ++x, Src += R.FileBpp, Dst += 3) {
+    const uint8_t blue = Src[0], green = Src[1], red = Src[2];
+    Dst[0] = red;
+    Dst[1] = green;
+    Dst[2] = blue;
+  }
+}
+
 // Turns the file's stored rows into logical rows, top row first, in the
 // file's own bytes: blue, green, red (and a fourth byte) become red, green,
 // blue, padding and headers are dropped, and the bytes are cut to the rows.
 // Each row lands at or before where it was read, so the rows are first packed
 // in stored order, front to back, and then put top row first.
 void UnpackPixels(const TBmpReader& In, std::vector<uint8_t>& File, const TBmpLayout& L) {
-  const uint64_t fileBpp = L.BitCount / 8;
-  const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
-  const uint64_t stride = (rowBytes + 3) / 4 * 4;
-  const uint64_t rowOut = uint64_t(L.Width) * (fileBpp == 1 ? 1 : 3);
-  In.Need(L.PixelOffset, stride * uint64_t(L.Height - 1) + rowBytes);
+  const TRowLayout R = RowsOf(L);
+  In.Need(L.PixelOffset, R.Stride * uint64_t(L.Height - 1) + R.RowBytes);
   uint8_t* base = File.data();
-  for (uint64_t r = 0; r < uint64_t(L.Height); ++r) {
-    const uint8_t* src = base + L.PixelOffset + stride * r;
-    uint8_t* dst = base + rowOut * r;
-    if (fileBpp == 1) {
-      std::memmove(dst, src, rowBytes);
-      continue;
-    }
-    for (uint64_t x = 0; x < uint64_t(L.Width); ++x, src += fileBpp, dst += 3) {
-      const uint8_t blue = src[0], green = src[1], red = src[2];
-      dst[0] = red;
-      dst[1] = green;
-      dst[2] = blue;
-    }
-  }
+  for (uint64_t r = 0; r < uint64_t(L.Height); ++r)
+    ConvertRow(base + L.PixelOffset + R.Stride * r, base + R.RowOut * r, R, L.Width);
   if (!L.TopDown)
     for (uint64_t top = 0, bottom = uint64_t(L.Height) - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(base + rowOut * top, base + rowOut * (top + 1), base + rowOut * bottom);
-  File.resize(rowOut * uint64_t(L.Height));
+      std::swap_ranges(base + R.RowOut * top, base + R.RowOut * (top + 1), base + R.RowOut * bottom);
+  File.resize(R.RowOut * uint64_t(L.Height));
+}
+
+// The logical rows of the file in Stream, top row first, taken from the end of
+// the stored rows (where a bottom-up file keeps its top row; a top-down file
+// has its rows turned round in place first) while the stream is cut down
+// behind them, so the file and the pixels never both exist whole.
+std::vector<uint8_t> TakePixelsFromEnd(const TBmpReader& In, kst::TMemoryStream& Stream, const TBmpLayout& L) {
+  constexpr uint64_t kReleaseStep = 1u << 20;
+  const TRowLayout R = RowsOf(L);
+  In.Need(L.PixelOffset, R.Stride * uint64_t(L.Height - 1) + R.RowBytes);
+  const auto Row = [&](uint64_t Stored) { return Stream.Memory() + L.PixelOffset + R.Stride * Stored; };
+  if (L.TopDown)
+    for (uint64_t top = 0, bottom = uint64_t(L.Height) - 1; top < bottom; ++top, --bottom)
+      std::swap_ranges(Row(top), Row(top) + R.RowBytes, Row(bottom));
+  std::vector<uint8_t> pixels;
+  pixels.reserve(R.RowOut * uint64_t(L.Height));
+  uint64_t kept = uint64_t(Stream.Size());
+  for (uint64_t r = 0; r < uint64_t(L.Height); ++r) {
+    const uint64_t stored = uint64_t(L.Height) - 1 - r;
+    pixels.resize(pixels.size() + R.RowOut);
+    ConvertRow(Row(stored), pixels.data() + pixels.size() - R.RowOut, R, L.Width);
+    const uint64_t at = L.PixelOffset + R.Stride * stored;
+    if (kept - at >= kReleaseStep) {
+      Stream.SetSize(int64_t(at));
+      Stream.Trim();
+      kept = at;
+    }
+  }
+  Stream.Clear();
+  return pixels;
 }
 
 TPixelFormat FormatOf(uint16_t BitCount) {
@@ -146,6 +196,17 @@ TPixelFormat FormatOf(uint16_t BitCount) {
 
 }  // namespace
 
+int64_t BmpSizeLimit(std::span<const uint8_t> Head) {
+  try {
+    const TBmpReader in(Head.first(std::min(Head.size(), kBmpHeadBytes)));
+    const TBmpLayout layout = ReadLayout(in);
+    CheckCompression(in, layout);
+    return SizeLimit(layout);
+  } catch (const EInvalidBitmap&) {
+    return -1;
+  }
+}
+
 void TBitmap::LoadFromBuffer(std::span<const uint8_t> Data) {
   LoadFromBuffer(std::vector<uint8_t>(Data.begin(), Data.end()));
 }
@@ -154,6 +215,7 @@ void TBitmap::LoadFromBuffer(std::vector<uint8_t>&& Data) {
   const TBmpReader in(Data);
   const TBmpLayout layout = ReadLayout(in);
   CheckCompression(in, layout);
+  if (int64_t(Data.size()) > SizeLimit(layout)) throw EInvalidBitmap();
   TBitmap loaded;
   if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
   UnpackPixels(in, Data, layout);  // checks the pixel array before changing a byte
@@ -161,6 +223,21 @@ void TBitmap::LoadFromBuffer(std::vector<uint8_t>&& Data) {
   loaded.FWidth = layout.Width;
   loaded.FHeight = layout.Height;
   loaded.FPixels = std::move(Data);
+  *this = std::move(loaded);
+}
+
+void TBitmap::LoadFromBuffer(kst::TMemoryStream&& File) {
+  kst::TMemoryStream Taken(std::move(File));
+  const TBmpReader in(std::span<const uint8_t>(Taken.Memory(), size_t(Taken.Size())));
+  const TBmpLayout layout = ReadLayout(in);
+  CheckCompression(in, layout);
+  if (Taken.Size() > SizeLimit(layout)) throw EInvalidBitmap();
+  TBitmap loaded;
+  if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
+  loaded.FPixels = TakePixelsFromEnd(in, Taken, layout);  // checks the pixel array first
+  loaded.FPixelFormat = FormatOf(layout.BitCount);
+  loaded.FWidth = layout.Width;
+  loaded.FHeight = layout.Height;
   *this = std::move(loaded);
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/io/MemoryStream.h"
 #include "archive/core/StringList.h"
 
 namespace skw {
@@ -23,6 +24,17 @@ class TPictureSource {
   // The bytes of the named entry. An extraction that produces nothing gives an
   // empty buffer; errors the extraction raises leave as exceptions.
   virtual std::vector<uint8_t> Extract(const std::string& Name) = 0;
+  // The named entry's bytes as a picture file for the bitmap loader, which
+  // takes the stream over. By default Extract's bytes; a source that extracts
+  // into memory anyway hands its own stream over (no second copy), and may
+  // stop early with EInvalidBitmap when the first bytes show the picture
+  // cannot be valid.
+  virtual kst::TMemoryStream ExtractPicture(const std::string& Name) {
+    const std::vector<uint8_t> Bytes = Extract(Name);
+    kst::TMemoryStream Stream;
+    Stream.Write(Bytes.data(), static_cast<int64_t>(Bytes.size()));
+    return Stream;
+  }
 };
 
 }  // namespace skw

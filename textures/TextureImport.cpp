@@ -8,12 +8,18 @@
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
 // made, after each texture and after each entry. Each entry's outcome is told
-// to the engine's observer, when there is one, as the run decides it.
+// to the engine's observer, when there is one, as the run decides it. Memory
+// running out anywhere in the import is reported with the archive library's
+// text for it.
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "archive/core/Err_msgs.h"
+#include "archive/Kstgbls.h"
 
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
@@ -123,7 +129,7 @@ class TPictureImport {
     const bool Bin = FEngine.BinContainer;
     const TTextureEntry Texture = TextureAt(Index, Group);
     TBitmap Bitmap;
-    Bitmap.LoadFromBuffer(FEngine.Pictures->Extract(Entry));
+    Bitmap.LoadFromBuffer(FEngine.Pictures->ExtractPicture(Entry));
     std::string Misfit = PictureMisfit(Bitmap, Picture, Bin, Texture.Width, Texture.Height);
     if (!Misfit.empty()) return Misfit;
 
@@ -270,6 +276,10 @@ void TTextureEngine::ImportBitmaps() {
       UI.StepProgressBy(1);
       UI.ProcessMessages();
     }
+  } catch (const std::bad_alloc&) {
+    // Reported in the archive library's words, as its own failed allocations are.
+    Patch->Commit();
+    throw kst::E_RAISE(kst::ErrorText(kst::ErrOutOfMemory));
   } catch (...) {
     Patch->Commit();
     throw;

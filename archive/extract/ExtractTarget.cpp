@@ -1,6 +1,8 @@
 // Opening, closing and dating an entry's output target. Files get their folder
 // created first and a read-only file of the same name is made writable for a
-// second attempt; memory targets record an item before any byte arrives. The
+// second attempt; the attempts report nothing, since the driver reports a target
+// that did not open once for the entry. Memory targets record an item before
+// any byte arrives. The
 // date (entry, current or newest of the run) is set before the file is closed,
 // the stored attributes after.
 #include "archive/core/Err_msgs.h"
@@ -47,12 +49,12 @@ bool TUnBase::Open_OutFile(THandle& OutFile, const std::string& Name, const std:
     case faFile: {
       const std::string Folder = FolderOf(Name);
       if (!Folder.empty()) ForceDirectories(Folder);
-      OutFile = kstOpenFileWrite(this, Name, true);
+      OutFile = kstOpenFileWrite(nullptr, Name, true);
       if (OutFile == kstInvalidHandle) {
         const uint32_t Attr = platform::GetAttributes(Name);
         if (Attr != platform::kInvalidAttributes && (Attr & platform::kAttrReadOnly) != 0 &&
             platform::SetAttributes(Name, Attr & ~platform::kAttrReadOnly)) {
-          OutFile = kstOpenFileWrite(this, Name, true);
+          OutFile = kstOpenFileWrite(nullptr, Name, true);
         }
       }
       return OutFile != kstInvalidHandle;
@@ -68,7 +70,7 @@ bool TUnBase::Open_OutFile(THandle& OutFile, const std::string& Name, const std:
       return true;
     }
     case faFileStream:
-      OutFile = kstOpenFile(this, Name, TFileAccess::ReadWrite, TFileDisposition::OpenExisting);
+      OutFile = kstOpenFile(nullptr, Name, TFileAccess::ReadWrite, TFileDisposition::OpenExisting);
       return OutFile != kstInvalidHandle;
     case faUserStream:
       return FUserStream != nullptr;

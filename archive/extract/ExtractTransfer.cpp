@@ -46,7 +46,7 @@ uint32_t TUnBase::WriteData(THandle Handle, const uint8_t* Buffer, uint8_t Size,
       Written = kstWrite(Handle, Buffer, Count);
       break;
     case faMemoryStream:
-      Written = FMemoryStream != nullptr ? FMemoryStream->Write(Buffer, Count) : 0;
+      Written = FMemoryStream != nullptr ? FMemoryStream->WriteItemData(Buffer, Count) : 0;
       break;
     case faUserStream:
       Written = FUserStream != nullptr ? FUserStream->Write(Buffer, Count) : 0;

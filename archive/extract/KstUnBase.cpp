@@ -9,6 +9,7 @@
 #include "archive/core/Restore.h"
 #include "archive/core/StringList.h"
 #include "archive/io/Kstfileio.h"
+#include "platform/FileSystem.h"
 
 namespace kst {
 
@@ -107,6 +108,8 @@ int32_t TUnBase::UnBase_Execute() {
   FileName.clear();
   FInFile = InFile;
   if (OnElapsedTime) FTimer.Start();
+  // The folders the run lists or creates are listed once, not once per file.
+  const platform::PathLookupScope Lookups;
   try {
     ExtractIT(InFile, 0);
   } catch (...) {

@@ -2,16 +2,22 @@
 // be read whole ends the walk, and each step advances by at least a record's
 // size, so a damaged archive can neither loop nor send the walk outside the file.
 // The recovery walk stops after an entry whose local header carries no sizes
-// (data descriptor), since nothing says where the next header lies.
+// (data descriptor), since nothing says where the next header lies. The
+// directory walk marks every selected entry whose bytes overlap another
+// entry's or the directory (EntrySpans.h); such an entry is reported and
+// skipped, the others are extracted.
 #include "archive/extract/Kstunzip.h"
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "archive/core/KstTimer.h"
 #include "archive/io/Kstfileio.h"
+#include "archive/extract/EntrySpans.h"
+#include "archive/core/Err_msgs.h"
 
 namespace kst {
 
@@ -65,9 +71,18 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   };
   uint32_t Pos = DataOffset;
   uint8_t Record[TCentral::Size];
+  TEntrySpans Spans;
+  // Each selected entry's name and where its header, name, extra field and data lie.
+  struct TSelectedSpan {
+    std::string Name;
+    uint64_t Start;
+    uint64_t End;
+  };
+  std::vector<TSelectedSpan> Selected;
   bool Have = ReadDirectory(Pos, Record, TCentral::Size);
   while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
     const TCentral Central = TCentral::Parse(Record);
+    Spans.Add(Central.LocalOffset, Central.PackedSize);
     SetStoredName(ReadName(Pos + TCentral::Size, Central.NameLength), Central.Flags);
     if (!StoredName.empty() && CheckWildCard(StoredName)) {
       const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset};
@@ -75,6 +90,11 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
       if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
           List.ADDITEM(Info, Record, TCentral::Size)) {
         CountSelected(Central.Flags, Central.DosDateTime, Central.PackedSize, Central.UnpackedSize);
+        const TLocal Header = TLocal::Parse(Local);
+        const uint64_t Start = Central.LocalOffset;
+        Selected.push_back({StoredName, Start,
+                            Start + TLocal::Size + Header.NameLength + Header.ExtraLength +
+                                (Central.PackedSize == 0xFFFFFFFFu ? 0 : Central.PackedSize)});
       }
     }
     if (GetCancel()) break;
@@ -84,6 +104,11 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
     Pos = static_cast<uint32_t>(Next);
     Have = ReadDirectory(Pos, Record, TCentral::Size);
   }
+  Spans.SetDirectory(DataOffset, Pos);
+  Spans.Seal();
+  FOverlapping.clear();
+  for (const TSelectedSpan& Entry : Selected)
+    FOverlapping.push_back(Spans.Overlaps(Entry.Start, Entry.End) ? Entry.Name : std::string());
   return List.Count();
 }
 
@@ -129,6 +154,8 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
 }
 
 void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
+  // An entry that shares bytes with another (or with the directory) is refused.
+  static constexpr char kOverlapText[] = "overlaps another entry or the directory";
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
     std::string RawName;
@@ -136,6 +163,13 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
     std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
     const TCentral Central = TCentral::Parse(FCentralBuffer);
     FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
+    if (size_t(i) < FOverlapping.size() && !FOverlapping[size_t(i)].empty()) {
+      // Named as its central record names it: several may share one local name.
+      StoredName = FOverlapping[size_t(i)];
+      RaiseErrorStr(StoredName, kOverlapText, "0", ErrLocalHeader);
+      AdjustProgress(FInflateRec);
+      continue;
+    }
     SetStoredName(RawName, FLocal.Flags);
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
@@ -165,6 +199,8 @@ void TUnZip::ExtractIT(THandle InFile, int32_t /*Unused*/) {
     } else if (BuildHeadArray(InFile, List) > 0) {
       ProcessHeaders(InFile, List);
     }
+  } catch (const std::bad_alloc&) {
+    RaiseErrorStr(FArchiveFile, "", "0", ErrOutOfMemory);
   } catch (const std::exception&) {
     // Reported through OnError where it arose; the walk ends here.
   }

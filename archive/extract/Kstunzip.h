@@ -4,6 +4,7 @@
 // processing of TUnBase. Encrypted entries get their password here.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "archive/extract/KstUnBase.h"
 #include "archive/extract/UnBaseHeaderObj.h"
@@ -40,6 +41,11 @@ class TUnZip : public TUnBase {
   void CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t PackedSize, uint32_t UnpackedSize);
   // Reads entry Index's local header and name, leaves the input at its data.
   bool ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName);
+
+  // Per entry of the last directory walk's list: its central name when its
+  // bytes overlap another entry's or the directory (then it is reported and
+  // not extracted), else empty.
+  std::vector<std::string> FOverlapping;
 };
 
 }  // namespace kst

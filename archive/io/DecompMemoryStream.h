@@ -3,8 +3,14 @@
 // saying where the entry's data begin in the stream, how long they are and what
 // the entry was called, so several entries can share one stream and still be
 // told apart. A run only appends; the caller creates, empties and frees it.
+// A caller that can tell from an entry's first bytes how large it may be (or
+// that it is of no use at all) sets an item guard: the entry then takes no
+// more bytes than that, so a lying entry costs what its first bytes allow
+// rather than what it claims.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,12 +42,39 @@ class TDecompMemoryStream : public TMemoryStream {
   uint32_t GetFileOffset(int32_t Index) const { return FItems.at(Index).FileOffset; }
 
   // Forgets every item; the bytes stay.
-  void ClearList() { FItems.clear(); }
+  void ClearList() {
+    FItems.clear();
+    FItemLimit = -1;
+    FRefusedItem = -1;
+  }
   // Forgets every item and empties the stream.
   void ClearMemory();
 
+  // Once the current item holds HeadBytes bytes (or its first write brings
+  // them), Inspect sees them and answers the most bytes the item may take, or
+  // a negative number to refuse it there.
+  struct TItemGuard {
+    size_t HeadBytes = 0;
+    std::function<int64_t(std::span<const uint8_t> Head)> Inspect;
+  };
+  void SetItemGuard(TItemGuard Guard) { FGuard = std::move(Guard); }
+  // Writes an entry's bytes for the current item as far as the guard allows;
+  // answers the number taken (fewer than Count once the item is refused,
+  // which ends the entry like a full disk).
+  int64_t WriteItemData(const void* Buffer, int64_t Count);
+  // The first item the guard refused, or -1.
+  int32_t RefusedItem() const { return FRefusedItem; }
+
  private:
+  // Refuses the current item: it takes nothing more.
+  int64_t Refuse();
+
   std::vector<TStreamHeader> FItems;
+  TItemGuard FGuard;
+  // Bytes the current item may take: -1 until its head was seen.
+  int64_t FItemLimit = -1;
+  int32_t FRefusedItem = -1;
+  bool FItemRefused = false;
 };
 
 }  // namespace kst

@@ -10,6 +10,7 @@
 #include <new>
 #include <functional>
 
+#include "archive/core/Err_msgs.h"
 #include "platform/File.h"
 
 namespace kst {
@@ -33,6 +34,11 @@ class TFileCloser {
 
 }  // namespace
 
+const char* EOutOfMemory::what() const noexcept {
+  static const std::string Text = ErrorText(ErrOutOfMemory);
+  return Text.c_str();
+}
+
 void TMemoryStream::TFree::operator()(uint8_t* Bytes) const noexcept { std::free(Bytes); }
 
 namespace {
@@ -40,7 +46,7 @@ namespace {
 // Uninitialised bytes from the C heap, so that growth can use realloc.
 TMemoryStream::TBuffer Allocate(int64_t Bytes) {
   void* Block = std::malloc(static_cast<size_t>(std::max<int64_t>(Bytes, 1)));
-  if (Block == nullptr) throw std::bad_alloc();
+  if (Block == nullptr) throw EOutOfMemory();
   return TMemoryStream::TBuffer(static_cast<uint8_t*>(Block));
 }
 
@@ -144,6 +150,16 @@ void TMemoryStream::Clear() {
   FCapacity = FSize = FPosition = 0;
 }
 
+void TMemoryStream::Trim() {
+  if (!FData || FCapacity <= std::max(FSize, kMinCapacity)) return;
+  // Shrinking in place never fails in practice; if it does, the block stays.
+  void* Smaller = std::realloc(FData.get(), static_cast<size_t>(std::max(FSize, kMinCapacity)));
+  if (Smaller == nullptr) return;
+  static_cast<void>(FData.release());
+  FData.reset(static_cast<uint8_t*>(Smaller));
+  FCapacity = std::max(FSize, kMinCapacity);
+}
+
 void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
   if (Needed <= FCapacity) return;
   const int64_t NewCapacity = std::max({Needed, Geometric ? FCapacity * 2 : 0, kMinCapacity});
@@ -153,7 +169,7 @@ void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
     // realloc keeps the bytes where they are when the block can grow there,
     // and otherwise copies them itself; the old block is freed only on success.
     void* Grown = std::realloc(FData.get(), static_cast<size_t>(NewCapacity));
-    if (Grown == nullptr) throw std::bad_alloc();
+    if (Grown == nullptr) throw EOutOfMemory();
     static_cast<void>(FData.release());
     FData.reset(static_cast<uint8_t*>(Grown));
   }

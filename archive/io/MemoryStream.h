@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -23,6 +24,13 @@ namespace kst {
 class EStreamError : public std::runtime_error {
  public:
   explicit EStreamError(const std::string& Message) : std::runtime_error(Message) {}
+};
+
+// Raised when the buffer cannot grow: a std::bad_alloc (the library's decoders
+// turn those into error 25253) whose text is the library's own for it.
+class EOutOfMemory : public std::bad_alloc {
+ public:
+  const char* what() const noexcept override;
 };
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
@@ -69,6 +77,8 @@ class TMemoryStream {
   void SetSize(int64_t NewSize);
   // Empties the stream and releases its memory.
   void Clear();
+  // Gives back the memory held beyond the size (after cutting a large stream).
+  void Trim();
 
   // Replaces the content by the whole file and moves to position 0. Raises
   // EStreamError when the file cannot be opened or read; the stream is then

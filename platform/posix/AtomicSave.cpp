@@ -14,6 +14,7 @@
 
 #include "platform/AtomicSave.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/FolderListings.h"
 #include "platform/posix/PosixPaths.h"
 
 namespace platform {
@@ -65,6 +66,7 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) 
     unlink(temp.c_str());
     return false;
   }
+  posix::NoteCreated(target, false);
   SyncFolderOf(target);
   return true;
 }

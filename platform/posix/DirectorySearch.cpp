@@ -1,7 +1,9 @@
 // Linux side of the directory search: the pattern's directory is opened and its
 // entries are filtered by the pattern's last component, matched the Windows way
 // (without regard to case). Each match is examined for its size, attributes and
-// last write time; an entry that vanished in between is passed over.
+// last write time; an entry that vanished in between is passed over. A name
+// without wildcards needs no listing: the path layer has already resolved it
+// (exact spelling first, else without regard to case), so it is examined directly.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,6 +33,29 @@ int ErrorOfOpen(int Errno) {
   return kErrorSearchFailed;
 }
 
+void Fill(const struct stat& St, const std::string& Name, FindData& Data) {
+  Data.Name = Name;
+  Data.Size = S_ISDIR(St.st_mode) ? 0 : static_cast<uint64_t>(St.st_size);
+  Data.Attributes = posix::AttributesOf(St, Name);
+  Data.LastWrite = posix::FromTimespec(St.st_mtim);
+}
+
+bool Examine(const std::string& Native, const std::string& Name, FindData& Data) {
+  struct stat st {};
+  if (stat(Native.c_str(), &st) != 0 && lstat(Native.c_str(), &st) != 0) return false;
+  Fill(st, Name, Data);
+  return true;
+}
+
+// The one item of a search for a plain name, or the error a listing would give.
+int FindPlainName(const std::string& Native, const std::string& Directory, const std::string& Name,
+                  FindData& Data) {
+  if (Examine(Native, Name, Data)) return 0;
+  struct stat st {};
+  if (stat(Directory.c_str(), &st) != 0) return ErrorOfOpen(errno);
+  return S_ISDIR(st.st_mode) ? kErrorFileNotFound : kErrorPathNotFound;
+}
+
 }  // namespace
 
 int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
@@ -41,6 +66,11 @@ int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   if (slash != std::string::npos) directory = slash == 0 ? "/" : native.substr(0, slash);
   auto state = std::make_unique<State>();
   state->NamePattern = slash == std::string::npos ? native : native.substr(slash + 1);
+  if (!state->NamePattern.empty() && !posix::HasWildcards(state->NamePattern)) {
+    const int result = FindPlainName(native, directory, state->NamePattern, Data);
+    if (result == 0) State_ = std::move(state);  // Next answers "no more files"
+    return result;
+  }
   state->Dir.reset(opendir(directory.c_str()));
   if (!state->Dir) return ErrorOfOpen(errno);
   State_ = std::move(state);
@@ -51,7 +81,7 @@ int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
 }
 
 int DirectorySearch::Next(FindData& Data) {
-  if (!State_) return kErrorNoMoreFiles;
+  if (!State_ || !State_->Dir) return kErrorNoMoreFiles;
   DIR* dir = State_->Dir.get();
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
@@ -60,10 +90,7 @@ int DirectorySearch::Next(FindData& Data) {
     if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 &&
         fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
       continue;
-    Data.Name = name;
-    Data.Size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
-    Data.Attributes = posix::AttributesOf(st, name);
-    Data.LastWrite = posix::FromTimespec(st.st_mtim);
+    Fill(st, name, Data);
     return 0;
   }
   return kErrorNoMoreFiles;

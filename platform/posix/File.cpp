@@ -11,6 +11,7 @@
 
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/FolderListings.h"
 #include "platform/posix/PosixPaths.h"
 
 namespace platform {
@@ -34,6 +35,7 @@ FileHandle OpenWith(const std::string& Path, int Flags) {
     close(fd);
     return kInvalidHandle;
   }
+  if ((Flags & O_CREAT) != 0) posix::NoteCreated(native, false);
   return static_cast<FileHandle>(fd);
 }
 

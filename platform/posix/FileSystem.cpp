@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/FolderListings.h"
 #include "platform/posix/PosixPaths.h"
 
 namespace platform {
@@ -41,17 +42,22 @@ bool RemoveFile(const std::string& Path) {
   struct stat st {};
   if (native.empty() || lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   if (posix::IsReadOnlyFile(native)) return false;
+  posix::NoteRemoved(native);
   return unlink(native.c_str()) == 0;
 }
 
 bool MakeDirectory(const std::string& Path) {
   const std::string native = NativePath(Path);
-  return !native.empty() && mkdir(native.c_str(), 0777) == 0;
+  if (native.empty() || mkdir(native.c_str(), 0777) != 0) return false;
+  posix::NoteCreated(native, true);
+  return true;
 }
 
 bool RemoveEmptyDirectory(const std::string& Path) {
   const std::string native = NativePath(Path);
-  return !native.empty() && rmdir(native.c_str()) == 0;
+  if (native.empty()) return false;
+  posix::NoteRemoved(native);
+  return rmdir(native.c_str()) == 0;
 }
 
 bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
@@ -60,7 +66,10 @@ bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
   struct stat st {};
   if (from.empty() || to.empty()) return false;
   if (lstat(to.c_str(), &st) == 0 && (!Replace || posix::IsReadOnlyFile(to))) return false;
-  return rename(from.c_str(), to.c_str()) == 0;
+  posix::NoteRemoved(from);
+  if (rename(from.c_str(), to.c_str()) != 0) return false;
+  posix::NoteCreated(to, false);  // a renamed folder keeps its content
+  return true;
 }
 
 bool GetFileTimes(const std::string& Path, FileTimes& Times) {

@@ -4,16 +4,16 @@
 // program installed under Wine lives. Windows names are not case-sensitive, so a
 // component that does not exist as written is matched against its directory
 // without regard to case, as Wine does; what matches nothing stays as written
-// (a file about to be created).
-#include <dirent.h>
+// (a file about to be created). The case-blind search and its listings are in
+// FolderListings.h.
 #include <sys/stat.h>
 
 #include <cctype>
 #include <cstdlib>
-#include <memory>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/FolderListings.h"
 
 namespace platform {
 
@@ -31,23 +31,6 @@ std::string WinePrefix() {
   return std::string(home != nullptr ? home : "") + "/.wine";
 }
 
-bool SameName(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (size_t i = 0; i < A.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-      return false;
-  return true;
-}
-
-// The entry of Directory whose name equals Name without regard to case, or empty.
-std::string FindIgnoringCase(const std::string& Directory, const std::string& Name) {
-  const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(Directory.empty() ? "." : Directory.c_str()), closedir);
-  if (!dir) return {};
-  while (const dirent* entry = readdir(dir.get()))
-    if (SameName(entry->d_name, Name)) return entry->d_name;
-  return {};
-}
-
 std::vector<std::string> SplitComponents(const std::string& Path) {
   std::vector<std::string> parts;
   size_t start = 0;
@@ -61,9 +44,25 @@ std::vector<std::string> SplitComponents(const std::string& Path) {
   return parts;
 }
 
-// Resolves each missing component of Path by a case-blind directory match.
+bool FolderExists(const std::string& Path) {
+  struct stat st {};
+  return stat(Path.empty() ? "." : Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Resolves each missing component of Path by a case-blind directory match. The
+// exact path is tried first, then (the common case of a new file in an existing
+// folder) only the last component is looked for.
 std::string MatchCase(const std::string& Path) {
   if (Path.empty() || PathExists(Path)) return Path;
+  const size_t slash = Path.rfind('/');
+  if (slash != std::string::npos && slash + 1 < Path.size()) {
+    const std::string folder = Path.substr(0, slash + 1);
+    const std::string last = Path.substr(slash + 1);
+    if (last != "." && last != ".." && FolderExists(folder)) {
+      const std::string found = posix::FindIgnoringCase(folder, last);
+      return folder + (found.empty() ? last : found);
+    }
+  }
   const std::vector<std::string> parts = SplitComponents(Path);
   std::string result;
   bool resolving = true;
@@ -72,7 +71,7 @@ std::string MatchCase(const std::string& Path) {
     std::string name = part;
     if (resolving && !part.empty() && part != "." && part != "..") {
       if (!PathExists(result + part)) {
-        const std::string found = FindIgnoringCase(result, part);
+        const std::string found = posix::FindIgnoringCase(result, part);
         if (found.empty())
           resolving = false;  // the rest does not exist; keep it as written
         else

@@ -11,6 +11,10 @@ namespace platform {
 
 std::string NativePath(const std::string& Path) { return Path; }
 
+// Windows finds names without regard to case itself: nothing to keep.
+PathLookupScope::PathLookupScope() = default;
+PathLookupScope::~PathLookupScope() = default;
+
 uint32_t GetAttributes(const std::string& Path) {
   const DWORD attributes = GetFileAttributesA(Path.c_str());
   return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes;

@@ -389,5 +389,41 @@ TEST(BitmapPalette, ConvertingBetweenIndexesAndColours) {
   EXPECT_TRUE(std::ranges::equal(b.PixelBytes(), indexed.PixelBytes()));
 }
 
+// Taking a stream over gives the same picture as loading its bytes, for every
+// row order and depth and for pictures large enough to be cut down on the way;
+// a file reaching more than kBmpTrailingBytes past its pixels is not valid,
+// and the headers alone tell the largest size a valid file can have.
+TEST(BitmapLoad, FromATakenStreamAsFromBytes) {
+  const TBmpFile files[] = {TrueColorFile(7, 5, 24),    TrueColorFile(7, -5, 24),   TrueColorFile(6, 3, 32),
+                            IndexedFile(9, -4),         IndexedFile(9, 4),          TrueColorFile(700, 600, 24),
+                            TrueColorFile(700, -600, 24)};
+  for (const TBmpFile& f : files) {
+    SCOPED_TRACE(std::to_string(f.Width) + " x " + std::to_string(f.Height) + " x " + std::to_string(f.BitCount));
+    std::vector<uint8_t> bytes = MakeBmp(f);
+    const int64_t limit = BmpSizeLimit(bytes);
+    EXPECT_EQ(limit, int64_t(bytes.size()) + kBmpTrailingBytes);
+    bytes.resize(size_t(limit), 0);
+    const TBitmap expected = Load(bytes);
+    kst::TMemoryStream stream;
+    stream.Write(bytes.data(), int64_t(bytes.size()));
+    TBitmap taken;
+    taken.LoadFromBuffer(std::move(stream));
+    EXPECT_EQ(taken.Width(), expected.Width());
+    EXPECT_EQ(taken.Height(), expected.Height());
+    EXPECT_TRUE(std::ranges::equal(taken.PixelBytes(), expected.PixelBytes()));
+    EXPECT_EQ(taken.ColorTable(), expected.ColorTable());
+
+    bytes.push_back(0);
+    EXPECT_THROW(Load(bytes), EInvalidBitmap);
+    kst::TMemoryStream longer;
+    longer.Write(bytes.data(), int64_t(bytes.size()));
+    EXPECT_THROW(taken.LoadFromBuffer(std::move(longer)), EInvalidBitmap);
+  }
+  TBmpFile wide = TrueColorFile(3, 2, 24);
+  wide.Width = 16385;
+  EXPECT_EQ(BmpSizeLimit(MakeBmp(wide)), -1);
+  EXPECT_EQ(BmpSizeLimit(std::vector<uint8_t>(200, 0)), -1);
+}
+
 }  // namespace
 }  // namespace skw

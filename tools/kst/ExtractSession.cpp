@@ -86,7 +86,9 @@ TExtractSession::TExtractSession(const TExtractOptions& Options) {
     return;
   }
   FUsable = kst::TUnBase::IsExtractable(FUnZip.ArcType());
-  if (!FUsable) PrintError(kst::ErrorText(kst::ErrArcTypeUnsupported), Options.Archive);
+  // An archive that could not be opened has been reported already.
+  if (!FUsable && FLastError.empty())
+    PrintError(kst::ErrorText(kst::ErrArcTypeUnsupported), Options.Archive);
 }
 
 void TExtractSession::ShowProgress(uint8_t ByArchive) {

@@ -1,0 +1,77 @@
+// The installer on a pack whose picture claims 1 GiB (about 7 MB of deflated
+// zeros behind a BMP header), run as a child process under an address-space
+// limit (setrlimit through the shell's ulimit) far below that claim: the
+// picture is refused with "Bitmap image is not valid." as soon as its header
+// shows what it can be, never with a runtime's allocation message, and the
+// container is left as it was.
+#include <cstring>
+
+#include "tests/kit/DeflateBits.h"
+#include "tests/installer/InstallerHarness.h"
+#include "tests/kit/HostileZip.h"
+
+namespace {
+
+constexpr uint32_t kClaimed = 1u << 30;
+
+// A BMP file header and 40-byte info header of the given size, 24 bits.
+skwtest::TBytes BmpHeader(int32_t Width, int32_t Height) {
+  skwtest::TBytes Head(54, 0);
+  const auto Put = [&](size_t At, uint32_t Value) { std::memcpy(&Head[At], &Value, 4); };
+  Head[0] = 'B';
+  Head[1] = 'M';
+  Put(2, kClaimed);
+  Put(10, 54);
+  Put(14, 40);
+  Put(18, uint32_t(Width));
+  Put(22, uint32_t(Height));
+  Head[26] = 1;
+  Head[28] = 24;
+  return Head;
+}
+
+// Head as literals, then zeros up to kClaimed bytes: one fixed-code block of
+// length-258 copies at distance 1.
+skwtest::TBytes ClaimingStream(const skwtest::TBytes& Head) {
+  skwtest::DeflateBits Bits;
+  Bits.Header(true, 1);
+  for (uint8_t Byte : Head) Bits.Fixed(Byte);
+  Bits.Fixed(0);
+  uint64_t Made = Head.size() + 1;
+  for (; Made + 258 <= kClaimed; Made += 258) Bits.Fixed(285).FixedDistance(0);
+  for (; Made < kClaimed; ++Made) Bits.Fixed(0);
+  Bits.Fixed(256);
+  return Bits.Bytes();
+}
+
+class MemoryBound : public wiring::DemoGame {};
+
+TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
+  const struct {
+    const char* Label;
+    skwtest::TBytes Head;
+  } cases[] = {
+      {"too wide", BmpHeader(100000, 64)},
+      {"valid header, data far beyond it", BmpHeader(64, 64)},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.Label);
+    skwtest::HostileEntry Picture;
+    Picture.Name = "ROTOR-BIN-64x64.bmp";
+    Picture.Method = 8;
+    Picture.Data = ClaimingStream(test.Head);
+    Picture.Crc = 0;
+    Picture.UnpackedSize = kClaimed;
+    skwtest::HostileZip Zip;
+    Zip.Entries = {Picture};
+    const skwtest::TBytes Pack = Zip.Build();
+    ASSERT_TRUE(wiring::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
+    // 256 MiB of address space: the program and a few MiB of pictures fit.
+    const wiring::RunResult result =
+        Run("sh", {"-c", "ulimit -v 262144 && exec \"" + Bin("skinwright") + "\" bomb-bin.zip 0"});
+    EXPECT_EQ(result.Err, wiring::ErrorLine("Bitmap image is not valid."));
+    EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,42 @@
+// Names inside a PathLookupScope, where the Linux path layer keeps the listings
+// of the folders it searched or made: what the program creates, renames and
+// removes meanwhile is found (or not) in any spelling of letter case, exactly
+// as outside a scope and as on Windows.
+#include <gtest/gtest.h>
+
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "tests/platform/ScratchDir.h"
+
+namespace {
+
+bool Create(const std::string& Path) {
+  const platform::FileHandle File = platform::OpenWrite(Path, true);
+  platform::Close(File);
+  return File != platform::kInvalidHandle;
+}
+
+TEST(PathLookupScope, TheProgramsOwnChangesAreSeenInAnyCase) {
+  skwtest::ScratchDir Dir;
+  const platform::PathLookupScope Scope;
+  const std::string Folder = Dir / "Made";
+  ASSERT_TRUE(platform::MakeDirectory(Folder));
+  const std::string In = Dir / "MADE";
+  const char Sep = skwtest::ScratchDir::Separator();
+  EXPECT_FALSE(platform::Exists(In + Sep + "alpha.txt"));
+  ASSERT_TRUE(Create(Folder + Sep + "Alpha.txt"));
+  EXPECT_TRUE(platform::Exists(In + Sep + "ALPHA.TXT"));
+  // A second name in a spelling of the first opens the same file.
+  ASSERT_TRUE(Create(In + Sep + "alpha.TXT"));
+  EXPECT_EQ(platform::GetAttributes(Folder + Sep + "Alpha.txt") & platform::kAttrDirectory, 0u);
+
+  ASSERT_TRUE(platform::RenameFile(In + Sep + "ALPHA.txt", Folder + Sep + "Beta.txt", false));
+  EXPECT_FALSE(platform::Exists(In + Sep + "alpha.txt"));
+  EXPECT_TRUE(platform::Exists(In + Sep + "BETA.TXT"));
+  ASSERT_TRUE(platform::RemoveFile(In + Sep + "beta.txt"));
+  EXPECT_FALSE(platform::Exists(Folder + Sep + "Beta.txt"));
+  EXPECT_TRUE(platform::RemoveEmptyDirectory(In));
+  EXPECT_FALSE(platform::Exists(Folder));
+}
+
+}  // namespace
