@@ -66,7 +66,7 @@ uint32_t TUnBase::DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtA
     AdjustProgress(FInflateRec);
     FForceCrcFail = true;
     FileName = StoredName;
-    return FLocal.Crc;
+    return FExpectedCrc;
   }
   try {
     ExtractFile(*this, InFile, OutFile, FileName, FInflateRec);
@@ -74,7 +74,7 @@ uint32_t TUnBase::DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtA
     FForceCrcFail = true;  // the write failed: the output is incomplete
   }
   CloseAndSetDate(OutFile, FileName, FLocal.DosDateTime, ExtAttr);
-  return FLocal.Crc;
+  return FExpectedCrc;
 }
 
 void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {

@@ -166,6 +166,10 @@ class TUnBase : public TZipCommon {
   // Per-entry state.
   TInflateRec FInflateRec;
   TLocal FLocal;
+  // The CRC-32 the entry's data are checked against: the local header's, or,
+  // for an entry written by a streaming writer (flag bit 3, where the local
+  // header holds a placeholder), the central record's or the data descriptor's.
+  uint32_t FExpectedCrc = 0;
   uint8_t FCentralBuffer[TCentral::Size] = {};
   uint32_t BytesToRead = 0;
   uint32_t OutputLeft = 0;

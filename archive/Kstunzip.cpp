@@ -3,6 +3,9 @@
 // size, so a damaged archive can neither loop nor send the walk outside the file.
 // The recovery walk stops after an entry whose local header carries no sizes
 // (data descriptor), since nothing says where the next header lies.
+// Entries of streaming writers (flag bit 3) carry a placeholder CRC in their
+// local header: they are checked against the central record's CRC, or in the
+// recovery walk against the data descriptor behind their data.
 #include "archive/Kstunzip.h"
 
 #include <algorithm>
@@ -13,6 +16,12 @@
 #include "archive/Kstgbls.h"
 
 namespace kst {
+namespace {
+
+constexpr uint16_t kFlagDataDescriptor = 0x0008;
+constexpr uint32_t kDescriptorSignature = 0x08074B50;  // PK 07 08, optional in front of a descriptor
+
+}  // namespace
 
 bool TUnZip::ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
   if (!kstSetFilePointer(InFile, Offset)) return false;
@@ -124,7 +133,25 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
   FLocal = TLocal::Parse(Record);
   RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
   const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
-  return Data <= UINT32_MAX && kstSetFilePointer(InFile, static_cast<int64_t>(Data));
+  FExpectedCrc = FLocal.Crc;
+  if (Data > UINT32_MAX) return false;
+  if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = DescriptorCrc(InFile, Data + FLocal.PackedSize);
+  return kstSetFilePointer(InFile, static_cast<int64_t>(Data));
+}
+
+uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At) {
+  // CRC, packed size, unpacked size, with or without the signature in front.
+  // The packed size must match what the local header says the data hold (the
+  // signature alone could be a CRC), else the local header's CRC stands.
+  uint8_t Bytes[16];
+  if (At + sizeof Bytes > UINT32_MAX) return FLocal.Crc;
+  if (ReadHeaderAt(InFile, uint32_t(At), Bytes, sizeof Bytes)) {
+    if (GetLE32(Bytes) == kDescriptorSignature && GetLE32(Bytes + 8) == FLocal.PackedSize) return GetLE32(Bytes + 4);
+  } else if (!ReadHeaderAt(InFile, uint32_t(At), Bytes, 12)) {
+    return FLocal.Crc;  // a descriptor without signature may end the file
+  }
+  if (GetLE32(Bytes + 4) == FLocal.PackedSize) return GetLE32(Bytes);
+  return FLocal.Crc;
 }
 
 void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
@@ -135,6 +162,7 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
     std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
     const TCentral Central = TCentral::Parse(FCentralBuffer);
     FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
+    if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = Central.Crc;
     SetStoredName(RawName, FLocal.Flags);
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
