@@ -12,6 +12,7 @@
 
 #include "archive/Crc.h"
 #include "archive/DecompMemoryStream.h"
+#include "archive/EntryName.h"
 #include "archive/ExtractStream.h"
 #include "archive/InflateRec.h"
 #include "archive/Kstbase.h"
@@ -158,10 +159,9 @@ class TUnBase : public TZipCommon {
   uint32_t Unstore(THandle InFile, THandle& OutFile, uint8_t CrcWidth, const std::string& Name, TInflateRec& Rec);
   uint32_t UnstoreThrough(TRunDecoderIO& IO, THandle InFile, const std::string& Name, TInflateRec& Rec);
 
-  // Fills StoredName from raw name bytes (up to the first zero byte; UTF-8
-  // names, flag bit 11, go to the ANSI character set, others through the OEM
-  // conversion, both only when TranslateOemChar is set).
-  void SetStoredName(const std::string& Raw, uint16_t Flags);
+  // Fills StoredName from a header's name (up to its first zero byte) by the
+  // library's entry-name rule (EntryName.h).
+  void SetStoredName(const TStoredName& Stored);
 
   // Per-entry state.
   TInflateRec FInflateRec;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/Kstgbls.h"
@@ -76,9 +77,12 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   bool Have = ReadDirectory(Pos, Record, TCentral::Size);
   while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
     const TCentral Central = TCentral::Parse(Record);
-    SetStoredName(ReadName(Pos + TCentral::Size, Central.NameLength), Central.Flags);
+    const std::string Raw = ReadName(Pos + TCentral::Size, Central.NameLength);
+    std::string Extra = ReadName(Pos + TCentral::Size + Central.NameLength, Central.ExtraLength);
+    SetStoredName({Raw, Central.Flags, Central.VersionMadeBy, Extra});
     if (!StoredName.empty() && CheckWildCard(StoredName)) {
-      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset};
+      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset,
+                                 std::move(Extra)};
       uint8_t Local[TLocal::Size];
       if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
           List.ADDITEM(Info, Record, TCentral::Size)) {
@@ -111,8 +115,11 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   }
   while (Have && GetLE32(Record) == kLocalSignature && !GetCancel()) {
     const TLocal Local = TLocal::Parse(Record);
-    SetStoredName(ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength), Local.Flags);
-    if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos}, nullptr, 0)) {
+    const std::string Raw = ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength);
+    const std::string Extra = ReadNameAt(InFile, Pos + TLocal::Size + Local.NameLength, Local.ExtraLength);
+    // No central record says which system wrote the entry.
+    SetStoredName({Raw, Local.Flags, kMadeByUnknown, Extra});
+    if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos, {}}, nullptr, 0)) {
       CountSelected(Local.Flags, Local.DosDateTime, Local.PackedSize, Local.UnpackedSize);
     }
     // Without sizes (data descriptor) nothing tells where the next header lies.
@@ -126,12 +133,14 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   return List.Count();
 }
 
-bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName) {
+bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName,
+                            std::string& RawExtra) {
   const TUnBaseFileInfo& Info = List.FileLocationData(Index);
   uint8_t Record[TLocal::Size];
   if (!ReadHeaderAt(InFile, Info.Offset, Record, TLocal::Size) || GetLE32(Record) != kLocalSignature) return false;
   FLocal = TLocal::Parse(Record);
   RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
+  RawExtra = ReadNameAt(InFile, Info.Offset + TLocal::Size + FLocal.NameLength, FLocal.ExtraLength);
   const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
   FExpectedCrc = FLocal.Crc;
   if (Data > UINT32_MAX) return false;
@@ -157,13 +166,15 @@ uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At) {
 void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
-    std::string RawName;
-    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    std::string RawName, RawExtra;
+    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
     std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
     const TCentral Central = TCentral::Parse(FCentralBuffer);
     FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
     if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = Central.Crc;
-    SetStoredName(RawName, FLocal.Flags);
+    // The local header's name, read as the central record says its writer
+    // meant it (the Unicode Path field counts only if its CRC fits this name).
+    SetStoredName({RawName, FLocal.Flags, Central.VersionMadeBy, List.FileLocationData(i).CentralExtra});
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
     OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
@@ -173,10 +184,10 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
 void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
-    std::string RawName;
-    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    std::string RawName, RawExtra;
+    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
     FInflateRec = TInflateRec{FLocal.Flags, FLocal.Method, FLocal.PackedSize, FLocal.UnpackedSize};
-    SetStoredName(RawName, FLocal.Flags);
+    SetStoredName({RawName, FLocal.Flags, kMadeByUnknown, RawExtra});
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
     OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);

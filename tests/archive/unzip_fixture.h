@@ -54,7 +54,9 @@ struct RecordingUnZip : kst::TUnZip {
 // The name a row's entry gets in the library (StoredName): the name the lister
 // gives it too.
 inline std::string StoredNameOf(const ManifestRow& Row) {
-  if (Row.Flags & 0x0800) return kst::UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
+  // Flagged UTF-8, or written on a Unix system with UTF-8 names.
+  if ((Row.Flags & 0x0800) || Row.Tool.find("UTF-8 system") != std::string::npos)
+    return kst::UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
   return kst::doOemToChar(Row.Entry, true);
 }
 
