@@ -79,6 +79,16 @@ class TUnBase : public TZipCommon {
   bool RestoreFileAttr = true;
   TCpuType CpuType = cptAuto;
   bool RecurseDirs = true;
+  // Extract (files): each file is written under a temporary name beside its
+  // final one and takes the final name (replacing a file there) only once it
+  // decoded whole and passed its CRC check; a failed entry then leaves no file,
+  // or with KeepBrokenFiles its damaged bytes under the final name. An entry
+  // whose method no decoder reads never opens a file.
+  bool WholeFilesOnly = false;
+  bool KeepBrokenFiles = false;
+  // The temporary file of the entry being written (empty when none): what an
+  // interrupted program removes.
+  std::string PartialFile;
 
   // Run state (reset at the start of each run).
   int32_t FileCount = 0;
@@ -186,6 +196,9 @@ class TUnBase : public TZipCommon {
   uint32_t DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtAttr);
   // Whether the stored name may be written below ExtractDir.
   bool IsSafeOutputName() const;
+  // Gives the whole-files-only temporary file its final name, or removes it;
+  // answers whether the file now stands under its final name.
+  bool FinishPartialFile(bool Pass);
 
   TZipKeys FKeys;
   TDecompMemoryStream* FMemoryStream = nullptr;

@@ -14,6 +14,7 @@ namespace kst_tool {
 class TEntryPatterns {
  public:
   // No includes selects every entry; an exclude match always deselects.
+  TEntryPatterns() = default;
   TEntryPatterns(std::vector<std::string> Includes, std::vector<std::string> Excludes);
   bool Selects(const std::string& EntryName) const;
 

@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "archive/Err_msgs.h"
+#include "tools/kst/Paths.h"
 
 namespace kst_tool {
 
@@ -18,11 +19,11 @@ void PrintError(const std::string& Text, const std::string& FileName) {
 }
 
 TSession::TSession(const std::string& Archive) {
-  FLister.OnError = [](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
-                       int32_t ECode) {
+  FLister.OnError = [Paths = TPathForms(Archive)](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg,
+                                                  std::string, int32_t ECode) {
     std::string Text = kst::ErrorText(ECode);
     if (!ExtendedMsg.empty()) Text += " (" + ExtendedMsg + ")";
-    PrintError(Text, FileName);
+    PrintError(Text, Paths.Shown(FileName));
   };
   try {
     FLister.SetArchiveFile(Archive);

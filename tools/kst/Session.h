@@ -7,19 +7,27 @@
 #include <string>
 
 #include "archive/Kstkestrel.h"
+#include "tools/kst/Patterns.h"
 
 namespace kst_tool {
+
+// The lister selecting entries by the command line's patterns (Patterns.h).
+class TToolKestrel : public kst::TKestrel {
+ public:
+  TEntryPatterns Patterns;
+  bool CheckWildCard(const std::string& Name) override { return !Name.empty() && Patterns.Selects(Name); }
+};
 
 class TSession {
  public:
   explicit TSession(const std::string& Archive);
 
-  kst::TKestrel& Lister() { return FLister; }
+  TToolKestrel& Lister() { return FLister; }
   // False when assigning the path threw.
   bool Identified() const { return FIdentified; }
 
  private:
-  kst::TKestrel FLister;
+  TToolKestrel FLister;
   bool FIdentified = false;
 };
 
