@@ -57,8 +57,9 @@ int ParseExtractArgs(const TArgs& Args, TExtractOptions& Options, TArgs& Rest,
 }
 
 TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
-    : FUnZip(std::make_unique<TToolUnZip>(TEntryPatterns(std::move(Patterns), Options.Excludes))),
-      FPaths(Options.Archive), FArchive(Options.Archive) {
+    : FPack(Options.Archive),
+      FUnZip(std::make_unique<TToolUnZip>(TEntryPatterns(std::move(Patterns), Options.Excludes))),
+      FPaths(Options.Archive, "", "", FPack.Path()), FArchive(Options.Archive) {
   kst::TUnZip& U = *FUnZip;
   U.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
                      int32_t ECode) {
@@ -88,7 +89,7 @@ TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
   for (const std::string& Password : Options.Passwords) U.Passwords.push_back(Password);
   U.FileSpec = {"*.*"};
   try {
-    U.SetArchiveFile(Options.Archive);
+    U.SetArchiveFile(FPack.Path());
   } catch (const std::exception& Error) {
     PrintError(Error.what(), Options.Archive);
     return;
@@ -98,7 +99,7 @@ TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
 }
 
 void TExtractSession::SetOutput(const std::string& TypedDir, const std::string& LibraryDir) {
-  FPaths = TPathForms(FArchive, TypedDir, LibraryDir);
+  FPaths = TPathForms(FArchive, TypedDir, LibraryDir, FPack.Path());
 }
 
 std::string TExtractSession::ShownName(const std::string& Name) const {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tools/kst/Commands.h"
+#include "tools/kst/PackArchive.h"
 #include "tools/kst/Paths.h"
 #include "tools/kst/ToolUnZip.h"
 
@@ -62,6 +63,7 @@ class TExtractSession {
   void EntryEnded(const std::string& Name, bool Pass);
   std::string ShownName(const std::string& Name) const;
 
+  TPackArchive FPack;
   std::unique_ptr<TToolUnZip> FUnZip;
   TPathForms FPaths;
   std::string FArchive;  // as typed

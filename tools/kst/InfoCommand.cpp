@@ -34,6 +34,7 @@ int RunInfo(const TArgs& Args) {
   std::printf("DataOffset: %u\n", unsigned(Lister.DataOffset));
   std::printf("HeadFlag:   0x%02x\n", unsigned(Lister.HeadFlag));
   std::printf("Type:       %s\n", Lister.ArcTypeName().c_str());
+  if (!Session.PackKind().empty()) std::printf("Container:  %s\n", Session.PackKind().c_str());
   std::fflush(stdout);
 
   Lister.OnRead = [](kst::TKestrel*, int32_t, int32_t) {};

@@ -24,8 +24,8 @@ std::string NativeName(std::string Name) {
   return kst::DOSToUnixFilename(std::move(Name));
 }
 
-TPathForms::TPathForms(std::string Archive, std::string OutputDir, std::string LibraryDir)
-    : FArchive(std::move(Archive)), FOutputDir(std::move(OutputDir)) {
+TPathForms::TPathForms(std::string Archive, std::string OutputDir, std::string LibraryDir, std::string ArchiveCopy)
+    : FArchive(std::move(Archive)), FOutputDir(std::move(OutputDir)), FArchiveCopy(std::move(ArchiveCopy)) {
   if (!LibraryDir.empty()) {
     FLibraryDir = LibraryForm(LibraryDir);
     if (FLibraryDir.back() != '\\') FLibraryDir += '\\';
@@ -35,7 +35,8 @@ TPathForms::TPathForms(std::string Archive, std::string OutputDir, std::string L
 std::string TPathForms::Shown(const std::string& LibraryPath) const {
   if (LibraryPath.empty()) return LibraryPath;
   const std::string Form = LibraryForm(LibraryPath);
-  if (Form == LibraryForm(FArchive) || kst::UnixToDosFilename(LibraryPath) == kst::UnixToDosFilename(FArchive))
+  if (Form == LibraryForm(FArchive) || kst::UnixToDosFilename(LibraryPath) == kst::UnixToDosFilename(FArchive) ||
+      (!FArchiveCopy.empty() && Form == LibraryForm(FArchiveCopy)))
     return FArchive;
   if (!FLibraryDir.empty() && Form.compare(0, FLibraryDir.size(), FLibraryDir) == 0) {
     std::string Shown = FOutputDir;

@@ -13,14 +13,17 @@ std::string NativeName(std::string Name);
 class TPathForms {
  public:
   // Archive and OutputDir as typed (OutputDir may be empty: the current
-  // folder); LibraryDir is the absolute folder the library was given.
-  TPathForms(std::string Archive, std::string OutputDir = "", std::string LibraryDir = "");
+  // folder); LibraryDir is the absolute folder the library was given;
+  // ArchiveCopy the file the library reads in place of Archive (a pack's copy).
+  TPathForms(std::string Archive, std::string OutputDir = "", std::string LibraryDir = "",
+             std::string ArchiveCopy = "");
   // A path the library reported, as the user would write it.
   std::string Shown(const std::string& LibraryPath) const;
 
  private:
   std::string FArchive;
   std::string FOutputDir;
+  std::string FArchiveCopy;
   std::string FLibraryDir;  // library form with a closing "\"
 };
 

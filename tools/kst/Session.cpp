@@ -18,15 +18,15 @@ void PrintError(const std::string& Text, const std::string& FileName) {
   std::fflush(stderr);
 }
 
-TSession::TSession(const std::string& Archive) {
-  FLister.OnError = [Paths = TPathForms(Archive)](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg,
+TSession::TSession(const std::string& Archive) : FPack(Archive) {
+  FLister.OnError = [Paths = TPathForms(Archive, "", "", FPack.Path())](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg,
                                                   std::string, int32_t ECode) {
     std::string Text = kst::ErrorText(ECode);
     if (!ExtendedMsg.empty()) Text += " (" + ExtendedMsg + ")";
     PrintError(Text, Paths.Shown(FileName));
   };
   try {
-    FLister.SetArchiveFile(Archive);
+    FLister.SetArchiveFile(FPack.Path());
     FIdentified = true;
   } catch (const std::exception& Error) {
     PrintError(Error.what(), Archive);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archive/Kstkestrel.h"
+#include "tools/kst/PackArchive.h"
 #include "tools/kst/Patterns.h"
 
 namespace kst_tool {
@@ -25,8 +26,11 @@ class TSession {
   TToolKestrel& Lister() { return FLister; }
   // False when assigning the path threw.
   bool Identified() const { return FIdentified; }
+  // The pack trailer's container kind; empty for an archive that is no pack.
+  const std::string& PackKind() const { return FPack.Kind(); }
 
  private:
+  TPackArchive FPack;
   TToolKestrel FLister;
   bool FIdentified = false;
 };
