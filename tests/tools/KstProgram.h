@@ -75,11 +75,12 @@ inline int ExitCode(int Status) { return platform::kIsWindows ? Status : (Status
 
 class KstProgram : public ::testing::Test {
  protected:
-  // Runs kst with Args.
-  Result Run(const std::string& Args) {
+  // Runs kst with Args (in the folder Cwd when given).
+  Result Run(const std::string& Args, const std::string& Cwd = "") {
     const std::string OutPath = Dir / "stdout.txt";
     const std::string ErrPath = Dir / "stderr.txt";
-    std::string Command = Program();
+    std::string Command = Cwd.empty() ? "" : (platform::kIsWindows ? "cd /d " : "cd ") + Quoted(Cwd) + " && ";
+    Command += Program();
     Command += " " + Args;
     Command += platform::kIsWindows ? " <NUL" : " </dev/null";
     Command += " >" + Quoted(OutPath) + " 2>" + Quoted(ErrPath);
