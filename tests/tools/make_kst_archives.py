@@ -2,7 +2,8 @@
 """Writes the archives of the kst command table into OUTDIR, made by the tools
 users have: Info-ZIP zip on this system (raw UTF-8 names, "made by" Unix, an
 empty folder) and Python's zipfile (Deflate, a stored entry with one damaged
-byte, a BZip2 entry, a streamed entry with a data descriptor, an ASCII header
+byte, a BZip2 entry, streamed entries with data descriptors (one with "[" in
+its name), an ASCII header
 name with an Info-ZIP Unicode Path field), plus a truncated copy. Every date
 is fixed so listings are the same on every run."""
 import io, os, shutil, struct, subprocess, sys, tempfile, time, zipfile, zlib
@@ -70,5 +71,6 @@ class Pipe(io.RawIOBase):
 pipe = Pipe()
 with zipfile.ZipFile(pipe, 'w') as z:
     z.writestr(info('streamed.txt', zipfile.ZIP_DEFLATED), b'streamed data\n' * 30)
+    z.writestr(info('x[1].txt', zipfile.ZIP_STORED), b'bracket\n')
 with open(os.path.join(out, 'streamed.zip'), 'wb') as f:
     f.write(pipe.data)
