@@ -87,7 +87,7 @@ std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int Version
   FCurrentOffset += Length;
   if (!Complete) return {};
   std::string Extra(ExtraLength, '\0');
-  Extra.resize(ReadAt(FHandle, FCurrentOffset, Extra.data(), ExtraLength));
+  if (ExtraLength > 0) Extra.resize(ReadAt(FHandle, FCurrentOffset, Extra.data(), ExtraLength));
   return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space);
 }
 
