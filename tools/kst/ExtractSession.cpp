@@ -63,8 +63,9 @@ TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
   kst::TUnZip& U = *FUnZip;
   U.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
                      int32_t ECode) {
-    // A failed check and a method no decoder reads are told with the entry's outcome.
-    if (ECode == kst::ErrCrcCheck) return;
+    // A failed check and a method no decoder reads are told with the entry's
+    // outcome; a temporary file that cannot be made is told under the final name.
+    if (ECode == kst::ErrCrcCheck || (!FUnZip->PartialFile.empty() && FileName == FUnZip->PartialFile)) return;
     if (ECode == kst::ErrUnsupportedMethod) {
       FLastError = UnsupportedText(FUnZip->Method());
       FLastErrorShown = false;
