@@ -1,8 +1,9 @@
-// "kst list [--tsv] [--dirs] ARCHIVE [PATTERN...]": the entries passing the
-// patterns (default "*.*"), reported through the lister's OnRead and summed up by
-// its OnTotals. The plain form is aligned columns with a header and a totals
-// line; --tsv gives one tab-separated line per entry for scripts; --dirs also
-// shows directory entries (not counted). Exit 1 when no entry was listed.
+// "kst list [--tsv] [--dirs] ARCHIVE [PATTERN...] [-x PATTERN...]": the entries
+// the patterns select (default: all), reported through the lister's OnRead and
+// summed up by its OnTotals. The plain form is aligned columns with a header
+// and a totals line; --tsv gives one tab-separated line per entry for scripts;
+// --dirs also shows directory entries (not counted). Names appear with the
+// platform's separator. Exit 1 when no entry was listed.
 #include <cstdio>
 #include <string>
 
@@ -21,21 +22,25 @@ struct TListOptions {
   bool Dirs = false;
   std::string Archive;
   TArgs Patterns;
+  TArgs Excludes;  // after -x
 };
 
 // Nonzero exit code on a mistake.
 int ParseOptions(const TArgs& Args, TListOptions& Options) {
+  bool Excluding = false;
   for (const std::string& Arg : Args) {
     if (Arg == "--tsv") {
       Options.Tsv = true;
     } else if (Arg == "--dirs") {
       Options.Dirs = true;
+    } else if (Arg == "-x") {
+      Excluding = true;
     } else if (Arg.size() > 1 && Arg[0] == '-' && Arg[1] == '-') {
       return UsageError("unknown option " + Arg);
     } else if (Options.Archive.empty()) {
       Options.Archive = Arg;
     } else {
-      Options.Patterns.push_back(Arg);
+      (Excluding ? Options.Excludes : Options.Patterns).push_back(Arg);
     }
   }
   if (Options.Archive.empty()) return UsageError("list needs an archive");
@@ -81,7 +86,7 @@ int RunList(const TArgs& Args) {
   TSession Session(Options.Archive);
   if (!Session.Identified()) return kExitUnreadable;
   TToolKestrel& Lister = Session.Lister();
-  Lister.Patterns = TEntryPatterns(Options.Patterns, {});
+  Lister.Patterns = TEntryPatterns(Options.Patterns, Options.Excludes);
   Lister.ShowEmptyDirs = Options.Dirs;
   int Listed = 0;
   if (Options.Tsv) {

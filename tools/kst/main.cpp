@@ -50,7 +50,7 @@ void PrintUsage() {
       "Commands:\n"
       "  info ARCHIVE                  kind, data offset, header state, entries, comment\n"
       "                                (and the container a pack executable is for)\n"
-      "  list [--tsv] [--dirs] ARCHIVE [PATTERN...]\n"
+      "  list [--tsv] [--dirs] ARCHIVE [PATTERN...] [-x PATTERN...]\n"
       "                                entries matching the patterns (default: all)\n"
       "  test ARCHIVE [-p PASSWORD]... [PATTERN...] [-x PATTERN...]\n"
       "                                decode and check every selected entry\n"
