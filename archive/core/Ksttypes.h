@@ -16,6 +16,7 @@ inline constexpr uint32_t kLocalSignature = 0x04034B50;    // PK 03 04
 inline constexpr uint32_t kCentralSignature = 0x02014B50;  // PK 01 02
 inline constexpr uint32_t kEndSignature = 0x06054B50;      // PK 05 06
 inline constexpr uint32_t kSpanSignature = 0x08074B50;     // PK 07 08, opens a spanned archive
+inline constexpr uint32_t kDescriptorSignature = 0x08074B50;  // PK 07 08, optional in front of a data descriptor
 
 // General-purpose flag bits of a local or central header.
 inline constexpr uint16_t kFlagEncrypted = 0x0001;       // traditional encryption

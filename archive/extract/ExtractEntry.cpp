@@ -2,8 +2,11 @@
 // outside ExtractDir (a parent component, or a built path not below ExtractDir)
 // are never written to a file: they are reported as invalid file names and
 // skipped. Any exception after the entry was accepted ends this entry only.
+// With WholeFilesOnly a file is written under a temporary name and takes its
+// final name only once whole; an entry no decoder reads opens no file at all.
 #include <algorithm>
 #include <string_view>
+#include <utility>
 
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/Kstinflate.h"
@@ -15,6 +18,8 @@
 #include "archive/names/NoCase.h"
 #include "archive/names/PathStrings.h"
 #include "archive/names/PathUtils.h"
+#include "platform/AtomicSave.h"
+#include "platform/FileSystem.h"
 
 namespace kst {
 namespace {
@@ -40,7 +45,20 @@ bool HasParentComponent(const std::string& Name) {
   return false;
 }
 
+// The methods ExtractFile hands to a decoder.
+bool IsDecodedMethod(uint32_t Method) { return Method <= 6 || Method == 8; }
+
 }  // namespace
+
+bool TUnBase::FinishPartialFile(bool Pass) {
+  if (PartialFile.empty()) return Pass;
+  const std::string Partial = std::move(PartialFile);
+  PartialFile.clear();
+  if ((Pass || KeepBrokenFiles) && platform::RenameFile(Partial, FileName, true)) return Pass;
+  if (Pass) RaiseErrorStr(FileName, "", "0", ErrOpenFile);
+  platform::RemoveFile(Partial);
+  return false;
+}
 
 bool TUnBase::IsSafeOutputName() const {
   if (HasParentComponent(StoredName)) return false;
@@ -52,7 +70,18 @@ bool TUnBase::IsSafeOutputName() const {
 }
 
 uint32_t TUnBase::DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {
-  if (!Open_OutFile(OutFile, FileName, StoredName)) {
+  if (FileAccessMethod == faFile && !IsDecodedMethod(FInflateRec.Method)) {
+    RaiseErrorStr(FileName, "", "0", ErrUnsupportedMethod);
+    AdjustProgress(FInflateRec);
+    FForceCrcFail = true;
+    return FExpectedCrc;
+  }
+  PartialFile.clear();
+  if (FileAccessMethod == faFile && WholeFilesOnly && !(IsEncrypted && PasswordFailed))
+    PartialFile = platform::AtomicSaveTempName(FileName);
+  const std::string& Target = PartialFile.empty() ? FileName : PartialFile;
+  if (!Open_OutFile(OutFile, Target, StoredName)) {
+    PartialFile.clear();
     RaiseErrorStr(FileName, "", "0", ErrOpenFile);
     AdjustProgress(FInflateRec);
     FForceCrcFail = true;
@@ -64,15 +93,15 @@ uint32_t TUnBase::DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtA
     AdjustProgress(FInflateRec);
     FForceCrcFail = true;
     FileName = StoredName;
-    return FLocal.Crc;
+    return FExpectedCrc;
   }
   try {
     ExtractFile(*this, InFile, OutFile, FileName, FInflateRec);
   } catch (const std::exception&) {
     FForceCrcFail = true;  // the write failed: the output is incomplete
   }
-  CloseAndSetDate(OutFile, FileName, FLocal.DosDateTime, ExtAttr);
-  return FLocal.Crc;
+  CloseAndSetDate(OutFile, Target, FLocal.DosDateTime, ExtAttr);
+  return FExpectedCrc;
 }
 
 void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtAttr) {
@@ -100,6 +129,9 @@ void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtA
       const bool NoName = Delimiter == std::string::npos ? FileName.empty() : Delimiter + 1 == FileName.size();
       ExtAttr = NoName ? AttrDirectory : 0x20;
     }
+    // A name ending in a separator is a folder whatever its attributes say
+    // (Java, for one, writes folders with attributes 0).
+    if (!StoredName.empty() && StoredName.back() == '\\') ExtAttr |= AttrDirectory;
     if (ExtAttr & AttrDirectory) {
       if (CreateStoredDirs && WriteToFile() && !FileName.empty()) ForceDirectories(FileName);
       return;
@@ -111,6 +143,8 @@ void TUnBase::OpenAndExtractFile(THandle InFile, THandle& OutFile, uint32_t ExtA
     // ends here and the run goes on.
   }
   if (OutFile != kstInvalidHandle && WriteToFile()) Close_OutFile(OutFile);
+  // An entry that ended early leaves no temporary file behind.
+  if (!PartialFile.empty()) platform::RemoveFile(std::exchange(PartialFile, std::string()));
 }
 
 }  // namespace kst

@@ -42,7 +42,8 @@ bool TUnBase::doOnBegin(bool FolderOrLabel) {
 
 bool TUnBase::doOnEnd(int32_t Width, uint32_t HeaderCrc) {
   const uint32_t Register = Width == 16 ? Crc16Val : Crc32Val;
-  const bool CRC_PASS = !FForceCrcFail && (HeaderCrc == Register || HeaderCrc == (Register ^ 0xFFFFFFFFu));
+  const bool CRC_PASS =
+      FinishPartialFile(!FForceCrcFail && (HeaderCrc == Register || HeaderCrc == (Register ^ 0xFFFFFFFFu)));
   const std::string& FN = WriteToFile() ? FileName : StoredName;
   if (OnEnd) {
     OnEnd(this, FN, CRC_PASS);

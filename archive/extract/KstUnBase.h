@@ -18,6 +18,7 @@
 #include "archive/extract/Kstcrypt.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/core/Ksttypes.h"
+#include "archive/names/EntryName.h"
 
 namespace kst {
 
@@ -78,6 +79,16 @@ class TUnBase : public TZipCommon {
   bool RestoreFileAttr = true;
   TCpuType CpuType = cptAuto;
   bool RecurseDirs = true;
+  // Extract (files): each file is written under a temporary name beside its
+  // final one and takes the final name (replacing a file there) only once it
+  // decoded whole and passed its CRC check; a failed entry then leaves no file,
+  // or with KeepBrokenFiles its damaged bytes under the final name. An entry
+  // whose method no decoder reads never opens a file.
+  bool WholeFilesOnly = false;
+  bool KeepBrokenFiles = false;
+  // The temporary file of the entry being written (empty when none): what an
+  // interrupted program removes.
+  std::string PartialFile;
 
   // Run state (reset at the start of each run).
   int32_t FileCount = 0;
@@ -158,14 +169,17 @@ class TUnBase : public TZipCommon {
   uint32_t Unstore(THandle InFile, THandle& OutFile, uint8_t CrcWidth, const std::string& Name, TInflateRec& Rec);
   uint32_t UnstoreThrough(TRunDecoderIO& IO, THandle InFile, const std::string& Name, TInflateRec& Rec);
 
-  // Fills StoredName from raw name bytes (up to the first zero byte; UTF-8
-  // names, flag bit 11, go to the ANSI character set, others through the OEM
-  // conversion, both only when TranslateOemChar is set).
-  void SetStoredName(const std::string& Raw, uint16_t Flags);
+  // Fills StoredName from a header's name (up to its first zero byte) by the
+  // library's entry-name rule (EntryName.h).
+  void SetStoredName(const TStoredName& Stored);
 
   // Per-entry state.
   TInflateRec FInflateRec;
   TLocal FLocal;
+  // The CRC-32 the entry's data are checked against: the local header's, or,
+  // for an entry written by a streaming writer (flag bit 3, where the local
+  // header holds a placeholder), the central record's or the data descriptor's.
+  uint32_t FExpectedCrc = 0;
   uint8_t FCentralBuffer[TCentral::Size] = {};
   uint32_t BytesToRead = 0;
   uint32_t OutputLeft = 0;
@@ -182,6 +196,9 @@ class TUnBase : public TZipCommon {
   uint32_t DecodeToTarget(THandle InFile, THandle& OutFile, uint32_t ExtAttr);
   // Whether the stored name may be written below ExtractDir.
   bool IsSafeOutputName() const;
+  // Gives the whole-files-only temporary file its final name, or removes it;
+  // answers whether the file now stands under its final name.
+  bool FinishPartialFile(bool Pass);
 
   TZipKeys FKeys;
   TDecompMemoryStream* FMemoryStream = nullptr;

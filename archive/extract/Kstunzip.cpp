@@ -5,13 +5,17 @@
 // (data descriptor), since nothing says where the next header lies. The
 // directory walk marks every selected entry whose bytes overlap another
 // entry's or the directory (EntrySpans.h); such an entry is reported and
-// skipped, the others are extracted.
+// skipped, the others are extracted. Entries of streaming writers (flag bit 3)
+// carry a placeholder CRC in their local header: they are checked against the
+// central record's CRC, or in the recovery walk against the data descriptor
+// behind their data.
 #include "archive/extract/Kstunzip.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/core/KstTimer.h"
@@ -83,9 +87,12 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
     const TCentral Central = TCentral::Parse(Record);
     Spans.Add(Central.LocalOffset, Central.PackedSize);
-    SetStoredName(ReadName(Pos + TCentral::Size, Central.NameLength), Central.Flags);
+    const std::string Raw = ReadName(Pos + TCentral::Size, Central.NameLength);
+    std::string Extra = ReadName(Pos + TCentral::Size + Central.NameLength, Central.ExtraLength);
+    SetStoredName({Raw, Central.Flags, Central.VersionMadeBy, Extra});
     if (!StoredName.empty() && CheckWildCard(StoredName)) {
-      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset};
+      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset,
+                                 std::move(Extra)};
       uint8_t Local[TLocal::Size];
       if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
           List.ADDITEM(Info, Record, TCentral::Size)) {
@@ -128,8 +135,11 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   }
   while (Have && GetLE32(Record) == kLocalSignature && !GetCancel()) {
     const TLocal Local = TLocal::Parse(Record);
-    SetStoredName(ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength), Local.Flags);
-    if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos}, nullptr, 0)) {
+    const std::string Raw = ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength);
+    const std::string Extra = ReadNameAt(InFile, Pos + TLocal::Size + Local.NameLength, Local.ExtraLength);
+    // No central record says which system wrote the entry.
+    SetStoredName({Raw, Local.Flags, kMadeByUnknown, Extra});
+    if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos, {}}, nullptr, 0)) {
       CountSelected(Local.Flags, Local.DosDateTime, Local.PackedSize, Local.UnpackedSize);
     }
     // Without sizes (data descriptor) nothing tells where the next header lies.
@@ -143,14 +153,34 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   return List.Count();
 }
 
-bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName) {
+bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName,
+                            std::string& RawExtra) {
   const TUnBaseFileInfo& Info = List.FileLocationData(Index);
   uint8_t Record[TLocal::Size];
   if (!ReadHeaderAt(InFile, Info.Offset, Record, TLocal::Size) || GetLE32(Record) != kLocalSignature) return false;
   FLocal = TLocal::Parse(Record);
   RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
+  RawExtra = ReadNameAt(InFile, Info.Offset + TLocal::Size + FLocal.NameLength, FLocal.ExtraLength);
   const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
-  return Data <= UINT32_MAX && kstSetFilePointer(InFile, static_cast<int64_t>(Data));
+  FExpectedCrc = FLocal.Crc;
+  if (Data > UINT32_MAX) return false;
+  if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = DescriptorCrc(InFile, Data + FLocal.PackedSize);
+  return kstSetFilePointer(InFile, static_cast<int64_t>(Data));
+}
+
+uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At) {
+  // CRC, packed size, unpacked size, with or without the signature in front.
+  // The packed size must match what the local header says the data hold (the
+  // signature alone could be a CRC), else the local header's CRC stands.
+  uint8_t Bytes[16];
+  if (At + sizeof Bytes > UINT32_MAX) return FLocal.Crc;
+  if (ReadHeaderAt(InFile, uint32_t(At), Bytes, sizeof Bytes)) {
+    if (GetLE32(Bytes) == kDescriptorSignature && GetLE32(Bytes + 8) == FLocal.PackedSize) return GetLE32(Bytes + 4);
+  } else if (!ReadHeaderAt(InFile, uint32_t(At), Bytes, 12)) {
+    return FLocal.Crc;  // a descriptor without signature may end the file
+  }
+  if (GetLE32(Bytes + 4) == FLocal.PackedSize) return GetLE32(Bytes);
+  return FLocal.Crc;
 }
 
 void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
@@ -158,8 +188,8 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
   static constexpr char kOverlapText[] = "overlaps another entry or the directory";
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
-    std::string RawName;
-    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    std::string RawName, RawExtra;
+    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
     std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
     const TCentral Central = TCentral::Parse(FCentralBuffer);
     FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
@@ -170,7 +200,10 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
       AdjustProgress(FInflateRec);
       continue;
     }
-    SetStoredName(RawName, FLocal.Flags);
+    if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = Central.Crc;
+    // The local header's name, read as the central record says its writer
+    // meant it (the Unicode Path field counts only if its CRC fits this name).
+    SetStoredName({RawName, FLocal.Flags, Central.VersionMadeBy, List.FileLocationData(i).CentralExtra});
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
     OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
@@ -180,10 +213,10 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
 void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
-    std::string RawName;
-    if (!ReadLocalEntry(InFile, List, i, RawName)) continue;
+    std::string RawName, RawExtra;
+    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
     FInflateRec = TInflateRec{FLocal.Flags, FLocal.Method, FLocal.PackedSize, FLocal.UnpackedSize};
-    SetStoredName(RawName, FLocal.Flags);
+    SetStoredName({RawName, FLocal.Flags, kMadeByUnknown, RawExtra});
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
     OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);

@@ -40,7 +40,11 @@ class TUnZip : public TUnBase {
   // Selected-entry bookkeeping shared by both walks.
   void CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t PackedSize, uint32_t UnpackedSize);
   // Reads entry Index's local header and name, leaves the input at its data.
-  bool ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName);
+  // Also sets FExpectedCrc (the data descriptor's CRC for a flag bit 3 entry).
+  bool ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName,
+                      std::string& RawExtra);
+  // The CRC of the data descriptor at At when one is there, else the local header's.
+  uint32_t DescriptorCrc(THandle InFile, uint64_t At);
 
   // Per entry of the last directory walk's list: its central name when its
   // bytes overlap another entry's or the directory (then it is reported and

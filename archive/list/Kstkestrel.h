@@ -103,7 +103,9 @@ class TKestrel : public TZipCommon {
   void DoRead(int32_t Offset);
   void DoEvents(int32_t Offset, int32_t Filenum);
   void IncTotals(uint32_t Packed, uint32_t Unpacked);
-  std::string ReadEntryName(uint16_t Length, uint16_t Flags);
+  // Reads the name at the current offset (and advances past it) and names it
+  // by the library's entry-name rule with the extra field that follows it.
+  std::string ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength);
   void GetComment(std::string& Text, uint32_t Length);
   void ClearEntry();
 

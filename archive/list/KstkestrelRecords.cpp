@@ -1,5 +1,5 @@
 // One ZIP record of TKestrel's walk: the signature check, the entry name (read
-// in full, whatever its length; names flagged UTF-8 skip the OEM conversion),
+// in full, whatever its length, and named by the library's rule, EntryName.h),
 // the filter, the current-entry record and the events, and the step to the next
 // header. A local-header walk stops after an entry whose sizes are deferred to a
 // data descriptor, since nothing says where its data ends. Names and comments
@@ -11,6 +11,7 @@
 #include "archive/names/NameConversion.h"
 #include "archive/list/Kstkestrel.h"
 #include "platform/Utf8Names.h"
+#include "archive/names/EntryName.h"
 
 namespace kst {
 namespace {
@@ -46,7 +47,8 @@ void TKestrel::DoProcRecord() {
 
 void TKestrel::ProcessLocal(uint64_t RecordStart) {
   FLocal = TLocal::Parse(FHeader.data());
-  FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags);
+  // No central record says which system wrote the entry.
+  FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags, kMadeByUnknown, FLocal.ExtraLength);
   if (OnReadFile) OnReadFile(this, FileName);
   if (CheckWildCard(FileName)) {
     ++NumFiles;
@@ -59,7 +61,7 @@ void TKestrel::ProcessLocal(uint64_t RecordStart) {
 
 void TKestrel::ProcessCentral() {
   FCentral = TCentral::Parse(FHeader.data());
-  FileName = ReadEntryName(FCentral.NameLength, FCentral.Flags);
+  FileName = ReadEntryName(FCentral.NameLength, FCentral.Flags, FCentral.VersionMadeBy, FCentral.ExtraLength);
   if (OnReadFile) OnReadFile(this, FileName);
   if (FCentral.CommentLength != 0) {
     const uint64_t Saved = FCurrentOffset;
@@ -79,14 +81,14 @@ void TKestrel::ProcessCentral() {
   FCurrentOffset += uint64_t(FCentral.ExtraLength) + FCentral.CommentLength;
 }
 
-std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags) {
+std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength) {
   std::string Raw(Length, '\0');
   const bool Complete = ReadAt(FHandle, FCurrentOffset, Raw.data(), Length) == Length;
   FCurrentOffset += Length;
   if (!Complete) return {};
-  std::replace(Raw.begin(), Raw.end(), '\0', ' ');
-  if ((Flags & kFlagUtf8) && TranslateOemChar) return UnixToDosFilename(platform::Utf8ToAnsi(Raw));
-  return doOemToChar(Raw, TranslateOemChar);
+  std::string Extra(ExtraLength, '\0');
+  if (ExtraLength > 0) Extra.resize(ReadAt(FHandle, FCurrentOffset, Extra.data(), ExtraLength));
+  return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space);
 }
 
 void TKestrel::GetComment(std::string& Text, uint32_t Length) {

@@ -44,7 +44,9 @@ std::string ExpectedName(const ManifestRow& Row) {
     std::replace(Name.begin(), Name.end(), '/', '\\');
     return Name;
   }
-  if (Row.Flags & 0x800) return UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
+  // Flagged UTF-8, or written on a Unix system with UTF-8 names.
+  if ((Row.Flags & 0x800) || Row.Tool.find("UTF-8 system") != std::string::npos)
+    return UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
   return doOemToChar(Row.Entry, true);
 }
 

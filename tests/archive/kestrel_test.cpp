@@ -313,7 +313,7 @@ TEST_F(KestrelTest, EntryNames) {
     EXPECT_EQ(Names()[0], "Gr\x81\xE1" "e-\x8E\x99\x9A.txt");
     Open("izip_utf8name.zip");
     Lister.TranslateOemChar = true;
-    EXPECT_EQ(Names()[0], "caf\u251C\u2310-\u251C\u255D-p.txt") << "UTF-8 bytes without the flag go through OEM";
+    EXPECT_EQ(Names()[0], "café-ü-p.txt") << "UTF-8 bytes without the flag, made on Unix";
   }
 }
 

@@ -5,11 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "archive/crc/Crc.h"
+#include "archive/names/EntryName.h"
 #include "archive/names/NameConversion.h"
 #include "archive/names/PathStrings.h"
 #include "archive/core/Progress.h"
 #include "archive/names/Tokens.h"
 #include "platform/Codepage.h"
+#include "platform/Utf8Names.h"
 
 namespace {
 
@@ -25,6 +28,59 @@ TEST(NameConversion, OemNamesBecomeSystemNames) {
   EXPECT_EQ(doOemToChar("dir/\x81.txt", false), "dir\\\x81.txt");
   EXPECT_EQ(doOemToChar("dir/\x81.txt", true), "dir\\" + platform::OemToAnsi("\x81") + ".txt");
   EXPECT_EQ(doOemToChar("plain/name.bmp", true), "plain\\name.bmp");
+}
+
+// An Info-ZIP Unicode Path field (0x7075, version 1) for the header name Raw.
+std::string UnicodePathField(const std::string& Raw, const std::string& Utf8, uint32_t CrcFlip = 0) {
+  uint32_t Crc = CRC_MASK;
+  Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
+  Crc = (Crc ^ CRC_MASK) ^ CrcFlip;
+  const size_t Size = 5 + Utf8.size();
+  std::string Field = {'\x75', '\x70', char(Size), char(Size >> 8), '\x01'};
+  for (int i = 0; i < 4; ++i) Field += char(Crc >> (8 * i));
+  return Field + Utf8;
+}
+
+TEST(EntryName, NamesAsTheirWritersMeantThem) {
+  const std::string Utf8 = "dir/\xC3\x86r\xC3\xB8.txt";   // "dir/Ærø.txt"
+  const std::string Oem = "dir/\x92r\x9B.txt";             // the same in code page 437
+  const std::string AsUtf8 = UnixToDosFilename(platform::Utf8ToAnsi(Utf8));
+  const std::string AsOem = doOemToChar(Oem, true);
+  const std::string Utf8AsOem = doOemToChar(Utf8, true);
+  constexpr int Dos = 0x0014, Ntfs = 0x0B14, Unix = 0x0314, Mac = 0x1314;
+  struct TCase {
+    std::string Raw;
+    uint16_t Flags;
+    int MadeBy;
+    std::string Extra;
+    std::string Expected;
+  };
+  const TCase Cases[] = {
+      {Utf8, 0x0800, Dos, "", AsUtf8},               // flagged UTF-8 wins over the system
+      {Utf8, 0, Unix, "", AsUtf8},                   // valid UTF-8 made on Unix
+      {Utf8, 0, Mac, "", AsUtf8},
+      {Utf8, 0, Dos, "", Utf8AsOem},                 // DOS family: always OEM
+      {Utf8, 0, Ntfs, "", Utf8AsOem},
+      {Utf8, 0, kMadeByUnknown, "", Utf8AsOem},      // local-header walk: OEM
+      {Oem, 0, Unix, "", AsOem},                     // not UTF-8: OEM whatever the system
+      {"a/b.txt", 0, Unix, "", "a\\b.txt"},          // ASCII as ever
+      {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8), AsUtf8},
+      {"u.txt", 0, kMadeByUnknown, std::string("\x01\x00\x00\x00", 4) + UnicodePathField("u.txt", Utf8), AsUtf8},
+      {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8, 1), "u.txt"},           // CRC mismatch: ignored
+      {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8).substr(0, 12), "u.txt"},  // cut short
+      {"u.txt", 0, Dos, "\x75\x70\xFF\xFF\x01", "u.txt"},                     // length past the end
+  };
+  for (const TCase& C : Cases) {
+    EXPECT_EQ(EntryName({C.Raw, C.Flags, C.MadeBy, C.Extra}, true, TNameZeros::Cut), C.Expected)
+        << C.Raw << " made by " << C.MadeBy;
+  }
+  const std::string WithZero("a\0b.txt", 7);
+  EXPECT_EQ(EntryName({WithZero, 0, Unix, ""}, true, TNameZeros::Cut), "a");
+  EXPECT_EQ(EntryName({WithZero, 0, Unix, ""}, true, TNameZeros::Space), "a b.txt");
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE6\x97"));          // cut short
+  EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
 TEST(NameConversion, SystemNamesBecomeOemNames) {

@@ -54,7 +54,9 @@ struct RecordingUnZip : kst::TUnZip {
 // The name a row's entry gets in the library (StoredName): the name the lister
 // gives it too.
 inline std::string StoredNameOf(const ManifestRow& Row) {
-  if (Row.Flags & 0x0800) return kst::UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
+  // Flagged UTF-8, or written on a Unix system with UTF-8 names.
+  if ((Row.Flags & 0x0800) || Row.Tool.find("UTF-8 system") != std::string::npos)
+    return kst::UnixToDosFilename(platform::Utf8ToAnsi(Row.Entry));
   return kst::doOemToChar(Row.Entry, true);
 }
 
@@ -68,13 +70,14 @@ inline bool DecodableMethod(int Method) { return (Method >= 0 && Method <= 6) ||
 inline bool IsDamagedRow(const ManifestRow& Row) { return Row.Notes.find("corrupted") != std::string::npos; }
 
 // Whether the entry should pass its CRC check: a method the library decodes, no
-// damage, and a local header that carries the right CRC.
+// damage, and a local header that carries the right CRC, or a placeholder of a
+// streaming writer (flag bit 3: checked against the central record's CRC).
 inline bool ExpectCrcPass(const ManifestRow& Row) {
   if (!DecodableMethod(Row.Method)) return Row.UncompressedSize == 0;
   if (IsDamagedRow(Row)) return false;
   const bool LocalCrcDiffers =
       Row.Notes.find("local header CRC") != std::string::npos || Row.Notes.find("local CRC") != std::string::npos;
-  return !LocalCrcDiffers || Row.UncompressedSize == 0;
+  return !LocalCrcDiffers || (Row.Flags & 0x0008) || Row.UncompressedSize == 0;
 }
 
 // Archives with at least one entry, in manifest order.

@@ -361,15 +361,70 @@ TEST(UnZipDamage, TruncatedDirectoryIsWalkedOverLocalHeadersUnlessRefused) {
   EXPECT_EQ(Asked, 1);
 }
 
-TEST(UnZipDamage, ZeroLocalCrcFailsThoughTheDataAreRight) {
+// Streaming writers (flag bit 3) leave CRC 0 in the local header: the central
+// record's CRC decides, so right bytes pass and a damaged byte still fails.
+TEST(UnZipStreamed, CheckedAgainstTheCentralCrc) {
   RecordingUnZip UnZip(false);
   UnZip.Open("py_streamed.zip");
   UnZip.FileSpec = {"lorem.txt"};
   kst::TDecompMemoryStream Stream;
   UnZip.ExtractToMemoryStream(&Stream);
-  EXPECT_EQ(UnZip.Errors, std::vector<int>{kst::ErrCrcCheck});
+  EXPECT_TRUE(UnZip.Errors.empty());
   EXPECT_EQ(skwtest::Sha256Hex(Stream.Memory(), size_t(Stream.Size())),
             "27723df3502cd4b81e708267281c6c3dfecc3fd8cab23d6e88f369e5af30c24b");
+
+  skwtest::HostileZip Zip;
+  skwtest::HostileEntry Entry = skwtest::StoredEntry("s.txt", "streamed");
+  Entry.Flags = 8;
+  Entry.LocalCrc = Entry.LocalPackedSize = Entry.LocalUnpackedSize = 0;
+  Entry.Plain = Entry.Data;
+  Entry.Data[3] ^= 1;
+  Zip.Entries.push_back(Entry);
+  const skwtest::HostileFile Damaged(Zip.Build());
+  RecordingUnZip Check(false);
+  Check.SetArchiveFile(Damaged.Path());
+  Check.FileSpec = {"*.*"};
+  Check.ExtractToVerify();
+  EXPECT_EQ(Check.Errors, std::vector<int>{kst::ErrCrcCheck});
+}
+
+// Without a central directory the data descriptor behind the data holds the
+// CRC, with or without its signature; without a descriptor the local CRC stands.
+TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
+  const skwtest::TBytes Plain = skwtest::BytesOf("streamed");
+  const uint32_t Crc = skwtest::HostileCrc32(Plain);
+  const auto Le32 = [](skwtest::TBytes& Out, uint32_t V) {
+    for (int i = 0; i < 4; ++i) Out.push_back(uint8_t(V >> (8 * i)));
+  };
+  struct TCase {
+    bool Signature;
+    uint32_t DescriptorCrc;
+    bool Descriptor;
+    bool Passes;
+  };
+  for (const TCase& C : {TCase{true, Crc, true, true}, TCase{false, Crc, true, true},
+                         TCase{true, Crc ^ 1, true, false}, TCase{false, 0, false, false}}) {
+    skwtest::HostileZip Zip;
+    skwtest::HostileEntry Entry = skwtest::StoredEntry("s.txt", "streamed");
+    Entry.Flags = 8;
+    Entry.LocalCrc = 0;
+    Entry.WriteCentral = false;
+    Zip.WriteEnd = false;
+    if (C.Descriptor) {
+      if (C.Signature) Le32(Entry.Data, 0x08074B50);
+      Le32(Entry.Data, C.DescriptorCrc);
+      Le32(Entry.Data, uint32_t(Plain.size()));
+      Le32(Entry.Data, uint32_t(Plain.size()));
+    }
+    Entry.LocalPackedSize = Entry.LocalUnpackedSize = uint32_t(Plain.size());
+    Zip.Entries.push_back(Entry);
+    const skwtest::HostileFile File(Zip.Build());
+    RecordingUnZip UnZip;
+    UnZip.SetArchiveFile(File.Path());
+    UnZip.FileSpec = {"*.*"};
+    UnZip.ExtractToVerify();
+    EXPECT_EQ(UnZip.CrcOf["s.txt"], C.Passes) << C.Signature << C.Descriptor;
+  }
 }
 
 TEST(UnZipRun, CancelFromOnBeginStopsTheRun) {

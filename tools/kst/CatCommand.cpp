@@ -1,9 +1,9 @@
 // "kst cat ARCHIVE NAME [-p PASSWORD]...": the bytes of the entry stored under
 // NAME (folders with "/" or "\") go to standard output through a caller's
-// stream. Only the entry of exactly that name is written, even where the
-// library's patterns would also select same-named entries in other folders.
-// Standard output is put in binary mode so the bytes arrive unchanged on every
-// system. Exit 0 only when the entry was found, decoded and passed its CRC check.
+// stream. Only the entry of exactly that name is written, even where patterns
+// would also select other entries. Standard output is put in binary mode so
+// the bytes arrive unchanged on every system. Exit 0 only when the entry was
+// found, decoded and passed its CRC check.
 #include <cstdio>
 
 #include "archive/io/ExtractStream.h"
@@ -11,6 +11,7 @@
 #include "platform/Console.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"
+#include "tools/kst/Session.h"
 
 namespace kst_tool {
 namespace {
@@ -32,11 +33,14 @@ int RunCat(const TArgs& Args) {
   if (Names.size() != 1) return UsageError("cat needs one entry name");
   const std::string Name = kst::UnixToDosFilename(Names[0]);
 
-  TExtractSession Session(Options);
-  kst::TUnZip& UnZip = Session.UnZip();
-  UnZip.OnBegin = [&Name](kst::TUnBase* Sender, const std::string&, int32_t, bool& Extract) {
+  TExtractSession Session(Options, {Names[0]});
+  TToolUnZip& UnZip = Session.UnZip();
+  UnZip.OnBegin = [&Name, Previous = UnZip.OnBegin](kst::TUnBase* Sender, const std::string& Shown, int32_t Count,
+                                                    bool& Extract) {
+    Previous(Sender, Shown, Count, Extract);
     Extract = Sender->StoredName == Name;
   };
+  Session.OnNothing = [&] { PrintError("No entry named " + Names[0], Options.Archive); };
   // The stream is no file of the output folder: a same-named file there is no
   // reason to ask or to skip.
   UnZip.ConfirmOverwrites = false;

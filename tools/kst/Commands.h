@@ -8,8 +8,9 @@
 
 namespace kst_tool {
 
-// Exit codes: everything asked for succeeded; an entry failed, was skipped or
-// nothing matched; the command line was wrong or the archive cannot be read.
+// Exit codes: everything asked for succeeded (files kept on purpose too); an
+// entry failed or nothing matched; the command line was wrong or the archive
+// cannot be read.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;

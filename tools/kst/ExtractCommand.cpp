@@ -1,10 +1,16 @@
-// "kst extract ARCHIVE [-d DIR] [-p PASSWORD]... [-n | -o] [PATTERN...]": the
-// selected entries become files below DIR (default: the current folder) in
-// their stored folders. -o overwrites existing files, -n keeps them; by default
-// kst asks about each existing file when standard input is a terminal and keeps
-// it otherwise. A kept file counts as a skipped entry (exit 1). Names that
-// would lead outside DIR are refused by the library and count as failures too.
+// "kst extract ARCHIVE [-d DIR] [-p PASSWORD]... [-n | -o] [-q] [-j]
+// [--keep-broken] [PATTERN...] [-x PATTERN...]": the selected entries become
+// files below DIR (default: the current folder) in their stored folders (-j:
+// all in DIR), folder entries become folders. One line per entry on standard
+// output as it is written (-q: none). A file takes its final name only once it
+// decoded whole and passed its CRC check; a failed entry leaves no file unless
+// --keep-broken. -o overwrites existing files, -n keeps them; by default kst
+// asks about each existing file when standard input is a terminal and keeps it
+// otherwise. Kept files are no failure: the closing line counts them.
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "archive/core/Err_msgs.h"
 #include "platform/FileSystem.h"
@@ -16,6 +22,21 @@
 namespace kst_tool {
 namespace {
 
+// The file being written, for a program stopped by a signal (fixed storage:
+// the handler may not allocate).
+char gPartialFile[4096];
+
+extern "C" void RemovePartialAndExit(int Signal) {
+  if (gPartialFile[0] != '\0') std::remove(gPartialFile);
+  std::_Exit(128 + Signal);
+}
+
+void RememberPartial(const std::string& LibraryPath) {
+  const std::string Native = LibraryPath.empty() ? std::string() : platform::NativePath(LibraryPath);
+  if (Native.size() >= sizeof gPartialFile) return;
+  std::memcpy(gPartialFile, Native.c_str(), Native.size() + 1);
+}
+
 // Dir made absolute against the current folder (the library roots relative
 // output folders at the top of the drive).
 std::string AbsoluteFolder(const std::string& Dir) {
@@ -25,37 +46,86 @@ std::string AbsoluteFolder(const std::string& Dir) {
   return Absolute ? Dir : Current + "/" + Dir;
 }
 
+// What unzip says while it writes an entry of Method.
+const char* ActionWord(uint32_t Method) {
+  switch (Method) {
+    case 0: return " extracting";
+    case 1: return "unshrinking";
+    case 2: case 3: case 4: case 5: return " unreducing";
+    case 6: return "  exploding";
+    default: return "  inflating";
+  }
+}
+
+struct TExtractFlags {
+  std::string Dir;
+  bool Overwrite = false;
+  bool Never = false;
+  bool Quiet = false;
+  bool Junk = false;
+  bool KeepBroken = false;
+};
+
 }  // namespace
 
 int RunExtract(const TArgs& Args) {
   TExtractOptions Options;
-  std::string Dir;
-  bool Overwrite = false;
-  bool Never = false;
+  TExtractFlags F;
   const auto Extra = [&](const TArgs& All, size_t& i) -> int {
-    if (All[i] == "-o") Overwrite = true;
-    else if (All[i] == "-n") Never = true;
+    if (All[i] == "-o") F.Overwrite = true;
+    else if (All[i] == "-n") F.Never = true;
+    else if (All[i] == "-q") F.Quiet = true;
+    else if (All[i] == "-j") F.Junk = true;
+    else if (All[i] == "--keep-broken") F.KeepBroken = true;
     else if (All[i] != "-d") return -1;
     else if (i + 1 >= All.size()) return UsageError("-d needs a folder");
-    else Dir = All[++i];
+    else F.Dir = All[++i];
     return 0;
   };
   if (const int Code = ParseExtractArgs(Args, Options, Options.Patterns, Extra)) return Code;
-  if (Overwrite && Never) return UsageError("-n and -o exclude each other");
+  if (F.Overwrite && F.Never) return UsageError("-n and -o exclude each other");
 
-  TExtractSession Session(Options);
-  kst::TUnZip& UnZip = Session.UnZip();
-  UnZip.SetExtractDir(AbsoluteFolder(Dir));
-  UnZip.ConfirmOverwrites = !Overwrite;
+  TExtractSession Session(Options, Options.Patterns);
+  TToolUnZip& UnZip = Session.UnZip();
+  const std::string Folder = AbsoluteFolder(F.Dir);
+  UnZip.SetExtractDir(Folder);
+  Session.SetOutput(F.Dir, Folder);
+  UnZip.ConfirmOverwrites = !F.Overwrite;
+  UnZip.WholeFilesOnly = true;
+  UnZip.KeepBrokenFiles = F.KeepBroken;
+  UnZip.CreateStoredDirs = !F.Junk;
+  UnZip.UseStoredDirs = !F.Junk;
+  UnZip.SelectFolders = !F.Junk;
+  const bool Quiet = F.Quiet;
+  UnZip.OnEntryStart = [&](const std::string& Stored) {
+    if (!Quiet && Stored.back() == '\\') std::printf("   creating: %s\n", Session.Paths().Shown(UnZip.FileName).c_str());
+  };
   TOverwriteAsker Asker;
   UnZip.OnFileExists = [&](kst::TUnBase*, const std::string& Name, std::string& NewFilename,
                            kst::TOverwriteMode& Mode) {
-    if (!Never && Asker.Decide(Name, NewFilename, Mode)) return;
+    if (!F.Never && Asker.Decide(Name, Session.Paths().Shown(Name), NewFilename, Mode)) return;
     Mode = kst::omSkip;
-    PrintError(kst::ErrorText(kst::ErrSkippedFile), Name);
-    Session.Fail();
+    Session.Kept();
   };
-  return Session.Run([&] { return UnZip.Extract(); });
+  Session.OnEntry = [&](const std::string& Name, const std::string&) {
+    // Entries that never opened a file (no decoder, no password) were not written.
+    const bool Written = !UnZip.FileWasRefused();
+    if (!Quiet && Written) std::printf("%s: %s\n", ActionWord(UnZip.Method()), Name.c_str());
+    std::fflush(stdout);
+  };
+  UnZip.OnProgress = [&, Previous = UnZip.OnProgress](kst::TUnBase* Sender, uint8_t ByFile, uint8_t ByArchive) {
+    RememberPartial(UnZip.PartialFile);
+    if (Previous) Previous(Sender, ByFile, ByArchive);
+  };
+  std::signal(SIGINT, RemovePartialAndExit);
+  std::signal(SIGTERM, RemovePartialAndExit);
+  const int Code = Session.Run([&] { return UnZip.Extract(); });
+  gPartialFile[0] = '\0';
+  if (Session.KeptCount() > 0 && !Quiet) {
+    std::printf("%d existing file%s kept\n", Session.KeptCount(), Session.KeptCount() == 1 ? "" : "s");
+  }
+  std::fflush(stdout);
+  return Code;
 }
 
 }  // namespace kst_tool

@@ -7,6 +7,7 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 #include "platform/Console.h"
+#include "tools/kst/Format.h"
 #include "tools/kst/Prompts.h"
 #include "tools/kst/Session.h"
 
@@ -22,21 +23,31 @@ std::string ReportText(int32_t ECode, const std::string& ExtendedMsg) {
   return Text;
 }
 
+std::string UnsupportedText(uint32_t Method) {
+  return "unsupported method " + std::to_string(Method) + " (" + MethodName(uint16_t(Method), "unknown") + ")";
+}
+
 }  // namespace
 
 int ParseExtractArgs(const TArgs& Args, TExtractOptions& Options, TArgs& Rest,
                      const std::function<int(const TArgs&, size_t&)>& Extra) {
+  bool Excluding = false;
   for (size_t i = 0; i < Args.size(); ++i) {
     const std::string& Arg = Args[i];
     if (Arg == "-p") {
       if (i + 1 >= Args.size()) return UsageError("-p needs a password");
       Options.Passwords.push_back(Args[++i]);
+    } else if (Arg == "-x") {
+      Excluding = true;
     } else if (Arg.size() > 1 && Arg[0] == '-') {
+      Excluding = false;
       const int Code = Extra ? Extra(Args, i) : -1;
       if (Code < 0) return UsageError("unknown option " + Arg);
       if (Code > 0) return Code;
     } else if (Options.Archive.empty()) {
       Options.Archive = Arg;
+    } else if (Excluding) {
+      Options.Excludes.push_back(Arg);
     } else {
       Rest.push_back(Arg);
     }
@@ -45,54 +56,76 @@ int ParseExtractArgs(const TArgs& Args, TExtractOptions& Options, TArgs& Rest,
   return 0;
 }
 
-TExtractSession::TExtractSession(const TExtractOptions& Options) {
-  FUnZip.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
-                          int32_t ECode) {
+TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
+    : FPack(Options.Archive),
+      FUnZip(std::make_unique<TToolUnZip>(TEntryPatterns(std::move(Patterns), Options.Excludes))),
+      FPaths(Options.Archive, "", "", FPack.Path()), FArchive(Options.Archive) {
+  kst::TUnZip& U = *FUnZip;
+  U.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
+                     int32_t ECode) {
+    // A failed check and a method no decoder reads are told with the entry's
+    // outcome; a temporary file that cannot be made is told under the final name.
+    if (ECode == kst::ErrCrcCheck || (!FUnZip->PartialFile.empty() && FileName == FUnZip->PartialFile)) return;
+    if (ECode == kst::ErrUnsupportedMethod) {
+      FLastError = UnsupportedText(FUnZip->Method());
+      FLastErrorShown = false;
+      return;
+    }
     FLastError = ReportText(ECode, ExtendedMsg);
-    if (ECode == kst::ErrCrcCheck) return;  // reported with the entry's outcome
     // Entries that go nowhere near a file are named as stored.
-    if (!FUnZip.WriteToFile() && FileName == FUnZip.FileName) FileName = FUnZip.StoredName;
-    PrintError(FLastError, FileName);
+    if (!FUnZip->WriteToFile() && FileName == FUnZip->FileName) FileName = FUnZip->StoredName;
+    PrintError(FLastError, FileName == FUnZip->StoredName ? ShownName(FileName) : FPaths.Shown(FileName));
+    FLastErrorShown = true;
     // A wrong typed password may be followed by the right one: the entry's
     // outcome decides.
     if (ECode != kst::ErrInvalidPassword) FFailed = true;
   };
-  FUnZip.OnBegin = [this](kst::TUnBase*, const std::string&, int32_t, bool&) { FLastError.clear(); };
-  FUnZip.OnEnd = [this](kst::TUnBase* Sender, const std::string& Name, bool Pass) {
-    ++FEntries;
-    std::string Reason;
-    if (!Pass) {
-      FFailed = true;
-      if (Sender->IsEncrypted && Sender->PasswordFailed) Reason = kst::ErrorText(kst::ErrPasswordFailed);
-      else if (!FLastError.empty()) Reason = FLastError;
-      else Reason = kst::ErrorText(kst::ErrCrcCheck);
-    }
-    FLastError.clear();
-    if (OnEntry) OnEntry(Name, Reason);
-  };
+  U.OnBegin = [this](kst::TUnBase*, const std::string&, int32_t, bool&) { FLastError.clear(); };
+  U.OnEnd = [this](kst::TUnBase*, const std::string& Name, bool Pass) { EntryEnded(Name, Pass); };
   // Asked on a terminal; without one, an entry no -p opens is given up at once.
-  FUnZip.OnGetPassword = [](kst::TUnBase* Sender, const std::string&, std::string& Password, bool& TryAgain) {
+  U.OnGetPassword = [](kst::TUnBase* Sender, const std::string&, std::string& Password, bool& TryAgain) {
     AskPassword(Sender, Password, TryAgain);
   };
-  FUnZip.OnProgress = [this](kst::TUnBase*, uint8_t, uint8_t ByArchive) { ShowProgress(ByArchive); };
-  for (const std::string& Password : Options.Passwords) FUnZip.Passwords.push_back(Password);
-  FUnZip.FileSpec.clear();
-  for (const std::string& Pattern : Options.Patterns) FUnZip.FileSpec.push_back(kst::UnixToDosFilename(Pattern));
-  if (FUnZip.FileSpec.empty()) FUnZip.FileSpec.push_back("*.*");
+  U.OnProgress = [this](kst::TUnBase*, uint8_t, uint8_t ByArchive) { ShowProgress(ByArchive); };
+  for (const std::string& Password : Options.Passwords) U.Passwords.push_back(Password);
+  U.FileSpec = {"*.*"};
   try {
-    FUnZip.SetArchiveFile(Options.Archive);
+    U.SetArchiveFile(FPack.Path());
   } catch (const std::exception& Error) {
     PrintError(Error.what(), Options.Archive);
     return;
   }
-  FUsable = kst::TUnBase::IsExtractable(FUnZip.ArcType());
+  FUsable = kst::TUnBase::IsExtractable(U.ArcType());
   // An archive that could not be opened has been reported already.
-  if (!FUsable && FLastError.empty())
-    PrintError(kst::ErrorText(kst::ErrArcTypeUnsupported), Options.Archive);
+  if (!FUsable && FLastError.empty()) PrintError(kst::ErrorText(kst::ErrArcTypeUnsupported), Options.Archive);
+}
+
+void TExtractSession::SetOutput(const std::string& TypedDir, const std::string& LibraryDir) {
+  FPaths = TPathForms(FArchive, TypedDir, LibraryDir, FPack.Path());
+}
+
+std::string TExtractSession::ShownName(const std::string& Name) const {
+  return FUnZip->WriteToFile() ? FPaths.Shown(Name) : NativeName(Name);
+}
+
+void TExtractSession::EntryEnded(const std::string& Name, bool Pass) {
+  ++FEntries;
+  kst::TUnZip& U = *FUnZip;
+  std::string Reason;
+  if (!Pass) {
+    FFailed = true;
+    if (U.IsEncrypted && U.PasswordFailed) Reason = kst::ErrorText(kst::ErrPasswordFailed);
+    else if (!FLastError.empty()) Reason = FLastError;
+    else Reason = "bad CRC " + Hex8(U.Crc32Val ^ kst::CRC_MASK) + " (should be " + Hex8(FUnZip->ExpectedCrc()) + ")";
+    if (FLastError.empty() || !FLastErrorShown) PrintError(Reason, ShownName(Name));
+  }
+  FLastError.clear();
+  FLastErrorShown = false;
+  if (OnEntry) OnEntry(ShownName(Name), Reason);
 }
 
 void TExtractSession::ShowProgress(uint8_t ByArchive) {
-  if (FUnZip.TotalUnpackedSize < kProgressThreshold || !platform::StderrIsTerminal()) return;
+  if (FUnZip->TotalUnpackedSize < kProgressThreshold || !platform::StderrIsTerminal()) return;
   if (ByArchive == FShownProgress) return;
   FShownProgress = ByArchive;
   std::fprintf(stderr, "\r%3u%%", unsigned(ByArchive));
@@ -108,8 +141,10 @@ int TExtractSession::Run(const std::function<int32_t()>& Operation) {
     // The library reported it through OnError already.
     return kExitUnreadable;
   }
-  if (FEntries == 0 && FUnZip.FileCount == 0) {
-    if (!FFailed) PrintError(kst::ErrorText(kst::ErrNothingToDo), FUnZip.ArchiveFile());
+  if (FEntries == 0 && FUnZip->FileCount == 0 && FKept == 0) {
+    if (FFailed) return kExitFailed;
+    if (OnNothing) OnNothing();
+    else PrintError(kst::ErrorText(kst::ErrNothingToDo), FPaths.Shown(FUnZip->ArchiveFile()));
     return kExitFailed;
   }
   return FFailed ? kExitFailed : kExitOk;

@@ -49,6 +49,20 @@ std::string FormatDateTime(kst::TDateTime Value) {
   return Text;
 }
 
+std::string MethodName(uint16_t Method, const std::string& Fallback) {
+  struct TMethod {
+    uint16_t Number;
+    const char* Name;
+  };
+  static constexpr TMethod kMethods[] = {{12, "BZip2"}, {14, "LZMA"},    {19, "LZ77"}, {93, "Zstandard"},
+                                         {95, "XZ"},    {96, "JPEG"},    {97, "WavPack"}, {98, "PPMd"},
+                                         {99, "AES"}};
+  for (const TMethod& M : kMethods) {
+    if (M.Number == Method) return M.Name;
+  }
+  return Fallback;
+}
+
 std::string Hex8(uint32_t Value) {
   char Text[9];
   std::snprintf(Text, sizeof Text, "%08x", static_cast<unsigned>(Value));

@@ -30,13 +30,13 @@ int RunInfo(const TArgs& Args) {
   TSession Session(Args[0]);
   if (!Session.Identified()) return kExitUnreadable;
   kst::TKestrel& Lister = Session.Lister();
-  std::printf("Archive:    %s\n", Lister.ArchiveFile().c_str());
+  std::printf("Archive:    %s\n", Args[0].c_str());
   std::printf("DataOffset: %u\n", unsigned(Lister.DataOffset));
   std::printf("HeadFlag:   0x%02x\n", unsigned(Lister.HeadFlag));
   std::printf("Type:       %s\n", Lister.ArcTypeName().c_str());
+  if (!Session.PackKind().empty()) std::printf("Container:  %s\n", Session.PackKind().c_str());
   std::fflush(stdout);
 
-  Lister.FileSpec = {"*.*"};
   Lister.OnRead = [](kst::TKestrel*, int32_t, int32_t) {};
   if (!Lister.Activate()) return kExitUnreadable;
   std::printf("Entries:    %d\n", Lister.NumFiles);

@@ -1,8 +1,9 @@
-// "kst list [--tsv] [--dirs] ARCHIVE [PATTERN...]": the entries passing the
-// patterns (default "*.*"), reported through the lister's OnRead and summed up by
-// its OnTotals. The plain form is aligned columns with a header and a totals
-// line; --tsv gives one tab-separated line per entry for scripts; --dirs also
-// shows directory entries (not counted). Exit 1 when no entry was listed.
+// "kst list [--tsv] [--dirs] ARCHIVE [PATTERN...] [-x PATTERN...]": the entries
+// the patterns select (default: all), reported through the lister's OnRead and
+// summed up by its OnTotals. The plain form is aligned columns with a header
+// and a totals line; --tsv gives one tab-separated line per entry for scripts;
+// --dirs also shows directory entries (not counted). Names appear with the
+// platform's separator. Exit 1 when no entry was listed.
 #include <cstdio>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "archive/list/Kstkestrel.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/Format.h"
+#include "tools/kst/Paths.h"
 #include "tools/kst/Session.h"
 
 namespace kst_tool {
@@ -20,31 +22,39 @@ struct TListOptions {
   bool Dirs = false;
   std::string Archive;
   TArgs Patterns;
+  TArgs Excludes;  // after -x
 };
 
 // Nonzero exit code on a mistake.
 int ParseOptions(const TArgs& Args, TListOptions& Options) {
+  bool Excluding = false;
   for (const std::string& Arg : Args) {
     if (Arg == "--tsv") {
       Options.Tsv = true;
     } else if (Arg == "--dirs") {
       Options.Dirs = true;
+    } else if (Arg == "-x") {
+      Excluding = true;
     } else if (Arg.size() > 1 && Arg[0] == '-' && Arg[1] == '-') {
       return UsageError("unknown option " + Arg);
     } else if (Options.Archive.empty()) {
       Options.Archive = Arg;
     } else {
-      Options.Patterns.push_back(Arg);
+      (Excluding ? Options.Excludes : Options.Patterns).push_back(Arg);
     }
   }
   if (Options.Archive.empty()) return UsageError("list needs an archive");
-  if (Options.Patterns.empty()) Options.Patterns.push_back("*.*");
   return 0;
 }
 
+// The library's method text, with names for the methods it only numbers.
+std::string ShownMethod(const kst::TKestrel& L) {
+  return MethodName(L.CompressionMethod, L.CompressionMethodName);
+}
+
 void PrintTsvLine(const kst::TKestrel& L, int32_t Offset) {
-  std::printf("%s\t%u\t%s\t%u\t%u\t%s\t%s\t%s\t%d\t%u\n", L.FileName.c_str(), unsigned(L.CompressionMethod),
-              L.CompressionMethodName.c_str(), unsigned(L.PackedSize), unsigned(L.UnpackedSize),
+  std::printf("%s\t%u\t%s\t%u\t%u\t%s\t%s\t%s\t%d\t%u\n", NativeName(L.FileName).c_str(),
+              unsigned(L.CompressionMethod), ShownMethod(L).c_str(), unsigned(L.PackedSize), unsigned(L.UnpackedSize),
               Hex8(L.FileCrc).c_str(), FormatDateTime(L.FileDate).c_str(),
               kst::WinAttrToString(L.ExternalAttr, '-').c_str(), L.Encrypted ? 1 : 0, unsigned(uint32_t(Offset)));
 }
@@ -57,9 +67,9 @@ void PrintHeader() {
 
 void PrintColumnsLine(const kst::TKestrel& L) {
   std::printf("%10u %10u %4u%% %-11s %s %s %-4s %s%s\n", unsigned(L.PackedSize), unsigned(L.UnpackedSize),
-              unsigned(L.Ratio), L.CompressionMethodName.c_str(), Hex8(L.FileCrc).c_str(),
+              unsigned(L.Ratio), ShownMethod(L).c_str(), Hex8(L.FileCrc).c_str(),
               FormatDateTime(L.FileDate).c_str(), kst::WinAttrToString(L.ExternalAttr, '-').c_str(),
-              L.Encrypted ? "*" : "", L.FileName.c_str());
+              L.Encrypted ? "*" : "", NativeName(L.FileName).c_str());
 }
 
 void PrintTotals(int32_t UnpackSize, int32_t PackSize, int32_t Ratio, int32_t NumFiles) {
@@ -75,8 +85,8 @@ int RunList(const TArgs& Args) {
   if (const int Code = ParseOptions(Args, Options)) return Code;
   TSession Session(Options.Archive);
   if (!Session.Identified()) return kExitUnreadable;
-  kst::TKestrel& Lister = Session.Lister();
-  Lister.FileSpec = Options.Patterns;
+  TToolKestrel& Lister = Session.Lister();
+  Lister.Patterns = TEntryPatterns(Options.Patterns, Options.Excludes);
   Lister.ShowEmptyDirs = Options.Dirs;
   int Listed = 0;
   if (Options.Tsv) {

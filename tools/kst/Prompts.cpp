@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/Console.h"
+#include "tools/kst/Paths.h"
 
 namespace kst_tool {
 namespace {
@@ -27,13 +28,14 @@ bool PlainName(const std::string& Name) {
 void AskPassword(kst::TUnBase* Sender, std::string& Password, bool& TryAgain) {
   TryAgain = false;
   if (!platform::StdinIsTerminal()) return;
-  const std::optional<std::string> Line = platform::ReadSecretLine("Password for " + Sender->StoredName + ": ");
+  const std::optional<std::string> Line = platform::ReadSecretLine("Password for " + NativeName(Sender->StoredName) + ": ");
   if (!Line || Line->empty()) return;
   Password = *Line;
   TryAgain = true;
 }
 
-bool TOverwriteAsker::Decide(const std::string& FileName, std::string& NewFilename, kst::TOverwriteMode& Mode) {
+bool TOverwriteAsker::Decide(const std::string& FileName, const std::string& Shown, std::string& NewFilename,
+                             kst::TOverwriteMode& Mode) {
   Mode = kst::omSkip;
   if (FStanding == AllNo || (FStanding == Ask && !platform::StdinIsTerminal())) return false;
   if (FStanding == AllYes) {
@@ -42,7 +44,7 @@ bool TOverwriteAsker::Decide(const std::string& FileName, std::string& NewFilena
   }
   for (;;) {
     const std::optional<std::string> Answer =
-        platform::ReadLine(FileName + " exists. Overwrite? [y]es, [n]o, [A]ll, [N]one, [r]ename: ");
+        platform::ReadLine(Shown + " exists. Overwrite? [y]es, [n]o, [A]ll, [N]one, [r]ename: ");
     if (!Answer) {
       FStanding = AllNo;
       return false;

@@ -16,10 +16,11 @@ void AskPassword(kst::TUnBase* Sender, std::string& Password, bool& TryAgain);
 // The answers of the overwrite question, kept for the rest of the run.
 class TOverwriteAsker {
  public:
-  // Decides about the existing file FileName: Mode omOverwrite or omSkip, or
-  // NewFilename beside it. Asks on a terminal, keeps the file otherwise.
-  // Answers false when the file is kept.
-  bool Decide(const std::string& FileName, std::string& NewFilename, kst::TOverwriteMode& Mode);
+  // Decides about the existing file FileName (shown to the user as Shown):
+  // Mode omOverwrite or omSkip, or NewFilename beside it. Asks on a terminal,
+  // keeps the file otherwise. Answers false when the file is kept.
+  bool Decide(const std::string& FileName, const std::string& Shown, std::string& NewFilename,
+              kst::TOverwriteMode& Mode);
 
  private:
   enum TStanding { Ask, AllYes, AllNo };

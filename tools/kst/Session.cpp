@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "archive/core/Err_msgs.h"
+#include "tools/kst/Paths.h"
 
 namespace kst_tool {
 
@@ -17,15 +18,15 @@ void PrintError(const std::string& Text, const std::string& FileName) {
   std::fflush(stderr);
 }
 
-TSession::TSession(const std::string& Archive) {
-  FLister.OnError = [](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
-                       int32_t ECode) {
+TSession::TSession(const std::string& Archive) : FPack(Archive) {
+  FLister.OnError = [Paths = TPathForms(Archive, "", "", FPack.Path())](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg,
+                                                  std::string, int32_t ECode) {
     std::string Text = kst::ErrorText(ECode);
     if (!ExtendedMsg.empty()) Text += " (" + ExtendedMsg + ")";
-    PrintError(Text, FileName);
+    PrintError(Text, Paths.Shown(FileName));
   };
   try {
-    FLister.SetArchiveFile(Archive);
+    FLister.SetArchiveFile(FPack.Path());
     FIdentified = true;
   } catch (const std::exception& Error) {
     PrintError(Error.what(), Archive);

@@ -7,19 +7,31 @@
 #include <string>
 
 #include "archive/list/Kstkestrel.h"
+#include "tools/kst/PackArchive.h"
+#include "tools/kst/Patterns.h"
 
 namespace kst_tool {
+
+// The lister selecting entries by the command line's patterns (Patterns.h).
+class TToolKestrel : public kst::TKestrel {
+ public:
+  TEntryPatterns Patterns;
+  bool CheckWildCard(const std::string& Name) override { return !Name.empty() && Patterns.Selects(Name); }
+};
 
 class TSession {
  public:
   explicit TSession(const std::string& Archive);
 
-  kst::TKestrel& Lister() { return FLister; }
+  TToolKestrel& Lister() { return FLister; }
   // False when assigning the path threw.
   bool Identified() const { return FIdentified; }
+  // The pack trailer's container kind; empty for an archive that is no pack.
+  const std::string& PackKind() const { return FPack.Kind(); }
 
  private:
-  kst::TKestrel FLister;
+  TPackArchive FPack;
+  TToolKestrel FLister;
   bool FIdentified = false;
 };
 

@@ -1,0 +1,94 @@
+// Entry names as their writers meant them; see EntryName.h for the rule. Each
+// extra field is read only within the extra data's bounds: a field whose
+// stated length runs past the end ends the search.
+#include "archive/names/EntryName.h"
+
+#include <algorithm>
+
+#include "archive/crc/Crc.h"
+#include "archive/core/Ksttypes.h"
+#include "archive/names/NameConversion.h"
+#include "platform/Utf8Names.h"
+
+namespace kst {
+namespace {
+
+constexpr uint16_t kUnicodePathId = 0x7075;
+constexpr uint8_t kUnicodePathVersion = 1;
+
+// "Version made by" systems whose names are in the OEM code page: MS-DOS/FAT,
+// HPFS, NTFS, VFAT.
+bool MadeOnDosFamily(int VersionMadeBy) {
+  if (VersionMadeBy == kMadeByUnknown) return true;
+  const int System = (VersionMadeBy >> 8) & 0xFF;
+  return System == 0 || System == 6 || System == 11 || System == 14;
+}
+
+std::string WithZeros(std::string_view Bytes, TNameZeros Zeros) {
+  std::string Name(Bytes);
+  if (Zeros == TNameZeros::Cut) return Name.substr(0, Name.find('\0'));
+  std::replace(Name.begin(), Name.end(), '\0', ' ');
+  return Name;
+}
+
+std::string FromUtf8(const std::string& Name, bool Translate) {
+  return UnixToDosFilename(Translate ? platform::Utf8ToAnsi(Name) : Name);
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view Bytes) {
+  size_t i = 0;
+  while (i < Bytes.size()) {
+    const uint8_t Lead = uint8_t(Bytes[i]);
+    if (Lead < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t Length = 0;
+    uint32_t Low = 0;
+    uint32_t Code = 0;
+    if ((Lead & 0xE0) == 0xC0) Length = 2, Low = 0x80, Code = Lead & 0x1F;
+    else if ((Lead & 0xF0) == 0xE0) Length = 3, Low = 0x800, Code = Lead & 0x0F;
+    else if ((Lead & 0xF8) == 0xF0) Length = 4, Low = 0x10000, Code = Lead & 0x07;
+    else return false;
+    if (i + Length > Bytes.size()) return false;
+    for (size_t k = 1; k < Length; ++k) {
+      const uint8_t Next = uint8_t(Bytes[i + k]);
+      if ((Next & 0xC0) != 0x80) return false;
+      Code = Code << 6 | (Next & 0x3F);
+    }
+    if (Code < Low || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) return false;
+    i += Length;
+  }
+  return true;
+}
+
+std::string UnicodePathName(std::string_view Extra, std::string_view Raw) {
+  const auto* P = reinterpret_cast<const uint8_t*>(Extra.data());
+  size_t At = 0;
+  while (At + 4 <= Extra.size()) {
+    const uint16_t Id = GetLE16(P + At);
+    const size_t Size = GetLE16(P + At + 2);
+    const size_t Data = At + 4;
+    if (Data + Size > Extra.size()) break;
+    if (Id == kUnicodePathId && Size >= 5 && P[Data] == kUnicodePathVersion) {
+      uint32_t Crc = CRC_MASK;
+      Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
+      if ((Crc ^ CRC_MASK) == GetLE32(P + Data + 1)) return std::string(Extra.substr(Data + 5, Size - 5));
+    }
+    At = Data + Size;
+  }
+  return std::string();
+}
+
+std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros) {
+  const std::string Unicode = UnicodePathName(Stored.Extra, Stored.Raw);
+  if (!Unicode.empty() && IsValidUtf8(Unicode)) return FromUtf8(WithZeros(Unicode, Zeros), Translate);
+  const std::string Name = WithZeros(Stored.Raw, Zeros);
+  if ((Stored.Flags & kFlagUtf8) || (!MadeOnDosFamily(Stored.VersionMadeBy) && IsValidUtf8(Name)))
+    return FromUtf8(Name, Translate);
+  return doOemToChar(Name, Translate);
+}
+
+}  // namespace kst
