@@ -73,6 +73,17 @@ std::optional<TTrailer> ParseTrailer(std::string_view Last12, uint64_t FileSize)
   return TTrailer{*extension, length};
 }
 
+std::optional<TTrailer> ReadTrailer(const std::string& Path) {
+  const platform::FileHandle file = platform::OpenRead(Path);
+  if (file == platform::kInvalidHandle) return std::nullopt;
+  FileCloser closeFile(file);
+  const int64_t size = platform::Size(file);
+  std::string last(kTrailerSize, '\0');
+  if (size < static_cast<int64_t>(kTrailerSize) || !ReadAt(file, static_cast<uint64_t>(size) - kTrailerSize, last))
+    return std::nullopt;
+  return ParseTrailer(last, static_cast<uint64_t>(size));
+}
+
 std::string MakeTrailer(const std::string& Extension, uint32_t Length) {
   std::string trailer("SKW\0", 4);
   std::string field = Extension.substr(0, 4);

@@ -29,6 +29,10 @@ struct TTrailer {
 // nothing when those bytes carry no valid trailer.
 std::optional<TTrailer> ParseTrailer(std::string_view Last12, uint64_t FileSize);
 
+// The trailer of the file at Path, or nothing when the file cannot be opened or
+// read or carries no valid trailer.
+std::optional<TTrailer> ReadTrailer(const std::string& Path);
+
 // The 12 trailer bytes for an archive of Length bytes meant for Extension (at
 // most 4 characters).
 std::string MakeTrailer(const std::string& Extension, uint32_t Length);

@@ -14,7 +14,6 @@
 #include "installer/ContainerChoice.h"
 #include "installer/PackCheck.h"
 #include "installer/Trailer.h"
-#include "platform/File.h"
 #include "textures/ImportObserver.h"
 #include "tools/skinwright-tex/ContainerSource.h"
 
@@ -22,26 +21,10 @@ namespace tex_tool {
 
 namespace {
 
-// The extension a pack executable's trailer names, if the file carries one.
-std::optional<std::string> TrailerExtension(const std::string& Pack) {
-  const platform::FileHandle File = platform::OpenRead(Pack);
-  if (File == platform::kInvalidHandle) return std::nullopt;
-  std::string Last(skw::kTrailerSize, '\0');
-  const int64_t Size = platform::Size(File);
-  const bool Read = Size >= static_cast<int64_t>(skw::kTrailerSize) &&
-                    platform::Seek(File, Size - static_cast<int64_t>(skw::kTrailerSize), platform::SeekOrigin::Begin) >= 0 &&
-                    platform::Read(File, Last.data(), Last.size()) == static_cast<int64_t>(Last.size());
-  platform::Close(File);
-  if (!Read) return std::nullopt;
-  const std::optional<skw::TTrailer> Trailer = skw::ParseTrailer(Last, static_cast<uint64_t>(Size));
-  if (!Trailer) return std::nullopt;
-  return Trailer->Extension;
-}
-
 // Whether the pack is for the true-colour container, as the installer decides.
 std::optional<bool> PackIsForBin(const std::string& Pack) {
-  if (const std::optional<std::string> Extension = TrailerExtension(Pack))
-    return skw::BinContainerFor("-" + *Extension);
+  if (const std::optional<skw::TTrailer> Trailer = skw::ReadTrailer(Pack))
+    return skw::BinContainerFor("-" + Trailer->Extension);
   return skw::BinContainerFor(skw::ArchiveToken(Pack));
 }
 
