@@ -57,6 +57,9 @@ int32_t TContainerPatch::ChoosePalette(const TPaletteBytes& Palette) {
   const int32_t Count = FTablePalettes + static_cast<int32_t>(FAddedPalettes.size());
   for (int32_t Number = 0; Number < Count; ++Number)
     if (std::memcmp(PaletteAt(Number), Palette.data(), Palette.size()) == 0) return Number;
+  // Grown by one at a time: a run adds few palettes, and the table held
+  // aside is then no larger than they are.
+  FAddedPalettes.reserve(FAddedPalettes.size() + 1);
   FAddedPalettes.push_back(Palette);
   WriteInt32At(FContainer, kPaletteCountOffset, Count + 1);
   return Count;
