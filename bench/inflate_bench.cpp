@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "archive/crc/Crc.h"
@@ -73,12 +74,15 @@ constexpr int Levels[] = {1, 6, 9};
 
 std::string CaseName(const char* Kind, int Level) { return std::string(Kind) + "/level" + std::to_string(Level); }
 
-void Register(const char* Decoder, CaseBenchmark Run) {
+// Registers the decoders case by case, so that the runs compared in one row
+// are close in time (the load of a shared machine drifts).
+void RegisterCases(const std::vector<std::pair<const char*, CaseBenchmark>>& Decoders) {
   for (const char* Kind : Kinds)
     for (int Level : Levels)
-      benchmark::RegisterBenchmark((std::string(Decoder) + "/" + CaseName(Kind, Level)).c_str(), Run,
-                                   std::string(Kind), Level)
-          ->Unit(benchmark::kMillisecond);
+      for (const auto& [Decoder, Run] : Decoders)
+        benchmark::RegisterBenchmark((std::string(Decoder) + "/" + CaseName(Kind, Level)).c_str(), Run,
+                                     std::string(Kind), Level)
+            ->Unit(benchmark::kMillisecond);
 }
 
 void PrintTable(const RatioReporter& Reporter) {
@@ -101,11 +105,11 @@ void PrintTable(const RatioReporter& Reporter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Register("ours", Ours);
+  RegisterCases({{"ours", Ours},
 #ifdef SKW_HAVE_LIBDEFLATE
-  Register("libdeflate", Libdeflate);
+                 {"libdeflate", Libdeflate},
 #endif
-  Register("zlib", TimeZlib);
+                 {"zlib", TimeZlib}});
   std::vector<char*> Args(argv, argv + argc);
   std::string Repetitions = "--benchmark_repetitions=5";
   bool Given = false;
