@@ -125,25 +125,28 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
       Refill();
       continue;
     }
-    if (E & HtLink) {
-      Drop(LitBits);
-      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
-      if (E & HtLiteral) {
-        Drop(E);
-        *Out++ = uint8_t(HtValue(E));
-        Refill();
-        E = Lit[LowBits(Bits, LitBits)];
-        continue;
+    // Lengths are by far the most common here: one test sends the rest aside.
+    if (E & (HtLink | HtEnd | HtInvalid)) [[unlikely]] {
+      if (E & HtLink) {
+        Drop(LitBits);
+        E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
+        if (E & HtLiteral) {
+          Drop(E);
+          *Out++ = uint8_t(HtValue(E));
+          Refill();
+          E = Lit[LowBits(Bits, LitBits)];
+          continue;
+        }
       }
-    }
-    if (E & (HtEnd | HtInvalid)) {
-      if (E & HtEnd) {
-        Drop(E);
-        Result = TFast::EndOfBlock;
-      } else {
-        Result = TFast::Bad;
+      if (E & (HtEnd | HtInvalid)) {
+        if (E & HtEnd) {
+          Drop(E);
+          Result = TFast::EndOfBlock;
+        } else {
+          Result = TFast::Bad;
+        }
+        break;
       }
-      break;
     }
     uint32_t Len = HtValue(E) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
     Drop(E);
@@ -163,8 +166,10 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
       Result = TFast::Bad;
       break;
     }
-    Refill();
+    // A length and a distance take at most 48 of the 64 true bits, so the next
+    // entry's index is there before the refill, which stays off its path.
     E = Lit[LowBits(Bits, LitBits)];
+    Refill();
     CopyMatch(Out, Distance, Len);
     Out += Len;
   }
