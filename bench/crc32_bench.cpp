@@ -7,7 +7,7 @@
 // shows throughput directly.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
-#ifdef SKW_BENCH_LIBDEFLATE
+#ifdef SKW_HAVE_LIBDEFLATE
 #include <libdeflate.h>
 #endif
 
@@ -51,7 +51,7 @@ void BM_ZlibCrc32(benchmark::State& State) {
   });
 }
 
-#ifdef SKW_BENCH_LIBDEFLATE
+#ifdef SKW_HAVE_LIBDEFLATE
 void BM_LibdeflateCrc32(benchmark::State& State) {
   Measure(State, [](const uint8_t* Data, size_t Size) {
     return libdeflate_crc32(0, Data, Size);
@@ -98,7 +98,7 @@ constexpr int64_t kSixtyFourMiB = int64_t(64) << 20;
 
 BENCHMARK(BM_Crc32_buf)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 BENCHMARK(BM_ZlibCrc32)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
-#ifdef SKW_BENCH_LIBDEFLATE
+#ifdef SKW_HAVE_LIBDEFLATE
 BENCHMARK(BM_LibdeflateCrc32)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 #endif
 BENCHMARK(BM_Slicing)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
