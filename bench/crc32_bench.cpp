@@ -1,11 +1,15 @@
-// CRC-32 throughput against the anchor, zlib's crc32(), on the same buffers in
+// CRC-32 throughput against the anchors, zlib's crc32() and libdeflate's
+// libdeflate_crc32() (where libdeflate is installed), on the same buffers in
 // the same run: 1 MiB (cache-resident) and 64 MiB (memory-bound). Besides the
 // public Crc32_buf, each internal path is measured on its own (table slicing,
-// and carry-less folding where the processor has it), and the defining byte
-// step as the floor. Every benchmark reports bytes processed, so the output
+// and carry-less folding in one or two lanes where the processor has it), and
+// the defining byte step as the floor. Every benchmark reports bytes processed, so the output
 // shows throughput directly.
 #include <benchmark/benchmark.h>
 #include <zlib.h>
+#ifdef SKW_HAVE_LIBDEFLATE
+#include <libdeflate.h>
+#endif
 
 #include <cstdint>
 #include <random>
@@ -47,6 +51,14 @@ void BM_ZlibCrc32(benchmark::State& State) {
   });
 }
 
+#ifdef SKW_HAVE_LIBDEFLATE
+void BM_LibdeflateCrc32(benchmark::State& State) {
+  Measure(State, [](const uint8_t* Data, size_t Size) {
+    return libdeflate_crc32(0, Data, Size);
+  });
+}
+#endif
+
 void BM_Slicing(benchmark::State& State) {
   Measure(State, [](const uint8_t* Data, size_t Size) {
     return kst::crc_paths::Crc32Slicing(kst::CRC_MASK, Data, Size);
@@ -63,6 +75,16 @@ void BM_Clmul(benchmark::State& State) {
   });
 }
 
+void BM_ClmulWide(benchmark::State& State) {
+  if (!kst::crc_paths::WideClmulAvailable()) {
+    State.SkipWithError("no two-lane carry-less multiplication on this processor");
+    return;
+  }
+  Measure(State, [](const uint8_t* Data, size_t Size) {
+    return kst::crc_paths::Crc32ClmulWide(kst::CRC_MASK, Data, Size);
+  });
+}
+
 void BM_UpdC32ByteStep(benchmark::State& State) {
   Measure(State, [](const uint8_t* Data, size_t Size) {
     uint32_t Crc = kst::CRC_MASK;
@@ -76,8 +98,12 @@ constexpr int64_t kSixtyFourMiB = int64_t(64) << 20;
 
 BENCHMARK(BM_Crc32_buf)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 BENCHMARK(BM_ZlibCrc32)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
+#ifdef SKW_HAVE_LIBDEFLATE
+BENCHMARK(BM_LibdeflateCrc32)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
+#endif
 BENCHMARK(BM_Slicing)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 BENCHMARK(BM_Clmul)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
+BENCHMARK(BM_ClmulWide)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 BENCHMARK(BM_UpdC32ByteStep)->Arg(kOneMiB)->Arg(kSixtyFourMiB);
 
 }  // namespace

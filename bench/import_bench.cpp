@@ -173,11 +173,25 @@ class TBenchPictures : public skw::TPictureSource {
     return Names;
   }
   std::vector<uint8_t> Extract(const std::string& Name) override {
-    for (const auto& File : Files)
-      if (File.first == Name) return File.second;
-    return {};
+    const std::vector<uint8_t>* Bytes = Find(Name);
+    return Bytes != nullptr ? *Bytes : std::vector<uint8_t>{};
+  }
+  // The picture's one copy goes straight from the held bytes into the stream
+  // the bitmap loader takes over, as a source holding its pictures in memory
+  // would hand them out.
+  kst::TMemoryStream ExtractPicture(const std::string& Name) override {
+    kst::TMemoryStream Stream;
+    if (const std::vector<uint8_t>* Bytes = Find(Name)) Stream.Write(Bytes->data(), static_cast<int64_t>(Bytes->size()));
+    return Stream;
   }
   std::vector<std::pair<std::string, std::vector<uint8_t>>> Files;
+
+ private:
+  const std::vector<uint8_t>* Find(const std::string& Name) const {
+    for (const auto& File : Files)
+      if (File.first == Name) return &File.second;
+    return nullptr;
+  }
 };
 
 struct TFixture {

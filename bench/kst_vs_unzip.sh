@@ -5,6 +5,9 @@
 # the median wall time is reported with the ratio. The same is done for every
 # Shrink (1) and Implode (6) entry of tests/data/zip/legacy_*.zip; Reduce
 # entries (2-5) are timed for kst alone, since unzip cannot decode them.
+# When the benchmarks' libdeflate reader was built (build/bench/libdeflate_cat:
+# the entry read whole, decompressed in one call, CRC checked, written out), the
+# big entry is also timed against it.
 #
 # Usage: [RUNS=N] bench/kst_vs_unzip.sh [KST_PROGRAM]   (default: build/bin/kst, 5 runs)
 # Needs unzip; zip is used to make the archive when present, else python3.
@@ -13,6 +16,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 KST=${1:-$ROOT/build/bin/kst}
 RUNS=${RUNS:-5}
+LIBDEFLATE_CAT=${LIBDEFLATE_CAT:-$ROOT/build/bench/libdeflate_cat}
 [ -x "$KST" ] || { echo "kst program not found: $KST" >&2; exit 2; }
 command -v unzip >/dev/null || { echo "unzip is needed as the anchor" >&2; exit 2; }
 
@@ -72,6 +76,11 @@ rm -f "$WORK/big.txt"
 
 printf '%-58s %10s %10s %8s\n' "entry (median of $RUNS, seconds)" "kst cat" "unzip -p" "ratio"
 compare "$WORK/big.zip" big.txt "big.txt (Deflate, ~100 MB)"
+if [ -x "$LIBDEFLATE_CAT" ]; then
+  k=$(median_time "$KST" cat "$WORK/big.zip" big.txt)
+  l=$(median_time "$LIBDEFLATE_CAT" "$WORK/big.zip" big.txt)
+  printf '%-58s %10s %10s %7.2fx\n' "big.txt against the libdeflate reader" "$k" "$l" "$(echo "$l / $k" | bc -l)"
+fi
 
 for archive in "$ROOT"/tests/data/zip/legacy_*.zip; do
   base=$(basename "$archive")

@@ -166,6 +166,10 @@ class TPictureImport {
       }
     }
     MakeLevels(Bitmap, FPatch.NewData(Group, NewSize), FHalver);
+    // Packs bring a new colour table with nearly every picture, so the
+    // search's remembered answers rarely serve the next one; not holding
+    // them keeps its memory out of the next picture's load.
+    FHalver.Rest();
     FPatch.DataDone(Group);
     FUI.ProcessMessages();
 

@@ -102,7 +102,8 @@ int64_t LevelChainSize(int32_t Width, int32_t Height, int32_t BytesPerPixel);
 // w + 1, h + 1 and destination 0, 0, w div 2, h div 2, followed by cutting the
 // picture to w div 2 × h div 2, computed without going pixel by pixel through
 // the canvas. One halver serves any number of pictures; it keeps the search
-// for nearest colour-table entries, ready for the next picture.
+// for nearest colour-table entries, ready for the next picture, until told to
+// rest.
 class TPictureHalver {
  public:
   TPictureHalver();
@@ -111,6 +112,10 @@ class TPictureHalver {
   TPictureHalver& operator=(const TPictureHalver&) = delete;
 
   void Halve(TBitmap& Bitmap);
+
+  // Lets go of the nearest-colour search and its remembered answers; the next
+  // 8-bit picture builds it again.
+  void Rest();
 
  private:
   std::unique_ptr<TNearestColor> FNearest;

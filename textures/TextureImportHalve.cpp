@@ -192,6 +192,8 @@ void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W,
 TPictureHalver::TPictureHalver() = default;
 TPictureHalver::~TPictureHalver() = default;
 
+void TPictureHalver::Rest() { FNearest.reset(); }
+
 void TPictureHalver::Halve(TBitmap& Bitmap) {
   const int32_t W = Bitmap.Width();
   const int32_t H = Bitmap.Height();

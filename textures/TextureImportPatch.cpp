@@ -28,7 +28,7 @@ TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList
   for (int Group = 0; Group < Count; ++Group) {
     const TTextureEntry Entry = TextureAt(Index, Group);
     const int64_t Size = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel);
-    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, Entry.DataOffset, dsOriginal});
+    FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, dsOriginal});
   }
   if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes))
     FTablePalettes = -1;
@@ -57,6 +57,9 @@ int32_t TContainerPatch::ChoosePalette(const TPaletteBytes& Palette) {
   const int32_t Count = FTablePalettes + static_cast<int32_t>(FAddedPalettes.size());
   for (int32_t Number = 0; Number < Count; ++Number)
     if (std::memcmp(PaletteAt(Number), Palette.data(), Palette.size()) == 0) return Number;
+  // Grown by one at a time: a run adds few palettes, and the table held
+  // aside is then no larger than they are.
+  FAddedPalettes.reserve(FAddedPalettes.size() + 1);
   FAddedPalettes.push_back(Palette);
   WriteInt32At(FContainer, kPaletteCountOffset, Count + 1);
   return Count;
@@ -148,8 +151,10 @@ void TContainerPatch::Commit() {
   for (size_t Group = 0; Group < FGroups.size(); ++Group) {
     TGroup& G = FGroups[Group];
     G.DataOffset += Shifts[Group];
-    if (G.DataOffset != G.IndexOffset) SetIndexNumber(FIndex, static_cast<int>(Group), ilDataOffset, G.DataOffset);
-    G.IndexOffset = G.DataOffset;
+    // The index is read back rather than remembered per group, which keeps
+    // the per-group record small on containers of many textures.
+    if (G.DataOffset != IndexNumber(FIndex, static_cast<int>(Group), ilDataOffset))
+      SetIndexNumber(FIndex, static_cast<int>(Group), ilDataOffset, G.DataOffset);
     G.AreaSize = G.Size;
     G.State = dsOriginal;
   }

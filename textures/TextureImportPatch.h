@@ -69,7 +69,6 @@ class TContainerPatch {
     int64_t DataOffset;  // where the data stand in the container (the gap closed)
     int64_t AreaSize;    // bytes of data the container holds there
     int64_t Size;        // bytes of the texture's current data
-    int64_t IndexOffset;  // the data offset the index holds
     TDataState State = dsOriginal;
   };
   // A run of container bytes and where they end up.

@@ -6,7 +6,7 @@
 # As root it installs what is missing; otherwise it prints the apt-get line and fails.
 set -euo pipefail
 
-native=(cmake make g++ libgtest-dev googletest libbenchmark-dev zlib1g-dev unzip zip python3)
+native=(cmake make g++ libgtest-dev googletest libbenchmark-dev zlib1g-dev libdeflate-dev unzip zip python3)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick clang-14 libclang-rt-14-dev)
 
 want=("${native[@]}")

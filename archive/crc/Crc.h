@@ -3,7 +3,7 @@
 // built by the compiler, so nothing is initialised at run time. UpdC32 is the
 // defining byte step; Crc32_buf gives exactly the same register as that step
 // applied to every byte, but takes many bytes per step (table slicing, or
-// carry-less multiplication on processors that have it). Callers start the
+// carry-less multiplication, two lanes at a time where the processor can). Callers start the
 // register themselves (CRC_MASK for CRC-32) and invert it at the end when they
 // need the stored form; none of these routines do either.
 #pragma once
@@ -76,6 +76,11 @@ bool ClmulAvailable();
 // Carry-less multiplication folding, 64 bytes per step; any Length. Call only
 // when ClmulAvailable() answers true.
 uint32_t Crc32Clmul(uint32_t Crc, const uint8_t* Data, size_t Length);
+// True when the processor (and the operating system) can run Crc32ClmulWide.
+bool WideClmulAvailable();
+// The same folding two 128-bit lanes at a time, 128 bytes per step; any
+// Length. Call only when WideClmulAvailable() answers true.
+uint32_t Crc32ClmulWide(uint32_t Crc, const uint8_t* Data, size_t Length);
 
 }  // namespace crc_paths
 

@@ -4,6 +4,7 @@
 // the output target. Decoders report failures through RaiseError/RaiseErrorStr
 // exactly where the component's own methods would be called.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace kst {
@@ -29,6 +30,14 @@ class TDecoderIO {
 
   // True once the run has been cancelled; decoders stop at their next test.
   virtual bool Cancelled() const = 0;
+
+  // A target that keeps the entry's whole output in one growable buffer may
+  // lend it: answers the address of the entry's first output byte with room
+  // for Bytes bytes from there, or nullptr (the default: the decoder keeps its
+  // own window). The decoder then decodes in place, reads its history there,
+  // and passes every decoded byte to WriteOutput where it lies. A later call
+  // may move the buffer. Raises std::bad_alloc when it cannot grow.
+  virtual uint8_t* LendOutput(size_t /*Bytes*/) { return nullptr; }
 
   // Counts Bytes of output as done for progress although they will never be
   // written (a Deflate block of type 3 ends the entry this way).

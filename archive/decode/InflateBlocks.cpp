@@ -206,7 +206,7 @@ TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint
     if (Entry & HtInvalid) return Fail(BadCode);
     uint32_t DistEntry = 0, Distance = 0;
     if (!DecodeSlow(Dist, DistBits, DistEntry, Distance)) return TStep::Stop;
-    if ((DistEntry & HtInvalid) || Distance > size_t(FOut - FWin.get())) return Fail(BadCode);
+    if ((DistEntry & HtInvalid) || Distance > size_t(FOut - FBase)) return Fail(BadCode);
     size_t N = std::min(size_t(Value), CapLeft());
     // Copy forward from the match start: an index I - Distance would wrap below zero.
     const uint8_t* From = FOut - Distance;

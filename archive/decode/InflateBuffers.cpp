@@ -1,20 +1,29 @@
 // Input and output buffering of the Deflate decoder: refilling the input buffer
 // from the run, the careful byte-wise bit reader used outside the fast loop, and
 // writing the output window in 32768-byte blocks before moving the last 32 KiB
-// of history to the front.
+// of history to the front, or growing the room a memory target lent.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "archive/decode/InflateState.h"
 
 namespace kst {
 
 TInflateState::TInflateState(TDecoderIO& IO, const TInflateRec& Rec)
-    : FIO(IO), FUnpacked(Rec.UnpackedSize), FIn(std::make_unique_for_overwrite<uint8_t[]>(InCapacity)),
-      FWin(std::make_unique_for_overwrite<uint8_t[]>(HistoryBytes + AreaFor(Rec.UnpackedSize) + OutSlack)) {
+    : FIO(IO), FUnpacked(Rec.UnpackedSize), FIn(std::make_unique_for_overwrite<uint8_t[]>(InCapacity)) {
   FInPos = FInEnd = FIn.get();
-  FOut = FFlushed = FWin.get();
-  FAreaEnd = FWin.get() + HistoryBytes + AreaFor(Rec.UnpackedSize);
+  const size_t FirstLend = std::min<size_t>(FUnpacked, HistoryBytes + AreaBytes);
+  if (uint8_t* Lent = FIO.LendOutput(FirstLend + OutSlack)) {
+    FBase = Lent;
+    FLentEnd = Lent + FirstLend;
+    FAreaEnd = FLentEnd;
+  } else {
+    FWin = std::make_unique_for_overwrite<uint8_t[]>(HistoryBytes + AreaFor(FUnpacked) + OutSlack);
+    FBase = FWin.get();
+    FAreaEnd = FBase + HistoryBytes + AreaFor(FUnpacked);
+  }
+  FOut = FFlushed = FBase;
 }
 
 // Moves the unread input to the front and reads until the buffer holds at
@@ -80,15 +89,36 @@ void TInflateState::WriteBlocks() {
 }
 
 // Writes the complete blocks and moves the last 32 KiB (which then holds every
-// unwritten byte) to the front of the window.
+// unwritten byte) to the front of the window; in lent room, grows it instead.
 void TInflateState::MakeRoom() {
   WriteBlocks();
+  if (FLentEnd != nullptr) return GrowLentRoom();
   if (size_t(FOut - FWin.get()) <= HistoryBytes) return;
   uint8_t* Keep = FOut - HistoryBytes;
   size_t Shift = size_t(Keep - FWin.get());
   std::memmove(FWin.get(), Keep, HistoryBytes);
   FOut -= Shift;
   FFlushed -= Shift;
+}
+
+// Lets the fast loop run for up to AreaBytes more before the next blocks are
+// written (while they are still in cache), asking the target for more room
+// first when the lent room ends sooner: at least twice as much, at most the
+// entry's size. The buffer may move, so positions are kept as offsets.
+void TInflateState::GrowLentRoom() {
+  const size_t Lent = size_t(FLentEnd - FBase);
+  const size_t Produced = size_t(FOut - FBase);
+  if (Lent - Produced < AreaBytes && Lent < FUnpacked) {
+    const size_t Flushed = size_t(FFlushed - FBase);
+    const size_t Wanted = std::min<size_t>(FUnpacked, std::max(2 * Lent, Produced + AreaBytes));
+    uint8_t* Moved = FIO.LendOutput(Wanted + OutSlack);
+    if (Moved == nullptr) throw std::bad_alloc();
+    FBase = Moved;
+    FLentEnd = Moved + Wanted;
+    FOut = Moved + Produced;
+    FFlushed = Moved + Flushed;
+  }
+  FAreaEnd = std::min(FLentEnd, FOut + AreaBytes);
 }
 
 void TInflateState::WriteRest() {

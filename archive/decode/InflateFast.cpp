@@ -85,37 +85,39 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   const uint8_t* const InLimit = FInEnd - 8;
   uint8_t* Out = FOut;
   uint8_t* const OutLimit = FOut + (OutRoom - MaxMatch);
-  const uint8_t* const WinBegin = FWin.get();
+  const uint8_t* const WinBegin = FBase;
   uint64_t Bits = FBitBuf;
   unsigned Count = FBitCount;
   TFast Result = TFast::Leave;
 
   // After a refill the buffer holds 64 true bits (Count of them counted, the
   // rest mirror the next input bytes). A symbol uses at most 48, so the next
-  // entry can be looked up before the refill that follows.
+  // entry can be looked up before the refill that follows. Only the low six
+  // bits of Count are meaningful: a drop may subtract a whole table entry,
+  // whose low six bits are its bit count (below 64), which saves masking it.
   auto Refill = [&] {
-    Bits |= Load64(In) << Count;
-    In += (63 - Count) >> 3;
+    Bits |= Load64(In) << (Count & 63);
+    In += 7 - ((Count >> 3) & 7);
     Count |= 56;
   };
-  auto Drop = [&](uint32_t N) {
-    Bits >>= N;
-    Count -= N;
+  auto Drop = [&](uint32_t Entry) {
+    Bits >>= (Entry & 63);
+    Count -= Entry;
   };
   Refill();
   uint32_t E = Lit[LowBits(Bits, LitBits)];
   while (In <= InLimit && Out < OutLimit) {
     if (E & HtLiteral) {
       // Up to three literals per refill: 56 bits cover three codes of 15 bits.
-      Drop(HtDrop(E));
+      Drop(E);
       *Out++ = uint8_t(HtValue(E));
       E = Lit[LowBits(Bits, LitBits)];
       if (E & HtLiteral) {
-        Drop(HtDrop(E));
+        Drop(E);
         *Out++ = uint8_t(HtValue(E));
         E = Lit[LowBits(Bits, LitBits)];
         if (E & HtLiteral) {
-          Drop(HtDrop(E));
+          Drop(E);
           *Out++ = uint8_t(HtValue(E));
           E = Lit[LowBits(Bits, LitBits)];
         }
@@ -123,28 +125,31 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
       Refill();
       continue;
     }
-    if (E & HtLink) {
-      Drop(LitBits);
-      E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
-      if (E & HtLiteral) {
-        Drop(HtDrop(E));
-        *Out++ = uint8_t(HtValue(E));
-        Refill();
-        E = Lit[LowBits(Bits, LitBits)];
-        continue;
+    // Lengths are by far the most common here: one test sends the rest aside.
+    if (E & (HtLink | HtEnd | HtInvalid)) [[unlikely]] {
+      if (E & HtLink) {
+        Drop(LitBits);
+        E = Lit[HtValue(E) + LowBits(Bits, HtCodeBits(E))];
+        if (E & HtLiteral) {
+          Drop(E);
+          *Out++ = uint8_t(HtValue(E));
+          Refill();
+          E = Lit[LowBits(Bits, LitBits)];
+          continue;
+        }
       }
-    }
-    if (E & (HtEnd | HtInvalid)) {
-      if (E & HtEnd) {
-        Drop(HtDrop(E));
-        Result = TFast::EndOfBlock;
-      } else {
-        Result = TFast::Bad;
+      if (E & (HtEnd | HtInvalid)) {
+        if (E & HtEnd) {
+          Drop(E);
+          Result = TFast::EndOfBlock;
+        } else {
+          Result = TFast::Bad;
+        }
+        break;
       }
-      break;
     }
     uint32_t Len = HtValue(E) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
-    Drop(HtDrop(E));
+    Drop(E);
 
     uint32_t D = Dist[LowBits(Bits, DistBits)];
     if (D & HtLink) {
@@ -156,13 +161,15 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
       break;
     }
     size_t Distance = HtValue(D) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
-    Drop(HtDrop(D));
+    Drop(D);
     if (Distance > size_t(Out - WinBegin)) {
       Result = TFast::Bad;
       break;
     }
-    Refill();
+    // A length and a distance take at most 48 of the 64 true bits, so the next
+    // entry's index is there before the refill, which stays off its path.
     E = Lit[LowBits(Bits, LitBits)];
+    Refill();
     CopyMatch(Out, Distance, Len);
     Out += Len;
   }
@@ -170,7 +177,7 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   FInPos = In;
   FOut = Out;
   FBitBuf = Bits;
-  FBitCount = Count;
+  FBitCount = Count & 63;
   return Result;
 }
 

@@ -4,7 +4,11 @@
 // bytes accumulate behind the last 32 KiB of history and are written in blocks
 // of exactly 32768 bytes when the buffer fills, after which the last 32 KiB are
 // moved to the front. That keeps match copies free of wrap-around, so the fast
-// loop can copy words and check distances with one comparison.
+// loop can copy words and check distances with one comparison. When the run's
+// target lends its own buffer (an entry extracted to memory), there is no
+// window: the decoder writes straight into that buffer, which holds the whole
+// entry and so serves as history, and hands over the same 32768-byte blocks in
+// place; the lent room grows geometrically, never past the entry's size.
 #pragma once
 #include <algorithm>
 #include <cstddef>
@@ -58,6 +62,7 @@ class TInflateState {
   size_t CapLeft() const;
   size_t Room() const;
   void MakeRoom();
+  void GrowLentRoom();
   void WriteBlocks();
 
   // Blocks.
@@ -83,6 +88,8 @@ class TInflateState {
   unsigned FBitCount = 0;
 
   std::unique_ptr<uint8_t[]> FWin;  // history, area and slack; not cleared: only written bytes are read
+  uint8_t* FBase = nullptr;         // oldest byte matches may reach: the window's or lent room's front
+  uint8_t* FLentEnd = nullptr;      // end of the lent room (without its slack); null with a window
   uint8_t* FOut = nullptr;
   uint8_t* FFlushed = nullptr;
   uint8_t* FAreaEnd = nullptr;

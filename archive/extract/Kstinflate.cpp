@@ -41,6 +41,13 @@ class TRunDecoderIO final : public TDecoderIO {
     Write(const_cast<uint8_t*>(Data), Size, false);
   }
 
+  // A memory target lends the decoder its buffer, so the entry is decoded in place.
+  uint8_t* LendOutput(size_t Bytes) override {
+    TUnBase& C = FComponent;
+    if (C.FileAccessMethod != faMemoryStream || C.FMemoryStream == nullptr) return nullptr;
+    return C.FMemoryStream->LendItemRoom(int64_t(Bytes));
+  }
+
   // Writes Size bytes (decrypting them first when Encrypted), then reports progress.
   void Write(uint8_t* Data, uint32_t Size, bool Encrypted) {
     TUnBase& C = FComponent;

@@ -39,6 +39,14 @@ int64_t TDecompMemoryStream::WriteItemData(const void* Buffer, int64_t Count) {
   return Write(Buffer, Count);
 }
 
+uint8_t* TDecompMemoryStream::LendItemRoom(int64_t Bytes) {
+  if (FItems.empty() || FItemRefused) return nullptr;
+  const int64_t Start = FItems.back().FileOffset;
+  if (Position() < Start) return nullptr;
+  ReserveCapacity(Start + Bytes);
+  return Memory() + Start;
+}
+
 void TDecompMemoryStream::ClearMemory() {
   ClearList();
   Clear();

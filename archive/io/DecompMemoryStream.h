@@ -62,6 +62,13 @@ class TDecompMemoryStream : public TMemoryStream {
   // answers the number taken (fewer than Count once the item is refused,
   // which ends the entry like a full disk).
   int64_t WriteItemData(const void* Buffer, int64_t Count);
+  // Lends the current item's room to a decoder that writes in place: makes
+  // room for Bytes bytes from the item's start and answers the address of its
+  // first byte (valid until the stream grows again), or nullptr when there is
+  // no item, it was refused or the position has left its end. The decoder
+  // then hands its bytes to WriteItemData where they lie, which keeps the
+  // guard and takes them without copying.
+  uint8_t* LendItemRoom(int64_t Bytes);
   // The first item the guard refused, or -1.
   int32_t RefusedItem() const { return FRefusedItem; }
 

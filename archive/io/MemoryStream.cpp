@@ -129,7 +129,8 @@ int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
   }
   // Bytes between the old end and the position were never written.
   if (FPosition > FSize) std::memset(FData.get() + FSize, 0, static_cast<size_t>(FPosition - FSize));
-  std::memmove(FData.get() + FPosition, Buffer, static_cast<size_t>(Count));
+  // Bytes already in place (filled in reserved room) need no copy.
+  if (Buffer != FData.get() + FPosition) std::memmove(FData.get() + FPosition, Buffer, static_cast<size_t>(Count));
   FSize = std::max(FSize, End);
   FPosition = End;
   return Count;

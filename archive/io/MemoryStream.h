@@ -68,6 +68,11 @@ class TMemoryStream {
   // Writes Count bytes at the position, growing the stream when they reach past
   // its end; answers Count.
   int64_t Write(const void* Buffer, int64_t Count);
+  // Makes room for Bytes bytes in all without changing the size or the
+  // position. A producer may then fill the room behind the position in place
+  // and hand those bytes to Write where they lie, which takes them without
+  // copying. Raises EOutOfMemory when the buffer cannot grow.
+  void ReserveCapacity(int64_t Bytes) { Reserve(Bytes, false); }
   // Read that must be complete: raises EStreamError when fewer bytes are left.
   void ReadBuffer(void* Buffer, int64_t Count);
   void WriteBuffer(const void* Buffer, int64_t Count) { Write(Buffer, Count); }

@@ -1,6 +1,6 @@
 // Checks of the CRC-32 and CRC-16 routines: published check values, the
 // "nothing to do" cases, and above all that every fast path (the public
-// dispatcher, table slicing, carry-less folding) gives exactly the byte step's
+// dispatcher, table slicing, carry-less folding in one or two lanes) gives exactly the byte step's
 // register for every length and alignment, whole or fed in pieces; and the
 // checksum of whole files through the platform's file handles.
 #include "archive/crc/Crc.h"
@@ -53,6 +53,7 @@ std::vector<NamedPath> Paths() {
       {"slicing", kst::crc_paths::Crc32Slicing},
   };
   if (kst::crc_paths::ClmulAvailable()) Result.push_back({"clmul", kst::crc_paths::Crc32Clmul});
+  if (kst::crc_paths::WideClmulAvailable()) Result.push_back({"clmul-wide", kst::crc_paths::Crc32ClmulWide});
   return Result;
 }
 
@@ -86,7 +87,7 @@ TEST(Crc32, NothingToDoLeavesTheRegisterAlone) {
 }
 
 // Short and medium lengths cross every block boundary of the slicing (16) and
-// folding (16, 64, and the dispatcher's switch) loops, at every alignment.
+// folding (16, 32, 64, 128, and the dispatcher's switches) loops, at every alignment.
 // Counted back from the buffer's end, so that Offset 0 ends exactly at it and a
 // read past the end shows under the address sanitizer.
 TEST(Crc32, EveryLengthAndAlignmentMatchesTheByteStep) {

@@ -127,13 +127,25 @@ BlockWriter DynamicBlock(BitWriter& W, bool Final, const std::vector<uint8_t>& L
 
 // ---- Running the decoder ----------------------------------------------------
 
+// Decodes with the decoder's own window and again in room lent by the run (as
+// for a memory target); both must write the same blocks and report the same,
+// the second in place and within the entry's size (plus the copy slack).
 FakeDecoderIO Decode(const Bytes& Stream, uint32_t UnpackedSize, std::vector<uint32_t> Chunks = {}) {
-  FakeDecoderIO IO(Stream, std::move(Chunks));
   kst::TInflateRec Rec;
   Rec.Method = 8;
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = UnpackedSize;
+  FakeDecoderIO IO(Stream, Chunks);
   kst::Inflate(IO, Rec);
+  FakeDecoderIO InPlace(Stream, std::move(Chunks));
+  InPlace.Lend = true;
+  kst::Inflate(InPlace, Rec);
+  EXPECT_TRUE(InPlace.Output == IO.Output);
+  EXPECT_EQ(InPlace.WriteSizes, IO.WriteSizes);
+  EXPECT_EQ(InPlace.ErrorCodes(), IO.ErrorCodes());
+  EXPECT_EQ(InPlace.CountedDone, IO.CountedDone);
+  EXPECT_EQ(InPlace.StrayWrites, 0u);
+  EXPECT_LE(InPlace.LargestLend, size_t{UnpackedSize} + 64);
   return IO;
 }
 

@@ -27,7 +27,16 @@ uint32_t FakeDecoderIO::ReadInput(uint8_t* Buffer, uint32_t Size) {
   return N;
 }
 
+uint8_t* FakeDecoderIO::LendOutput(size_t Bytes) {
+  if (!Lend) return nullptr;
+  LargestLend = std::max(LargestLend, Bytes);
+  if (Bytes > Lent_.size()) Lent_.resize(Bytes);  // may move the buffer, as a real target's growth does
+  return Lent_.data();
+}
+
 void FakeDecoderIO::WriteOutput(const uint8_t* Data, uint32_t Size) {
+  if (Lend && Data != Lent_.data() + Handed_) ++StrayWrites;
+  Handed_ += Size;
   int32_t Number = int32_t(WriteSizes.size());
   WriteSizes.push_back(Size);
   if (Number == FailWriteNumber) throw kst::E_RAISE("Error writing to file");
