@@ -19,15 +19,18 @@ void PrintError(const std::string& Text, const std::string& FileName) {
 }
 
 TSession::TSession(const std::string& Archive) : FPack(Archive) {
-  FLister.OnError = [Paths = TPathForms(Archive, "", "", FPack.Path())](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg,
-                                                  std::string, int32_t ECode) {
+  FLister.OnError = [this, Paths = TPathForms(Archive, "", "", FPack.Path())](
+                        kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string, int32_t ECode) {
+    ++FReports;
     std::string Text = kst::ErrorText(ECode);
     if (!ExtendedMsg.empty()) Text += " (" + ExtendedMsg + ")";
     PrintError(Text, Paths.Shown(FileName));
   };
   try {
     FLister.SetArchiveFile(FPack.Path());
-    FIdentified = true;
+    // An archive that did not open has been reported already; going on would
+    // only report the same failure again.
+    FIdentified = !(FLister.ArcType() == kst::atFileOpenErr && FReports > 0);
   } catch (const std::exception& Error) {
     PrintError(Error.what(), Archive);
   }
