@@ -42,9 +42,9 @@ bool RemoveFile(const std::string& Path) {
   const posix::ResolvedPath resolved = posix::Resolve(Path);
   const std::string& native = resolved.Native;
   if (!resolved.Exists || S_ISDIR(resolved.Status.st_mode)) return false;
-  if (posix::IsReadOnlyFile(resolved)) return false;
+  if (posix::IsReadOnlyFile(resolved) || unlink(native.c_str()) != 0) return false;
   posix::NoteRemoved(native, false);
-  return unlink(native.c_str()) == 0;
+  return true;
 }
 
 bool MakeDirectory(const std::string& Path) {
@@ -68,8 +68,10 @@ bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
   const std::string& to = target.Native;
   if (from.empty() || to.empty()) return false;
   if (target.Exists && (!Replace || posix::IsReadOnlyFile(target))) return false;
-  posix::NoteRemoved(from, source.Exists && S_ISDIR(source.Status.st_mode));
+  const bool folder = source.Exists && S_ISDIR(source.Status.st_mode);
+  if (folder) posix::NoteRemoved(from, true);
   if (rename(from.c_str(), to.c_str()) != 0) return false;
+  if (!folder) posix::NoteRemoved(from, false);
   posix::NoteCreated(to, false);  // a renamed folder keeps its content
   return true;
 }

@@ -169,13 +169,18 @@ void NoteRemoved(const std::string& Native, bool IsDirectory) {
   if (shared.Scopes == 0) return;
   const auto [folder, name] = Split(Native);
   FolderKey key;
-  if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
-    const auto found = shared.Folders.find(key);
-    if (found != shared.Folders.end()) DropName(found->second, name);
+  if (!IsDirectory) {
+    // A file is gone: only its own spelling leaves the folder's listing.
+    if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
+      const auto found = shared.Folders.find(key);
+      if (found != shared.Folders.end()) DropName(found->second, name);
+    }
+    return;
   }
-  if (!IsDirectory) return;
-  // A folder's own listing goes, before its inode can be reused, and so do the
-  // remembered folder paths, which may run through it.
+  // A folder is about to go (its removal may still fail): the parent is listed
+  // again when asked, the folder's own listing goes before its inode can be
+  // reused, and so do the remembered folder paths, which may run through it.
+  if (KeyOf(folder, key)) shared.Folders.erase(key);
   if (KeyOf(Native, key)) shared.Folders.erase(key);
   shared.Keys.clear();
 }

@@ -23,7 +23,8 @@ bool IsFolder(const std::string& Native);
 
 // The program created Native (or replaced it); a directory starts out empty.
 void NoteCreated(const std::string& Native, bool IsDirectory);
-// The program is about to remove Native or rename it away.
+// The program removed the file Native or renamed it away; for a folder, the
+// program is about to (call it first: the folder's inode is still needed).
 void NoteRemoved(const std::string& Native, bool IsDirectory);
 
 }  // namespace platform::posix

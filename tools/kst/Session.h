@@ -36,7 +36,8 @@ class TSession {
   TPackArchive FPack;
   TToolKestrel FLister;
   bool FIdentified = false;
-  int FReports = 0;  // errors reported so far
+  bool FIdentifying = false;
+  std::string FHeldOpenError;  // identification's report that the archive did not open
 };
 
 // Prints "kst: " + Text (+ ": " + FileName when given) on standard error.
