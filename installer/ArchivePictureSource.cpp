@@ -30,10 +30,11 @@ std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream) {
   return std::vector<uint8_t>(data + offset, data + offset + length);
 }
 
-std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name) {
+std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name, int64_t MostBytes) {
   UnZip.FileSpec.clear();
   UnZip.FileSpec.push_back(Name);
   kst::TDecompMemoryStream stream;
+  if (MostBytes >= 0) stream.SetItemGuard({0, [MostBytes](std::span<const uint8_t>) { return MostBytes; }});
   UnZip.ExtractToMemoryStream(&stream);
   return FirstItemBytes(stream);
 }

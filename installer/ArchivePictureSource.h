@@ -33,7 +33,12 @@ class TArchivePictureSource final : public TPictureSource {
 // The bytes of the first item an extraction left in Stream (empty when none).
 std::vector<uint8_t> FirstItemBytes(const kst::TDecompMemoryStream& Stream);
 // The named entry extracted into memory by UnZip, with the name as its only
-// file pattern: the bytes of the first match (empty when none).
-std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name);
+// file pattern: the bytes of the first match (empty when none). With MostBytes
+// (not negative) the extraction stops there and the bytes end at that many.
+std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Name, int64_t MostBytes = -1);
+
+// The most of a pack's credits text that is read: far more than the window's
+// small text box shows, and a credits entry claiming gigabytes costs no more.
+inline constexpr int64_t kCreditsTextBytes = 64 * 1024;
 
 }  // namespace skw

@@ -64,7 +64,7 @@ void ReadCreditsAndLogo(kst::TKestrel& Kestrel, kst::TUnZip& UnZip) {
   const int32_t creditsSize = Kestrel.GetFileUnpackedSize("credits.txt");
   const int32_t logoSize = Kestrel.GetFileUnpackedSize("logo.bmp");
   if (creditsSize <= 0) return;
-  ExtractFirstItem(UnZip, "credits.txt");
+  ExtractFirstItem(UnZip, "credits.txt", kCreditsTextBytes);
   if (logoSize <= 0) return;
   TBitmap logo;
   logo.LoadFromBuffer(ExtractFirstItem(UnZip, "logo.bmp"));

@@ -92,7 +92,8 @@ class TForm1 {
   void SetUp();
   // The archive stage: window height, archive components, credits and logo.
   void PrepareArchive();
-  // Bytes of the named entry extracted into memory (the first match only).
+  // Bytes of the named text entry extracted into memory (the first match
+  // only, at most kCreditsTextBytes).
   std::string ExtractEntry(const std::string& Name);
   // The run's steps after the container is loaded.
   void RunImport();

@@ -1,8 +1,8 @@
 // The archive stage of set-up: the window at its short height, both archive
 // components pointed at the archive, and the pack's credits and logo when the
 // archive carries them. The credits are extracted into memory (never into the
-// program's folder, which may be read-only or hold a file of that name); the
-// logo is shown only together with the credits.
+// program's folder, which may be read-only or hold a file of that name) and
+// read up to kCreditsTextBytes; the logo is shown only together with the credits.
 #include "installer/Unit1.h"
 
 #include "installer/ArchivePictureSource.h"
@@ -24,7 +24,7 @@ std::string FolderOf(const std::string& Path) {
 }  // namespace
 
 std::string TForm1::ExtractEntry(const std::string& Name) {
-  const std::vector<uint8_t> bytes = ExtractFirstItem(UnZip1, Name);
+  const std::vector<uint8_t> bytes = ExtractFirstItem(UnZip1, Name, kCreditsTextBytes);
   return std::string(bytes.begin(), bytes.end());
 }
 

@@ -1,10 +1,9 @@
-// Opening, closing and dating an entry's output target. Files get their folder
-// created first and a read-only file of the same name is made writable for a
-// second attempt; the attempts report nothing, since the driver reports a target
-// that did not open once for the entry. Memory targets record an item before
-// any byte arrives. The
-// date (entry, current or newest of the run) is set before the file is closed,
-// the stored attributes after.
+// Opening, closing and dating an entry's output target. A file whose folder is
+// missing gets the folder created and a second attempt, and a read-only file of
+// the same name is made writable for another; the attempts report nothing, since
+// the driver reports a target that did not open once for the entry. Memory
+// targets record an item before any byte arrives. The date (entry, current or
+// newest of the run) is set before the file is closed, the stored attributes after.
 #include "archive/core/Err_msgs.h"
 #include "archive/extract/KstUnBase.h"
 #include "archive/io/Kstfileio.h"
@@ -47,9 +46,12 @@ bool TUnBase::Open_OutFile(THandle& OutFile, const std::string& Name, const std:
   if (Name.empty()) return false;
   switch (FileAccessMethod) {
     case faFile: {
-      const std::string Folder = FolderOf(Name);
-      if (!Folder.empty()) ForceDirectories(Folder);
+      // The folder is usually there already (an earlier entry made it): try
+      // first, and create it only when the file does not open.
       OutFile = kstOpenFileWrite(nullptr, Name, true);
+      const std::string Folder = FolderOf(Name);
+      if (OutFile == kstInvalidHandle && !Folder.empty() && ForceDirectories(Folder))
+        OutFile = kstOpenFileWrite(nullptr, Name, true);
       if (OutFile == kstInvalidHandle) {
         const uint32_t Attr = platform::GetAttributes(Name);
         if (Attr != platform::kInvalidAttributes && (Attr & platform::kAttrReadOnly) != 0 &&

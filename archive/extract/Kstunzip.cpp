@@ -21,13 +21,26 @@
 #include "archive/core/KstTimer.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/extract/EntrySpans.h"
+#include "archive/extract/ReadWindow.h"
 #include "archive/core/Err_msgs.h"
 
 namespace kst {
 
+uint32_t TUnZip::FillWindow(THandle InFile, uint32_t Offset, uint8_t* Into, uint32_t Count) {
+  uint32_t Got = 0;
+  if (!kstSetFilePointer(InFile, Offset)) return 0;
+  while (Got < Count) {
+    const uint32_t Part = ReadProc(InFile, nullptr, Into + Got, false, 0, Count - Got, dtHeader);
+    if (Part == 0) break;
+    Got += Part;
+  }
+  return Got;
+}
+
 bool TUnZip::ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
-  if (!kstSetFilePointer(InFile, Offset)) return false;
-  return ReadProc(InFile, nullptr, Buffer, false, 0, Count, dtHeader) == Count;
+  return FLocalWindow.Read(Offset, Buffer, Count, [&](uint32_t At, uint8_t* Into, uint32_t Size) {
+    return FillWindow(InFile, At, Into, Size);
+  });
 }
 
 std::string TUnZip::ReadNameAt(THandle InFile, uint32_t Offset, uint32_t Length) {
@@ -47,26 +60,11 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   TkstTimerPause Pause(FTimer);
   // The central records follow one another: they are read through a window
   // of the directory rather than with a seek and two reads per record.
-  constexpr uint32_t kWindowBytes = 65536;
-  std::vector<uint8_t> Window;
-  uint32_t WindowAt = 0;
+  TReadWindow Directory(65536);
   const auto ReadDirectory = [&](uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
-    if (Offset < WindowAt || uint64_t(Offset) + Count > uint64_t(WindowAt) + Window.size()) {
-      Window.resize(std::max(Count, kWindowBytes));
-      WindowAt = Offset;
-      uint32_t Got = 0;
-      if (kstSetFilePointer(InFile, Offset))
-        while (Got < Window.size()) {
-          const uint32_t Part = ReadProc(InFile, nullptr, Window.data() + Got, false, 0,
-                                         uint32_t(Window.size()) - Got, dtHeader);
-          if (Part == 0) break;
-          Got += Part;
-        }
-      Window.resize(Got);
-      if (Got < Count) return false;
-    }
-    std::memcpy(Buffer, Window.data() + (Offset - WindowAt), Count);
-    return true;
+    return Directory.Read(Offset, Buffer, Count, [&](uint32_t At, uint8_t* Into, uint32_t Size) {
+      return FillWindow(InFile, At, Into, Size);
+    });
   };
   const auto ReadName = [&](uint32_t Offset, uint32_t Length) {
     std::string Name(Length, '\0');
@@ -159,6 +157,8 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
   uint8_t Record[TLocal::Size];
   if (!ReadHeaderAt(InFile, Info.Offset, Record, TLocal::Size) || GetLE32(Record) != kLocalSignature) return false;
   FLocal = TLocal::Parse(Record);
+  // Name and extra field through the same window as the header: one read
+  // usually serves many small entries.
   RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
   RawExtra = ReadNameAt(InFile, Info.Offset + TLocal::Size + FLocal.NameLength, FLocal.ExtraLength);
   const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
@@ -224,6 +224,7 @@ void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List
 }
 
 void TUnZip::ExtractIT(THandle InFile, int32_t /*Unused*/) {
+  FLocalWindow.Clear();
   TUnBaseHeaderObj List;
   List.INIT();
   try {

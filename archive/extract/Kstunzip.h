@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "archive/extract/KstUnBase.h"
+#include "archive/extract/ReadWindow.h"
 #include "archive/extract/UnBaseHeaderObj.h"
 
 namespace kst {
@@ -33,7 +34,10 @@ class TUnZip : public TUnBase {
   void ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List);
 
  private:
-  // Reads Count header bytes at Offset; true when all came.
+  // Reads up to Count bytes at Offset through ReadProc; answers the bytes got.
+  uint32_t FillWindow(THandle InFile, uint32_t Offset, uint8_t* Into, uint32_t Count);
+  // Reads Count header bytes at Offset (through the local-header window); true
+  // when all came.
   bool ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count);
   // Reads a name of Length bytes at Offset (empty when it cannot be read).
   std::string ReadNameAt(THandle InFile, uint32_t Offset, uint32_t Length);
@@ -50,6 +54,8 @@ class TUnZip : public TUnBase {
   // bytes overlap another entry's or the directory (then it is reported and
   // not extracted), else empty.
   std::vector<std::string> FOverlapping;
+  // Local headers, names and data descriptors of the current run.
+  TReadWindow FLocalWindow{32768};
 };
 
 }  // namespace kst

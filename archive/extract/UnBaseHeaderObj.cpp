@@ -15,9 +15,15 @@ bool TUnBaseHeaderObj::ADDITEM(const TUnBaseFileInfo& Info, const uint8_t* Recor
   const bool HasRecord = Record != nullptr && Length != 0;
   if (HasRecord) std::copy_n(Record, std::min(Length, CentralRecordSize), Copy.begin());
   try {
-    FInfos.reserve(FInfos.size() + 1);
-    FRecords.reserve(FRecords.size() + 1);
-    FHasRecord.reserve(FHasRecord.size() + 1);
+    // Room for one more in each list before any of them changes; the room
+    // grows by doubling, so a list of n entries costs n moves, not n * n / 2.
+    const size_t Wanted = FInfos.size() + 1;
+    const auto MakeRoom = [Wanted](auto& List) {
+      if (List.capacity() < Wanted) List.reserve(std::max<size_t>(2 * List.capacity(), 16));
+    };
+    MakeRoom(FInfos);
+    MakeRoom(FRecords);
+    MakeRoom(FHasRecord);
   } catch (const std::bad_alloc&) {
     return false;
   }

@@ -35,7 +35,13 @@ int64_t TDecompMemoryStream::WriteItemData(const void* Buffer, int64_t Count) {
     FItemLimit = FGuard.Inspect(Head);
     if (FItemLimit < 0) return Refuse();
   }
-  if (FItemLimit >= 0 && Have + Count > FItemLimit) return Refuse();
+  if (FItemLimit >= 0 && Have + Count > FItemLimit) {
+    // The item keeps what fits below its limit and takes nothing more.
+    const int64_t Room = std::max<int64_t>(FItemLimit - Have, 0);
+    const int64_t Taken = Room > 0 ? Write(Buffer, Room) : 0;
+    Refuse();
+    return Taken;
+  }
   return Write(Buffer, Count);
 }
 

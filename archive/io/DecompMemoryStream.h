@@ -58,9 +58,10 @@ class TDecompMemoryStream : public TMemoryStream {
     std::function<int64_t(std::span<const uint8_t> Head)> Inspect;
   };
   void SetItemGuard(TItemGuard Guard) { FGuard = std::move(Guard); }
-  // Writes an entry's bytes for the current item as far as the guard allows;
-  // answers the number taken (fewer than Count once the item is refused,
-  // which ends the entry like a full disk).
+  // Writes an entry's bytes for the current item as far as the guard allows
+  // (an item reaching its limit keeps the bytes up to it); answers the number
+  // taken (fewer than Count once the item is refused, which ends the entry
+  // like a full disk).
   int64_t WriteItemData(const void* Buffer, int64_t Count);
   // Lends the current item's room to a decoder that writes in place: makes
   // room for Bytes bytes from the item's start and answers the address of its

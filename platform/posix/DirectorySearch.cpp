@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "platform/FileSystem.h"
+#include "platform/posix/FolderListings.h"
 #include "platform/posix/PosixPaths.h"
 
 namespace platform {
@@ -48,9 +49,16 @@ bool Examine(const std::string& Native, const std::string& Name, FindData& Data)
 }
 
 // The one item of a search for a plain name, or the error a listing would give.
-int FindPlainName(const std::string& Native, const std::string& Directory, const std::string& Name,
+// The resolution already said whether the name exists, and a folder known to
+// the path layer needs no second look.
+int FindPlainName(const posix::ResolvedPath& Resolved, const std::string& Directory, const std::string& Name,
                   FindData& Data) {
-  if (Examine(Native, Name, Data)) return 0;
+  if (Resolved.Exists && !S_ISLNK(Resolved.Status.st_mode)) {
+    Fill(Resolved.Status, Name, Data);
+    return 0;
+  }
+  if (Resolved.Exists && Examine(Resolved.Native, Name, Data)) return 0;
+  if (posix::IsFolder(Directory)) return kErrorFileNotFound;
   struct stat st {};
   if (stat(Directory.c_str(), &st) != 0) return ErrorOfOpen(errno);
   return S_ISDIR(st.st_mode) ? kErrorFileNotFound : kErrorPathNotFound;
@@ -60,14 +68,15 @@ int FindPlainName(const std::string& Native, const std::string& Directory, const
 
 int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   Close();
-  const std::string native = NativePath(Pattern);
+  const posix::ResolvedPath resolved = posix::Resolve(Pattern);
+  const std::string& native = resolved.Native;
   const size_t slash = native.rfind('/');
   std::string directory = ".";
   if (slash != std::string::npos) directory = slash == 0 ? "/" : native.substr(0, slash);
   auto state = std::make_unique<State>();
   state->NamePattern = slash == std::string::npos ? native : native.substr(slash + 1);
   if (!state->NamePattern.empty() && !posix::HasWildcards(state->NamePattern)) {
-    const int result = FindPlainName(native, directory, state->NamePattern, Data);
+    const int result = FindPlainName(resolved, directory, state->NamePattern, Data);
     if (result == 0) State_ = std::move(state);  // Next answers "no more files"
     return result;
   }

@@ -23,8 +23,9 @@ int Descriptor(FileHandle Handle) {
 }
 
 FileHandle OpenWith(const std::string& Path, int Flags) {
-  const std::string native = NativePath(Path);
-  if ((Flags & O_ACCMODE) != O_RDONLY && posix::IsReadOnlyFile(native)) return kInvalidHandle;
+  const posix::ResolvedPath resolved = posix::Resolve(Path);
+  const std::string& native = resolved.Native;
+  if ((Flags & O_ACCMODE) != O_RDONLY && posix::IsReadOnlyFile(resolved)) return kInvalidHandle;
   int fd = -1;
   do {
     fd = open(native.c_str(), Flags | O_CLOEXEC, 0666);

@@ -28,22 +28,23 @@ uint32_t GetAttributes(const std::string& Path) {
 }
 
 bool SetAttributes(const std::string& Path, uint32_t Attributes) {
-  const std::string native = NativePath(Path);
-  struct stat st {};
-  if (native.empty() || stat(native.c_str(), &st) != 0) return false;
+  const posix::ResolvedPath resolved = posix::Resolve(Path);
+  const std::string& native = resolved.Native;
+  struct stat st = resolved.Status;
+  if (!resolved.Exists || (S_ISLNK(st.st_mode) && stat(native.c_str(), &st) != 0)) return false;
   // Clearing read-only gives the owner write permission back; setting it takes
-  // write permission from everybody.
+  // write permission from everybody. A mode that stays as it is needs no call.
   const mode_t mode = (Attributes & kAttrReadOnly) != 0 ? (st.st_mode & ~kWriteBits) : (st.st_mode | S_IWUSR);
-  return chmod(native.c_str(), mode & 07777) == 0;
+  return mode == st.st_mode || chmod(native.c_str(), mode & 07777) == 0;
 }
 
 bool RemoveFile(const std::string& Path) {
-  const std::string native = NativePath(Path);
-  struct stat st {};
-  if (native.empty() || lstat(native.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  if (posix::IsReadOnlyFile(native)) return false;
-  posix::NoteRemoved(native);
-  return unlink(native.c_str()) == 0;
+  const posix::ResolvedPath resolved = posix::Resolve(Path);
+  const std::string& native = resolved.Native;
+  if (!resolved.Exists || S_ISDIR(resolved.Status.st_mode)) return false;
+  if (posix::IsReadOnlyFile(resolved) || unlink(native.c_str()) != 0) return false;
+  posix::NoteRemoved(native, false);
+  return true;
 }
 
 bool MakeDirectory(const std::string& Path) {
@@ -56,18 +57,21 @@ bool MakeDirectory(const std::string& Path) {
 bool RemoveEmptyDirectory(const std::string& Path) {
   const std::string native = NativePath(Path);
   if (native.empty()) return false;
-  posix::NoteRemoved(native);
+  posix::NoteRemoved(native, true);
   return rmdir(native.c_str()) == 0;
 }
 
 bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
-  const std::string from = NativePath(From);
-  const std::string to = NativePath(To);
-  struct stat st {};
+  const posix::ResolvedPath source = posix::Resolve(From);
+  const posix::ResolvedPath target = posix::Resolve(To);
+  const std::string& from = source.Native;
+  const std::string& to = target.Native;
   if (from.empty() || to.empty()) return false;
-  if (lstat(to.c_str(), &st) == 0 && (!Replace || posix::IsReadOnlyFile(to))) return false;
-  posix::NoteRemoved(from);
+  if (target.Exists && (!Replace || posix::IsReadOnlyFile(target))) return false;
+  const bool folder = source.Exists && S_ISDIR(source.Status.st_mode);
+  if (folder) posix::NoteRemoved(from, true);
   if (rename(from.c_str(), to.c_str()) != 0) return false;
+  if (!folder) posix::NoteRemoved(from, false);
   posix::NoteCreated(to, false);  // a renamed folder keeps its content
   return true;
 }

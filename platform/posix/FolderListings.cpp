@@ -10,6 +10,7 @@
 #include <mutex>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -24,13 +25,18 @@ std::string Folded(const std::string& Name) {
 }
 
 using FolderKey = std::pair<dev_t, ino_t>;
-// Folded name to the spelling found first (the one a listing would answer).
-using Listing = std::unordered_map<std::string, std::string>;
+// Folded name to its spellings in listing order (a Linux folder may hold names
+// that differ only in case); a lookup answers the first, as a listing would.
+using Listing = std::unordered_map<std::string, std::vector<std::string>>;
 
 struct Listings {
   std::mutex Lock;
   int Scopes = 0;
   std::map<FolderKey, Listing> Folders;
+  // The key of each folder path asked about, so a run writing many files into
+  // one folder asks the system about that folder once. Dropped whenever the
+  // program removes or renames a folder, which could make a path mean another one.
+  std::unordered_map<std::string, FolderKey> Keys;
 };
 
 Listings& Shared() {
@@ -45,16 +51,48 @@ bool KeyOf(const std::string& Folder, FolderKey& Key) {
   return true;
 }
 
+// KeyOf through the scope's memory of folder paths (the caller holds the lock).
+bool RememberedKeyOf(Listings& Shared, const std::string& Folder, FolderKey& Key) {
+  if (Shared.Scopes == 0) return KeyOf(Folder, Key);
+  const auto known = Shared.Keys.find(Folder);
+  if (known != Shared.Keys.end()) {
+    Key = known->second;
+    return true;
+  }
+  if (!KeyOf(Folder, Key)) return false;
+  Shared.Keys.emplace(Folder, Key);
+  return true;
+}
+
+void AddName(Listing& Names, const std::string& Name) {
+  std::vector<std::string>& spellings = Names[Folded(Name)];
+  for (const std::string& spelling : spellings)
+    if (spelling == Name) return;
+  spellings.push_back(Name);
+}
+
+void DropName(Listing& Names, const std::string& Name) {
+  const auto found = Names.find(Folded(Name));
+  if (found == Names.end()) return;
+  std::vector<std::string>& spellings = found->second;
+  for (auto it = spellings.begin(); it != spellings.end(); ++it) {
+    if (*it != Name) continue;
+    spellings.erase(it);
+    break;
+  }
+  if (spellings.empty()) Names.erase(found);
+}
+
 bool ReadListing(const std::string& Folder, Listing& Names) {
   const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(Folder.empty() ? "." : Folder.c_str()), closedir);
   if (!dir) return false;
-  while (const dirent* entry = readdir(dir.get())) Names.emplace(Folded(entry->d_name), entry->d_name);
+  while (const dirent* entry = readdir(dir.get())) AddName(Names, entry->d_name);
   return true;
 }
 
 std::string Lookup(const Listing& Names, const std::string& Name) {
   const auto found = Names.find(Folded(Name));
-  return found == Names.end() ? std::string() : found->second;
+  return found == Names.end() ? std::string() : found->second.front();
 }
 
 // The folder part of a native path ("" for a bare name, "/" for the root's entries).
@@ -75,7 +113,9 @@ PathLookupScope::PathLookupScope() {
 
 PathLookupScope::~PathLookupScope() {
   const std::lock_guard<std::mutex> guard(Shared().Lock);
-  if (--Shared().Scopes == 0) Shared().Folders.clear();
+  if (--Shared().Scopes != 0) return;
+  Shared().Folders.clear();
+  Shared().Keys.clear();
 }
 
 namespace posix {
@@ -84,7 +124,7 @@ std::string FindIgnoringCase(const std::string& Directory, const std::string& Na
   Listings& shared = Shared();
   std::unique_lock<std::mutex> guard(shared.Lock);
   FolderKey key;
-  if (shared.Scopes == 0 || !KeyOf(Directory, key)) {
+  if (shared.Scopes == 0 || !RememberedKeyOf(shared, Directory, key)) {
     guard.unlock();
     Listing names;
     return ReadListing(Directory, names) ? Lookup(names, Name) : std::string();
@@ -98,33 +138,51 @@ std::string FindIgnoringCase(const std::string& Directory, const std::string& Na
   return Lookup(found->second, Name);
 }
 
+bool IsFolder(const std::string& Native) {
+  Listings& shared = Shared();
+  const std::lock_guard<std::mutex> guard(shared.Lock);
+  FolderKey key;
+  return RememberedKeyOf(shared, Native, key);
+}
+
 void NoteCreated(const std::string& Native, bool IsDirectory) {
   Listings& shared = Shared();
   const std::lock_guard<std::mutex> guard(shared.Lock);
   if (shared.Scopes == 0) return;
   const auto [folder, name] = Split(Native);
   FolderKey key;
-  if (!name.empty() && KeyOf(folder, key)) {
+  if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
     const auto found = shared.Folders.find(key);
-    if (found != shared.Folders.end()) found->second.emplace(Folded(name), name);
+    if (found != shared.Folders.end()) AddName(found->second, name);
   }
-  if (IsDirectory && KeyOf(Native, key)) {
+  if (IsDirectory && RememberedKeyOf(shared, Native, key)) {
     Listing fresh;
-    fresh.emplace(".", ".");
-    fresh.emplace("..", "..");
+    AddName(fresh, ".");
+    AddName(fresh, "..");
     shared.Folders[key] = std::move(fresh);
   }
 }
 
-void NoteRemoved(const std::string& Native) {
+void NoteRemoved(const std::string& Native, bool IsDirectory) {
   Listings& shared = Shared();
   const std::lock_guard<std::mutex> guard(shared.Lock);
   if (shared.Scopes == 0) return;
-  // Another spelling of the name may remain: the folder is listed again when
-  // asked. A folder's own listing goes too, before its inode can be reused.
+  const auto [folder, name] = Split(Native);
   FolderKey key;
-  if (KeyOf(Split(Native).first, key)) shared.Folders.erase(key);
+  if (!IsDirectory) {
+    // A file is gone: only its own spelling leaves the folder's listing.
+    if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
+      const auto found = shared.Folders.find(key);
+      if (found != shared.Folders.end()) DropName(found->second, name);
+    }
+    return;
+  }
+  // A folder is about to go (its removal may still fail): the parent is listed
+  // again when asked, the folder's own listing goes before its inode can be
+  // reused, and so do the remembered folder paths, which may run through it.
+  if (KeyOf(folder, key)) shared.Folders.erase(key);
   if (KeyOf(Native, key)) shared.Folders.erase(key);
+  shared.Keys.clear();
 }
 
 }  // namespace posix

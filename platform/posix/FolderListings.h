@@ -7,7 +7,8 @@
 // kept, and the program's own creations, renames and deletions keep it up to
 // date; a folder the program creates starts with an empty listing. Folders are
 // told apart by device and inode, so every spelling of a path finds the same
-// listing. Outside a scope every lookup lists the folder afresh.
+// listing. The path of a folder is looked up once per scope too. Outside a
+// scope every lookup lists the folder afresh.
 #pragma once
 #include <string>
 
@@ -17,9 +18,13 @@ namespace platform::posix {
 // regard to case, or empty when there is none (or the folder cannot be read).
 std::string FindIgnoringCase(const std::string& Directory, const std::string& Name);
 
+// True when Native is a folder (remembered for the scope's lifetime).
+bool IsFolder(const std::string& Native);
+
 // The program created Native (or replaced it); a directory starts out empty.
 void NoteCreated(const std::string& Native, bool IsDirectory);
-// The program is about to remove Native or rename it away.
-void NoteRemoved(const std::string& Native);
+// The program removed the file Native or renamed it away; for a folder, the
+// program is about to (call it first: the folder's inode is still needed).
+void NoteRemoved(const std::string& Native, bool IsDirectory);
 
 }  // namespace platform::posix

@@ -14,6 +14,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/posix/FolderListings.h"
+#include "platform/posix/PosixPaths.h"
 
 namespace platform {
 
@@ -22,6 +23,11 @@ namespace {
 bool PathExists(const std::string& Path) {
   struct stat st {};
   return lstat(Path.c_str(), &st) == 0;
+}
+
+bool Examine(posix::ResolvedPath& Resolved) {
+  Resolved.Exists = lstat(Resolved.Native.c_str(), &Resolved.Status) == 0;
+  return Resolved.Exists;
 }
 
 std::string WinePrefix() {
@@ -44,23 +50,23 @@ std::vector<std::string> SplitComponents(const std::string& Path) {
   return parts;
 }
 
-bool FolderExists(const std::string& Path) {
-  struct stat st {};
-  return stat(Path.empty() ? "." : Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // Resolves each missing component of Path by a case-blind directory match. The
 // exact path is tried first, then (the common case of a new file in an existing
-// folder) only the last component is looked for.
-std::string MatchCase(const std::string& Path) {
-  if (Path.empty() || PathExists(Path)) return Path;
+// folder) only the last component is looked for. Resolved.Exists and Status
+// tell what the result names (lstat), so callers need not ask again.
+void MatchCase(const std::string& Path, posix::ResolvedPath& Resolved) {
+  Resolved.Native = Path;
+  if (Path.empty() || Examine(Resolved)) return;
   const size_t slash = Path.rfind('/');
   if (slash != std::string::npos && slash + 1 < Path.size()) {
     const std::string folder = Path.substr(0, slash + 1);
     const std::string last = Path.substr(slash + 1);
-    if (last != "." && last != ".." && FolderExists(folder)) {
+    if (last != "." && last != ".." && posix::IsFolder(folder)) {
       const std::string found = posix::FindIgnoringCase(folder, last);
-      return folder + (found.empty() ? last : found);
+      if (found.empty()) return;  // a new name: nothing there
+      Resolved.Native = folder + found;
+      Examine(Resolved);
+      return;
     }
   }
   const std::vector<std::string> parts = SplitComponents(Path);
@@ -81,12 +87,15 @@ std::string MatchCase(const std::string& Path) {
     result += name;
     if (i + 1 < parts.size()) result += '/';
   }
-  return result;
+  Resolved.Native = result;
+  if (resolving) Examine(Resolved);
 }
 
 }  // namespace
 
-std::string NativePath(const std::string& Path) {
+namespace posix {
+
+ResolvedPath Resolve(const std::string& Path) {
   std::string path = Path;
   for (char& c : path)
     if (c == '\\') c = '/';
@@ -96,7 +105,13 @@ std::string NativePath(const std::string& Path) {
     const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
     path = WinePrefix() + "/dosdevices/" + drive + ":" + rest;
   }
-  return MatchCase(path);
+  ResolvedPath resolved;
+  MatchCase(path, resolved);
+  return resolved;
 }
+
+}  // namespace posix
+
+std::string NativePath(const std::string& Path) { return posix::Resolve(Path).Native; }
 
 }  // namespace platform

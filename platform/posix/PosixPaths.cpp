@@ -45,9 +45,21 @@ uint32_t AttributesOf(const struct stat& St, const std::string& Name) {
   return attributes;
 }
 
+namespace {
+
+bool IsReadOnlyStatus(const struct stat& St) { return !S_ISDIR(St.st_mode) && (St.st_mode & S_IWUSR) == 0; }
+
+}  // namespace
+
 bool IsReadOnlyFile(const std::string& Native) {
   struct stat st {};
-  return stat(Native.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) && (st.st_mode & S_IWUSR) == 0;
+  return stat(Native.c_str(), &st) == 0 && IsReadOnlyStatus(st);
+}
+
+bool IsReadOnlyFile(const ResolvedPath& Resolved) {
+  if (!Resolved.Exists) return false;
+  if (S_ISLNK(Resolved.Status.st_mode)) return IsReadOnlyFile(Resolved.Native);
+  return IsReadOnlyStatus(Resolved.Status);
 }
 
 std::string LastComponent(const std::string& Path) {

@@ -3,7 +3,7 @@
 // limit (setrlimit through the shell's ulimit) far below that claim: the
 // picture is refused with "Bitmap image is not valid." as soon as its header
 // shows what it can be, never with a runtime's allocation message, and the
-// container is left as it was.
+// container is left as it was. Credits claiming as much are cut short.
 #include <cstring>
 
 #include "tests/kit/DeflateBits.h"
@@ -45,21 +45,33 @@ skwtest::TBytes BmpHeader(int32_t Width, int32_t Height) {
   return Head;
 }
 
-// Head as literals, then zeros up to kClaimed bytes: one fixed-code block of
-// length-258 copies at distance 1.
-skwtest::TBytes ClaimingStream(const skwtest::TBytes& Head) {
+// Head as literals, then Fill bytes up to kClaimed bytes: one fixed-code
+// block of length-258 copies at distance 1.
+skwtest::TBytes ClaimingStream(const skwtest::TBytes& Head, uint8_t Fill = 0) {
   skwtest::DeflateBits Bits;
   Bits.Header(true, 1);
   for (uint8_t Byte : Head) Bits.Fixed(Byte);
-  Bits.Fixed(0);
+  Bits.Fixed(Fill);
   uint64_t Made = Head.size() + 1;
   for (; Made + 258 <= kClaimed; Made += 258) Bits.Fixed(285).FixedDistance(0);
-  for (; Made < kClaimed; ++Made) Bits.Fixed(0);
+  for (; Made < kClaimed; ++Made) Bits.Fixed(Fill);
   Bits.Fixed(256);
   return Bits.Bytes();
 }
 
-class MemoryBound : public wiring::DemoGame {};
+class MemoryBound : public wiring::DemoGame {
+ protected:
+  // The installer on a pack of Entry alone, under the address-space limit.
+  wiring::RunResult InstallUnderLimit(const skwtest::HostileEntry& Entry) {
+    skwtest::HostileZip Zip;
+    Zip.Entries = {Entry};
+    const skwtest::TBytes Pack = Zip.Build();
+    EXPECT_TRUE(wiring::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
+    // 256 MiB of address space: the program and a few MiB of pictures fit.
+    const std::string Limit = kLimitAddressSpace ? "ulimit -v 262144 && " : "";
+    return Run("sh", {"-c", Limit + "exec \"" + Bin("skinwright") + "\" bomb-bin.zip 0"});
+  }
+};
 
 TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
   const struct {
@@ -77,17 +89,26 @@ TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
     Picture.Data = ClaimingStream(test.Head);
     Picture.Crc = 0;
     Picture.UnpackedSize = kClaimed;
-    skwtest::HostileZip Zip;
-    Zip.Entries = {Picture};
-    const skwtest::TBytes Pack = Zip.Build();
-    ASSERT_TRUE(wiring::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
-    // 256 MiB of address space: the program and a few MiB of pictures fit.
-    const std::string Limit = kLimitAddressSpace ? "ulimit -v 262144 && " : "";
-    const wiring::RunResult result =
-        Run("sh", {"-c", Limit + "exec \"" + Bin("skinwright") + "\" bomb-bin.zip 0"});
+    const wiring::RunResult result = InstallUnderLimit(Picture);
     EXPECT_EQ(result.Err, wiring::ErrorLine("Bitmap image is not valid."));
     EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
   }
+}
+
+// Credits have no header to bound them: the text shown is their first 64 KiB
+// and the rest is never decoded.
+TEST_F(MemoryBound, CreditsClaimingAGigabyteAreCutShort) {
+  skwtest::HostileEntry Credits;
+  Credits.Name = "credits.txt";
+  Credits.Method = 8;
+  Credits.Data = ClaimingStream({'A'}, 'A');
+  Credits.Crc = 0;
+  Credits.UnpackedSize = kClaimed;
+  const wiring::RunResult result = InstallUnderLimit(Credits);
+  EXPECT_EQ(result.Err, "");
+  EXPECT_NE(result.Out.find(std::string(64 * 1024, 'A')), std::string::npos);
+  EXPECT_EQ(result.Out.find(std::string(64 * 1024 + 1, 'A')), std::string::npos);
+  EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // as outside a scope and as on Windows.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "tests/platform/ScratchDir.h"
@@ -37,6 +39,21 @@ TEST(PathLookupScope, TheProgramsOwnChangesAreSeenInAnyCase) {
   EXPECT_FALSE(platform::Exists(Folder + Sep + "Beta.txt"));
   EXPECT_TRUE(platform::RemoveEmptyDirectory(In));
   EXPECT_FALSE(platform::Exists(Folder));
+}
+
+// A Linux folder may hold names differing only in case: removing one spelling
+// leaves the other to be found.
+TEST(PathLookupScope, AnotherSpellingOutlivesTheRemovedOne) {
+  if (platform::kIsWindows) GTEST_SKIP() << "one spelling per name on Windows";
+  skwtest::ScratchDir Dir;
+  std::ofstream(Dir / "Twin.txt") << "upper";
+  std::ofstream(Dir / "twin.txt") << "lower";
+  const platform::PathLookupScope Scope;
+  EXPECT_TRUE(platform::Exists(Dir / "TWIN.TXT"));
+  ASSERT_TRUE(platform::RemoveFile(Dir / "twin.txt"));
+  EXPECT_TRUE(platform::Exists(Dir / "TWIN.TXT"));
+  ASSERT_TRUE(platform::RemoveFile(Dir / "tWIN.txt"));
+  EXPECT_FALSE(platform::Exists(Dir / "TWIN.TXT"));
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ extern "C" void RemovePartialAndExit(int Signal) {
 }
 
 void RememberPartial(const std::string& LibraryPath) {
+  // Called at every progress step: the path is resolved once per file.
+  static std::string Remembered;
+  if (LibraryPath == Remembered && !LibraryPath.empty()) return;
+  Remembered = LibraryPath;
   const std::string Native = LibraryPath.empty() ? std::string() : platform::NativePath(LibraryPath);
   if (Native.size() >= sizeof gPartialFile) return;
   std::memcpy(gPartialFile, Native.c_str(), Native.size() + 1);

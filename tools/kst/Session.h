@@ -2,7 +2,7 @@
 // as their fixed texts (with the file they concern), and the archive is
 // identified on construction. An exception while the path is assigned (an
 // extension the volume-number rule cannot read) is reported like an error and
-// leaves the session unusable.
+// leaves the session unusable, as does an archive that cannot be opened.
 #pragma once
 #include <string>
 
@@ -22,9 +22,12 @@ class TToolKestrel : public kst::TKestrel {
 class TSession {
  public:
   explicit TSession(const std::string& Archive);
+  TSession(const TSession&) = delete;  // the error handler refers to this session
+  TSession& operator=(const TSession&) = delete;
 
   TToolKestrel& Lister() { return FLister; }
-  // False when assigning the path threw.
+  // False when assigning the path threw or the archive did not open (both
+  // reported already).
   bool Identified() const { return FIdentified; }
   // The pack trailer's container kind; empty for an archive that is no pack.
   const std::string& PackKind() const { return FPack.Kind(); }
@@ -33,6 +36,8 @@ class TSession {
   TPackArchive FPack;
   TToolKestrel FLister;
   bool FIdentified = false;
+  bool FIdentifying = false;
+  std::string FHeldOpenError;  // identification's report that the archive did not open
 };
 
 // Prints "kst: " + Text (+ ": " + FileName when given) on standard error.
