@@ -3,9 +3,11 @@
 // selected entries in a header list, and hands each one to the common entry
 // processing of TUnBase. Encrypted entries get their password here.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "archive/identify/StreamedEntryEnd.h"
 #include "archive/extract/KstUnBase.h"
 #include "archive/extract/UnBaseHeaderObj.h"
 
@@ -50,6 +52,8 @@ class TUnZip : public TUnBase {
   // bytes overlap another entry's or the directory (then it is reported and
   // not extracted), else empty.
   std::vector<std::string> FOverlapping;
+  // Per entry of the last recovery walk's list: its descriptor when streamed.
+  std::vector<std::optional<TStreamedEnd>> FStreamedEnds;
 };
 
 }  // namespace kst
