@@ -23,7 +23,8 @@ int Descriptor(FileHandle Handle) {
 }
 
 FileHandle OpenWith(const std::string& Path, int Flags) {
-  const std::string native = NativePath(Path);
+  const bool creating = (Flags & O_CREAT) != 0;
+  const std::string native = creating ? posix::NativePathOfKind(Path, posix::PathKind::File) : NativePath(Path);
   if ((Flags & O_ACCMODE) != O_RDONLY && posix::IsReadOnlyFile(native)) return kInvalidHandle;
   int fd = -1;
   do {

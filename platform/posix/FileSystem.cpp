@@ -47,7 +47,7 @@ bool RemoveFile(const std::string& Path) {
 }
 
 bool MakeDirectory(const std::string& Path) {
-  const std::string native = NativePath(Path);
+  const std::string native = posix::NativePathOfKind(Path, posix::PathKind::Folder);
   if (native.empty() || mkdir(native.c_str(), 0777) != 0) return false;
   posix::NoteCreated(native, true);
   return true;
@@ -62,8 +62,10 @@ bool RemoveEmptyDirectory(const std::string& Path) {
 
 bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
   const std::string from = NativePath(From);
-  const std::string to = NativePath(To);
   struct stat st {};
+  // The new name answers only to a thing of the kind being renamed.
+  const bool folder = stat(from.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  const std::string to = posix::NativePathOfKind(To, folder ? posix::PathKind::Folder : posix::PathKind::File);
   if (from.empty() || to.empty()) return false;
   if (lstat(to.c_str(), &st) == 0 && (!Replace || posix::IsReadOnlyFile(to))) return false;
   posix::NoteRemoved(from);

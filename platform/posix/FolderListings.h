@@ -17,6 +17,13 @@ namespace platform::posix {
 // regard to case, or empty when there is none (or the folder cannot be read).
 std::string FindIgnoringCase(const std::string& Directory, const std::string& Name);
 
+// What the last component of a path being resolved must be: a case-blind
+// match of another kind is no match (a file "LICENSE" is not the folder
+// "license/" about to be made). Components before the last are always folders.
+enum class PathKind { Any, File, Folder };
+// NativePath with the last component's kind given.
+std::string NativePathOfKind(const std::string& Path, PathKind Last);
+
 // The program created Native (or replaced it); a directory starts out empty.
 void NoteCreated(const std::string& Native, bool IsDirectory);
 // The program is about to remove Native or rename it away.

@@ -49,17 +49,29 @@ bool FolderExists(const std::string& Path) {
   return stat(Path.empty() ? "." : Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool KindFits(const std::string& Path, posix::PathKind Kind) {
+  if (Kind == posix::PathKind::Any) return true;
+  return FolderExists(Path) == (Kind == posix::PathKind::Folder);
+}
+
+// The name in Folder matching Name without regard to case and of the kind
+// asked for, or empty.
+std::string FindOfKind(const std::string& Folder, const std::string& Name, posix::PathKind Kind) {
+  const std::string found = posix::FindIgnoringCase(Folder, Name);
+  return !found.empty() && KindFits(Folder + found, Kind) ? found : std::string();
+}
+
 // Resolves each missing component of Path by a case-blind directory match. The
 // exact path is tried first, then (the common case of a new file in an existing
 // folder) only the last component is looked for.
-std::string MatchCase(const std::string& Path) {
+std::string MatchCase(const std::string& Path, posix::PathKind Last) {
   if (Path.empty() || PathExists(Path)) return Path;
   const size_t slash = Path.rfind('/');
   if (slash != std::string::npos && slash + 1 < Path.size()) {
     const std::string folder = Path.substr(0, slash + 1);
     const std::string last = Path.substr(slash + 1);
     if (last != "." && last != ".." && FolderExists(folder)) {
-      const std::string found = posix::FindIgnoringCase(folder, last);
+      const std::string found = FindOfKind(folder, last, Last);
       return folder + (found.empty() ? last : found);
     }
   }
@@ -71,7 +83,8 @@ std::string MatchCase(const std::string& Path) {
     std::string name = part;
     if (resolving && !part.empty() && part != "." && part != "..") {
       if (!PathExists(result + part)) {
-        const std::string found = posix::FindIgnoringCase(result, part);
+        const bool isLast = i + 1 == parts.size();
+        const std::string found = FindOfKind(result, part, isLast ? Last : posix::PathKind::Folder);
         if (found.empty())
           resolving = false;  // the rest does not exist; keep it as written
         else
@@ -86,7 +99,9 @@ std::string MatchCase(const std::string& Path) {
 
 }  // namespace
 
-std::string NativePath(const std::string& Path) {
+std::string NativePath(const std::string& Path) { return posix::NativePathOfKind(Path, posix::PathKind::Any); }
+
+std::string posix::NativePathOfKind(const std::string& Path, PathKind Last) {
   std::string path = Path;
   for (char& c : path)
     if (c == '\\') c = '/';
@@ -96,7 +111,7 @@ std::string NativePath(const std::string& Path) {
     const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
     path = WinePrefix() + "/dosdevices/" + drive + ":" + rest;
   }
-  return MatchCase(path);
+  return MatchCase(path, Last);
 }
 
 }  // namespace platform
