@@ -23,13 +23,13 @@ void ReportQuietly(TDecoderIO& IO, int32_t Code) {
 
 }  // namespace
 
-void Inflate(TDecoderIO& IO, const TInflateRec& Rec) {
+TInflateEnd Inflate(TDecoderIO& IO, const TInflateRec& Rec) {
   std::unique_ptr<TInflateState> State;
   try {
     State = std::make_unique<TInflateState>(IO, Rec);
   } catch (const std::bad_alloc&) {
     ReportQuietly(IO, ErrOutOfMemory);
-    return;
+    return {};
   }
   try {
     State->Run();
@@ -38,6 +38,7 @@ void Inflate(TDecoderIO& IO, const TInflateRec& Rec) {
     ReportQuietly(IO, ErrOutOfMemory);
   }
   State->WriteRest();
+  return {State->Finished(), State->InputUsed()};
 }
 
 }  // namespace kst

@@ -2,6 +2,8 @@
 // pulling compressed bytes and pushing decoded bytes through the run's decoder
 // view, so decryption, CRC and progress happen on the way in and out.
 #pragma once
+#include <cstdint>
+
 #include "archive/decode/DecoderIO.h"
 #include "archive/decode/InflateRec.h"
 
@@ -14,6 +16,13 @@ namespace kst {
 // normally. Never produces more than Rec.UnpackedSize bytes. Output is written
 // in blocks of 32768 bytes plus one final partial block. Only an exception of
 // IO.WriteOutput while writing that final block leaves Inflate.
-void Inflate(TDecoderIO& IO, const TInflateRec& Rec);
+// Answers whether the final block was decoded whole and how many input bytes
+// the stream used up to its last bit (read-ahead bytes not counted), so a
+// caller that does not know the packed size can find where the data end.
+struct TInflateEnd {
+  bool Finished = false;
+  uint64_t InputUsed = 0;
+};
+TInflateEnd Inflate(TDecoderIO& IO, const TInflateRec& Rec);
 
 }  // namespace kst

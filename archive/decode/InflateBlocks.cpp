@@ -71,7 +71,11 @@ void TInflateState::Run() {
         FIO.CountAsDone(uint32_t(CapLeft()));
         return;
     }
-    if (Step == TStep::Stop || Final) return;
+    if (Step == TStep::Stop) return;
+    if (Final) {
+      FFinished = true;
+      return;
+    }
   }
 }
 

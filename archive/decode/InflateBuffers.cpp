@@ -39,6 +39,7 @@ void TInflateState::FillInput() {
     uint32_t Got = FIO.ReadInput(const_cast<uint8_t*>(FInEnd), uint32_t(std::min<size_t>(Space, 32768)));
     if (Got == 0) FInEof = true;
     FInEnd += Got;
+    FInRead += Got;
   }
 }
 

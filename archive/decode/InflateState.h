@@ -30,6 +30,11 @@ class TInflateState {
   void Run();
   // Writes every decoded byte not yet written (32768-byte blocks, then the rest).
   void WriteRest();
+  // True once the final block was decoded whole.
+  bool Finished() const { return FFinished; }
+  // Input bytes the stream used: those read, less the unread ones still held
+  // in the input buffer and the whole bytes left in the bit buffer.
+  uint64_t InputUsed() const { return FInRead - uint64_t(FInEnd - FInPos) - FBitCount / 8; }
 
   static constexpr size_t HistoryBytes = 32768;
   static constexpr size_t BlockBytes = 32768;
@@ -84,6 +89,8 @@ class TInflateState {
   const uint8_t* FInPos = nullptr;
   const uint8_t* FInEnd = nullptr;
   bool FInEof = false;
+  uint64_t FInRead = 0;
+  bool FFinished = false;
   uint64_t FBitBuf = 0;
   unsigned FBitCount = 0;
 

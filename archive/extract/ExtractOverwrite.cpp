@@ -4,8 +4,20 @@
 #include "archive/extract/KstUnBase.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/names/NoCase.h"
+#include "platform/FileSystem.h"
 
 namespace kst {
+namespace {
+
+// A file already under Name. A folder that answers to the name (on Linux a
+// folder spelled in another case) is no file to keep or replace.
+bool FileInTheWay(const std::string& Name) {
+  if (!kstFileExists(Name)) return false;
+  const uint32_t Attr = platform::GetAttributes(Name);
+  return Attr == platform::kInvalidAttributes || (Attr & platform::kAttrDirectory) == 0;
+}
+
+}  // namespace
 
 bool TUnBase::doOnBegin(bool FolderOrLabel) {
   if (FolderOrLabel) return true;
@@ -22,14 +34,14 @@ bool TUnBase::doOnBegin(bool FolderOrLabel) {
   if (WriteToFile()) {
     if (OnFileExists) {
       OverwriteMode = omOverwrite;
-      while (!GetCancel() && OverwriteMode == omOverwrite && kstFileExists(FileName)) {
+      while (!GetCancel() && OverwriteMode == omOverwrite && FileInTheWay(FileName)) {
         std::string NewFilename;
         OnFileExists(this, FileName, NewFilename, OverwriteMode);
         if (NewFilename.empty()) NewFilename = FileName;
         if (OverwriteMode == omSkip || EqualNoCase(NewFilename, FileName)) break;
         FileName = NewFilename;
       }
-    } else if (kstFileExists(FileName)) {
+    } else if (FileInTheWay(FileName)) {
       // Nobody can be asked: the existing file stays, and so does every later one.
       RaiseErrorStr(FileName, "OnFileExists", "0", ErrEventNotAssigned);
       OverwriteMode = omSkip;

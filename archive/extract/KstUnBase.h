@@ -162,7 +162,9 @@ class TUnBase : public TZipCommon {
   // Lets the window process pending messages, then fires OnProgress.
   void RetProgress(uint8_t ProgressByFile, uint8_t ProgressByArchive);
 
-  bool Open_OutFile(THandle& OutFile, const std::string& Name, const std::string& Stored);
+  // Creates the output file Name; a component may override it to learn of
+  // each file before it exists.
+  virtual bool Open_OutFile(THandle& OutFile, const std::string& Name, const std::string& Stored);
   bool Close_OutFile(THandle& OutFile);
   void CloseAndSetDate(THandle& OutFile, const std::string& Name, uint32_t DosDateTime, uint32_t Attr);
   // Stored copy; answers the bytes not copied.

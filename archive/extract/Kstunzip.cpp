@@ -1,9 +1,10 @@
 // The ZIP walks of TUnZip. Every read is bounds-checked: a record that cannot
 // be read whole ends the walk, and each step advances by at least a record's
 // size, so a damaged archive can neither loop nor send the walk outside the file.
-// The recovery walk stops after an entry whose local header carries no sizes
-// (data descriptor), since nothing says where the next header lies. The
-// directory walk marks every selected entry whose bytes overlap another
+// In the recovery walk a streamed entry whose local header carries no sizes is
+// measured by finding its data descriptor (StreamedEntryEnd.h); the walk stops
+// after it only when none fits, since then nothing says where the next header
+// lies. The directory walk marks every selected entry whose bytes overlap another
 // entry's or the directory (EntrySpans.h); such an entry is reported and
 // skipped, the others are extracted. Entries of streaming writers (flag bit 3)
 // carry a placeholder CRC in their local header: they are checked against the
@@ -131,19 +132,24 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
     Pos += 4;
     Have = ReadHeaderAt(InFile, Pos, Record, TLocal::Size);
   }
+  FStreamedEnds.clear();
   while (Have && GetLE32(Record) == kLocalSignature && !GetCancel()) {
-    const TLocal Local = TLocal::Parse(Record);
+    TLocal Local = TLocal::Parse(Record);
     const std::string Raw = ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength);
     const std::string Extra = ReadNameAt(InFile, Pos + TLocal::Size + Local.NameLength, Local.ExtraLength);
+    const uint64_t DataStart = uint64_t(Pos) + TLocal::Size + Local.NameLength + Local.ExtraLength;
+    const std::optional<TStreamedEnd> End = FindStreamedEnd(InFile, Local, DataStart, ArchiveSize);
+    const bool Unknown = EndUnknown(Local, End);
+    if (End) End->ApplyTo(Local);
     // No central record says which system wrote the entry.
     SetStoredName({Raw, Local.Flags, kMadeByUnknown, Extra});
     if (!StoredName.empty() && CheckWildCard(StoredName) && List.ADDITEM(TUnBaseFileInfo{0, 1, Pos, {}}, nullptr, 0)) {
       CountSelected(Local.Flags, Local.DosDateTime, Local.PackedSize, Local.UnpackedSize);
+      FStreamedEnds.push_back(End);
     }
-    // Without sizes (data descriptor) nothing tells where the next header lies.
-    if ((Local.Flags & kFlagDataDescriptor) && Local.PackedSize == 0) break;
-    const uint64_t Next =
-        uint64_t(Pos) + TLocal::Size + Local.NameLength + Local.ExtraLength + Local.PackedSize;
+    // A streamed entry whose descriptor can't be found leaves the next header unknown.
+    if (Unknown) break;
+    const uint64_t Next = DataStart + Local.PackedSize + (End ? End->DescriptorSize : 0);
     if (Next > UINT32_MAX) break;
     Pos = static_cast<uint32_t>(Next);
     Have = ReadHeaderAt(InFile, Pos, Record, TLocal::Size);
@@ -169,18 +175,10 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
 }
 
 uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At) {
-  // CRC, packed size, unpacked size, with or without the signature in front.
   // The packed size must match what the local header says the data hold (the
   // signature alone could be a CRC), else the local header's CRC stands.
-  uint8_t Bytes[16];
-  if (At + sizeof Bytes > UINT32_MAX) return FLocal.Crc;
-  if (ReadHeaderAt(InFile, uint32_t(At), Bytes, sizeof Bytes)) {
-    if (GetLE32(Bytes) == kDescriptorSignature && GetLE32(Bytes + 8) == FLocal.PackedSize) return GetLE32(Bytes + 4);
-  } else if (!ReadHeaderAt(InFile, uint32_t(At), Bytes, 12)) {
-    return FLocal.Crc;  // a descriptor without signature may end the file
-  }
-  if (GetLE32(Bytes + 4) == FLocal.PackedSize) return GetLE32(Bytes);
-  return FLocal.Crc;
+  const auto Descriptor = DescriptorBehind(InFile, At, ArchiveSize, FLocal.PackedSize);
+  return Descriptor ? Descriptor->Crc : FLocal.Crc;
 }
 
 void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
@@ -211,12 +209,27 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
 }
 
 void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
+  // A streamed entry without sizes whose data descriptor can't be found.
+  static constexpr char kUnknownEndText[] = "no data descriptor marks the end of its data";
   BytesRemaining = TotalUnpackedSize;
   for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
     std::string RawName, RawExtra;
     if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
+    const std::optional<TStreamedEnd> End =
+        size_t(i) < FStreamedEnds.size() ? FStreamedEnds[size_t(i)] : std::optional<TStreamedEnd>();
+    const bool Unknown = EndUnknown(FLocal, End);
+    if (End) {
+      End->ApplyTo(FLocal);
+      FExpectedCrc = FLocal.Crc;
+    }
     FInflateRec = TInflateRec{FLocal.Flags, FLocal.Method, FLocal.PackedSize, FLocal.UnpackedSize};
     SetStoredName({RawName, FLocal.Flags, kMadeByUnknown, RawExtra});
+    if (Unknown) {
+      // Extracting it would make an empty file that passes its check.
+      RaiseErrorStr(StoredName, kUnknownEndText, "0", ErrLocalHeader);
+      AdjustProgress(FInflateRec);
+      continue;
+    }
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
     OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);

@@ -3,9 +3,11 @@
 // selected entries in a header list, and hands each one to the common entry
 // processing of TUnBase. Encrypted entries get their password here.
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "archive/identify/StreamedEntryEnd.h"
 #include "archive/extract/KstUnBase.h"
 #include "archive/extract/ReadWindow.h"
 #include "archive/extract/UnBaseHeaderObj.h"
@@ -56,6 +58,8 @@ class TUnZip : public TUnBase {
   std::vector<std::string> FOverlapping;
   // Local headers, names and data descriptors of the current run.
   TReadWindow FLocalWindow{32768};
+  // Per entry of the last recovery walk's list: its descriptor when streamed.
+  std::vector<std::optional<TStreamedEnd>> FStreamedEnds;
 };
 
 }  // namespace kst

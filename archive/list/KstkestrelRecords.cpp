@@ -1,12 +1,16 @@
 // One ZIP record of TKestrel's walk: the signature check, the entry name (read
 // in full, whatever its length, and named by the library's rule, EntryName.h),
 // the filter, the current-entry record and the events, and the step to the next
-// header. A local-header walk stops after an entry whose sizes are deferred to a
-// data descriptor, since nothing says where its data ends. Names and comments
+// header. In a local-header walk a streamed entry (flag bit 3) is listed with
+// the sizes and CRC of its data descriptor (StreamedEntryEnd.h); the walk stops
+// after it only when none is found, since then nothing says where its data
+// end. Names and comments
 // are read only as far as the file goes.
 #include <algorithm>
+#include <optional>
 
 #include "archive/core/Err_msgs.h"
+#include "archive/identify/StreamedEntryEnd.h"
 #include "archive/list/MethodNames.h"
 #include "archive/names/NameConversion.h"
 #include "archive/list/Kstkestrel.h"
@@ -49,14 +53,17 @@ void TKestrel::ProcessLocal(uint64_t RecordStart) {
   FLocal = TLocal::Parse(FHeader.data());
   // No central record says which system wrote the entry.
   FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags, kMadeByUnknown, FLocal.ExtraLength);
+  const uint64_t DataStart = FCurrentOffset + FLocal.ExtraLength;
+  const std::optional<TStreamedEnd> End = FindStreamedEnd(FHandle, FLocal, DataStart, ArchiveSize);
+  const bool Unknown = EndUnknown(FLocal, End);
+  if (End) End->ApplyTo(FLocal);
   if (OnReadFile) OnReadFile(this, FileName);
   if (CheckWildCard(FileName)) {
     ++NumFiles;
     IncTotals(FLocal.PackedSize, FLocal.UnpackedSize);
     DoRead(int32_t(RecordStart));
   }
-  FCurrentOffset += uint64_t(FLocal.PackedSize) + FLocal.ExtraLength;
-  if ((FLocal.Flags & kFlagDataDescriptor) && FLocal.PackedSize == 0) FCurrentOffset = FEndLimit;
+  FCurrentOffset = Unknown ? FEndLimit : DataStart + FLocal.PackedSize + (End ? End->DescriptorSize : 0);
 }
 
 void TKestrel::ProcessCentral() {

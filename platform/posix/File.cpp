@@ -23,7 +23,9 @@ int Descriptor(FileHandle Handle) {
 }
 
 FileHandle OpenWith(const std::string& Path, int Flags) {
-  const posix::ResolvedPath resolved = posix::Resolve(Path);
+  // A file being created answers only to a file of that name.
+  const posix::PathKind kind = (Flags & O_CREAT) != 0 ? posix::PathKind::File : posix::PathKind::Any;
+  const posix::ResolvedPath resolved = posix::Resolve(Path, kind);
   const std::string& native = resolved.Native;
   if ((Flags & O_ACCMODE) != O_RDONLY && posix::IsReadOnlyFile(resolved)) return kInvalidHandle;
   int fd = -1;

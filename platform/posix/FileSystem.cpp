@@ -48,7 +48,7 @@ bool RemoveFile(const std::string& Path) {
 }
 
 bool MakeDirectory(const std::string& Path) {
-  const std::string native = NativePath(Path);
+  const std::string native = posix::Resolve(Path, posix::PathKind::Folder).Native;
   if (native.empty() || mkdir(native.c_str(), 0777) != 0) return false;
   posix::NoteCreated(native, true);
   return true;
@@ -63,12 +63,13 @@ bool RemoveEmptyDirectory(const std::string& Path) {
 
 bool RenameFile(const std::string& From, const std::string& To, bool Replace) {
   const posix::ResolvedPath source = posix::Resolve(From);
-  const posix::ResolvedPath target = posix::Resolve(To);
+  const bool folder = source.Exists && S_ISDIR(source.Status.st_mode);
+  // The new name answers only to a thing of the kind being renamed.
+  const posix::ResolvedPath target = posix::Resolve(To, folder ? posix::PathKind::Folder : posix::PathKind::File);
   const std::string& from = source.Native;
   const std::string& to = target.Native;
   if (from.empty() || to.empty()) return false;
   if (target.Exists && (!Replace || posix::IsReadOnlyFile(target))) return false;
-  const bool folder = source.Exists && S_ISDIR(source.Status.st_mode);
   if (folder) posix::NoteRemoved(from, true);
   if (rename(from.c_str(), to.c_str()) != 0) return false;
   if (!folder) posix::NoteRemoved(from, false);

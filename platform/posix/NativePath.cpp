@@ -50,11 +50,26 @@ std::vector<std::string> SplitComponents(const std::string& Path) {
   return parts;
 }
 
-// Resolves each missing component of Path by a case-blind directory match. The
-// exact path is tried first, then (the common case of a new file in an existing
-// folder) only the last component is looked for. Resolved.Exists and Status
-// tell what the result names (lstat), so callers need not ask again.
-void MatchCase(const std::string& Path, posix::ResolvedPath& Resolved) {
+bool KindFits(const std::string& Path, posix::PathKind Kind) {
+  if (Kind == posix::PathKind::Any) return true;
+  struct stat st {};
+  const bool folder = stat(Path.empty() ? "." : Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return folder == (Kind == posix::PathKind::Folder);
+}
+
+// The name in Folder matching Name without regard to case and of the kind
+// asked for, or empty.
+std::string FindOfKind(const std::string& Folder, const std::string& Name, posix::PathKind Kind) {
+  const std::string found = posix::FindIgnoringCase(Folder, Name);
+  return !found.empty() && KindFits(Folder + found, Kind) ? found : std::string();
+}
+
+// Resolves each missing component of Path by a case-blind directory match,
+// the last one only to a thing of kind Last. The exact path is tried first,
+// then (the common case of a new file in an existing folder) only the last
+// component is looked for. Resolved.Exists and Status tell what the result
+// names (lstat), so callers need not ask again.
+void MatchCase(const std::string& Path, posix::PathKind Last, posix::ResolvedPath& Resolved) {
   Resolved.Native = Path;
   if (Path.empty() || Examine(Resolved)) return;
   const size_t slash = Path.rfind('/');
@@ -62,7 +77,7 @@ void MatchCase(const std::string& Path, posix::ResolvedPath& Resolved) {
     const std::string folder = Path.substr(0, slash + 1);
     const std::string last = Path.substr(slash + 1);
     if (last != "." && last != ".." && posix::IsFolder(folder)) {
-      const std::string found = posix::FindIgnoringCase(folder, last);
+      const std::string found = FindOfKind(folder, last, Last);
       if (found.empty()) return;  // a new name: nothing there
       Resolved.Native = folder + found;
       Examine(Resolved);
@@ -77,7 +92,8 @@ void MatchCase(const std::string& Path, posix::ResolvedPath& Resolved) {
     std::string name = part;
     if (resolving && !part.empty() && part != "." && part != "..") {
       if (!PathExists(result + part)) {
-        const std::string found = posix::FindIgnoringCase(result, part);
+        const bool isLast = i + 1 == parts.size();
+        const std::string found = FindOfKind(result, part, isLast ? Last : posix::PathKind::Folder);
         if (found.empty())
           resolving = false;  // the rest does not exist; keep it as written
         else
@@ -95,7 +111,7 @@ void MatchCase(const std::string& Path, posix::ResolvedPath& Resolved) {
 
 namespace posix {
 
-ResolvedPath Resolve(const std::string& Path) {
+ResolvedPath Resolve(const std::string& Path, PathKind Last) {
   std::string path = Path;
   for (char& c : path)
     if (c == '\\') c = '/';
@@ -106,7 +122,7 @@ ResolvedPath Resolve(const std::string& Path) {
     path = WinePrefix() + "/dosdevices/" + drive + ":" + rest;
   }
   ResolvedPath resolved;
-  MatchCase(path, resolved);
+  MatchCase(path, Last, resolved);
   return resolved;
 }
 

@@ -20,7 +20,11 @@ struct ResolvedPath {
   bool Exists = false;
   struct stat Status {};
 };
-ResolvedPath Resolve(const std::string& Path);
+// What the last component of a path being resolved must be: a case-blind
+// match of another kind is no match (a file "LICENSE" is not the folder
+// "license/" about to be made). Components before the last are always folders.
+enum class PathKind { Any, File, Folder };
+ResolvedPath Resolve(const std::string& Path, PathKind Last = PathKind::Any);
 
 // DOS-style attributes of a file with status St whose last path component is Name.
 uint32_t AttributesOf(const struct stat& St, const std::string& Name);

@@ -188,6 +188,34 @@ TEST(InflateArchives, EveryDeflateEntryMatchesItsDigestInEveryChunking) {
   EXPECT_GE(Checked, 80);
 }
 
+// A streaming writer's entry gives no sizes: the stream itself must say where
+// it ends, whatever follows it (here a descriptor-like tail) and however the
+// input is chunked; a cut stream is never taken as finished.
+TEST(InflateArchives, EveryDeflateEntryReportsWhereItsStreamEnds) {
+  int Checked = 0;
+  std::vector<skwtest::RawEntry> Entries;
+  for (const char* Archive : {"izip_deflate9_big.zip", "7z_deflate_mx9.zip", "py_deflated.zip", "bsdtar_deflate.zip"})
+    for (auto& Entry : skwtest::ReadRawZip(skwtest::DataPath(std::string("zip/") + Archive))) Entries.push_back(Entry);
+  for (const auto& Entry : Entries) {
+    if (Entry.Method != 8 || Entry.Data.empty()) continue;
+    Bytes Followed = Entry.Data;
+    const Bytes Tail = Pseudorandom(100, 7);
+    Followed.insert(Followed.end(), Tail.begin(), Tail.end());
+    for (const auto& Chunks : ChunkPlans) {
+      FakeDecoderIO IO(Followed, Chunks);
+      const kst::TInflateEnd End = kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Followed.size()), UINT32_MAX});
+      EXPECT_TRUE(End.Finished) << Entry.Name;
+      EXPECT_EQ(End.InputUsed, Entry.Data.size()) << Entry.Name;
+      EXPECT_EQ(IO.Output.size(), Entry.UncompressedSize) << Entry.Name;
+    }
+    const Bytes Cut(Entry.Data.begin(), Entry.Data.end() - 1);
+    FakeDecoderIO IO(Cut);
+    EXPECT_FALSE(kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Cut.size()), UINT32_MAX}).Finished) << Entry.Name;
+    ++Checked;
+  }
+  EXPECT_GE(Checked, 3);
+}
+
 FakeDecoderIO DecodeArchiveEntry(const std::string& Archive, const std::string& Entry) {
   for (const auto& E : skwtest::ReadRawZip(skwtest::DataPath("zip/" + Archive)))
     if (E.Name == Entry) return Decode(E.Data, E.UncompressedSize);

@@ -427,6 +427,49 @@ TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
   }
 }
 
+// A streamed entry with zero sizes in its local header is measured (a Deflate
+// stream by decoding it, stored data by a descriptor matching the bytes passed
+// over), so the local walk goes on to the next entry; damaged stored data match
+// no descriptor and the walk ends there.
+TEST(UnZipStreamed, LocalWalkFindsTheEndOfEntriesWithoutSizes) {
+  const skwtest::TBytes Plain = skwtest::BytesOf("streamed without sizes");
+  const auto Le32 = [](skwtest::TBytes& Out, uint32_t V) {
+    for (int i = 0; i < 4; ++i) Out.push_back(uint8_t(V >> (8 * i)));
+  };
+  struct TCase {
+    uint16_t Method;
+    bool Signature;
+    bool Damaged;
+  };
+  for (const TCase& C : {TCase{8, true, false}, TCase{8, false, false}, TCase{0, true, false},
+                         TCase{0, false, false}, TCase{0, true, true}}) {
+    skwtest::HostileZip Zip;
+    skwtest::HostileEntry Entry = C.Method == 8 ? skwtest::DeflateEntry("s.txt", skwtest::StoredDeflate(Plain), Plain)
+                                                : skwtest::StoredEntry("s.txt", "streamed without sizes");
+    const uint32_t Packed = uint32_t(Entry.Data.size());
+    if (C.Signature) Le32(Entry.Data, 0x08074B50);
+    Le32(Entry.Data, skwtest::HostileCrc32(Plain));
+    Le32(Entry.Data, Packed);
+    Le32(Entry.Data, uint32_t(Plain.size()));
+    if (C.Damaged) Entry.Data[2] ^= 1;
+    Entry.Flags = 8;
+    Entry.LocalCrc = Entry.LocalPackedSize = Entry.LocalUnpackedSize = 0;
+    Entry.WriteCentral = false;
+    skwtest::HostileEntry After = skwtest::StoredEntry("after.txt", "next");
+    After.WriteCentral = false;
+    Zip.Entries = {Entry, After};
+    Zip.WriteEnd = false;
+    const skwtest::HostileFile File(Zip.Build());
+    RecordingUnZip UnZip;
+    UnZip.SetArchiveFile(File.Path());
+    UnZip.FileSpec = {"*.*"};
+    UnZip.ExtractToVerify();
+    const std::string Case = std::to_string(C.Method) + " " + std::to_string(C.Signature);
+    EXPECT_EQ(UnZip.CrcOf["s.txt"], !C.Damaged) << Case;
+    EXPECT_EQ(UnZip.CrcOf.count("after.txt"), C.Damaged ? 0u : 1u) << Case;
+  }
+}
+
 TEST(UnZipRun, CancelFromOnBeginStopsTheRun) {
   FolderArchive A;
   RecordingUnZip UnZip;

@@ -56,4 +56,28 @@ TEST(PathLookupScope, AnotherSpellingOutlivesTheRemovedOne) {
   EXPECT_FALSE(platform::Exists(Dir / "TWIN.TXT"));
 }
 
+// A case-blind match of the wrong kind is no match: a file and a folder whose
+// names differ only in case (as an archive may hold them) are both made, in
+// either order, and a file is moved under its name beside the folder.
+TEST(PathLookupScope, AFileAndAFolderDifferingInCaseAreBothMade) {
+  if (platform::kIsWindows) GTEST_SKIP() << "Windows names ignore case";
+  for (const bool FileFirst : {true, false}) {
+    skwtest::ScratchDir Dir;
+    const platform::PathLookupScope Scope;
+    const std::string File = Dir / "LICENSE";
+    const std::string Folder = Dir / "license";
+    if (FileFirst) {
+      ASSERT_TRUE(Create(File));
+    }
+    ASSERT_TRUE(platform::MakeDirectory(Folder)) << FileFirst;
+    ASSERT_TRUE(Create(Folder + skwtest::ScratchDir::Separator() + "x.txt")) << FileFirst;
+    if (!FileFirst) {
+      ASSERT_TRUE(Create(Dir / "new"));
+      ASSERT_TRUE(platform::RenameFile(Dir / "new", File, false));
+    }
+    EXPECT_EQ(platform::GetAttributes(File) & platform::kAttrDirectory, 0u) << FileFirst;
+    EXPECT_NE(platform::GetAttributes(Folder) & platform::kAttrDirectory, 0u) << FileFirst;
+  }
+}
+
 }  // namespace

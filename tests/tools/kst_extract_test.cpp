@@ -3,14 +3,18 @@
 // mistyped runs; cat writing an entry's exact bytes (no line-end translation on
 // Windows); extract keeping existing files unless -o is given. On Linux, when
 // the script program is present, a pseudo-terminal checks that a password
-// missing from -p is asked for and used.
+// missing from -p is asked for and used. On Linux, extract interrupted by
+// SIGINT or SIGTERM while it writes a large entry leaves nothing behind.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "tests/kit/DeflateBits.h"
+#include "tests/kit/HostileZip.h"
 #include "tests/tools/KstProgram.h"
 
 namespace {
@@ -157,6 +161,32 @@ TEST_F(KstProgram, OverwriteIsAskedOnATerminal) {
   EXPECT_EQ(RunOnTerminal(Args, "A\\n", Dir / "tty.txt", Text), 0) << Text;
   EXPECT_TRUE(skwtest::ReadFileBytes(Hello) == Payload("hello.txt"));
   EXPECT_TRUE(skwtest::ReadFileBytes(One) == Payload("one.txt"));
+}
+
+// The signal is sent once the entry's temporary file has appeared; writing
+// 200 MB takes far longer than the shell's next step, and the exit code
+// 128 + signal proves the program's handler ran rather than the entry ending.
+TEST_F(KstProgram, ExtractStoppedBySignalLeavesNoFile) {
+  if (platform::kIsWindows) GTEST_SKIP() << "signals are a Linux matter";
+  constexpr uint32_t Matches = 800000;
+  skwtest::HostileEntry Entry = skwtest::DeflateEntry("big.bin", skwtest::ZeroBomb(Matches), {});
+  Entry.Crc = 0;
+  Entry.UnpackedSize = 1 + 258 * Matches;
+  skwtest::HostileZip Zip;
+  Zip.Entries = {Entry};
+  const std::string ArchivePath = Dir / "big.zip";
+  ASSERT_TRUE(skwtest::WriteFileBytes(ArchivePath, Zip.Build()));
+  for (const char* Signal : {"INT", "TERM"}) {
+    const std::string Out = Dir / (std::string("out-") + Signal);
+    const std::string Script = "mkdir " + kstprog::Quoted(Out) + " && cd " + kstprog::Quoted(Out) + " && { " +
+                               kstprog::Program() + " extract " + kstprog::Quoted(ArchivePath) +
+                               " >/dev/null 2>&1 & pid=$!; "
+                               "while kill -0 $pid 2>/dev/null && [ -z \"$(ls -A)\" ]; do :; done; "
+                               "kill -" + Signal + " $pid; wait $pid; }";
+    const int Code = kstprog::ExitCode(std::system(Script.c_str()));
+    EXPECT_EQ(Code, std::string(Signal) == "INT" ? 130 : 143) << Signal;
+    EXPECT_TRUE(std::filesystem::is_empty(Out)) << Signal;
+  }
 }
 
 }  // namespace

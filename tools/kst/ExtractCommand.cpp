@@ -117,6 +117,11 @@ int RunExtract(const TArgs& Args) {
     if (!Quiet && Written) std::printf("%s: %s\n", ActionWord(UnZip.Method()), Name.c_str());
     std::fflush(stdout);
   };
+  // A temporary file is remembered before it exists, so a signal at any time
+  // after finds it; a final name is never removed.
+  UnZip.OnCreating = [&](const std::string& Path) {
+    if (Path == UnZip.PartialFile) RememberPartial(Path);
+  };
   UnZip.OnProgress = [&, Previous = UnZip.OnProgress](kst::TUnBase* Sender, uint8_t ByFile, uint8_t ByArchive) {
     RememberPartial(UnZip.PartialFile);
     if (Previous) Previous(Sender, ByFile, ByArchive);

@@ -28,6 +28,12 @@ class TToolUnZip : public kst::TUnZip {
     kst::TUnZip::SetFilename(Name);
     if (OnEntryStart && Name == StoredName) OnEntryStart(Name);
   }
+  // Called with the path of each output file just before it is created.
+  std::function<void(const std::string& Path)> OnCreating;
+  bool Open_OutFile(kst::THandle& OutFile, const std::string& Name, const std::string& Stored) override {
+    if (OnCreating) OnCreating(Name);
+    return kst::TUnZip::Open_OutFile(OutFile, Name, Stored);
+  }
   uint32_t ExpectedCrc() const { return FExpectedCrc; }
   uint32_t Method() const { return FInflateRec.Method; }
   // True when the current entry opened no file: its method has no decoder or

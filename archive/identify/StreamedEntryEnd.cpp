@@ -1,0 +1,157 @@
+// Finding the end of a streamed entry's data: by decoding a Deflate stream, or
+// by searching for a fitting data descriptor (StreamedEntryEnd.h).
+#include "archive/identify/StreamedEntryEnd.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "archive/core/Err_msgs.h"
+#include "archive/core/LittleEndian.h"
+#include "archive/core/Ksttypes.h"
+#include "archive/crc/Crc.h"
+#include "archive/decode/Inflate.h"
+#include "archive/identify/Kstregister.h"
+
+namespace kst {
+namespace {
+
+constexpr uint32_t kSignedSize = 16;
+constexpr uint32_t kUnsignedSize = 12;
+
+// Reads the file forward through a window, so a byte-wise search costs one
+// read per window and never reads past the end of the file.
+class TFileWindow {
+ public:
+  TFileWindow(THandle File, uint64_t FileSize) : FFile(File), FFileSize(FileSize) {}
+
+  // The bytes from Pos on, at least Count of them unless the file ends first;
+  // Available tells how many there are.
+  const uint8_t* At(uint64_t Pos, uint32_t Count, uint32_t& Available) {
+    if (Pos < FStart || Pos + Count > FStart + FBytes.size()) Load(Pos);
+    Available = uint32_t(std::min<uint64_t>(FStart + FBytes.size() - Pos, UINT32_MAX));
+    return FBytes.data() + (Pos - FStart);
+  }
+
+ private:
+  void Load(uint64_t Pos) {
+    constexpr uint32_t kWindow = 65536;
+    FStart = Pos;
+    FBytes.resize(size_t(std::min<uint64_t>(kWindow, Pos < FFileSize ? FFileSize - Pos : 0)));
+    size_t Got = 0;
+    while (Got < FBytes.size()) {
+      const uint32_t Part = ReadAt(FFile, Pos + Got, FBytes.data() + Got, uint32_t(FBytes.size() - Got));
+      if (Part == 0) break;
+      Got += Part;
+    }
+    FBytes.resize(Got);
+  }
+
+  THandle FFile;
+  uint64_t FFileSize;
+  uint64_t FStart = 0;
+  std::vector<uint8_t> FBytes;
+};
+
+// Decoding a Deflate stream straight from the file, the output only counted.
+class TCountingIO final : public TDecoderIO {
+ public:
+  TCountingIO(THandle File, uint64_t Start, uint64_t FileSize) : FFile(File), FPos(Start), FFileSize(FileSize) {}
+
+  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
+    if (FPos >= FFileSize) return 0;
+    const uint32_t Got = ReadAt(FFile, FPos, Buffer, uint32_t(std::min<uint64_t>(Size, FFileSize - FPos)));
+    FPos += Got;
+    return Got;
+  }
+  void WriteOutput(const uint8_t*, uint32_t Size) override { Written += Size; }
+  void RaiseError(int32_t) override {
+    Failed = true;
+    throw E_RAISE("bad stream");
+  }
+  void RaiseErrorStr(int32_t) override { Failed = true; }
+  bool Cancelled() const override { return false; }
+  void CountAsDone(uint32_t) override {}
+
+  uint64_t Written = 0;
+  bool Failed = false;
+
+ private:
+  THandle FFile;
+  uint64_t FPos;
+  uint64_t FFileSize;
+};
+
+// The descriptor at Bytes (Available of them) when it says Packed bytes of data.
+std::optional<TStreamedEnd> DescriptorAt(const uint8_t* Bytes, uint32_t Available, uint32_t Packed) {
+  if (Available >= kSignedSize && GetLE32(Bytes) == kDescriptorSignature && GetLE32(Bytes + 8) == Packed)
+    return TStreamedEnd{Packed, GetLE32(Bytes + 12), GetLE32(Bytes + 4), kSignedSize};
+  if (Available >= kUnsignedSize && GetLE32(Bytes + 4) == Packed)
+    return TStreamedEnd{Packed, GetLE32(Bytes + 8), GetLE32(Bytes), kUnsignedSize};
+  return std::nullopt;
+}
+
+std::optional<TStreamedEnd> DeflateEnd(THandle File, uint64_t DataStart, uint64_t FileSize) {
+  TCountingIO IO(File, DataStart, FileSize);
+  const uint32_t Packed = uint32_t(std::min<uint64_t>(FileSize - DataStart, UINT32_MAX));
+  const TInflateEnd End = Inflate(IO, TInflateRec{0, kMethodDeflated, Packed, UINT32_MAX});
+  if (!End.Finished || IO.Failed || End.InputUsed > UINT32_MAX) return std::nullopt;
+  return DescriptorBehind(File, DataStart + End.InputUsed, FileSize, uint32_t(End.InputUsed));
+}
+
+bool RecordFollows(const uint8_t* Bytes, uint32_t Available) {
+  if (Available == 0) return true;
+  if (Available < 4) return false;
+  const uint32_t Signature = GetLE32(Bytes);
+  return Signature == kLocalSignature || Signature == kCentralSignature || Signature == kEndSignature;
+}
+
+// Searches byte by byte; for plain stored data the CRC of the bytes passed
+// over is kept, so a descriptor must match it.
+std::optional<TStreamedEnd> SearchedEnd(THandle File, uint64_t DataStart, uint64_t FileSize, bool PlainStored) {
+  TFileWindow Window(File, FileSize);
+  uint32_t Crc = CRC_MASK;
+  const uint64_t Last = std::min<uint64_t>(FileSize, DataStart + UINT32_MAX);
+  for (uint64_t Pos = DataStart; Pos + kUnsignedSize <= Last; ++Pos) {
+    uint32_t Available = 0;
+    const uint8_t* Bytes = Window.At(Pos, kSignedSize + 4, Available);
+    const uint32_t Distance = uint32_t(Pos - DataStart);
+    if (const auto Found = DescriptorAt(Bytes, Available, Distance)) {
+      if (PlainStored
+              ? Found->Crc == ~Crc && Found->UnpackedSize == Distance
+              : Found->DescriptorSize == kSignedSize && RecordFollows(Bytes + kSignedSize, Available - kSignedSize))
+        return Found;
+    }
+    Crc = UpdC32(Bytes[0], Crc);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TStreamedEnd> DescriptorBehind(THandle File, uint64_t At, uint64_t FileSize, uint32_t Packed) {
+  TFileWindow Window(File, FileSize);
+  uint32_t Available = 0;
+  const uint8_t* Bytes = Window.At(At, kSignedSize, Available);
+  return DescriptorAt(Bytes, Available, Packed);
+}
+
+std::optional<TStreamedEnd> FindStreamedEnd(THandle File, const TLocal& Local, uint64_t DataStart, uint64_t FileSize) {
+  if (!(Local.Flags & kFlagDataDescriptor)) return std::nullopt;
+  if (Local.PackedSize != 0) return DescriptorBehind(File, DataStart + Local.PackedSize, FileSize, Local.PackedSize);
+  if (DataStart >= FileSize) return std::nullopt;
+  const bool Encrypted = Local.Flags & kFlagEncrypted;
+  if (Local.Method == kMethodDeflated && !Encrypted) return DeflateEnd(File, DataStart, FileSize);
+  return SearchedEnd(File, DataStart, FileSize, Local.Method == kMethodStored && !Encrypted);
+}
+
+bool EndUnknown(const TLocal& Local, const std::optional<TStreamedEnd>& End) {
+  return (Local.Flags & kFlagDataDescriptor) && Local.PackedSize == 0 && !End;
+}
+
+void TStreamedEnd::ApplyTo(TLocal& Local) const {
+  Local.PackedSize = PackedSize;
+  if (Local.UnpackedSize == 0) Local.UnpackedSize = UnpackedSize;
+  Local.Crc = Crc;
+}
+
+}  // namespace kst
