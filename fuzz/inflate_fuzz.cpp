@@ -13,7 +13,7 @@ inline int RunInflate(const uint8_t* Data, size_t Size) {
   Rec.Method = 8;
   Rec.UnpackedSize = skwfuzz::Le32(Data) & 0xFFFFF;
   Rec.PackedSize = static_cast<uint32_t>(Size - 4);
-  skwfuzz::BufferDecoderIO IO(Data + 4, Size - 4, Rec.UnpackedSize);
+  skwtest::MemoryDecoderIO IO = LimitedDecoderIO(Data + 4, Size - 4, Rec.UnpackedSize);
   try {
     kst::Inflate(IO, Rec);
   } catch (const kst::E_RAISE&) {

@@ -20,7 +20,7 @@ inline int RunLegacy(const uint8_t* Data, size_t Size) {
   Rec.BitFlag = static_cast<uint16_t>((Data[0] >> 2) & 6);
   Rec.UnpackedSize = skwfuzz::Le32(Data + 1) & 0xFFFFF;
   Rec.PackedSize = static_cast<uint32_t>(Size - 5);
-  skwfuzz::BufferDecoderIO IO(Data + 5, Size - 5, Rec.UnpackedSize);
+  skwtest::MemoryDecoderIO IO = LimitedDecoderIO(Data + 5, Size - 5, Rec.UnpackedSize);
   try {
     if (Method == 1)
       kst::Unshrink(IO, Rec);

@@ -10,11 +10,11 @@
 
 #include "archive/decode/Explode.h"
 #include "archive/decode/InflateRec.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 class TBitWriter {
  public:
@@ -54,8 +54,8 @@ class TBitWriter {
 // it 1, and so on: value V of N has code N - 1 - V.
 constexpr uint32_t Uniform(uint32_t Value, uint32_t Values) { return Values - 1 - Value; }
 
-FakeDecoderIO Decode(const std::vector<uint8_t>& Stream, uint16_t Flags, uint32_t Unpacked) {
-  FakeDecoderIO IO(Stream, {1});
+MemoryDecoderIO Decode(const std::vector<uint8_t>& Stream, uint16_t Flags, uint32_t Unpacked) {
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.BitFlag = Flags;
   Rec.Method = 6;
@@ -107,10 +107,10 @@ TEST(Explode, MatchReachingBeforeTheFirstByteCopiesZeros) {
   EXPECT_TRUE(IO.Reports.empty());
 }
 
-void ExpectTreeRefused(const FakeDecoderIO& IO, std::vector<int32_t> Codes) {
+void ExpectTreeRefused(const MemoryDecoderIO& IO, std::vector<int32_t> Codes) {
   EXPECT_TRUE(IO.Output.empty());
   EXPECT_EQ(IO.ErrorCodes(), Codes);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_FALSE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_FALSE(R.Raised);
 }
 
 TEST(Explode, CollidingTreesAreRefusedBeforeDecoding) {

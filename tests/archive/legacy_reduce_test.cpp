@@ -11,11 +11,11 @@
 
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unreduce.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 class TBitWriter {
  public:
@@ -57,13 +57,13 @@ struct TResult {
 };
 
 TResult Decode(const std::vector<uint8_t>& Stream, int Factor, uint32_t Unpacked) {
-  FakeDecoderIO IO(Stream, {1});
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.Method = uint32_t(Factor + 1);
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = Unpacked;
   kst::Unreduce(IO, Rec, Factor);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
   return {IO.Output, IO.ErrorCodes()};
 }
 

@@ -10,11 +10,11 @@
 
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unshrink.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 // Codes of the current width, least significant bit first.
 class TCodeWriter {
@@ -52,13 +52,13 @@ struct TResult {
 };
 
 TResult Decode(const std::vector<uint8_t>& Stream, uint32_t Unpacked = 1000) {
-  FakeDecoderIO IO(Stream, {1});
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.Method = 1;
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = Unpacked;
   kst::Unshrink(IO, Rec);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
   return {std::string(IO.Output.begin(), IO.Output.end()), IO.ErrorCodes()};
 }
 
@@ -150,7 +150,7 @@ TEST(Unshrink, CancelledRunStopsWithoutAnError) {
     for (int I = 0; I < 40000; ++I) W.Codes("z");
     Stream = W.Bytes();
   }
-  FakeDecoderIO IO(Stream);
+  MemoryDecoderIO IO(Stream);
   IO.CancelAfterBytes = 1;
   kst::TInflateRec Rec;
   Rec.UnpackedSize = 40000;
