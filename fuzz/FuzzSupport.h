@@ -13,7 +13,7 @@
 #include "archive/Kstgbls.h"
 #include "tests/kit/MemoryDecoderIO.h"
 
-namespace skwfuzz {
+namespace skwtest {
 
 // A file in the temporary folder, unique to this process, rewritten per input.
 class ScratchFile {
@@ -56,4 +56,4 @@ inline uint32_t Le32(const uint8_t* Data) {
   return uint32_t{Data[0]} | uint32_t{Data[1]} << 8 | uint32_t{Data[2]} << 16 | uint32_t{Data[3]} << 24;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest

@@ -23,7 +23,7 @@
 #include "textures/Bitmap.h"
 #include "textures/TextureEngine.h"
 
-namespace wiring {
+namespace skwtest {
 
 inline std::string ReadAll(const std::string& Path) {
   std::ifstream file(platform::NativePath(Path), std::ios::binary);
@@ -179,4 +179,4 @@ class DemoGame : public ::testing::Test {
 
 inline std::string ErrorLine(const std::string& Text) { return "error: Skinwright import module: " + Text + "\n"; }
 
-}  // namespace wiring
+}  // namespace skwtest

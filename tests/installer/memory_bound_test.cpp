@@ -59,7 +59,7 @@ skwtest::TBytes ClaimingStream(const skwtest::TBytes& Head) {
   return Bits.Bytes();
 }
 
-class MemoryBound : public wiring::DemoGame {};
+class MemoryBound : public skwtest::DemoGame {};
 
 TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
   const struct {
@@ -80,13 +80,13 @@ TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
     skwtest::HostileZip Zip;
     Zip.Entries = {Picture};
     const skwtest::TBytes Pack = Zip.Build();
-    ASSERT_TRUE(wiring::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
+    ASSERT_TRUE(skwtest::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
     // 256 MiB of address space: the program and a few MiB of pictures fit.
     const std::string Limit = kLimitAddressSpace ? "ulimit -v 262144 && " : "";
-    const wiring::RunResult result =
+    const skwtest::RunResult result =
         Run("sh", {"-c", Limit + "exec \"" + Bin("skinwright") + "\" bomb-bin.zip 0"});
-    EXPECT_EQ(result.Err, wiring::ErrorLine("Bitmap image is not valid."));
-    EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
+    EXPECT_EQ(result.Err, skwtest::ErrorLine("Bitmap image is not valid."));
+    EXPECT_EQ(skwtest::ReadAll(Container("bin")), BinBefore);
   }
 }
 
