@@ -33,15 +33,15 @@ std::optional<std::string> FieldExtension(std::string_view Field) {
 // Closes a platform file handle when it goes out of scope.
 class FileCloser {
  public:
-  explicit FileCloser(platform::FileHandle Handle) : Handle_(Handle) {}
+  explicit FileCloser(platform::FileHandle Handle) : FHandle(Handle) {}
   ~FileCloser() {
-    if (Handle_ != platform::kInvalidHandle) platform::Close(Handle_);
+    if (FHandle != platform::kInvalidHandle) platform::Close(FHandle);
   }
   FileCloser(const FileCloser&) = delete;
   FileCloser& operator=(const FileCloser&) = delete;
 
  private:
-  platform::FileHandle Handle_;
+  platform::FileHandle FHandle;
 };
 
 bool ReadAt(platform::FileHandle Handle, uint64_t Offset, std::string& Bytes) {
