@@ -4,7 +4,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -12,16 +11,11 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/NoCase.h"
 
 namespace platform {
 
 namespace {
-
-std::string Folded(const std::string& Name) {
-  std::string folded = Name;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
 
 using FolderKey = std::pair<dev_t, ino_t>;
 // Folded name to the spelling found first (the one a listing would answer).
@@ -48,12 +42,12 @@ bool KeyOf(const std::string& Folder, FolderKey& Key) {
 bool ReadListing(const std::string& Folder, Listing& Names) {
   const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(Folder.empty() ? "." : Folder.c_str()), closedir);
   if (!dir) return false;
-  while (const dirent* entry = readdir(dir.get())) Names.emplace(Folded(entry->d_name), entry->d_name);
+  while (const dirent* entry = readdir(dir.get())) Names.emplace(FoldedCase(entry->d_name), entry->d_name);
   return true;
 }
 
 std::string Lookup(const Listing& Names, const std::string& Name) {
-  const auto found = Names.find(Folded(Name));
+  const auto found = Names.find(FoldedCase(Name));
   return found == Names.end() ? std::string() : found->second;
 }
 
@@ -106,7 +100,7 @@ void NoteCreated(const std::string& Native, bool IsDirectory) {
   FolderKey key;
   if (!name.empty() && KeyOf(folder, key)) {
     const auto found = shared.Folders.find(key);
-    if (found != shared.Folders.end()) found->second.emplace(Folded(name), name);
+    if (found != shared.Folders.end()) found->second.emplace(FoldedCase(name), name);
   }
   if (IsDirectory && KeyOf(Native, key)) {
     Listing fresh;
