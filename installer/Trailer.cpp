@@ -6,6 +6,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "archive/core/LittleEndian.h"
 #include "platform/File.h"
 #include "platform/Process.h"
 
@@ -14,10 +15,7 @@ namespace skw {
 namespace {
 
 uint32_t ReadLittleEndian32(std::string_view Bytes) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(Bytes[0])) |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[1])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[2])) << 16 |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[3])) << 24;
+  return kst::GetLE32(reinterpret_cast<const uint8_t*>(Bytes.data()));
 }
 
 // The extension field's text in front of its first zero byte, if it is one to
