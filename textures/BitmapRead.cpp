@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "archive/core/Bounds.h"
 #include "archive/core/LittleEndian.h"
 #include "archive/io/MemoryStream.h"
 #include "textures/Bitmap.h"
@@ -43,7 +44,7 @@ class TBmpReader {
     return FData.data() + At;
   }
   void Need(uint64_t At, uint64_t Count) const {
-    if (At > FData.size() || Count > FData.size() - At) throw EInvalidBitmap();
+    if (!kst::InBounds(At, Count, FData.size())) throw EInvalidBitmap();
   }
 
  private:

@@ -7,6 +7,7 @@
 
 #include <limits>
 
+#include "archive/core/Bounds.h"
 #include "archive/core/LittleEndian.h"
 
 namespace skw {
@@ -40,7 +41,7 @@ int64_t PixelDataSize(int32_t Width, int32_t Height, int32_t MipCount, int32_t B
 }
 
 bool ReadInt32At(const kst::TMemoryStream& Stream, int64_t Offset, int32_t& Value) {
-  if (Offset < 0 || Offset > Stream.Size() - 4) return false;
+  if (Offset < 0 || !kst::InBounds(uint64_t(Offset), 4, uint64_t(Stream.Size()))) return false;
   Value = static_cast<int32_t>(kst::GetLE32(Stream.Memory() + Offset));
   return true;
 }
