@@ -26,13 +26,13 @@ class Utf8Builder {
   void Unit(uint32_t U) {
     if (U >= 0xD800 && U <= 0xDBFF) {
       FlushSurrogate();
-      High_ = U;
+      FHigh = U;
       return;
     }
     if (U >= 0xDC00 && U <= 0xDFFF) {
-      if (High_ != 0) {
-        CodePoint(0x10000 + ((High_ - 0xD800) << 10) + (U - 0xDC00));
-        High_ = 0;
+      if (FHigh != 0) {
+        CodePoint(0x10000 + ((FHigh - 0xD800) << 10) + (U - 0xDC00));
+        FHigh = 0;
       } else {
         CodePoint(0xFFFD);
       }
@@ -48,8 +48,8 @@ class Utf8Builder {
 
  private:
   void FlushSurrogate() {
-    if (High_ != 0) CodePoint(0xFFFD);
-    High_ = 0;
+    if (FHigh != 0) CodePoint(0xFFFD);
+    FHigh = 0;
   }
   void CodePoint(uint32_t C) {
     if (C < 0x80) {
@@ -69,7 +69,7 @@ class Utf8Builder {
     }
   }
   std::string Text;
-  uint32_t High_ = 0;
+  uint32_t FHigh = 0;
 };
 
 int HexDigit(char C) {
