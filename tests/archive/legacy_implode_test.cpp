@@ -38,16 +38,16 @@ class TBitWriter {
   TBitWriter& UniformTree(unsigned Values, unsigned Length) {
     return Tree(std::vector<uint8_t>(Values / 16, uint8_t(0xF0 | (Length - 1))));
   }
-  std::vector<uint8_t> Done() const { return Bytes_; }
+  std::vector<uint8_t> Done() const { return FBytes; }
 
  private:
   void Bit(uint32_t B) {
-    if (Bits_ % 8 == 0) Bytes_.push_back(0);
-    Bytes_.back() |= uint8_t(B << (Bits_ % 8));
-    ++Bits_;
+    if (FBits % 8 == 0) FBytes.push_back(0);
+    FBytes.back() |= uint8_t(B << (FBits % 8));
+    ++FBits;
   }
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
 };
 
 // With one length for all values the last value gets code 0, the one before

@@ -21,10 +21,10 @@ class TBitWriter {
  public:
   TBitWriter& Put(uint32_t Value, unsigned Width) {
     for (unsigned I = 0; I < Width; ++I) {
-      if (Bits_ % 8 == 0) Bytes_.push_back(0);
+      if (FBits % 8 == 0) FBytes.push_back(0);
       const uint32_t Bit = I < 32 ? (Value >> I) & 1 : 0;
-      Bytes_.back() |= uint8_t(Bit << (Bits_ % 8));
-      ++Bits_;
+      FBytes.back() |= uint8_t(Bit << (FBits % 8));
+      ++FBits;
     }
     return *this;
   }
@@ -44,11 +44,11 @@ class TBitWriter {
     for (uint8_t V : Values) Put(V, 8);
     return *this;
   }
-  std::vector<uint8_t> Done() const { return Bytes_; }
+  std::vector<uint8_t> Done() const { return FBytes; }
 
  private:
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
 };
 
 struct TResult {

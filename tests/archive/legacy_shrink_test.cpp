@@ -20,7 +20,7 @@ using skwtest::MemoryDecoderIO;
 class TCodeWriter {
  public:
   TCodeWriter& Code(uint32_t Value) {
-    for (unsigned I = 0; I < Width_; ++I) Bit((Value >> I) & 1);
+    for (unsigned I = 0; I < FWidth; ++I) Bit((Value >> I) & 1);
     return *this;
   }
   TCodeWriter& Codes(const std::string& Literals) {
@@ -29,21 +29,21 @@ class TCodeWriter {
   }
   TCodeWriter& Wider() {
     Code(256).Code(1);
-    ++Width_;
+    ++FWidth;
     return *this;
   }
   TCodeWriter& Clear() { return Code(256).Code(2); }
-  std::vector<uint8_t> Bytes() const { return Bytes_; }
+  std::vector<uint8_t> Bytes() const { return FBytes; }
 
  private:
   void Bit(uint32_t B) {
-    if (Bits_ % 8 == 0) Bytes_.push_back(0);
-    Bytes_.back() |= uint8_t(B << (Bits_ % 8));
-    ++Bits_;
+    if (FBits % 8 == 0) FBytes.push_back(0);
+    FBytes.back() |= uint8_t(B << (FBits % 8));
+    ++FBits;
   }
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
-  unsigned Width_ = 9;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
+  unsigned FWidth = 9;
 };
 
 struct TResult {

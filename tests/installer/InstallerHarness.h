@@ -97,16 +97,16 @@ inline int ExitCodeOf(int Status) { return platform::kIsWindows ? Status : (Stat
 class ScopedEnvironment {
  public:
   ScopedEnvironment(std::string Name, const std::string& Value)
-      : Name_(std::move(Name)), Old_(platform::GetEnvironment(Name_)) {
-    platform::SetEnvironment(Name_, Value);
+      : FName(std::move(Name)), FOld(platform::GetEnvironment(FName)) {
+    platform::SetEnvironment(FName, Value);
   }
-  ~ScopedEnvironment() { platform::SetEnvironment(Name_, Old_); }
+  ~ScopedEnvironment() { platform::SetEnvironment(FName, FOld); }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
  private:
-  std::string Name_;
-  std::string Old_;
+  std::string FName;
+  std::string FOld;
 };
 
 // The demo game (Linux: a Wine-prefix-shaped folder) in a scratch folder, with

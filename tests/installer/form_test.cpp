@@ -23,8 +23,8 @@ class RecordingWindow final : public skw::TFrontEnd {
     Calls.push_back(Cursor == skw::TCursorKind::Hourglass ? "hourglass" : "arrow");
   }
   void Run(const skw::TWindowEvents&) override {}
-  void Terminate() override { Terminated_ = true; }
-  bool Terminated() const override { return Terminated_; }
+  void Terminate() override { FTerminated = true; }
+  bool Terminated() const override { return FTerminated; }
 
   bool Has(const std::string& Call) const { return std::find(Calls.begin(), Calls.end(), Call) != Calls.end(); }
   std::vector<std::string> Labels(const std::string& Name) const {
@@ -37,7 +37,7 @@ class RecordingWindow final : public skw::TFrontEnd {
   std::vector<std::string> Calls;
 
  private:
-  bool Terminated_ = false;
+  bool FTerminated = false;
 };
 
 class Form : public skwtest::DemoGame {
