@@ -22,6 +22,7 @@
 #include "archive/crc/Crc.h"
 #include "archive/decode/DecoderIO.h"
 #include "tests/kit/HostileZip.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace benchcorpus {
 
@@ -220,31 +221,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 // A decoder's run view over a stream in memory: input in chunks of up to 32 KiB,
 // output only counted and put through the CRC-32 register.
-class CrcIO : public kst::TDecoderIO {
- public:
-  explicit CrcIO(const Bytes& In) : In_(In) {}
-  uint32_t ReadInput(uint8_t* Buffer, uint32_t Size) override {
-    const size_t N = std::min<size_t>(std::min<size_t>(Size, 32768), In_.size() - Pos_);
-    std::memcpy(Buffer, In_.data() + Pos_, N);
-    Pos_ += N;
-    return uint32_t(N);
-  }
-  void WriteOutput(const uint8_t* Data, uint32_t Size) override {
-    kst::Crc32_buf(Data, Size, Crc);
-    Written += Size;
-  }
-  void RaiseError(int32_t) override { Failed = true; }
-  void RaiseErrorStr(int32_t) override { Failed = true; }
-  bool Cancelled() const override { return false; }
-  void CountAsDone(uint32_t) override {}
-  uint32_t Crc = kst::CRC_MASK;
-  uint64_t Written = 0;
-  bool Failed = false;
-
- private:
-  const Bytes& In_;
-  size_t Pos_ = 0;
-};
+inline skwtest::MemoryDecoderIO CrcIO(const Bytes& In) {
+  skwtest::MemoryDecoderIO IO = skwtest::MemoryDecoderIO::Borrowing(In, {32768});
+  IO.KeepOutput = false;
+  return IO;
+}
 
 // zlib inflating the case's stream (its anchor), checked against its size and CRC.
 inline void TimeZlib(benchmark::State& State, const std::string& Kind, int Level) {

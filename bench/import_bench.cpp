@@ -45,6 +45,7 @@
 #include "installer/ArchivePictureSource.h"
 #include "installer/OriginalContainer.h"
 #include "installer/PackCheck.h"
+#include "tests/kit/BmpWriter.h"
 #include "textures/TextureEngine.h"
 #include "textures/TextureImport.h"
 
@@ -124,45 +125,24 @@ std::vector<uint8_t> MakeContainer(bool Bin) {
   return Out;
 }
 
-void Put(std::vector<uint8_t>& Out, size_t At, uint32_t Value, int Bytes) {
-  for (int I = 0; I < Bytes; ++I) Out[At + static_cast<size_t>(I)] = static_cast<uint8_t>(Value >> (8 * I));
-}
-
 // A 256 x 256 picture: 8-bit with the palette of the given seed, or 24-bit.
 std::vector<uint8_t> MakePicture(bool Bin, uint32_t PaletteSeed, int Salt) {
-  const size_t Table = Bin ? 0 : 1024;
-  const size_t Stride = Bin ? 768 : 256;
-  std::vector<uint8_t> Out(54 + Table + Stride * 256, 0);
-  Out[0] = 'B';
-  Out[1] = 'M';
-  Put(Out, 2, static_cast<uint32_t>(Out.size()), 4);
-  Put(Out, 10, static_cast<uint32_t>(54 + Table), 4);
-  Put(Out, 14, 40, 4);
-  Put(Out, 18, 256, 4);
-  Put(Out, 22, 256, 4);
-  Put(Out, 26, 1, 2);
-  Put(Out, 28, Bin ? 24 : 8, 2);
+  skwtest::TBmpFile File;
+  File.Width = 256;
+  File.Height = 256;
+  File.BitCount = Bin ? 24 : 8;
   if (!Bin) {
     const std::vector<uint8_t> Colours = Palette(PaletteSeed);
-    for (size_t E = 0; E < 256; ++E) {
-      Out[54 + 4 * E] = Colours[4 * E + 2];
-      Out[54 + 4 * E + 1] = Colours[4 * E + 1];
-      Out[54 + 4 * E + 2] = Colours[4 * E];
-    }
+    for (size_t E = 0; E < 256; ++E) File.Table.push_back({Colours[4 * E + 2], Colours[4 * E + 1], Colours[4 * E], 0});
   }
-  for (uint32_t Y = 0; Y < 256; ++Y)
-    for (uint32_t X = 0; X < 256; ++X) {
-      uint8_t* P = Out.data() + 54 + Table + Stride * Y + (Bin ? 3 : 1) * X;
-      const uint32_t V = X / 2 + Y / 3 + ((X * Y) >> 7) + static_cast<uint32_t>(Salt);
-      if (!Bin) {
-        P[0] = static_cast<uint8_t>(V);
-        continue;
-      }
-      P[0] = static_cast<uint8_t>(X ^ Y);
-      P[1] = static_cast<uint8_t>(Y + static_cast<uint32_t>(Salt));
-      P[2] = static_cast<uint8_t>(V);
-    }
-  return Out;
+  File.Pixel = [Bin, Salt](int32_t Column, int32_t Line) {
+    const uint32_t X = static_cast<uint32_t>(Column);
+    const uint32_t Y = 255 - static_cast<uint32_t>(Line);  // the row as stored, bottom row 0
+    const uint32_t V = X / 2 + Y / 3 + ((X * Y) >> 7) + static_cast<uint32_t>(Salt);
+    if (!Bin) return V & 0xFF;
+    return ((X ^ Y) & 0xFF) << 16 | ((Y + static_cast<uint32_t>(Salt)) & 0xFF) << 8 | (V & 0xFF);
+  };
+  return skwtest::MakeBmp(File);
 }
 
 class TBenchPictures : public skw::TPictureSource {

@@ -28,6 +28,7 @@
 namespace {
 
 using benchcorpus::CrcIO;
+using skwtest::MemoryDecoderIO;
 using benchcorpus::RatioReporter;
 
 using Bytes = std::vector<uint8_t>;
@@ -73,7 +74,7 @@ void ReadArchive(const std::string& Name, std::vector<TEntry>& Entries) {
   }
 }
 
-void Decode(const TEntry& E, CrcIO& IO) {
+void Decode(const TEntry& E, MemoryDecoderIO& IO) {
   kst::TInflateRec Rec{E.Flags, E.Method, uint32_t(E.Stream.size()), E.Size};
   if (E.Method == 1) {
     kst::Unshrink(IO, Rec);
@@ -85,14 +86,9 @@ void Decode(const TEntry& E, CrcIO& IO) {
 }
 
 Bytes DecodeToMemory(const TEntry& E) {
-  struct Keep : CrcIO {
-    using CrcIO::CrcIO;
-    void WriteOutput(const uint8_t* Data, uint32_t Size) override { Out.insert(Out.end(), Data, Data + Size); }
-    Bytes Out;
-  };
-  Keep IO(E.Stream);
+  MemoryDecoderIO IO = MemoryDecoderIO::Borrowing(E.Stream, {32768});
   Decode(E, IO);
-  return IO.Out;
+  return IO.Output;
 }
 
 Bytes Deflate(const Bytes& Data) {
@@ -140,9 +136,9 @@ void Ours(benchmark::State& State, int Method) {
   const std::vector<TEntry>& Entries = EntriesByMethod().at(Method);
   for (auto _ : State) {
     for (const TEntry& E : Entries) {
-      CrcIO IO(E.Stream);
+      MemoryDecoderIO IO = CrcIO(E.Stream);
       Decode(E, IO);
-      if (IO.Failed || IO.Written != E.Size || ~IO.Crc != E.Crc) {
+      if (IO.Failed() || IO.Written != E.Size || ~IO.Crc != E.Crc) {
         State.SkipWithError("wrong output");
         return;
       }

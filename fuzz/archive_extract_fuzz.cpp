@@ -24,11 +24,11 @@ void ExtractAll(const std::string& Path, kst::TDecompMemoryStream* Stream) {
 
 }  // namespace
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunArchiveExtract(const uint8_t* Data, size_t Size) {
-  static skwfuzz::ScratchFile Scratch(".zip");
+  static skwtest::ScratchFile Scratch(".zip");
   const std::string& Path = Scratch.Write(Data, Size);
   kst::TDecompMemoryStream Stream;
   ExtractAll(Path, &Stream);
@@ -40,8 +40,8 @@ inline int RunArchiveExtract(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunArchiveExtract(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunArchiveExtract(Data, Size); }
 #endif

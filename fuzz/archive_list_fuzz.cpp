@@ -8,11 +8,11 @@
 #include "archive/list/Kstkestrel.h"
 #include "fuzz/FuzzSupport.h"
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunArchiveList(const uint8_t* Data, size_t Size) {
-  static skwfuzz::ScratchFile Scratch(".zip");
+  static skwtest::ScratchFile Scratch(".zip");
   kst::TKestrel Lister;
   Lister.SetArchiveFile(Scratch.Write(Data, Size));
   Lister.FileSpec = {"*.*"};
@@ -36,8 +36,8 @@ inline int RunArchiveList(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunArchiveList(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunArchiveList(Data, Size); }
 #endif

@@ -6,7 +6,7 @@
 #include "textures/Bitmap.h"
 #include "textures/TextureImport.h"
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunBitmap(const uint8_t* Data, size_t Size) {
@@ -30,8 +30,8 @@ inline int RunBitmap(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunBitmap(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunBitmap(Data, Size); }
 #endif

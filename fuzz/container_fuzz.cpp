@@ -44,7 +44,7 @@ kst::TStringList Rescan(const kst::TMemoryStream& Container, bool Bin) {
 
 }  // namespace
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunContainer(const uint8_t* Data, size_t Size) {
@@ -75,8 +75,8 @@ inline int RunContainer(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunContainer(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunContainer(Data, Size); }
 #endif

@@ -4,16 +4,16 @@
 #include "archive/decode/Inflate.h"
 #include "fuzz/FuzzSupport.h"
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunInflate(const uint8_t* Data, size_t Size) {
   if (Size < 4) return 0;
   kst::TInflateRec Rec;
   Rec.Method = 8;
-  Rec.UnpackedSize = skwfuzz::Le32(Data) & 0xFFFFF;
+  Rec.UnpackedSize = skwtest::Le32(Data) & 0xFFFFF;
   Rec.PackedSize = static_cast<uint32_t>(Size - 4);
-  skwfuzz::BufferDecoderIO IO(Data + 4, Size - 4, Rec.UnpackedSize);
+  skwtest::MemoryDecoderIO IO = LimitedDecoderIO(Data + 4, Size - 4, Rec.UnpackedSize);
   try {
     kst::Inflate(IO, Rec);
   } catch (const kst::E_RAISE&) {
@@ -21,8 +21,8 @@ inline int RunInflate(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunInflate(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunInflate(Data, Size); }
 #endif

@@ -9,7 +9,7 @@
 #include "archive/decode/Unshrink.h"
 #include "fuzz/FuzzSupport.h"
 
-namespace skwfuzz {
+namespace skwtest {
 
 // One input; also replayed by the regression test (tests/hardening).
 inline int RunLegacy(const uint8_t* Data, size_t Size) {
@@ -18,9 +18,9 @@ inline int RunLegacy(const uint8_t* Data, size_t Size) {
   kst::TInflateRec Rec;
   Rec.Method = Method;
   Rec.BitFlag = static_cast<uint16_t>((Data[0] >> 2) & 6);
-  Rec.UnpackedSize = skwfuzz::Le32(Data + 1) & 0xFFFFF;
+  Rec.UnpackedSize = skwtest::Le32(Data + 1) & 0xFFFFF;
   Rec.PackedSize = static_cast<uint32_t>(Size - 5);
-  skwfuzz::BufferDecoderIO IO(Data + 5, Size - 5, Rec.UnpackedSize);
+  skwtest::MemoryDecoderIO IO = LimitedDecoderIO(Data + 5, Size - 5, Rec.UnpackedSize);
   try {
     if (Method == 1)
       kst::Unshrink(IO, Rec);
@@ -33,8 +33,8 @@ inline int RunLegacy(const uint8_t* Data, size_t Size) {
   return 0;
 }
 
-}  // namespace skwfuzz
+}  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwfuzz::RunLegacy(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunLegacy(Data, Size); }
 #endif

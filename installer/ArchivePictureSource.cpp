@@ -9,11 +9,11 @@
 namespace skw {
 
 kst::TStringList TArchivePictureSource::ListBitmaps() {
-  Kestrel_.SetArchiveFile(ArchivePath_);
-  Kestrel_.FileSpec.clear();
-  Kestrel_.FileSpec.push_back("*.bmp");
+  FKestrel.SetArchiveFile(FArchivePath);
+  FKestrel.FileSpec.clear();
+  FKestrel.FileSpec.push_back("*.bmp");
   kst::TStringList names;
-  Kestrel_.FilesInArchive(&names);
+  FKestrel.FilesInArchive(&names);
   return names;
 }
 
@@ -39,18 +39,18 @@ std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Nam
   return FirstItemBytes(stream);
 }
 
-std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) { return ExtractFirstItem(UnZip_, Name); }
+std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) { return ExtractFirstItem(FUnZip, Name); }
 
 
 kst::TMemoryStream TArchivePictureSource::ExtractPicture(const std::string& Name) {
-  UnZip_.FileSpec.clear();
-  UnZip_.FileSpec.push_back(Name);
+  FUnZip.FileSpec.clear();
+  FUnZip.FileSpec.push_back(Name);
   kst::TDecompMemoryStream stream;
   // Only the first entry of that name is used; its headers bound its size.
   stream.SetItemGuard({kBmpHeadBytes, [&stream](std::span<const uint8_t> Head) {
                          return stream.Count() > 1 ? int64_t{-1} : BmpSizeLimit(Head);
                        }});
-  UnZip_.ExtractToMemoryStream(&stream);
+  FUnZip.ExtractToMemoryStream(&stream);
   if (stream.RefusedItem() == 0) throw EInvalidBitmap();
   // The first item begins the stream; whatever follows it is cut off.
   if (stream.Count() == 0) return {};

@@ -15,7 +15,7 @@ namespace skw {
 class TArchivePictureSource final : public TPictureSource {
  public:
   TArchivePictureSource(kst::TKestrel& Kestrel, kst::TUnZip& UnZip, std::string ArchivePath)
-      : Kestrel_(Kestrel), UnZip_(UnZip), ArchivePath_(std::move(ArchivePath)) {}
+      : FKestrel(Kestrel), FUnZip(UnZip), FArchivePath(std::move(ArchivePath)) {}
 
   kst::TStringList ListBitmaps() override;
   std::vector<uint8_t> Extract(const std::string& Name) override;
@@ -25,9 +25,9 @@ class TArchivePictureSource final : public TPictureSource {
   kst::TMemoryStream ExtractPicture(const std::string& Name) override;
 
  private:
-  kst::TKestrel& Kestrel_;
-  kst::TUnZip& UnZip_;
-  std::string ArchivePath_;
+  kst::TKestrel& FKestrel;
+  kst::TUnZip& FUnZip;
+  std::string FArchivePath;
 };
 
 // The bytes of the first item an extraction left in Stream (empty when none).

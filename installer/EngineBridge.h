@@ -14,23 +14,23 @@ namespace skw {
 class TEngineBridge final : public TEngineFrontEnd {
  public:
   TEngineBridge(TLabel& Label2, TProgressBar& ProgressBar, TFrontEnd& FrontEnd)
-      : Label2_(Label2), ProgressBar_(ProgressBar), FrontEnd_(FrontEnd) {}
+      : FLabel2(Label2), FProgressBar(ProgressBar), FFrontEnd(FrontEnd) {}
 
-  void SetLabel2(const std::string& Text) override { Label2_.SetCaption(Text); }
-  void SetProgressMin(int Min) override { ProgressBar_.SetMin(Min); }
-  void SetProgressMax(int Max) override { ProgressBar_.SetMax(Max); }
-  void SetProgressPosition(int Position) override { ProgressBar_.SetPosition(Position); }
-  void StepProgressBy(int Delta) override { ProgressBar_.StepBy(Delta); }
+  void SetLabel2(const std::string& Text) override { FLabel2.SetCaption(Text); }
+  void SetProgressMin(int Min) override { FProgressBar.SetMin(Min); }
+  void SetProgressMax(int Max) override { FProgressBar.SetMax(Max); }
+  void SetProgressPosition(int Position) override { FProgressBar.SetPosition(Position); }
+  void StepProgressBy(int Delta) override { FProgressBar.StepBy(Delta); }
   void MessageBox(const std::string& Caption, const std::string& Text, TMessageIcon Icon) override {
-    FrontEnd_.MessageBox(Caption, Text, Icon);
+    FFrontEnd.MessageBox(Caption, Text, Icon);
   }
-  void ProcessMessages() override { FrontEnd_.ProcessMessages(); }
-  void SetCursor(TCursorKind Cursor) override { FrontEnd_.SetCursor(Cursor); }
+  void ProcessMessages() override { FFrontEnd.ProcessMessages(); }
+  void SetCursor(TCursorKind Cursor) override { FFrontEnd.SetCursor(Cursor); }
 
  private:
-  TLabel& Label2_;
-  TProgressBar& ProgressBar_;
-  TFrontEnd& FrontEnd_;
+  TLabel& FLabel2;
+  TProgressBar& FProgressBar;
+  TFrontEnd& FFrontEnd;
 };
 
 }  // namespace skw

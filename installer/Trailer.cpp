@@ -6,6 +6,7 @@
 #include <cctype>
 #include <stdexcept>
 
+#include "archive/core/LittleEndian.h"
 #include "platform/File.h"
 #include "platform/Process.h"
 
@@ -14,10 +15,7 @@ namespace skw {
 namespace {
 
 uint32_t ReadLittleEndian32(std::string_view Bytes) {
-  return static_cast<uint32_t>(static_cast<unsigned char>(Bytes[0])) |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[1])) << 8 |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[2])) << 16 |
-         static_cast<uint32_t>(static_cast<unsigned char>(Bytes[3])) << 24;
+  return kst::GetLE32(reinterpret_cast<const uint8_t*>(Bytes.data()));
 }
 
 // The extension field's text in front of its first zero byte, if it is one to
@@ -33,15 +31,15 @@ std::optional<std::string> FieldExtension(std::string_view Field) {
 // Closes a platform file handle when it goes out of scope.
 class FileCloser {
  public:
-  explicit FileCloser(platform::FileHandle Handle) : Handle_(Handle) {}
+  explicit FileCloser(platform::FileHandle Handle) : FHandle(Handle) {}
   ~FileCloser() {
-    if (Handle_ != platform::kInvalidHandle) platform::Close(Handle_);
+    if (FHandle != platform::kInvalidHandle) platform::Close(FHandle);
   }
   FileCloser(const FileCloser&) = delete;
   FileCloser& operator=(const FileCloser&) = delete;
 
  private:
-  platform::FileHandle Handle_;
+  platform::FileHandle FHandle;
 };
 
 bool ReadAt(platform::FileHandle Handle, uint64_t Offset, std::string& Bytes) {

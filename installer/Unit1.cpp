@@ -37,11 +37,11 @@ TForm1::TForm1(TFrontEnd& FrontEnd, TCommandLine CommandLine)
       Image1("Image1"),
       Memo1("Memo1", "Memo1"),
       Timer1("Timer1"),
-      FrontEnd_(FrontEnd),
-      CommandLine_(std::move(CommandLine)) {
+      FFrontEnd(FrontEnd),
+      FCommandLine(std::move(CommandLine)) {
   for (TControl* control : std::initializer_list<TControl*>{&Window, &Label1, &Label2, &ProgressBar1, &Image1,
                                                              &Memo1, &Timer1})
-    control->SetListener(&FrontEnd_);
+    control->SetListener(&FFrontEnd);
   UnZip1.ConfirmOverwrites = false;
   UnZip1.CpuType = kst::cptAuto;
   Timer1.SetInterval(1000);
@@ -52,8 +52,8 @@ TForm1::TForm1(TFrontEnd& FrontEnd, TCommandLine CommandLine)
 TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::SetUp() {
-  ArchivePath = CommandLine_.Argument1;
-  CheckTrailer(CommandLine_.ProgramFile, CommandLine_.TempFolder, ArchivePath, TempArchive);
+  ArchivePath = FCommandLine.Argument1;
+  CheckTrailer(FCommandLine.ProgramFile, FCommandLine.TempFolder, ArchivePath, TempArchive);
   const TContainerChoice choice = ChooseContainer(ArchivePath, GetGamePath, FileExists);
   ContainerPath = choice.ContainerPath;
   if (!choice.FatalMessage.empty()) {
@@ -65,9 +65,9 @@ void TForm1::SetUp() {
 }
 
 void TForm1::ShowFatal(const std::string& Text) {
-  Fatal_ = true;
-  FrontEnd_.MessageBox(kAppTitle, Text, TMessageIcon::Error);
-  FrontEnd_.Terminate();
+  FFatal = true;
+  FFrontEnd.MessageBox(kAppTitle, Text, TMessageIcon::Error);
+  FFrontEnd.Terminate();
 }
 
 }  // namespace skw

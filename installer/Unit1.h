@@ -59,10 +59,10 @@ class TForm1 {
   // program: nothing of the window or the run happens afterwards.
   void ShowFatal(const std::string& Text);
   // True once ShowFatal has been called.
-  bool Fatal() const { return Fatal_; }
+  bool Fatal() const { return FFatal; }
   // What the import did with each entry of the pack; nothing before it began.
   const std::vector<TPictureReport>* ImportReports() const {
-    return ImportBegan_ ? &ImportReports_.Reports : nullptr;
+    return FImportBegan ? &FImportReports.Reports : nullptr;
   }
 
   // The texture engine's two operations on this window's state.
@@ -103,12 +103,12 @@ class TForm1 {
   // The texture engine on this window's container, index and kind, reporting to Reports.
   TTextureEngine Engine(TEngineFrontEnd& Reports);
 
-  TFrontEnd& FrontEnd_;
-  TCommandLine CommandLine_;
-  bool Activated_ = false;
-  bool Fatal_ = false;
-  TImportCollector ImportReports_;
-  bool ImportBegan_ = false;
+  TFrontEnd& FFrontEnd;
+  TCommandLine FCommandLine;
+  bool FActivated = false;
+  bool FFatal = false;
+  TImportCollector FImportReports;
+  bool FImportBegan = false;
 };
 
 }  // namespace skw

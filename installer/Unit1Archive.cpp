@@ -32,7 +32,7 @@ void TForm1::PrepareArchive() {
   Window.SetHeight(kShortHeight);
   UnZip1.SetArchiveFile(ArchivePath);
   Kestrel1.SetArchiveFile(ArchivePath);
-  UnZip1.SetExtractDir(FolderOf(CommandLine_.ProgramFile));
+  UnZip1.SetExtractDir(FolderOf(FCommandLine.ProgramFile));
   const int32_t creditsSize = Kestrel1.GetFileUnpackedSize(kCreditsEntry);
   const int32_t logoSize = Kestrel1.GetFileUnpackedSize(kLogoEntry);
   if (creditsSize <= 0) return;

@@ -7,7 +7,7 @@ namespace skw {
 
 void TForm1::Timer1Timer() {
   --Timer1.Tag;
-  if (Timer1.Tag <= 0) FrontEnd_.Terminate();
+  if (Timer1.Tag <= 0) FFrontEnd.Terminate();
   ProgressBar1.StepBy(1);
   Label2.SetCaption("Shutting down in " + std::to_string(Timer1.Tag) + " second(s).");
 }

@@ -34,8 +34,8 @@ std::string LastThree(const std::string& Text) { return Text.size() <= 3 ? Text 
 }  // namespace
 
 void TForm1::FormActivate() {
-  if (Activated_ || Fatal_) return;
-  Activated_ = true;
+  if (FActivated || FFatal) return;
+  FActivated = true;
   ContainerStream = std::make_unique<kst::TMemoryStream>();
   try {
     ContainerStream->LoadFromFile(ContainerPath);
@@ -47,24 +47,24 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::RunImport() {
-  FrontEnd_.SetCursor(TCursorKind::Hourglass);
+  FFrontEnd.SetCursor(TCursorKind::Hourglass);
   Label1.SetCaption("Scanning textures." + LastThree(ContainerPath) + " ...");
-  FrontEnd_.ProcessMessages();
+  FFrontEnd.ProcessMessages();
   TextureList = std::make_unique<kst::TStringList>();
   ScanTextures(ContainerPath);
   Label1.SetCaption("Processing BMP files, this may take a while ...");
-  FrontEnd_.ProcessMessages();
+  FFrontEnd.ProcessMessages();
   TOriginalKeeper original(ContainerPath);
   original.Stage(std::span<const uint8_t>(ContainerStream->Memory(), static_cast<size_t>(ContainerStream->Size())));
   ImportBitmaps();
   Label2.SetCaption("");
   Label1.SetCaption("Saving textures file ...");
-  FrontEnd_.ProcessMessages();
+  FFrontEnd.ProcessMessages();
   SaveContainer(original);
   if (TempArchive) platform::RemoveFile(ArchivePath);
   Label1.SetCaption("All done.");
   StartCountdown();
-  FrontEnd_.SetCursor(TCursorKind::Default);
+  FFrontEnd.SetCursor(TCursorKind::Default);
 }
 
 void TForm1::SaveContainer(TOriginalKeeper& Original) {
@@ -77,9 +77,9 @@ void TForm1::SaveContainer(TOriginalKeeper& Original) {
 }
 
 void TForm1::StartCountdown() {
-  const int32_t seconds = CountdownFromArgument(CommandLine_.Argument2);
+  const int32_t seconds = CountdownFromArgument(FCommandLine.Argument2);
   if (seconds <= 0) {
-    FrontEnd_.Terminate();
+    FFrontEnd.Terminate();
     return;
   }
   Label2.SetCaption("Shutting down in " + std::to_string(seconds) + " second(s).");
@@ -101,17 +101,17 @@ TTextureEngine TForm1::Engine(TEngineFrontEnd& Reports) {
 }
 
 void TForm1::ScanTextures(const std::string& Path) {
-  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+  TEngineBridge bridge(Label2, ProgressBar1, FFrontEnd);
   Engine(bridge).ScanTextures(Path);
 }
 
 void TForm1::ImportBitmaps() {
-  TEngineBridge bridge(Label2, ProgressBar1, FrontEnd_);
+  TEngineBridge bridge(Label2, ProgressBar1, FFrontEnd);
   TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
   TTextureEngine engine = Engine(bridge);
   engine.Pictures = &pictures;
-  engine.Observer = &ImportReports_;
-  ImportBegan_ = true;
+  engine.Observer = &FImportReports;
+  FImportBegan = true;
   engine.ImportBitmaps();
 }
 

@@ -35,8 +35,8 @@ class StagedFile {
   Placed PlaceNew();
 
  private:
-  std::string Target_;  // as the system wants the paths
-  std::string Staged_;  // empty: nothing staged
+  std::string FTarget;  // as the system wants the paths
+  std::string FStaged;  // empty: nothing staged
 };
 
 }  // namespace platform

@@ -109,11 +109,11 @@ class DirectorySearch {
   // 0 with the next item, or an error code (kErrorNoMoreFiles at the end).
   int Next(FindData& Data);
   void Close();
-  bool IsOpen() const { return State_ != nullptr; }
+  bool IsOpen() const { return FState != nullptr; }
 
  private:
   struct State;
-  std::unique_ptr<State> State_;
+  std::unique_ptr<State> FState;
 };
 
 }  // namespace platform

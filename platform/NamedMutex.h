@@ -19,11 +19,11 @@ class NamedMutex {
 
   // True when a mutex of this name was already held: this object then owns
   // nothing. A mutex that could not be created at all does not count as existing.
-  bool AlreadyExists() const { return AlreadyExists_; }
+  bool AlreadyExists() const { return FAlreadyExists; }
 
  private:
-  intptr_t Handle_ = -1;
-  bool AlreadyExists_ = false;
+  intptr_t FHandle = -1;
+  bool FAlreadyExists = false;
 };
 
 }  // namespace platform

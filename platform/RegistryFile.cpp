@@ -6,10 +6,10 @@
 // types stored as UTF-16 bytes (a line ending in "\" continues on the next),
 // anything else (dword:, hex:, str(7): ...) another type. Everything is bounds-
 // checked: a damaged line is skipped, never read past its end.
-#include <cctype>
 #include <cstdint>
 #include <optional>
 
+#include "platform/NoCase.h"
 #include "platform/Registry.h"
 
 namespace platform {
@@ -26,13 +26,13 @@ class Utf8Builder {
   void Unit(uint32_t U) {
     if (U >= 0xD800 && U <= 0xDBFF) {
       FlushSurrogate();
-      High_ = U;
+      FHigh = U;
       return;
     }
     if (U >= 0xDC00 && U <= 0xDFFF) {
-      if (High_ != 0) {
-        CodePoint(0x10000 + ((High_ - 0xD800) << 10) + (U - 0xDC00));
-        High_ = 0;
+      if (FHigh != 0) {
+        CodePoint(0x10000 + ((FHigh - 0xD800) << 10) + (U - 0xDC00));
+        FHigh = 0;
       } else {
         CodePoint(0xFFFD);
       }
@@ -48,8 +48,8 @@ class Utf8Builder {
 
  private:
   void FlushSurrogate() {
-    if (High_ != 0) CodePoint(0xFFFD);
-    High_ = 0;
+    if (FHigh != 0) CodePoint(0xFFFD);
+    FHigh = 0;
   }
   void CodePoint(uint32_t C) {
     if (C < 0x80) {
@@ -69,7 +69,7 @@ class Utf8Builder {
     }
   }
   std::string Text;
-  uint32_t High_ = 0;
+  uint32_t FHigh = 0;
 };
 
 int HexDigit(char C) {
@@ -120,14 +120,6 @@ std::optional<std::string> ReadEscaped(const std::string& Line, size_t& Pos, cha
     }
   }
   return std::nullopt;
-}
-
-bool SameIgnoringCase(const std::string& A, const std::string& B) {
-  if (A.size() != B.size()) return false;
-  for (size_t i = 0; i < A.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(A[i])) != std::tolower(static_cast<unsigned char>(B[i])))
-      return false;
-  return true;
 }
 
 bool StartsWith(const std::string& Text, size_t Pos, const char* Prefix) {
@@ -221,7 +213,7 @@ RegistryValue FindInSection(const std::vector<std::string>& Lines, size_t First,
       pos = 1;
       name = ReadEscaped(line, pos, '"');
     }
-    if (!name || pos >= line.size() || line[pos] != '=' || !SameIgnoringCase(*name, ValueName)) continue;
+    if (!name || pos >= line.size() || line[pos] != '=' || !EqualsNoCase(*name, ValueName)) continue;
     return DecodeData(line, pos + 1);
   }
   return {RegistryStatus::ValueMissing, {}};
@@ -233,7 +225,7 @@ std::optional<size_t> FindSection(const std::vector<std::string>& Lines, const s
     if (Lines[i].empty() || Lines[i][0] != '[') continue;
     size_t pos = 1;
     const std::optional<std::string> name = ReadEscaped(Lines[i], pos, ']');
-    if (name && SameIgnoringCase(*name, Key)) return i + 1;
+    if (name && EqualsNoCase(*name, Key)) return i + 1;
   }
   return std::nullopt;
 }

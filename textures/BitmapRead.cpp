@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "archive/core/Bounds.h"
+#include "archive/core/LittleEndian.h"
 #include "archive/io/MemoryStream.h"
 #include "textures/Bitmap.h"
 
@@ -30,12 +32,11 @@ class TBmpReader {
 
   uint32_t U32(uint64_t At) const {
     Need(At, 4);
-    return uint32_t{FData[At]} | uint32_t{FData[At + 1]} << 8 | uint32_t{FData[At + 2]} << 16 |
-           uint32_t{FData[At + 3]} << 24;
+    return kst::GetLE32(FData.data() + At);
   }
   uint16_t U16(uint64_t At) const {
     Need(At, 2);
-    return static_cast<uint16_t>(FData[At] | FData[At + 1] << 8);
+    return kst::GetLE16(FData.data() + At);
   }
   int32_t I32(uint64_t At) const { return static_cast<int32_t>(U32(At)); }
   const uint8_t* Bytes(uint64_t At, uint64_t Count) const {
@@ -43,7 +44,7 @@ class TBmpReader {
     return FData.data() + At;
   }
   void Need(uint64_t At, uint64_t Count) const {
-    if (At > FData.size() || Count > FData.size() - At) throw EInvalidBitmap();
+    if (!kst::InBounds(At, Count, FData.size())) throw EInvalidBitmap();
   }
 
  private:

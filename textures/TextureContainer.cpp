@@ -7,6 +7,9 @@
 
 #include <limits>
 
+#include "archive/core/Bounds.h"
+#include "archive/core/LittleEndian.h"
+
 namespace skw {
 
 int32_t BytesPerPixel(bool BinContainer, int32_t Type) {
@@ -38,11 +41,8 @@ int64_t PixelDataSize(int32_t Width, int32_t Height, int32_t MipCount, int32_t B
 }
 
 bool ReadInt32At(const kst::TMemoryStream& Stream, int64_t Offset, int32_t& Value) {
-  if (Offset < 0 || Offset > Stream.Size() - 4) return false;
-  const uint8_t* P = Stream.Memory() + Offset;
-  const uint32_t U = uint32_t{P[0]} | uint32_t{P[1]} << 8 | uint32_t{P[2]} << 16 |
-                     uint32_t{P[3]} << 24;
-  Value = static_cast<int32_t>(U);
+  if (Offset < 0 || !kst::InBounds(uint64_t(Offset), 4, uint64_t(Stream.Size()))) return false;
+  Value = static_cast<int32_t>(kst::GetLE32(Stream.Memory() + Offset));
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <stdexcept>
 
+#include "archive/core/Bounds.h"
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
 #include "textures/TextureIndex.h"
@@ -28,6 +29,10 @@ class TRecordCursor {
 
   int64_t Position() const { return FPosition; }
   int64_t Left() const { return FStream.Size() - FPosition; }
+  // Whether Bytes more bytes lie within the stream.
+  bool Has(int64_t Bytes) const {
+    return Bytes >= 0 && kst::InBounds(uint64_t(FPosition), uint64_t(Bytes), uint64_t(FStream.Size()));
+  }
 
   bool Int32(int32_t& Value) {
     if (!ReadInt32At(FStream, FPosition, Value)) return false;
@@ -37,7 +42,7 @@ class TRecordCursor {
 
   // Reads a name field of Length bytes; the name ends at its first zero byte.
   bool Name(int32_t Length, std::string& Text) {
-    if (Length < 0 || Length > Left()) return false;
+    if (!Has(Length)) return false;
     const char* Start = reinterpret_cast<const char*>(FStream.Memory() + FPosition);
     Text.assign(Start, Length);
     const size_t Zero = Text.find('\0');
@@ -47,7 +52,7 @@ class TRecordCursor {
   }
 
   bool Skip(int64_t Bytes) {
-    if (Bytes < 0 || Bytes > Left()) return false;
+    if (!Has(Bytes)) return false;
     FPosition += Bytes;
     return true;
   }

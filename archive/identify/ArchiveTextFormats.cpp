@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "archive/core/Bounds.h"
 #include "archive/identify/Kstregister.h"
 
 namespace kst {
@@ -43,7 +44,7 @@ bool TRegisterKestrel::IsUue(const std::vector<uint8_t>& Head) {
   const size_t Count = std::min(Head.size(), kUueWindow);
   for (size_t I = 0; I + 2 < Count; ++I) {
     if (I != 0 && Head[I - 1] != '\n') continue;
-    if (I + 7 > Count) break;
+    if (!InBounds(I, 7, Count)) break;
     if (std::memcmp(&Head[I], "begin ", 6) == 0 && (Head[I + 6] == '6' || Head[I + 6] == '7')) {
       FArcType = atUue;
       DataOffset = 1;

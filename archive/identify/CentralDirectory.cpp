@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "archive/core/Bounds.h"
+
 namespace kst {
 namespace {
 
@@ -30,7 +32,7 @@ int64_t ScanForLocalHeader(THandle Handle) {
   for (int B = 0; B < kFallbackBlocks; ++B) {
     const uint64_t Base = uint64_t(B) * kFallbackBlock;
     const uint32_t Got = ReadAt(Handle, Base, Block.data(), kFallbackBlock);
-    for (uint32_t J = 0; J + 4 <= Got; ++J) {
+    for (uint32_t J = 0; InBounds(J, 4, Got); ++J) {
       if (GetLE32(&Block[J]) == kLocalSignature) return int64_t(Base + J);
     }
     if (Got < kFallbackBlock) break;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "archive/core/Bounds.h"
 #include "archive/crc/Crc.h"
 #include "archive/core/Ksttypes.h"
 #include "archive/names/NameConversion.h"
@@ -52,7 +53,7 @@ bool IsValidUtf8(std::string_view Bytes) {
     else if ((Lead & 0xF0) == 0xE0) Length = 3, Low = 0x800, Code = Lead & 0x0F;
     else if ((Lead & 0xF8) == 0xF0) Length = 4, Low = 0x10000, Code = Lead & 0x07;
     else return false;
-    if (i + Length > Bytes.size()) return false;
+    if (!InBounds(i, Length, Bytes.size())) return false;
     for (size_t k = 1; k < Length; ++k) {
       const uint8_t Next = uint8_t(Bytes[i + k]);
       if ((Next & 0xC0) != 0x80) return false;
@@ -67,11 +68,11 @@ bool IsValidUtf8(std::string_view Bytes) {
 std::string UnicodePathName(std::string_view Extra, std::string_view Raw) {
   const auto* P = reinterpret_cast<const uint8_t*>(Extra.data());
   size_t At = 0;
-  while (At + 4 <= Extra.size()) {
+  while (InBounds(At, 4, Extra.size())) {
     const uint16_t Id = GetLE16(P + At);
     const size_t Size = GetLE16(P + At + 2);
     const size_t Data = At + 4;
-    if (Data + Size > Extra.size()) break;
+    if (!InBounds(Data, Size, Extra.size())) break;
     if (Id == kUnicodePathId && Size >= 5 && P[Data] == kUnicodePathVersion) {
       uint32_t Crc = CRC_MASK;
       Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);

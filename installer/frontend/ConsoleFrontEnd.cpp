@@ -47,10 +47,10 @@ TConsoleFrontEnd::TConsoleFrontEnd()
   platform::CatchInterrupt();
 }
 
-TConsoleFrontEnd::TConsoleFrontEnd(TConsole Console) : Console_(std::move(Console)) {}
+TConsoleFrontEnd::TConsoleFrontEnd(TConsole Console) : FConsole(std::move(Console)) {}
 
 TConsoleFrontEnd::~TConsoleFrontEnd() {
-  if (BarShown_) *Console_.Out << '\n' << std::flush;
+  if (FBarShown) *FConsole.Out << '\n' << std::flush;
 }
 
 std::string TConsoleFrontEnd::BarText(int Min, int Max, int Position) {
@@ -70,18 +70,18 @@ std::string TConsoleFrontEnd::BarText(int Min, int Max, int Position) {
 }
 
 void TConsoleFrontEnd::EraseBar() {
-  if (BarShown_) *Console_.Out << '\r' << std::string(Bar_.size(), ' ') << '\r';
+  if (FBarShown) *FConsole.Out << '\r' << std::string(FBar.size(), ' ') << '\r';
 }
 
 void TConsoleFrontEnd::DrawBar() {
-  if (BarShown_) *Console_.Out << '\r' << Bar_ << std::flush;
+  if (FBarShown) *FConsole.Out << '\r' << FBar << std::flush;
 }
 
 void TConsoleFrontEnd::PrintLine(const std::string& Text) {
   EraseBar();
-  *Console_.Out << Text << '\n';
+  *FConsole.Out << Text << '\n';
   DrawBar();
-  Console_.Out->flush();
+  FConsole.Out->flush();
 }
 
 void TConsoleFrontEnd::LabelChanged(const TLabel& Label) {
@@ -89,37 +89,37 @@ void TConsoleFrontEnd::LabelChanged(const TLabel& Label) {
 }
 
 void TConsoleFrontEnd::ProgressBarChanged(const TProgressBar& Bar) {
-  if (!Console_.Terminal) return;
+  if (!FConsole.Terminal) return;
   const std::string text = BarText(Bar.Min(), Bar.Max(), Bar.Position());
-  if (BarShown_ && text == Bar_) return;
-  Bar_ = text;
-  BarShown_ = true;
+  if (FBarShown && text == FBar) return;
+  FBar = text;
+  FBarShown = true;
   DrawBar();
 }
 
 void TConsoleFrontEnd::MemoChanged(const TMemo& Memo) {
-  if (CreditsShown_ || !Memo.Visible()) return;
-  CreditsShown_ = true;
+  if (FCreditsShown || !Memo.Visible()) return;
+  FCreditsShown = true;
   EraseBar();
-  for (const std::string& line : Memo.Lines()) *Console_.Out << line << '\n';
+  for (const std::string& line : Memo.Lines()) *FConsole.Out << line << '\n';
   DrawBar();
-  Console_.Out->flush();
+  FConsole.Out->flush();
 }
 
 void TConsoleFrontEnd::TimerChanged(TTimer& Timer) {
-  if (Timer.Enabled()) Timer_ = &Timer;
+  if (Timer.Enabled()) FTimer = &Timer;
 }
 
 void TConsoleFrontEnd::MessageBox(const std::string& Caption, const std::string& Text, TMessageIcon Icon) {
   EraseBar();
-  Console_.Out->flush();
-  *Console_.Err << IconWord(Icon) << ": " << OneLine(Caption) << ": " << OneLine(Text) << '\n' << std::flush;
+  FConsole.Out->flush();
+  *FConsole.Err << IconWord(Icon) << ": " << OneLine(Caption) << ": " << OneLine(Text) << '\n' << std::flush;
   DrawBar();
 }
 
 bool TConsoleFrontEnd::CloseAsked() {
-  if (!CloseRequested_ && Console_.Interrupted && Console_.Interrupted()) CloseRequested_ = true;
-  return CloseRequested_;
+  if (!FCloseRequested && FConsole.Interrupted && FConsole.Interrupted()) FCloseRequested = true;
+  return FCloseRequested;
 }
 
 void TConsoleFrontEnd::ProcessMessages() {
@@ -132,14 +132,14 @@ void TConsoleFrontEnd::Guarded(const std::function<void()>& Handler) {
     Handler();
   } catch (const std::exception& Error) {
     ShowException(Error.what());
-    Terminated_ = true;
+    FTerminated = true;
   }
 }
 
 bool TConsoleFrontEnd::WaitForTick(int Interval) {
   for (int waited = 0; waited < Interval; waited += kPollMilliseconds) {
     if (CloseAsked()) return true;
-    if (Console_.Sleep) Console_.Sleep(std::min(kPollMilliseconds, Interval - waited));
+    if (FConsole.Sleep) FConsole.Sleep(std::min(kPollMilliseconds, Interval - waited));
   }
   return CloseAsked();
 }
@@ -147,20 +147,20 @@ bool TConsoleFrontEnd::WaitForTick(int Interval) {
 int TConsoleFrontEnd::Finish(const std::string* Summary, bool Failed) {
   if (Summary != nullptr) {
     // The bar keeps its last state on its own line; the summary is the last line.
-    if (BarShown_) *Console_.Out << '\n';
-    BarShown_ = false;
-    *Console_.Out << *Summary << '\n' << std::flush;
+    if (FBarShown) *FConsole.Out << '\n';
+    FBarShown = false;
+    *FConsole.Out << *Summary << '\n' << std::flush;
   }
   return Failed ? 1 : 0;
 }
 
 void TConsoleFrontEnd::Run(const TWindowEvents& Events) {
-  if (Events.OnActivate && !Terminated_) Guarded(Events.OnActivate);
-  while (!Terminated_ && !CloseAsked() && Timer_ != nullptr && Timer_->Enabled()) {
-    if (WaitForTick(std::max(Timer_->Interval(), 1))) break;
-    Guarded([this] { Timer_->Tick(); });
+  if (Events.OnActivate && !FTerminated) Guarded(Events.OnActivate);
+  while (!FTerminated && !CloseAsked() && FTimer != nullptr && FTimer->Enabled()) {
+    if (WaitForTick(std::max(FTimer->Interval(), 1))) break;
+    Guarded([this] { FTimer->Tick(); });
   }
-  Terminated_ = true;
+  FTerminated = true;
 }
 
 }  // namespace skw

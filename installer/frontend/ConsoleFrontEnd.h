@@ -50,8 +50,8 @@ class TConsoleFrontEnd final : public TFrontEnd {
   void ProcessMessages() override;
   void SetCursor(TCursorKind) override {}
   void Run(const TWindowEvents& Events) override;
-  void Terminate() override { Terminated_ = true; }
-  bool Terminated() const override { return Terminated_; }
+  void Terminate() override { FTerminated = true; }
+  bool Terminated() const override { return FTerminated; }
   int Finish(const std::string* Summary, bool Failed) override;
 
   // Width of the drawn bar between its brackets.
@@ -68,13 +68,13 @@ class TConsoleFrontEnd final : public TFrontEnd {
   bool WaitForTick(int Interval);
   bool CloseAsked();
 
-  TConsole Console_;
-  TTimer* Timer_ = nullptr;
-  std::string Bar_;
-  bool BarShown_ = false;
-  bool CreditsShown_ = false;
-  bool CloseRequested_ = false;
-  bool Terminated_ = false;
+  TConsole FConsole;
+  TTimer* FTimer = nullptr;
+  std::string FBar;
+  bool FBarShown = false;
+  bool FCreditsShown = false;
+  bool FCloseRequested = false;
+  bool FTerminated = false;
 };
 
 }  // namespace skw

@@ -9,18 +9,18 @@
 namespace skw {
 
 void TLabel::SetCaption(const std::string& Caption) {
-  if (Caption == Caption_) return;
-  Caption_ = Caption;
-  if (Listener_) Listener_->LabelChanged(*this);
+  if (Caption == FCaption) return;
+  FCaption = Caption;
+  if (FListener) FListener->LabelChanged(*this);
 }
 
 void TProgressBar::Update(int Min, int Max, int64_t Position) {
   const int position = static_cast<int>(std::clamp<int64_t>(Position, Min, Max));
-  if (Min == Min_ && Max == Max_ && position == Position_) return;
-  Min_ = Min;
-  Max_ = Max;
-  Position_ = position;
-  if (Listener_) Listener_->ProgressBarChanged(*this);
+  if (Min == FMin && Max == FMax && position == FPosition) return;
+  FMin = Min;
+  FMax = Max;
+  FPosition = position;
+  if (FListener) FListener->ProgressBarChanged(*this);
 }
 
 TMemo::TMemo(std::string Name, std::string Text) : TControl(std::move(Name)) { SetText(Text); }
@@ -37,15 +37,15 @@ void TMemo::SetText(const std::string& Text) {
     lines.push_back(Text.substr(start, end - start));
     start = end + (Text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
-  if (lines == Lines_) return;
-  Lines_ = std::move(lines);
-  if (Listener_) Listener_->MemoChanged(*this);
+  if (lines == FLines) return;
+  FLines = std::move(lines);
+  if (FListener) FListener->MemoChanged(*this);
 }
 
 void TMemo::SetVisible(bool Visible) {
-  if (Visible == Visible_) return;
-  Visible_ = Visible;
-  if (Listener_) Listener_->MemoChanged(*this);
+  if (Visible == FVisible) return;
+  FVisible = Visible;
+  if (FListener) FListener->MemoChanged(*this);
 }
 
 TImage::TImage(std::string Name) : TControl(std::move(Name)) {}
@@ -53,20 +53,20 @@ TImage::TImage(std::string Name) : TControl(std::move(Name)) {}
 TImage::~TImage() = default;
 
 void TImage::SetPicture(std::unique_ptr<TBitmap> Picture) {
-  Picture_ = std::move(Picture);
-  if (Listener_) Listener_->ImageChanged(*this);
+  FPicture = std::move(Picture);
+  if (FListener) FListener->ImageChanged(*this);
 }
 
 void TTimer::SetEnabled(bool Enabled) {
-  if (Enabled == Enabled_) return;
-  Enabled_ = Enabled;
-  if (Listener_) Listener_->TimerChanged(*this);
+  if (Enabled == FEnabled) return;
+  FEnabled = Enabled;
+  if (FListener) FListener->TimerChanged(*this);
 }
 
 void TWindowFrame::SetHeight(int Height) {
-  if (Height == Height_) return;
-  Height_ = Height;
-  if (Listener_) Listener_->WindowChanged(*this);
+  if (Height == FHeight) return;
+  FHeight = Height;
+  if (FListener) FListener->WindowChanged(*this);
 }
 
 }  // namespace skw

@@ -35,64 +35,64 @@ class TControlListener {
 
 class TControl {
  public:
-  explicit TControl(std::string Name) : Name_(std::move(Name)) {}
+  explicit TControl(std::string Name) : FName(std::move(Name)) {}
   virtual ~TControl() = default;
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 
-  const std::string& Name() const { return Name_; }
-  void SetListener(TControlListener* Listener) { Listener_ = Listener; }
+  const std::string& Name() const { return FName; }
+  void SetListener(TControlListener* Listener) { FListener = Listener; }
 
  protected:
-  TControlListener* Listener_ = nullptr;
+  TControlListener* FListener = nullptr;
 
  private:
-  std::string Name_;
+  std::string FName;
 };
 
 // One line of status text.
 class TLabel final : public TControl {
  public:
-  TLabel(std::string Name, std::string Caption) : TControl(std::move(Name)), Caption_(std::move(Caption)) {}
-  const std::string& Caption() const { return Caption_; }
+  TLabel(std::string Name, std::string Caption) : TControl(std::move(Name)), FCaption(std::move(Caption)) {}
+  const std::string& Caption() const { return FCaption; }
   void SetCaption(const std::string& Caption);
 
  private:
-  std::string Caption_;
+  std::string FCaption;
 };
 
 // A bar from Min to Max; the position always stays inside that range.
 class TProgressBar final : public TControl {
  public:
   explicit TProgressBar(std::string Name) : TControl(std::move(Name)) {}
-  int Min() const { return Min_; }
-  int Max() const { return Max_; }
-  int Position() const { return Position_; }
-  void SetMin(int Min) { Update(Min, Max_ < Min ? Min : Max_, Position_); }
-  void SetMax(int Max) { Update(Min_ > Max ? Max : Min_, Max, Position_); }
-  void SetPosition(int Position) { Update(Min_, Max_, Position); }
-  void StepBy(int Delta) { Update(Min_, Max_, Position_ + Delta); }
+  int Min() const { return FMin; }
+  int Max() const { return FMax; }
+  int Position() const { return FPosition; }
+  void SetMin(int Min) { Update(Min, FMax < Min ? Min : FMax, FPosition); }
+  void SetMax(int Max) { Update(FMin > Max ? Max : FMin, Max, FPosition); }
+  void SetPosition(int Position) { Update(FMin, FMax, Position); }
+  void StepBy(int Delta) { Update(FMin, FMax, FPosition + Delta); }
 
  private:
   void Update(int Min, int Max, int64_t Position);
-  int Min_ = 0;
-  int Max_ = 100;
-  int Position_ = 0;
+  int FMin = 0;
+  int FMax = 100;
+  int FPosition = 0;
 };
 
 // A read-only multi-line text box, hidden until made visible.
 class TMemo final : public TControl {
  public:
   TMemo(std::string Name, std::string Text);
-  const std::vector<std::string>& Lines() const { return Lines_; }
-  bool Visible() const { return Visible_; }
+  const std::vector<std::string>& Lines() const { return FLines; }
+  bool Visible() const { return FVisible; }
   // Replaces the lines by those of Text (lines end in CR LF, LF or CR).
   void SetText(const std::string& Text);
   void SetVisible(bool Visible);
 
  private:
-  std::vector<std::string> Lines_;
-  bool Visible_ = false;
+  std::vector<std::string> FLines;
+  bool FVisible = false;
 };
 
 // A picture box; empty until a picture is set.
@@ -100,11 +100,11 @@ class TImage final : public TControl {
  public:
   explicit TImage(std::string Name);
   ~TImage() override;
-  const TBitmap* Picture() const { return Picture_.get(); }
+  const TBitmap* Picture() const { return FPicture.get(); }
   void SetPicture(std::unique_ptr<TBitmap> Picture);
 
  private:
-  std::unique_ptr<TBitmap> Picture_;
+  std::unique_ptr<TBitmap> FPicture;
 };
 
 // A timer that calls OnTimer every Interval milliseconds while it is enabled; the
@@ -113,10 +113,10 @@ class TImage final : public TControl {
 class TTimer final : public TControl {
  public:
   explicit TTimer(std::string Name) : TControl(std::move(Name)) {}
-  bool Enabled() const { return Enabled_; }
-  int Interval() const { return Interval_; }
+  bool Enabled() const { return FEnabled; }
+  int Interval() const { return FInterval; }
   void SetEnabled(bool Enabled);
-  void SetInterval(int Milliseconds) { Interval_ = Milliseconds; }
+  void SetInterval(int Milliseconds) { FInterval = Milliseconds; }
   // One tick: calls OnTimer when set.
   void Tick() {
     if (OnTimer) OnTimer();
@@ -126,24 +126,24 @@ class TTimer final : public TControl {
   int32_t Tag = 0;
 
  private:
-  bool Enabled_ = false;
-  int Interval_ = 1000;
+  bool FEnabled = false;
+  int FInterval = 1000;
 };
 
 // The window itself: caption and outer size in pixels.
 class TWindowFrame final : public TControl {
  public:
   TWindowFrame(std::string Name, std::string Caption, int Width, int Height)
-      : TControl(std::move(Name)), Caption_(std::move(Caption)), Width_(Width), Height_(Height) {}
-  const std::string& Caption() const { return Caption_; }
-  int Width() const { return Width_; }
-  int Height() const { return Height_; }
+      : TControl(std::move(Name)), FCaption(std::move(Caption)), FWidth(Width), FHeight(Height) {}
+  const std::string& Caption() const { return FCaption; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
   void SetHeight(int Height);
 
  private:
-  std::string Caption_;
-  int Width_;
-  int Height_;
+  std::string FCaption;
+  int FWidth;
+  int FHeight;
 };
 
 }  // namespace skw

@@ -12,7 +12,7 @@ std::string StandardExceptionText(const std::string& Message) {
 }
 
 void TFrontEnd::ShowException(const std::string& Message) {
-  ExceptionShown_ = true;
+  FExceptionShown = true;
   MessageBox(kAppTitle, StandardExceptionText(Message), TMessageIcon::Error);
 }
 

@@ -40,7 +40,7 @@ class TFrontEnd : public TControlListener {
   // as StandardExceptionText makes it.
   void ShowException(const std::string& Message);
   // True once the standard exception box was shown (a run-stopping error).
-  bool ExceptionShown() const { return ExceptionShown_; }
+  bool ExceptionShown() const { return FExceptionShown; }
 
   // After the message loop: Summary tells what the import did with the pack's
   // pictures (nothing when the import never began) and Failed whether a fatal
@@ -54,7 +54,7 @@ class TFrontEnd : public TControlListener {
   }
 
  private:
-  bool ExceptionShown_ = false;
+  bool FExceptionShown = false;
 };
 
 // The text of the standard exception box: the message with "." appended when

@@ -44,17 +44,17 @@ std::unique_ptr<TWin32FrontEnd> TWin32FrontEnd::Create() {
   return frontEnd;
 }
 
-TWin32FrontEnd::TWin32FrontEnd(const TWindowMaker& MakeWindow) : Window_(MakeWindow(*this)) {}
+TWin32FrontEnd::TWin32FrontEnd(const TWindowMaker& MakeWindow) : FWindow(MakeWindow(*this)) {}
 
 TWin32FrontEnd::~TWin32FrontEnd() = default;
 
 void TWin32FrontEnd::LabelChanged(const TLabel& Label) {
-  if (Label.Name() == "Label1") Window_->SetLabel(1, Label.Caption());
-  if (Label.Name() == "Label2") Window_->SetLabel(2, Label.Caption());
+  if (Label.Name() == "Label1") FWindow->SetLabel(1, Label.Caption());
+  if (Label.Name() == "Label2") FWindow->SetLabel(2, Label.Caption());
 }
 
 void TWin32FrontEnd::ProgressBarChanged(const TProgressBar& Bar) {
-  Window_->SetProgress(Bar.Min(), Bar.Max(), Bar.Position());
+  FWindow->SetProgress(Bar.Min(), Bar.Max(), Bar.Position());
 }
 
 void TWin32FrontEnd::MemoChanged(const TMemo& Memo) {
@@ -63,40 +63,40 @@ void TWin32FrontEnd::MemoChanged(const TMemo& Memo) {
     if (i > 0) text += "\r\n";
     text += Memo.Lines()[i];
   }
-  Window_->SetMemo(text, Memo.Visible());
+  FWindow->SetMemo(text, Memo.Visible());
 }
 
-void TWin32FrontEnd::ImageChanged(const TImage& Image) { Window_->SetPicture(PlainPicture(Image.Picture())); }
+void TWin32FrontEnd::ImageChanged(const TImage& Image) { FWindow->SetPicture(PlainPicture(Image.Picture())); }
 
 void TWin32FrontEnd::TimerChanged(TTimer& Timer) {
-  Timer_ = &Timer;
-  Window_->SetTimer(Timer.Enabled(), Timer.Interval());
+  FTimer = &Timer;
+  FWindow->SetTimer(Timer.Enabled(), Timer.Interval());
 }
 
-void TWin32FrontEnd::WindowChanged(const TWindowFrame& Frame) { Window_->SetOuterHeight(Frame.Height()); }
+void TWin32FrontEnd::WindowChanged(const TWindowFrame& Frame) { FWindow->SetOuterHeight(Frame.Height()); }
 
 void TWin32FrontEnd::MessageBox(const std::string& Caption, const std::string& Text, TMessageIcon Icon) {
-  Window_->ShowMessage(Caption, Text, SystemIcon(Icon));
+  FWindow->ShowMessage(Caption, Text, SystemIcon(Icon));
 }
 
 void TWin32FrontEnd::ProcessMessages() {
-  if (!Terminated_) Window_->ProcessPending();
+  if (!FTerminated) FWindow->ProcessPending();
 }
 
-void TWin32FrontEnd::SetCursor(TCursorKind Cursor) { Window_->SetHourglass(Cursor == TCursorKind::Hourglass); }
+void TWin32FrontEnd::SetCursor(TCursorKind Cursor) { FWindow->SetHourglass(Cursor == TCursorKind::Hourglass); }
 
 void TWin32FrontEnd::Run(const TWindowEvents& Events) {
-  if (Terminated_) return;
-  Events_ = Events;
-  Window_->Show();
-  while (!Terminated_ && Window_->HandleNext()) {
+  if (FTerminated) return;
+  FEvents = Events;
+  FWindow->Show();
+  while (!FTerminated && FWindow->HandleNext()) {
   }
-  Terminated_ = true;
+  FTerminated = true;
 }
 
 void TWin32FrontEnd::Terminate() {
-  Terminated_ = true;
-  Window_->Quit();
+  FTerminated = true;
+  FWindow->Quit();
 }
 
 void TWin32FrontEnd::Guarded(const std::function<void()>& Handler) {
@@ -108,23 +108,23 @@ void TWin32FrontEnd::Guarded(const std::function<void()>& Handler) {
 }
 
 void TWin32FrontEnd::Activated() {
-  if (Started_ || Terminated_) return;
-  Started_ = true;
-  Running_ = true;
-  if (Events_.OnActivate) Guarded(Events_.OnActivate);
-  Running_ = false;
-  if (CloseRequested_) Terminate();
+  if (FStarted || FTerminated) return;
+  FStarted = true;
+  FRunning = true;
+  if (FEvents.OnActivate) Guarded(FEvents.OnActivate);
+  FRunning = false;
+  if (FCloseRequested) Terminate();
 }
 
 void TWin32FrontEnd::CloseAsked() {
-  if (Running_)
-    CloseRequested_ = true;
+  if (FRunning)
+    FCloseRequested = true;
   else
     Terminate();
 }
 
 void TWin32FrontEnd::TimerTicked() {
-  if (Timer_ != nullptr && Timer_->Enabled() && !Terminated_) Guarded([this] { Timer_->Tick(); });
+  if (FTimer != nullptr && FTimer->Enabled() && !FTerminated) Guarded([this] { FTimer->Tick(); });
 }
 
 }  // namespace skw

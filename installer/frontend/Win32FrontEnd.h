@@ -30,7 +30,7 @@ class TWin32FrontEnd final : public TFrontEnd, private platform::WindowEvents {
   ~TWin32FrontEnd() override;
 
   // False when the maker gave no window.
-  bool HasWindow() const { return Window_ != nullptr; }
+  bool HasWindow() const { return FWindow != nullptr; }
 
   void LabelChanged(const TLabel& Label) override;
   void ProgressBarChanged(const TProgressBar& Bar) override;
@@ -44,7 +44,7 @@ class TWin32FrontEnd final : public TFrontEnd, private platform::WindowEvents {
   void SetCursor(TCursorKind Cursor) override;
   void Run(const TWindowEvents& Events) override;
   void Terminate() override;
-  bool Terminated() const override { return Terminated_; }
+  bool Terminated() const override { return FTerminated; }
 
  private:
   void Activated() override;
@@ -52,13 +52,13 @@ class TWin32FrontEnd final : public TFrontEnd, private platform::WindowEvents {
   void TimerTicked() override;
   void Guarded(const std::function<void()>& Handler);
 
-  std::unique_ptr<platform::MainWindow> Window_;
-  TWindowEvents Events_;
-  TTimer* Timer_ = nullptr;
-  bool Started_ = false;
-  bool Running_ = false;
-  bool CloseRequested_ = false;
-  bool Terminated_ = false;
+  std::unique_ptr<platform::MainWindow> FWindow;
+  TWindowEvents FEvents;
+  TTimer* FTimer = nullptr;
+  bool FStarted = false;
+  bool FRunning = false;
+  bool FCloseRequested = false;
+  bool FTerminated = false;
 };
 
 }  // namespace skw

@@ -76,40 +76,40 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) 
 namespace platform {
 
 StagedFile::~StagedFile() {
-  if (!Staged_.empty()) unlink(Staged_.c_str());
+  if (!FStaged.empty()) unlink(FStaged.c_str());
 }
 
 bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
-  if (!Staged_.empty()) unlink(Staged_.c_str());
-  Staged_.clear();
-  Target_ = NativePath(Path);
-  if (Target_.empty()) return false;
-  const std::string temp = AtomicSaveTempName(Target_);
+  if (!FStaged.empty()) unlink(FStaged.c_str());
+  FStaged.clear();
+  FTarget = NativePath(Path);
+  if (FTarget.empty()) return false;
+  const std::string temp = AtomicSaveTempName(FTarget);
   if (!WriteNewFile(temp, 0666, Data, Size)) {
     unlink(temp.c_str());
     return false;
   }
-  Staged_ = temp;
+  FStaged = temp;
   return true;
 }
 
 StagedFile::Placed StagedFile::PlaceNew() {
-  if (Staged_.empty()) return Placed::Failed;
-  const std::string staged = std::move(Staged_);
-  Staged_.clear();
+  if (FStaged.empty()) return Placed::Failed;
+  const std::string staged = std::move(FStaged);
+  FStaged.clear();
   // A file system that cannot rename without replacing (EINVAL) gets the
   // existence test right before an ordinary rename instead.
-  int result = renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, Target_.c_str(), RENAME_NOREPLACE);
+  int result = renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, FTarget.c_str(), RENAME_NOREPLACE);
   if (result != 0 && errno == EINVAL) {
     struct stat st {};
-    if (lstat(Target_.c_str(), &st) == 0) {
+    if (lstat(FTarget.c_str(), &st) == 0) {
       errno = EEXIST;
     } else {
-      result = rename(staged.c_str(), Target_.c_str());
+      result = rename(staged.c_str(), FTarget.c_str());
     }
   }
   if (result == 0) {
-    SyncFolderOf(Target_);
+    SyncFolderOf(FTarget);
     return Placed::Done;
   }
   const bool exists = errno == EEXIST;

@@ -77,12 +77,12 @@ int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   state->NamePattern = slash == std::string::npos ? native : native.substr(slash + 1);
   if (!state->NamePattern.empty() && !posix::HasWildcards(state->NamePattern)) {
     const int result = FindPlainName(resolved, directory, state->NamePattern, Data);
-    if (result == 0) State_ = std::move(state);  // Next answers "no more files"
+    if (result == 0) FState = std::move(state);  // Next answers "no more files"
     return result;
   }
   state->Dir.reset(opendir(directory.c_str()));
   if (!state->Dir) return ErrorOfOpen(errno);
-  State_ = std::move(state);
+  FState = std::move(state);
   const int result = Next(Data);
   if (result == 0) return 0;
   Close();
@@ -90,11 +90,11 @@ int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
 }
 
 int DirectorySearch::Next(FindData& Data) {
-  if (!State_ || !State_->Dir) return kErrorNoMoreFiles;
-  DIR* dir = State_->Dir.get();
+  if (!FState || !FState->Dir) return kErrorNoMoreFiles;
+  DIR* dir = FState->Dir.get();
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    if (!posix::MatchName(name, State_->NamePattern)) continue;
+    if (!posix::MatchName(name, FState->NamePattern)) continue;
     struct stat st {};
     if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 &&
         fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -105,6 +105,6 @@ int DirectorySearch::Next(FindData& Data) {
   return kErrorNoMoreFiles;
 }
 
-void DirectorySearch::Close() { State_.reset(); }
+void DirectorySearch::Close() { FState.reset(); }
 
 }  // namespace platform

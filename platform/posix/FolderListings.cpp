@@ -4,7 +4,6 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <cctype>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,16 +12,11 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/NoCase.h"
 
 namespace platform {
 
 namespace {
-
-std::string Folded(const std::string& Name) {
-  std::string folded = Name;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
 
 using FolderKey = std::pair<dev_t, ino_t>;
 // Folded name to its spellings in listing order (a Linux folder may hold names
@@ -65,14 +59,14 @@ bool RememberedKeyOf(Listings& Shared, const std::string& Folder, FolderKey& Key
 }
 
 void AddName(Listing& Names, const std::string& Name) {
-  std::vector<std::string>& spellings = Names[Folded(Name)];
+  std::vector<std::string>& spellings = Names[FoldedCase(Name)];
   for (const std::string& spelling : spellings)
     if (spelling == Name) return;
   spellings.push_back(Name);
 }
 
 void DropName(Listing& Names, const std::string& Name) {
-  const auto found = Names.find(Folded(Name));
+  const auto found = Names.find(FoldedCase(Name));
   if (found == Names.end()) return;
   std::vector<std::string>& spellings = found->second;
   for (auto it = spellings.begin(); it != spellings.end(); ++it) {
@@ -91,7 +85,7 @@ bool ReadListing(const std::string& Folder, Listing& Names) {
 }
 
 std::string Lookup(const Listing& Names, const std::string& Name) {
-  const auto found = Names.find(Folded(Name));
+  const auto found = Names.find(FoldedCase(Name));
   return found == Names.end() ? std::string() : found->second.front();
 }
 

@@ -36,15 +36,15 @@ NamedMutex::NamedMutex(const std::string& Name) {
   const int fd = open(LockPath(Name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return;
   if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-    Handle_ = fd;
+    FHandle = fd;
     return;
   }
-  AlreadyExists_ = errno == EWOULDBLOCK;
+  FAlreadyExists = errno == EWOULDBLOCK;
   close(fd);
 }
 
 NamedMutex::~NamedMutex() {
-  if (Handle_ >= 0) close(static_cast<int>(Handle_));
+  if (FHandle >= 0) close(static_cast<int>(FHandle));
 }
 
 }  // namespace platform

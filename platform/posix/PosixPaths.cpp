@@ -2,15 +2,11 @@
 // conversions and Windows-style name matching (see PosixPaths.h).
 #include "platform/posix/PosixPaths.h"
 
-#include <cctype>
+#include "platform/NoCase.h"
 
 namespace platform::posix {
 
 namespace {
-
-bool SameLetter(char A, char B) {
-  return std::tolower(static_cast<unsigned char>(A)) == std::tolower(static_cast<unsigned char>(B));
-}
 
 // Iterative matcher with one backtrack point: the last "*" seen.
 bool MatchFrom(const std::string& Name, const std::string& Pattern) {
@@ -22,7 +18,7 @@ bool MatchFrom(const std::string& Name, const std::string& Pattern) {
     if (p < Pattern.size() && Pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < Pattern.size() && (Pattern[p] == '?' || SameLetter(Pattern[p], Name[n]))) {
+    } else if (p < Pattern.size() && (Pattern[p] == '?' || SameLetterNoCase(Pattern[p], Name[n]))) {
       ++p;
       ++n;
     } else if (starP != std::string::npos) {

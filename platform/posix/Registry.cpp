@@ -4,11 +4,11 @@
 // 32-bit view lives below Software\Wow6432Node, so that section is tried first,
 // as the Windows build opens the 32-bit view first. A prefix without the file has
 // no keys at all.
-#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "platform/NoCase.h"
 #include "platform/Registry.h"
 
 namespace platform {
@@ -25,10 +25,7 @@ std::string SystemHivePath() {
 // The 32-bit view's name of a key below Software: Software\Wow6432Node\...
 std::string Wow64Name(const std::string& Key) {
   const std::string software = "Software\\";
-  if (Key.size() <= software.size()) return {};
-  for (size_t i = 0; i < software.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(Key[i])) != std::tolower(static_cast<unsigned char>(software[i])))
-      return {};
+  if (Key.size() <= software.size() || !StartsWithNoCase(Key, software)) return {};
   return software + "Wow6432Node\\" + Key.substr(software.size());
 }
 

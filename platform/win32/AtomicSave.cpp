@@ -55,28 +55,28 @@ bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) 
 namespace platform {
 
 StagedFile::~StagedFile() {
-  if (!Staged_.empty()) DeleteFileA(Staged_.c_str());
+  if (!FStaged.empty()) DeleteFileA(FStaged.c_str());
 }
 
 bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
-  if (!Staged_.empty()) DeleteFileA(Staged_.c_str());
-  Staged_.clear();
-  Target_ = Path;
+  if (!FStaged.empty()) DeleteFileA(FStaged.c_str());
+  FStaged.clear();
+  FTarget = Path;
   const std::string temp = AtomicSaveTempName(Path);
   if (!WriteNewFile(temp, Data, Size)) {
     DeleteFileA(temp.c_str());
     return false;
   }
-  Staged_ = temp;
+  FStaged = temp;
   return true;
 }
 
 StagedFile::Placed StagedFile::PlaceNew() {
-  if (Staged_.empty()) return Placed::Failed;
-  const std::string staged = std::move(Staged_);
-  Staged_.clear();
+  if (FStaged.empty()) return Placed::Failed;
+  const std::string staged = std::move(FStaged);
+  FStaged.clear();
   // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing target.
-  if (MoveFileExA(staged.c_str(), Target_.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Done;
+  if (MoveFileExA(staged.c_str(), FTarget.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Done;
   const DWORD error = GetLastError();
   DeleteFileA(staged.c_str());
   return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Placed::TargetExists : Placed::Failed;

@@ -40,20 +40,20 @@ int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   WIN32_FIND_DATAA native;
   const HANDLE find = FindFirstFileA(Pattern.c_str(), &native);
   if (find == INVALID_HANDLE_VALUE) return LastError();
-  State_ = std::make_unique<State>();
-  State_->Find = find;
+  FState = std::make_unique<State>();
+  FState->Find = find;
   Fill(native, Data);
   return 0;
 }
 
 int DirectorySearch::Next(FindData& Data) {
-  if (!State_) return kErrorNoMoreFiles;
+  if (!FState) return kErrorNoMoreFiles;
   WIN32_FIND_DATAA native;
-  if (!FindNextFileA(State_->Find, &native)) return LastError();
+  if (!FindNextFileA(FState->Find, &native)) return LastError();
   Fill(native, Data);
   return 0;
 }
 
-void DirectorySearch::Close() { State_.reset(); }
+void DirectorySearch::Close() { FState.reset(); }
 
 }  // namespace platform

@@ -44,7 +44,7 @@ const char* const kAppClass = "SkwApplication";
 
 class Win32MainWindow final : public MainWindow {
  public:
-  explicit Win32MainWindow(WindowEvents& Events) : Events_(Events) {}
+  explicit Win32MainWindow(WindowEvents& Events) : FEvents(Events) {}
   ~Win32MainWindow() override;
 
   bool Create(const std::string& AppTitle, const std::string& Caption);
@@ -70,19 +70,19 @@ class Win32MainWindow final : public MainWindow {
   void Paint();
   void Dispatch(const MSG& Message);
 
-  WindowEvents& Events_;
-  HWND App_ = nullptr;
-  HWND Main_ = nullptr;
-  HWND Label1_ = nullptr;
-  HWND Label2_ = nullptr;
-  HWND Progress_ = nullptr;
-  HWND Memo_ = nullptr;
-  HFONT Font_ = nullptr;
+  WindowEvents& FEvents;
+  HWND FApp = nullptr;
+  HWND FMain = nullptr;
+  HWND FLabel1 = nullptr;
+  HWND FLabel2 = nullptr;
+  HWND FProgress = nullptr;
+  HWND FMemo = nullptr;
+  HFONT FFont = nullptr;
   // The visible part of the logo and where it is drawn.
-  WindowPicture Logo_;
-  POINT LogoAt_{};
-  bool Hourglass_ = false;
-  bool Quit_ = false;
+  WindowPicture FLogo;
+  POINT FLogoAt{};
+  bool FHourglass = false;
+  bool FQuit = false;
 };
 
 bool RegisterClasses() {
@@ -102,19 +102,19 @@ bool RegisterClasses() {
 }
 
 Win32MainWindow::~Win32MainWindow() {
-  if (Main_ != nullptr) {
-    KillTimer(Main_, kTimerId);
-    DestroyWindow(Main_);
+  if (FMain != nullptr) {
+    KillTimer(FMain, kTimerId);
+    DestroyWindow(FMain);
   }
-  if (App_ != nullptr) DestroyWindow(App_);
-  if (Font_ != nullptr && Gdi().DeleteObject != nullptr) Gdi().DeleteObject(Font_);
+  if (FApp != nullptr) DestroyWindow(FApp);
+  if (FFont != nullptr && Gdi().DeleteObject != nullptr) Gdi().DeleteObject(FFont);
 }
 
 HWND Win32MainWindow::Child(const char* Class, const char* Text, DWORD Style, DWORD ExStyle, const RECT& Place) {
   const HWND child = CreateWindowExA(ExStyle, Class, Text, WS_CHILD | Style, Place.left, Place.top,
-                                     Place.right - Place.left, Place.bottom - Place.top, Main_, nullptr,
+                                     Place.right - Place.left, Place.bottom - Place.top, FMain, nullptr,
                                      GetModuleHandleA(nullptr), nullptr);
-  if (child != nullptr && Font_ != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(Font_), FALSE);
+  if (child != nullptr && FFont != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   return child;
 }
 
@@ -125,30 +125,30 @@ bool Win32MainWindow::Create(const std::string& AppTitle, const std::string& Cap
   }
   if (!RegisterClasses()) return false;
   const HINSTANCE instance = GetModuleHandleA(nullptr);
-  App_ = CreateWindowExA(0, kAppClass, AppTitle.c_str(), kAppStyle, GetSystemMetrics(SM_CXSCREEN) / 2,
+  FApp = CreateWindowExA(0, kAppClass, AppTitle.c_str(), kAppStyle, GetSystemMetrics(SM_CXSCREEN) / 2,
                          GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr);
   RECT outer{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
-  Main_ = CreateWindowExA(0, kMainClass, Caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          outer.right - outer.left, outer.bottom - outer.top, App_, nullptr, instance, nullptr);
-  if (App_ == nullptr || Main_ == nullptr) return false;
-  SetWindowLongPtrA(App_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(Main_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(App_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AppProc));
-  SetWindowLongPtrA(Main_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainProc));
+  FMain = CreateWindowExA(0, kMainClass, Caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          outer.right - outer.left, outer.bottom - outer.top, FApp, nullptr, instance, nullptr);
+  if (FApp == nullptr || FMain == nullptr) return false;
+  SetWindowLongPtrA(FApp, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(FMain, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(FApp, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AppProc));
+  SetWindowLongPtrA(FMain, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainProc));
   if (Gdi().CreateFont != nullptr)
-    Font_ = Gdi().CreateFont(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+    FFont = Gdi().CreateFont(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-  Label1_ = Child("STATIC", " ", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, kLabel1);
-  Label2_ = Child("STATIC", " ", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, kLabel2);
-  Progress_ = Child(PROGRESS_CLASSA, "", WS_VISIBLE, 0, kProgress);
-  Memo_ = Child("EDIT", "Memo1", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, kMemo);
-  return Label1_ != nullptr && Label2_ != nullptr && Memo_ != nullptr;
+  FLabel1 = Child("STATIC", " ", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, kLabel1);
+  FLabel2 = Child("STATIC", " ", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, kLabel2);
+  FProgress = Child(PROGRESS_CLASSA, "", WS_VISIBLE, 0, kProgress);
+  FMemo = Child("EDIT", "Memo1", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_LEFT, WS_EX_CLIENTEDGE, kMemo);
+  return FLabel1 != nullptr && FLabel2 != nullptr && FMemo != nullptr;
 }
 
 LRESULT CALLBACK Win32MainWindow::MainProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
   auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
-  if (self == nullptr || Window != self->Main_) return DefWindowProcA(Window, Message, WParam, LParam);
+  if (self == nullptr || Window != self->FMain) return DefWindowProcA(Window, Message, WParam, LParam);
   return self->Handle(Message, WParam, LParam);
 }
 
@@ -156,7 +156,7 @@ LRESULT CALLBACK Win32MainWindow::AppProc(HWND Window, UINT Message, WPARAM WPar
   auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
   // Closing the task-bar entry is closing the window.
   if (self != nullptr && Message == WM_CLOSE) {
-    self->Events_.CloseAsked();
+    self->FEvents.CloseAsked();
     return 0;
   }
   return DefWindowProcA(Window, Message, WParam, LParam);
@@ -165,26 +165,26 @@ LRESULT CALLBACK Win32MainWindow::AppProc(HWND Window, UINT Message, WPARAM WPar
 LRESULT Win32MainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
   switch (Message) {
     case WM_ACTIVATE:
-      if (LOWORD(WParam) != WA_INACTIVE) PostMessageA(Main_, kActivatedMessage, 0, 0);
+      if (LOWORD(WParam) != WA_INACTIVE) PostMessageA(FMain, kActivatedMessage, 0, 0);
       break;
     case kActivatedMessage:
-      Events_.Activated();
+      FEvents.Activated();
       return 0;
     case WM_CLOSE:
-      Events_.CloseAsked();
+      FEvents.CloseAsked();
       return 0;
     case WM_TIMER:
-      if (WParam == kTimerId) Events_.TimerTicked();
+      if (WParam == kTimerId) FEvents.TimerTicked();
       return 0;
     case WM_SETCURSOR:
-      if (Hourglass_) {
+      if (FHourglass) {
         SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         return TRUE;
       }
       break;
     case WM_CTLCOLORSTATIC:
       // The read-only credits box keeps the white of a text box.
-      if (reinterpret_cast<HWND>(LParam) == Memo_ && Gdi().SetBkColor != nullptr) {
+      if (reinterpret_cast<HWND>(LParam) == FMemo && Gdi().SetBkColor != nullptr) {
         Gdi().SetBkColor(reinterpret_cast<HDC>(WParam), GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
@@ -195,40 +195,40 @@ LRESULT Win32MainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
     default:
       break;
   }
-  return DefWindowProcA(Main_, Message, WParam, LParam);
+  return DefWindowProcA(FMain, Message, WParam, LParam);
 }
 
 void Win32MainWindow::Paint() {
   PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(Main_, &paint);
-  if (dc != nullptr && !Logo_.Pixels.empty() && Gdi().SetDIBitsToDevice != nullptr) {
+  const HDC dc = BeginPaint(FMain, &paint);
+  if (dc != nullptr && !FLogo.Pixels.empty() && Gdi().SetDIBitsToDevice != nullptr) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = Logo_.Width;
-    info.bmiHeader.biHeight = -Logo_.Height;  // top row first
+    info.bmiHeader.biWidth = FLogo.Width;
+    info.bmiHeader.biHeight = -FLogo.Height;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    Gdi().SetDIBitsToDevice(dc, LogoAt_.x, LogoAt_.y, static_cast<DWORD>(Logo_.Width),
-                            static_cast<DWORD>(Logo_.Height), 0, 0, 0, static_cast<UINT>(Logo_.Height),
-                            Logo_.Pixels.data(), &info, DIB_RGB_COLORS);
+    Gdi().SetDIBitsToDevice(dc, FLogoAt.x, FLogoAt.y, static_cast<DWORD>(FLogo.Width),
+                            static_cast<DWORD>(FLogo.Height), 0, 0, 0, static_cast<UINT>(FLogo.Height),
+                            FLogo.Pixels.data(), &info, DIB_RGB_COLORS);
   }
-  EndPaint(Main_, &paint);
+  EndPaint(FMain, &paint);
 }
 
 void Win32MainWindow::SetLabel(int Line, const std::string& Text) {
-  SetWindowTextA(Line == 1 ? Label1_ : Label2_, Text.c_str());
+  SetWindowTextA(Line == 1 ? FLabel1 : FLabel2, Text.c_str());
 }
 
 void Win32MainWindow::SetProgress(int Min, int Max, int Position) {
-  if (Progress_ == nullptr) return;
-  SendMessageA(Progress_, PBM_SETRANGE32, static_cast<WPARAM>(Min), static_cast<LPARAM>(Max));
-  SendMessageA(Progress_, PBM_SETPOS, static_cast<WPARAM>(Position), 0);
+  if (FProgress == nullptr) return;
+  SendMessageA(FProgress, PBM_SETRANGE32, static_cast<WPARAM>(Min), static_cast<LPARAM>(Max));
+  SendMessageA(FProgress, PBM_SETPOS, static_cast<WPARAM>(Position), 0);
 }
 
 void Win32MainWindow::SetMemo(const std::string& Text, bool Visible) {
-  SetWindowTextA(Memo_, Text.c_str());
-  ShowWindow(Memo_, Visible ? SW_SHOWNA : SW_HIDE);
+  SetWindowTextA(FMemo, Text.c_str());
+  ShowWindow(FMemo, Visible ? SW_SHOWNA : SW_HIDE);
 }
 
 // Keeps the part of the picture that fits the box, centred on both axes.
@@ -237,38 +237,38 @@ void Win32MainWindow::SetPicture(const WindowPicture& Picture) {
   const int boxHeight = kImage.bottom - kImage.top;
   const int width = std::min(Picture.Width, boxWidth);
   const int height = std::min(Picture.Height, boxHeight);
-  Logo_ = WindowPicture{};
+  FLogo = WindowPicture{};
   if (width > 0 && height > 0 &&
       Picture.Pixels.size() >= static_cast<size_t>(Picture.Width) * static_cast<size_t>(Picture.Height)) {
     const int fromX = (Picture.Width - width) / 2;
     const int fromY = (Picture.Height - height) / 2;
-    Logo_.Width = width;
-    Logo_.Height = height;
-    Logo_.Pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
+    FLogo.Width = width;
+    FLogo.Height = height;
+    FLogo.Pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
     for (int y = 0; y < height; ++y) {
       const auto row = Picture.Pixels.begin() + static_cast<ptrdiff_t>(fromY + y) * Picture.Width + fromX;
-      Logo_.Pixels.insert(Logo_.Pixels.end(), row, row + width);
+      FLogo.Pixels.insert(FLogo.Pixels.end(), row, row + width);
     }
-    LogoAt_ = POINT{kImage.left + (boxWidth - width) / 2, kImage.top + (boxHeight - height) / 2};
+    FLogoAt = POINT{kImage.left + (boxWidth - width) / 2, kImage.top + (boxHeight - height) / 2};
   }
-  InvalidateRect(Main_, &kImage, TRUE);
+  InvalidateRect(FMain, &kImage, TRUE);
 }
 
 void Win32MainWindow::SetOuterHeight(int Height) {
   RECT outer;
-  GetWindowRect(Main_, &outer);
-  SetWindowPos(Main_, nullptr, 0, 0, outer.right - outer.left, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(FMain, &outer);
+  SetWindowPos(FMain, nullptr, 0, 0, outer.right - outer.left, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32MainWindow::SetTimer(bool Enabled, int Interval) {
   if (Enabled)
-    ::SetTimer(Main_, kTimerId, static_cast<UINT>(std::max(Interval, 1)), nullptr);
+    ::SetTimer(FMain, kTimerId, static_cast<UINT>(std::max(Interval, 1)), nullptr);
   else
-    KillTimer(Main_, kTimerId);
+    KillTimer(FMain, kTimerId);
 }
 
 void Win32MainWindow::SetHourglass(bool Hourglass) {
-  Hourglass_ = Hourglass;
+  FHourglass = Hourglass;
   SetCursor(LoadCursorA(nullptr, Hourglass ? IDC_WAIT : IDC_ARROW));
 }
 
@@ -278,15 +278,15 @@ void Win32MainWindow::ShowMessage(const std::string& Caption, const std::string&
 
 void Win32MainWindow::Show() {
   RECT outer;
-  GetWindowRect(Main_, &outer);
+  GetWindowRect(FMain, &outer);
   const int width = outer.right - outer.left;
   const int height = outer.bottom - outer.top;
-  SetWindowPos(Main_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+  SetWindowPos(FMain, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(App_, SW_SHOWNOACTIVATE);
-  ShowWindow(Main_, SW_SHOW);
-  UpdateWindow(Main_);
-  PostMessageA(Main_, kActivatedMessage, 0, 0);
+  ShowWindow(FApp, SW_SHOWNOACTIVATE);
+  ShowWindow(FMain, SW_SHOW);
+  UpdateWindow(FMain);
+  PostMessageA(FMain, kActivatedMessage, 0, 0);
 }
 
 void Win32MainWindow::Dispatch(const MSG& Message) {
@@ -296,9 +296,9 @@ void Win32MainWindow::Dispatch(const MSG& Message) {
 
 void Win32MainWindow::ProcessPending() {
   MSG message;
-  while (!Quit_ && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (!FQuit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
-      Quit_ = true;
+      FQuit = true;
       break;
     }
     Dispatch(message);
@@ -307,17 +307,17 @@ void Win32MainWindow::ProcessPending() {
 
 bool Win32MainWindow::HandleNext() {
   MSG message;
-  if (Quit_ || GetMessageA(&message, nullptr, 0, 0) <= 0) {
-    Quit_ = true;
+  if (FQuit || GetMessageA(&message, nullptr, 0, 0) <= 0) {
+    FQuit = true;
     return false;
   }
   Dispatch(message);
-  return !Quit_;
+  return !FQuit;
 }
 
 void Win32MainWindow::Quit() {
-  if (Quit_) return;
-  Quit_ = true;
+  if (FQuit) return;
+  FQuit = true;
   PostQuitMessage(0);
 }
 

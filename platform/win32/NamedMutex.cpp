@@ -11,15 +11,15 @@ NamedMutex::NamedMutex(const std::string& Name) {
   const HANDLE handle = CreateMutexA(nullptr, TRUE, Name.c_str());
   const bool exists = GetLastError() == ERROR_ALREADY_EXISTS;
   if (exists) {
-    AlreadyExists_ = true;
+    FAlreadyExists = true;
     if (handle != nullptr) CloseHandle(handle);
     return;
   }
-  if (handle != nullptr) Handle_ = reinterpret_cast<intptr_t>(handle);
+  if (handle != nullptr) FHandle = reinterpret_cast<intptr_t>(handle);
 }
 
 NamedMutex::~NamedMutex() {
-  if (Handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(Handle_));
+  if (FHandle != -1) CloseHandle(reinterpret_cast<HANDLE>(FHandle));
 }
 
 }  // namespace platform

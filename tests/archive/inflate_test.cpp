@@ -13,7 +13,7 @@
 
 #include "archive/decode/Inflate.h"
 #include "archive/Kstgbls.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/RawZip.h"
 #include "tests/support/Sha256.h"
@@ -23,7 +23,7 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 constexpr int32_t BadBlock = 25111;
 constexpr int32_t BadCodeSet = 25138;
@@ -130,14 +130,14 @@ BlockWriter DynamicBlock(BitWriter& W, bool Final, const std::vector<uint8_t>& L
 // Decodes with the decoder's own window and again in room lent by the run (as
 // for a memory target); both must write the same blocks and report the same,
 // the second in place and within the entry's size (plus the copy slack).
-FakeDecoderIO Decode(const Bytes& Stream, uint32_t UnpackedSize, std::vector<uint32_t> Chunks = {}) {
+MemoryDecoderIO Decode(const Bytes& Stream, uint32_t UnpackedSize, std::vector<uint32_t> Chunks = {}) {
   kst::TInflateRec Rec;
   Rec.Method = 8;
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = UnpackedSize;
-  FakeDecoderIO IO(Stream, Chunks);
+  MemoryDecoderIO IO(Stream, Chunks);
   kst::Inflate(IO, Rec);
-  FakeDecoderIO InPlace(Stream, std::move(Chunks));
+  MemoryDecoderIO InPlace(Stream, std::move(Chunks));
   InPlace.Lend = true;
   kst::Inflate(InPlace, Rec);
   EXPECT_TRUE(InPlace.Output == IO.Output);
@@ -178,7 +178,7 @@ TEST(InflateArchives, EveryDeflateEntryMatchesItsDigestInEveryChunking) {
     for (size_t I = 0; I < Rows.size(); ++I) {
       if (Rows[I].Method != 8 || (Rows[I].Flags & 1)) continue;
       for (const auto& Chunks : ChunkPlans) {
-        FakeDecoderIO IO = Decode(Raw[I].Data, Rows[I].UncompressedSize, Chunks);
+        MemoryDecoderIO IO = Decode(Raw[I].Data, Rows[I].UncompressedSize, Chunks);
         EXPECT_EQ(skwtest::Sha256Hex(IO.Output), Rows[I].Sha256) << Archive << " " << Rows[I].Entry;
         EXPECT_TRUE(IO.Reports.empty()) << Archive << " " << Rows[I].Entry;
       }
@@ -202,39 +202,39 @@ TEST(InflateArchives, EveryDeflateEntryReportsWhereItsStreamEnds) {
     const Bytes Tail = Pseudorandom(100, 7);
     Followed.insert(Followed.end(), Tail.begin(), Tail.end());
     for (const auto& Chunks : ChunkPlans) {
-      FakeDecoderIO IO(Followed, Chunks);
+      MemoryDecoderIO IO(Followed, Chunks);
       const kst::TInflateEnd End = kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Followed.size()), UINT32_MAX});
       EXPECT_TRUE(End.Finished) << Entry.Name;
       EXPECT_EQ(End.InputUsed, Entry.Data.size()) << Entry.Name;
       EXPECT_EQ(IO.Output.size(), Entry.UncompressedSize) << Entry.Name;
     }
     const Bytes Cut(Entry.Data.begin(), Entry.Data.end() - 1);
-    FakeDecoderIO IO(Cut);
+    MemoryDecoderIO IO(Cut);
     EXPECT_FALSE(kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Cut.size()), UINT32_MAX}).Finished) << Entry.Name;
     ++Checked;
   }
   EXPECT_GE(Checked, 3);
 }
 
-FakeDecoderIO DecodeArchiveEntry(const std::string& Archive, const std::string& Entry) {
+MemoryDecoderIO DecodeArchiveEntry(const std::string& Archive, const std::string& Entry) {
   for (const auto& E : skwtest::ReadRawZip(skwtest::DataPath("zip/" + Archive)))
     if (E.Name == Entry) return Decode(E.Data, E.UncompressedSize);
   ADD_FAILURE() << Archive << " " << Entry << " not found";
-  return FakeDecoderIO({});
+  return MemoryDecoderIO({});
 }
 
 TEST(InflateArchives, BlockType3IsReportedAndTheRestCountedAsDone) {
-  FakeDecoderIO IO = DecodeArchiveEntry("bad_deflate_btype3.zip", "lorem.txt");
+  MemoryDecoderIO IO = DecodeArchiveEntry("bad_deflate_btype3.zip", "lorem.txt");
   ASSERT_EQ(IO.Reports.size(), 1u);
   EXPECT_EQ(IO.Reports[0].Code, BadBlock);
   EXPECT_FALSE(IO.Reports[0].Raised);
   EXPECT_EQ(IO.CountedDone + IO.Output.size(), 6000u);
-  FakeDecoderIO Good = DecodeArchiveEntry("bad_deflate_btype3.zip", "credits.txt");
+  MemoryDecoderIO Good = DecodeArchiveEntry("bad_deflate_btype3.zip", "credits.txt");
   EXPECT_EQ(skwtest::Sha256Hex(Good.Output), "12750558ae1d58f4af8f548170638b26cda557ee8b52f7736a45d7b738caf8e4");
 }
 
 TEST(InflateArchives, DamageInTheMiddleGivesOtherBytesNeverMore) {
-  FakeDecoderIO IO = DecodeArchiveEntry("bad_deflate_midstream.zip", "lorem.txt");
+  MemoryDecoderIO IO = DecodeArchiveEntry("bad_deflate_midstream.zip", "lorem.txt");
   EXPECT_LE(IO.Output.size(), 6000u);
   EXPECT_NE(skwtest::Sha256Hex(IO.Output), "27723df3502cd4b81e708267281c6c3dfecc3fd8cab23d6e88f369e5af30c24b");
   for (const auto& R : IO.Reports) EXPECT_TRUE(R.Code == BadBlock || R.Code == BadCodeSet);
@@ -245,7 +245,7 @@ TEST(InflateArchives, DamageInTheMiddleGivesOtherBytesNeverMore) {
 TEST(InflateStreams, EmptyStoredFinalBlockWritesNothing) {
   BitWriter W;
   StoredBlock(W, true, {});
-  FakeDecoderIO IO = Decode(W.Take(), 0);
+  MemoryDecoderIO IO = Decode(W.Take(), 0);
   EXPECT_TRUE(IO.WriteSizes.empty());
   EXPECT_TRUE(IO.Reports.empty());
 }
@@ -254,7 +254,7 @@ TEST(InflateStreams, StoredLengthMismatchIsBadBlockAfterEarlierOutput) {
   BitWriter W;
   StoredBlock(W, false, {'a', 'b'});
   StoredBlock(W, true, {'c'}, 0x1234, true);
-  FakeDecoderIO IO = Decode(W.Take(), 3);
+  MemoryDecoderIO IO = Decode(W.Take(), 3);
   EXPECT_EQ(IO.Output, (Bytes{'a', 'b'}));
   ASSERT_EQ(IO.Reports.size(), 1u);
   EXPECT_EQ(IO.Reports[0].Code, BadBlock);
@@ -297,7 +297,7 @@ TEST(InflateStreams, FixedDynamicFixedBlocksWithDeepCodes) {
   }
   Bytes Stream = W.Take();
   for (const auto& Chunks : ChunkPlans) {
-    FakeDecoderIO IO = Decode(Stream, uint32_t(Model.size()), Chunks);
+    MemoryDecoderIO IO = Decode(Stream, uint32_t(Model.size()), Chunks);
     EXPECT_EQ(IO.Output, Model);
     EXPECT_TRUE(IO.Reports.empty());
   }
@@ -310,7 +310,7 @@ TEST(InflateStreams, LoneOrMissingDistanceCodesDecode) {
   BitWriter W;
   BlockWriter B = DynamicBlock(W, true, Lit, Dist);
   B.Literal('x'), B.Match(4, 1), B.End();
-  FakeDecoderIO IO = Decode(W.Take(), 5);
+  MemoryDecoderIO IO = Decode(W.Take(), 5);
   EXPECT_EQ(IO.Output, Bytes(5, 'x'));
   EXPECT_TRUE(IO.Reports.empty());
 
@@ -318,7 +318,7 @@ TEST(InflateStreams, LoneOrMissingDistanceCodesDecode) {
   BitWriter Literals;
   BlockWriter L = DynamicBlock(Literals, true, Lit, {0});
   L.Literal('x'), L.Literal('x'), L.End();
-  FakeDecoderIO Plain = Decode(Literals.Take(), 2);
+  MemoryDecoderIO Plain = Decode(Literals.Take(), 2);
   EXPECT_EQ(Plain.Output, Bytes(2, 'x'));
   EXPECT_TRUE(Plain.Reports.empty());
 }
@@ -339,7 +339,7 @@ TEST(InflateStreams, BadCodeSetsAreIncompleteCodeSet) {
     BitWriter W;
     DynamicBlock(W, true, C.Lit, C.Dist);
     W.Put(0, 32);  // more input, so nothing ends for lack of it
-    FakeDecoderIO IO = Decode(W.Take(), 10);
+    MemoryDecoderIO IO = Decode(W.Take(), 10);
     EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadCodeSet});
     EXPECT_TRUE(IO.Output.empty());
   }
@@ -350,7 +350,7 @@ TEST(InflateStreams, InvalidCodesAndDistancesDependOnTheBlockKind) {
     BitWriter W;
     BlockWriter B = FixedBlock(W, true);
     B.Literal('a'), B.Symbol(286), W.Put(0, 32);
-    FakeDecoderIO IO = Decode(W.Take(), 10);
+    MemoryDecoderIO IO = Decode(W.Take(), 10);
     EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadBlock});
     EXPECT_EQ(IO.Output, Bytes{'a'});
   }
@@ -364,7 +364,7 @@ TEST(InflateStreams, InvalidCodesAndDistancesDependOnTheBlockKind) {
     BitWriter W;
     BlockWriter B = FixedBlock(W, true);
     B.Literal('a'), B.Literal('b'), B.Match(3, 3), B.End();
-    FakeDecoderIO IO = Decode(W.Take(), 10);
+    MemoryDecoderIO IO = Decode(W.Take(), 10);
     EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadBlock});
     EXPECT_EQ(IO.Output, (Bytes{'a', 'b'}));
   }
@@ -376,7 +376,7 @@ TEST(InflateStreams, InvalidCodesAndDistancesDependOnTheBlockKind) {
     BlockWriter B = DynamicBlock(W, true, Lit, Dist);
     for (int I = 0; I < 100; ++I) B.Literal('a');
     B.Match(3, 24577), B.End();
-    FakeDecoderIO IO = Decode(W.Take(), 1000);
+    MemoryDecoderIO IO = Decode(W.Take(), 1000);
     EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadCodeSet});
     EXPECT_EQ(IO.Output, Bytes(100, 'a'));
   }
@@ -389,13 +389,13 @@ TEST(InflateStreams, OutputStopsAtTheEntrySize) {
     B.Literal('q');
     for (int I = 0; I < 2000; ++I) B.Match(258, 1);
     B.End();
-    FakeDecoderIO IO = Decode(W.Take(), Cap);
+    MemoryDecoderIO IO = Decode(W.Take(), Cap);
     EXPECT_EQ(IO.Output, Bytes(Cap, 'q'));
     EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadBlock}) << Cap;
   }
   BitWriter W;
   StoredBlock(W, true, Bytes(100, 's'));
-  FakeDecoderIO IO = Decode(W.Take(), 60);
+  MemoryDecoderIO IO = Decode(W.Take(), 60);
   EXPECT_EQ(IO.Output, Bytes(60, 's'));
   EXPECT_EQ(IO.ErrorCodes(), std::vector<int32_t>{BadBlock});
 }
@@ -407,7 +407,7 @@ TEST(InflateStreams, InputEndingBeforeTheFinalBlockIsNoError) {
   B.End();
   Bytes Stream = W.Take();
   for (size_t Cut : {Stream.size(), Stream.size() - 2, size_t(3), size_t(0)}) {
-    FakeDecoderIO IO = Decode(Bytes(Stream.begin(), Stream.begin() + long(Cut)), 100);
+    MemoryDecoderIO IO = Decode(Bytes(Stream.begin(), Stream.begin() + long(Cut)), 100);
     EXPECT_TRUE(IO.Reports.empty()) << Cut;
     std::string Got(IO.Output.begin(), IO.Output.end());
     EXPECT_EQ(std::string("partial text").rfind(Got, 0), 0u) << Cut;
@@ -420,7 +420,7 @@ TEST(InflateStreams, WritesAreWholeWindowsThenOnePartialBlock) {
   for (size_t At = 0; At < Data.size(); At += 65535)
     StoredBlock(W, At + 65535 >= Data.size(),
                 Bytes(Data.begin() + long(At), Data.begin() + long(std::min(Data.size(), At + 65535))));
-  FakeDecoderIO IO = Decode(W.Take(), uint32_t(Data.size()), {1000});
+  MemoryDecoderIO IO = Decode(W.Take(), uint32_t(Data.size()), {1000});
   EXPECT_EQ(IO.Output, Data);
   std::vector<uint32_t> Expected(300000 / 32768, 32768);
   Expected.push_back(300000 % 32768);
@@ -428,9 +428,9 @@ TEST(InflateStreams, WritesAreWholeWindowsThenOnePartialBlock) {
 }
 
 // A run whose RaiseError returns (as once cancelled) must still stop decoding.
-class ReturningIO : public FakeDecoderIO {
+class ReturningIO : public MemoryDecoderIO {
  public:
-  using FakeDecoderIO::FakeDecoderIO;
+  using MemoryDecoderIO::MemoryDecoderIO;
   void RaiseError(int32_t ECode) override { Reports.push_back({ECode, true}); }
 };
 
@@ -453,7 +453,7 @@ TEST(InflateProtocol, CancellationStopsAfterAWriteAndKeepsGranularity) {
   for (int I = 0; I < 8000; ++I) B.Match(258, 1);
   B.End();
   Bytes Stream = W.Take();
-  FakeDecoderIO IO(Stream);
+  MemoryDecoderIO IO(Stream);
   IO.CancelAfterBytes = 1;
   kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Stream.size()), 8000 * 258 + 1});
   EXPECT_LT(IO.Output.size(), 8000u * 258);
@@ -468,7 +468,7 @@ TEST(InflateProtocol, OnlyTheFinalWriteFailureLeavesInflate) {
     StoredBlock(W, At + 50000 >= Data.size(), Bytes(Data.begin() + long(At), Data.begin() + long(At + 50000)));
   Bytes Stream = W.Take();
   {  // a failing write while decoding ends the decoding; what was decoded is written
-    FakeDecoderIO IO(Stream);
+    MemoryDecoderIO IO(Stream);
     IO.FailWriteNumber = 0;
     EXPECT_NO_THROW(kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(Stream.size()), 1000000}));
     EXPECT_LT(IO.Output.size(), 1000000u - 32768);
@@ -477,7 +477,7 @@ TEST(InflateProtocol, OnlyTheFinalWriteFailureLeavesInflate) {
   BitWriter Small;
   StoredBlock(Small, true, {'a'});
   Bytes SmallStream = Small.Take();
-  FakeDecoderIO IO(SmallStream);
+  MemoryDecoderIO IO(SmallStream);
   IO.FailWriteNumber = 0;
   EXPECT_THROW(kst::Inflate(IO, kst::TInflateRec{0, 8, uint32_t(SmallStream.size()), 1}), kst::E_RAISE);
 }
@@ -507,7 +507,7 @@ TEST(InflateCopies, EveryLengthAndDistanceMatchesAByteByByteModel) {
   }
   Bytes Stream = W.Take();
   for (const auto& Chunks : ChunkPlans) {
-    FakeDecoderIO IO = Decode(Stream, uint32_t(Model.size()), Chunks);
+    MemoryDecoderIO IO = Decode(Stream, uint32_t(Model.size()), Chunks);
     EXPECT_TRUE(IO.Reports.empty());
     ASSERT_EQ(IO.Output.size(), Model.size());
     EXPECT_TRUE(IO.Output == Model);
@@ -534,8 +534,8 @@ TEST(InflateDamage, DamagedStreamsStayInBoundsAndAgreeAcrossChunkings) {
       for (int Flips = 1 + int(Next() % 4); Flips > 0; --Flips)
         Stream[Next() % Stream.size()] ^= uint8_t(1 + Next() % 255);
       if (Trial % 5 == 0) Stream.resize(Next() % Stream.size());
-      FakeDecoderIO Whole = Decode(Stream, Entry.UncompressedSize);
-      FakeDecoderIO Chunked = Decode(Stream, Entry.UncompressedSize, {13, 1, 700});
+      MemoryDecoderIO Whole = Decode(Stream, Entry.UncompressedSize);
+      MemoryDecoderIO Chunked = Decode(Stream, Entry.UncompressedSize, {13, 1, 700});
       EXPECT_LE(Whole.Output.size(), Entry.UncompressedSize);
       EXPECT_LE(Whole.Reports.size(), 1u);
       for (int32_t Code : Whole.ErrorCodes()) EXPECT_TRUE(Code == BadBlock || Code == BadCodeSet) << Code;

@@ -8,15 +8,15 @@
 #include <vector>
 
 #include "archive/decode/LegacyBitReader.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
 using kst::TLegacyBitReader;
 using kst::TLegacyOutput;
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
-std::vector<uint32_t> ReadAll(FakeDecoderIO& IO, const std::vector<unsigned>& Widths) {
+std::vector<uint32_t> ReadAll(MemoryDecoderIO& IO, const std::vector<unsigned>& Widths) {
   TLegacyBitReader Reader(IO);
   std::vector<uint32_t> Values;
   for (unsigned Width : Widths) {
@@ -33,13 +33,13 @@ TEST(LegacyBitReader, TakesBitsLowestFirstAcrossBytesAndRefills) {
   const std::vector<unsigned> Widths = {3, 5, 9, 13, 2};
   const std::vector<uint32_t> Expected = {0x4, 0x16, 0x16D, 0x7F8, 0x0};
   for (uint32_t Chunk : {0u, 1u, 3u}) {
-    FakeDecoderIO IO(Bytes, Chunk ? std::vector<uint32_t>{Chunk} : std::vector<uint32_t>{});
+    MemoryDecoderIO IO(Bytes, Chunk ? std::vector<uint32_t>{Chunk} : std::vector<uint32_t>{});
     EXPECT_EQ(ReadAll(IO, Widths), Expected) << "chunk " << Chunk;
   }
 }
 
 TEST(LegacyBitReader, AnswersNoValueWhenTheInputEndsAndKeepsWhatIsLeft) {
-  FakeDecoderIO IO({0xFF, 0x01}, {1});
+  MemoryDecoderIO IO({0xFF, 0x01}, {1});
   TLegacyBitReader Reader(IO);
   EXPECT_EQ(Reader.Read(13), std::optional<uint32_t>(0x1FF));
   EXPECT_FALSE(Reader.Read(4).has_value());  // only 3 bits remain
@@ -54,7 +54,7 @@ TEST(LegacyBitReader, AnswersNoValueWhenTheInputEndsAndKeepsWhatIsLeft) {
 TEST(LegacyBitReader, LongInputKeepsItsOrderOverManyRefills) {
   std::vector<uint8_t> Bytes(100000);
   for (size_t I = 0; I < Bytes.size(); ++I) Bytes[I] = uint8_t(I * 131 + (I >> 8));
-  FakeDecoderIO IO(Bytes, {32768, 5});
+  MemoryDecoderIO IO(Bytes, {32768, 5});
   TLegacyBitReader Reader(IO);
   // 8 + 16 = 24 bits: three bytes per round, refills land at every offset.
   for (size_t I = 0; I + 3 <= Bytes.size(); I += 3) {
@@ -64,7 +64,7 @@ TEST(LegacyBitReader, LongInputKeepsItsOrderOverManyRefills) {
 }
 
 TEST(LegacyOutput, CopiesMatchAByteByByteReferenceAcrossTheWindowEnd) {
-  FakeDecoderIO IO({});
+  MemoryDecoderIO IO({});
   TLegacyOutput Out(IO, 1u << 20);
   std::vector<uint8_t> Reference;
   uint32_t Seed = 12345;

@@ -16,7 +16,7 @@
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unreduce.h"
 #include "archive/decode/Unshrink.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 #include "tests/support/Manifest.h"
 #include "tests/support/RawZip.h"
 #include "tests/support/Sha256.h"
@@ -24,7 +24,7 @@
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 struct TCorpusEntry {
   skwtest::ManifestRow Row;
@@ -48,7 +48,7 @@ std::vector<TCorpusEntry> LegacyEntries() {
   return Entries;
 }
 
-void Decode(const skwtest::RawEntry& Raw, FakeDecoderIO& IO, uint32_t Unpacked) {
+void Decode(const skwtest::RawEntry& Raw, MemoryDecoderIO& IO, uint32_t Unpacked) {
   kst::TInflateRec Rec;
   Rec.BitFlag = Raw.Flags;
   Rec.Method = Raw.Method;
@@ -66,7 +66,7 @@ void Decode(const skwtest::RawEntry& Raw, FakeDecoderIO& IO, uint32_t Unpacked) 
 void ExpectDecodes(const TCorpusEntry& Entry, std::vector<uint32_t> Chunks) {
   SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry + " chunk " +
                (Chunks.empty() ? std::string("any") : std::to_string(Chunks[0])));
-  FakeDecoderIO IO(Entry.Raw.Data, std::move(Chunks));
+  MemoryDecoderIO IO(Entry.Raw.Data, std::move(Chunks));
   Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
   EXPECT_TRUE(IO.Reports.empty()) << "first error " << (IO.Reports.empty() ? 0 : IO.Reports[0].Code);
   ASSERT_EQ(IO.Output.size(), Entry.Row.UncompressedSize);
@@ -91,7 +91,7 @@ TEST(LegacyCorpus, DecodesFromLargeSingleByteAndOddChunks) {
 }
 
 std::vector<uint8_t> FullOutput(const TCorpusEntry& Entry) {
-  FakeDecoderIO IO(Entry.Raw.Data);
+  MemoryDecoderIO IO(Entry.Raw.Data);
   Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
   return IO.Output;
 }
@@ -107,7 +107,7 @@ TEST(LegacyCorpus, TruncatedStreamsGiveTheBytesDecodedSoFar) {
     for (size_t Cut : {Size / 2, Size - 1}) {
       SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry + " cut at " + std::to_string(Cut));
       std::vector<uint8_t> Part(Entry.Raw.Data.begin(), Entry.Raw.Data.begin() + long(Cut));
-      FakeDecoderIO IO(Part, {1});
+      MemoryDecoderIO IO(Part, {1});
       Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
       EXPECT_TRUE(IO.Reports.empty());
       EXPECT_LT(IO.Output.size(), Full.size());
@@ -121,7 +121,7 @@ TEST(LegacyCorpus, OutputStopsAtTheUncompressedSize) {
     SCOPED_TRACE(Entry.Row.Archive + " " + Entry.Row.Entry);
     const std::vector<uint8_t> Full = FullOutput(Entry);
     const uint32_t Limit = Entry.Raw.UncompressedSize - 1;
-    FakeDecoderIO IO(Entry.Raw.Data);
+    MemoryDecoderIO IO(Entry.Raw.Data);
     Decode(Entry.Raw, IO, Limit);
     ASSERT_EQ(IO.Output.size(), Limit);
     EXPECT_TRUE(IsPrefix(IO.Output, Full));
@@ -144,7 +144,7 @@ TEST(LegacyCorpus, DamagedStreamsStayWithinTheirSize) {
         Seed = Seed * 1103515245 + 12345;
         Damaged[(Seed >> 8) % Damaged.size()] ^= uint8_t(1 + (Seed >> 24) % 255);
       }
-      FakeDecoderIO IO(Damaged);
+      MemoryDecoderIO IO(Damaged);
       Decode(Entry.Raw, IO, Entry.Raw.UncompressedSize);
       ASSERT_LE(IO.Output.size(), Entry.Raw.UncompressedSize) << Entry.Row.Archive << " " << Entry.Row.Entry;
     }

@@ -10,11 +10,11 @@
 
 #include "archive/decode/Explode.h"
 #include "archive/decode/InflateRec.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 class TBitWriter {
  public:
@@ -38,24 +38,24 @@ class TBitWriter {
   TBitWriter& UniformTree(unsigned Values, unsigned Length) {
     return Tree(std::vector<uint8_t>(Values / 16, uint8_t(0xF0 | (Length - 1))));
   }
-  std::vector<uint8_t> Done() const { return Bytes_; }
+  std::vector<uint8_t> Done() const { return FBytes; }
 
  private:
   void Bit(uint32_t B) {
-    if (Bits_ % 8 == 0) Bytes_.push_back(0);
-    Bytes_.back() |= uint8_t(B << (Bits_ % 8));
-    ++Bits_;
+    if (FBits % 8 == 0) FBytes.push_back(0);
+    FBytes.back() |= uint8_t(B << (FBits % 8));
+    ++FBits;
   }
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
 };
 
 // With one length for all values the last value gets code 0, the one before
 // it 1, and so on: value V of N has code N - 1 - V.
 constexpr uint32_t Uniform(uint32_t Value, uint32_t Values) { return Values - 1 - Value; }
 
-FakeDecoderIO Decode(const std::vector<uint8_t>& Stream, uint16_t Flags, uint32_t Unpacked) {
-  FakeDecoderIO IO(Stream, {1});
+MemoryDecoderIO Decode(const std::vector<uint8_t>& Stream, uint16_t Flags, uint32_t Unpacked) {
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.BitFlag = Flags;
   Rec.Method = 6;
@@ -107,10 +107,10 @@ TEST(Explode, MatchReachingBeforeTheFirstByteCopiesZeros) {
   EXPECT_TRUE(IO.Reports.empty());
 }
 
-void ExpectTreeRefused(const FakeDecoderIO& IO, std::vector<int32_t> Codes) {
+void ExpectTreeRefused(const MemoryDecoderIO& IO, std::vector<int32_t> Codes) {
   EXPECT_TRUE(IO.Output.empty());
   EXPECT_EQ(IO.ErrorCodes(), Codes);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_FALSE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_FALSE(R.Raised);
 }
 
 TEST(Explode, CollidingTreesAreRefusedBeforeDecoding) {

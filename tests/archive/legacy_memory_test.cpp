@@ -12,7 +12,7 @@
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unreduce.h"
 #include "archive/decode/Unshrink.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 #include "tests/support/RawZip.h"
 #include "tests/support/TestData.h"
 
@@ -38,7 +38,7 @@ void operator delete(void* P, std::size_t) noexcept { std::free(P); }
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 skwtest::RawEntry EntryOf(const char* Archive) {
   for (skwtest::RawEntry& E : skwtest::ReadRawZip(skwtest::DataPath(std::string("zip/") + Archive))) {
@@ -47,7 +47,7 @@ skwtest::RawEntry EntryOf(const char* Archive) {
   return {};
 }
 
-void Decode(const skwtest::RawEntry& E, FakeDecoderIO& IO) {
+void Decode(const skwtest::RawEntry& E, MemoryDecoderIO& IO) {
   kst::TInflateRec Rec{E.Flags, E.Method, E.CompressedSize, E.UncompressedSize};
   if (E.Method == 1) {
     kst::Unshrink(IO, Rec);
@@ -65,7 +65,7 @@ TEST(LegacyMemory, EveryFailedAllocationIsReportedAs25253) {
     ASSERT_NE(E.Method, 0) << Archive;
     for (long Fail = 0;; ++Fail) {
       SCOPED_TRACE(std::string(Archive) + " allocation " + std::to_string(Fail));
-      FakeDecoderIO IO(E.Data);
+      MemoryDecoderIO IO(E.Data);
       IO.Output.reserve(E.UncompressedSize);  // the fake itself must not allocate
       IO.WriteSizes.reserve(64);
       IO.Reports.reserve(8);

@@ -11,20 +11,20 @@
 
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unreduce.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 class TBitWriter {
  public:
   TBitWriter& Put(uint32_t Value, unsigned Width) {
     for (unsigned I = 0; I < Width; ++I) {
-      if (Bits_ % 8 == 0) Bytes_.push_back(0);
+      if (FBits % 8 == 0) FBytes.push_back(0);
       const uint32_t Bit = I < 32 ? (Value >> I) & 1 : 0;
-      Bytes_.back() |= uint8_t(Bit << (Bits_ % 8));
-      ++Bits_;
+      FBytes.back() |= uint8_t(Bit << (FBits % 8));
+      ++FBits;
     }
     return *this;
   }
@@ -44,11 +44,11 @@ class TBitWriter {
     for (uint8_t V : Values) Put(V, 8);
     return *this;
   }
-  std::vector<uint8_t> Done() const { return Bytes_; }
+  std::vector<uint8_t> Done() const { return FBytes; }
 
  private:
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
 };
 
 struct TResult {
@@ -57,13 +57,13 @@ struct TResult {
 };
 
 TResult Decode(const std::vector<uint8_t>& Stream, int Factor, uint32_t Unpacked) {
-  FakeDecoderIO IO(Stream, {1});
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.Method = uint32_t(Factor + 1);
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = Unpacked;
   kst::Unreduce(IO, Rec, Factor);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
   return {IO.Output, IO.ErrorCodes()};
 }
 

@@ -10,17 +10,17 @@
 
 #include "archive/decode/InflateRec.h"
 #include "archive/decode/Unshrink.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
 // Codes of the current width, least significant bit first.
 class TCodeWriter {
  public:
   TCodeWriter& Code(uint32_t Value) {
-    for (unsigned I = 0; I < Width_; ++I) Bit((Value >> I) & 1);
+    for (unsigned I = 0; I < FWidth; ++I) Bit((Value >> I) & 1);
     return *this;
   }
   TCodeWriter& Codes(const std::string& Literals) {
@@ -29,21 +29,21 @@ class TCodeWriter {
   }
   TCodeWriter& Wider() {
     Code(256).Code(1);
-    ++Width_;
+    ++FWidth;
     return *this;
   }
   TCodeWriter& Clear() { return Code(256).Code(2); }
-  std::vector<uint8_t> Bytes() const { return Bytes_; }
+  std::vector<uint8_t> Bytes() const { return FBytes; }
 
  private:
   void Bit(uint32_t B) {
-    if (Bits_ % 8 == 0) Bytes_.push_back(0);
-    Bytes_.back() |= uint8_t(B << (Bits_ % 8));
-    ++Bits_;
+    if (FBits % 8 == 0) FBytes.push_back(0);
+    FBytes.back() |= uint8_t(B << (FBits % 8));
+    ++FBits;
   }
-  std::vector<uint8_t> Bytes_;
-  unsigned Bits_ = 0;
-  unsigned Width_ = 9;
+  std::vector<uint8_t> FBytes;
+  unsigned FBits = 0;
+  unsigned FWidth = 9;
 };
 
 struct TResult {
@@ -52,13 +52,13 @@ struct TResult {
 };
 
 TResult Decode(const std::vector<uint8_t>& Stream, uint32_t Unpacked = 1000) {
-  FakeDecoderIO IO(Stream, {1});
+  MemoryDecoderIO IO(Stream, {1});
   kst::TInflateRec Rec;
   Rec.Method = 1;
   Rec.PackedSize = uint32_t(Stream.size());
   Rec.UnpackedSize = Unpacked;
   kst::Unshrink(IO, Rec);
-  for (const FakeDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
+  for (const MemoryDecoderIO::Report& R : IO.Reports) EXPECT_TRUE(R.Raised);
   return {std::string(IO.Output.begin(), IO.Output.end()), IO.ErrorCodes()};
 }
 
@@ -150,7 +150,7 @@ TEST(Unshrink, CancelledRunStopsWithoutAnError) {
     for (int I = 0; I < 40000; ++I) W.Codes("z");
     Stream = W.Bytes();
   }
-  FakeDecoderIO IO(Stream);
+  MemoryDecoderIO IO(Stream);
   IO.CancelAfterBytes = 1;
   kst::TInflateRec Rec;
   Rec.UnpackedSize = 40000;

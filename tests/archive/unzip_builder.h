@@ -31,13 +31,13 @@ struct BuildEntry {
 class ZipBuilder {
  public:
   ZipBuilder& Add(BuildEntry Entry) {
-    Entries_.push_back(std::move(Entry));
+    FEntries.push_back(std::move(Entry));
     return *this;
   }
 
   std::vector<uint8_t> Bytes() const {
     HostileZip Zip;
-    for (const BuildEntry& E : Entries_) {
+    for (const BuildEntry& E : FEntries) {
       const TBytes Plain = BytesOf(E.Data);
       HostileEntry H;
       H.Name = E.Name;
@@ -61,7 +61,7 @@ class ZipBuilder {
   bool Write(const std::string& Path) const { return WriteFileBytes(Path, Bytes()); }
 
  private:
-  std::vector<BuildEntry> Entries_;
+  std::vector<BuildEntry> FEntries;
 };
 
 }  // namespace skwtest

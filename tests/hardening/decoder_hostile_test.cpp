@@ -16,23 +16,23 @@
 #include "archive/decode/Unreduce.h"
 #include "archive/decode/Unshrink.h"
 #include "tests/kit/DeflateBits.h"
-#include "tests/support/FakeDecoderIO.h"
+#include "tests/kit/MemoryDecoderIO.h"
 
 namespace {
 
 using skwtest::DeflateBits;
-using skwtest::FakeDecoderIO;
+using skwtest::MemoryDecoderIO;
 
-bool Reported(const FakeDecoderIO& IO, int32_t Code) {
+bool Reported(const MemoryDecoderIO& IO, int32_t Code) {
   const auto Codes = IO.ErrorCodes();
   return std::find(Codes.begin(), Codes.end(), Code) != Codes.end();
 }
 
 // Runs Decode over Stream with the declared size; the output never exceeds it.
 template <typename TDecode>
-FakeDecoderIO Decode(std::vector<uint8_t> Stream, uint32_t Declared, TDecode Run, uint16_t Flags = 0,
+MemoryDecoderIO Decode(std::vector<uint8_t> Stream, uint32_t Declared, TDecode Run, uint16_t Flags = 0,
                      uint32_t Method = 8) {
-  FakeDecoderIO IO(std::move(Stream));
+  MemoryDecoderIO IO(std::move(Stream));
   kst::TInflateRec Rec;
   Rec.Method = Method;
   Rec.BitFlag = Flags;
@@ -46,7 +46,7 @@ FakeDecoderIO Decode(std::vector<uint8_t> Stream, uint32_t Declared, TDecode Run
   return IO;
 }
 
-FakeDecoderIO Inflate(std::vector<uint8_t> Stream, uint32_t Declared = 1 << 20) {
+MemoryDecoderIO Inflate(std::vector<uint8_t> Stream, uint32_t Declared = 1 << 20) {
   return Decode(std::move(Stream), Declared, [](auto& IO, auto& Rec) { kst::Inflate(IO, Rec); });
 }
 
@@ -73,14 +73,14 @@ TEST(HostileDeflate, DistanceBeforeTheFirstByteIsInvalid) {
   // "a", then a match of 3 at distance 5: nothing from before the entry appears.
   DeflateBits Bits;
   Bits.Header(true, 1).Fixed('a').Fixed(257).FixedDistance(4).Put(0, 1).Fixed(256);
-  const FakeDecoderIO IO = Inflate(Bits.Bytes());
+  const MemoryDecoderIO IO = Inflate(Bits.Bytes());
   EXPECT_TRUE(Reported(IO, kst::ErrBadBlock));
   EXPECT_EQ(IO.Output, std::vector<uint8_t>{'a'});
 }
 
 TEST(HostileDeflate, StoredLengthMismatchAndEmptyBlocks) {
   const std::vector<uint8_t> Mismatch = {0x01, 0x05, 0x00, 0xFA, 0xFE, 'h', 'e', 'l', 'l', 'o'};
-  const FakeDecoderIO Bad = Inflate(Mismatch);
+  const MemoryDecoderIO Bad = Inflate(Mismatch);
   EXPECT_FALSE(Bad.Reports.empty());
   EXPECT_TRUE(Bad.Output.empty());
   // Two hundred thousand empty blocks, none final: decoding ends with the input.
@@ -96,18 +96,18 @@ TEST(HostileDeflate, StoredLengthMismatchAndEmptyBlocks) {
 TEST(HostileDeflate, TrailingGarbageAfterTheFinalBlockIsIgnored) {
   std::vector<uint8_t> Stream = {0x01, 0x03, 0x00, 0xFC, 0xFF, 'a', 'b', 'c'};
   Stream.resize(Stream.size() + 5000, 0xA5);
-  const FakeDecoderIO IO = Inflate(Stream, 3);
+  const MemoryDecoderIO IO = Inflate(Stream, 3);
   EXPECT_EQ(IO.Output, (std::vector<uint8_t>{'a', 'b', 'c'}));
   EXPECT_TRUE(IO.Reports.empty());
 }
 
 TEST(HostileDeflate, OutputStopsAtTheDeclaredSize) {
-  const FakeDecoderIO IO = Inflate(skwtest::ZeroBomb(4000), 777);
+  const MemoryDecoderIO IO = Inflate(skwtest::ZeroBomb(4000), 777);
   EXPECT_EQ(IO.Output.size(), 777u);
   EXPECT_TRUE(Reported(IO, kst::ErrBadBlock));
 }
 
-FakeDecoderIO Unshrink(std::vector<uint8_t> Stream, uint32_t Declared) {
+MemoryDecoderIO Unshrink(std::vector<uint8_t> Stream, uint32_t Declared) {
   return Decode(std::move(Stream), Declared, [](auto& IO, auto& Rec) { kst::Unshrink(IO, Rec); }, 0, 1);
 }
 
@@ -132,7 +132,7 @@ TEST(HostileLegacy, ShrinkWidensPastThirteenBitsOrFillsItsTable) {
     ++Width;
   }
   for (int I = 0; I < 10000; ++I) Full.Put('A' + I % 3, 13);
-  const FakeDecoderIO IO = Unshrink(Full.Bytes(), 10001);
+  const MemoryDecoderIO IO = Unshrink(Full.Bytes(), 10001);
   EXPECT_EQ(IO.Output.size(), 10001u);
   // Codes that refer to entries never made, and partial clears at once.
   DeflateBits Junk;
@@ -147,7 +147,7 @@ TEST(HostileLegacy, ReduceFollowerSetsTooLarge) {
   std::vector<uint8_t> Stream = Bits.Bytes();
   Stream.resize(Stream.size() + 500, 0x5A);
   for (int Factor = 1; Factor <= 4; ++Factor) {
-    const FakeDecoderIO IO = Decode(
+    const MemoryDecoderIO IO = Decode(
         Stream, 1000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0,
         uint32_t(Factor + 1));
     EXPECT_TRUE(Reported(IO, kst::ErrBadBlock)) << Factor;
@@ -159,7 +159,7 @@ TEST(HostileLegacy, ReduceFollowerSetsTooLarge) {
     Decode(Noise, 5000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0, 5);
 }
 
-FakeDecoderIO Explode(std::vector<uint8_t> Stream, uint16_t Flags) {
+MemoryDecoderIO Explode(std::vector<uint8_t> Stream, uint16_t Flags) {
   return Decode(std::move(Stream), 5000, [](auto& IO, auto& Rec) { kst::Explode(IO, Rec); }, Flags, 6);
 }
 
@@ -169,7 +169,7 @@ TEST(HostileLegacy, ImplodeTreesThatCollideOrOverflow) {
     std::vector<uint8_t> Collide;
     for (int Tree = 0; Tree < 3; ++Tree) Collide.insert(Collide.end(), {3, 0xF0, 0xF0, 0xF0, 0xF0});
     Collide.resize(Collide.size() + 100, 0x33);
-    const FakeDecoderIO Bad = Explode(Collide, Flags);
+    const MemoryDecoderIO Bad = Explode(Collide, Flags);
     EXPECT_TRUE(Reported(Bad, kst::ErrAmbiguousTree) || Reported(Bad, kst::ErrBadBlock)) << Flags;
     EXPECT_TRUE(Bad.Output.empty());
     // Trees describing more values than the tree has (16 × 16 = 256 for 64 distances).

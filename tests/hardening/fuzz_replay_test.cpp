@@ -50,18 +50,18 @@ int ReplayAll(const std::string& Name, TTarget Target) {
 }
 
 TEST(FuzzReplay, DecodersOnTheirSeedsAndFindings) {
-  EXPECT_GT(ReplayAll("inflate", skwfuzz::RunInflate), 10);
-  EXPECT_GT(ReplayAll("legacy", skwfuzz::RunLegacy), 10);
+  EXPECT_GT(ReplayAll("inflate", skwtest::RunInflate), 10);
+  EXPECT_GT(ReplayAll("legacy", skwtest::RunLegacy), 10);
 }
 
 TEST(FuzzReplay, ArchivesListedAndExtracted) {
-  EXPECT_GT(ReplayAll("archive_list", skwfuzz::RunArchiveList), 10);
-  EXPECT_GT(ReplayAll("archive_extract", skwfuzz::RunArchiveExtract), 10);
+  EXPECT_GT(ReplayAll("archive_list", skwtest::RunArchiveList), 10);
+  EXPECT_GT(ReplayAll("archive_extract", skwtest::RunArchiveExtract), 10);
 }
 
 TEST(FuzzReplay, PicturesAndContainers) {
-  EXPECT_GT(ReplayAll("bitmap", skwfuzz::RunBitmap), 5);
-  EXPECT_GT(ReplayAll("container", skwfuzz::RunContainer), 3);
+  EXPECT_GT(ReplayAll("bitmap", skwtest::RunBitmap), 5);
+  EXPECT_GT(ReplayAll("container", skwtest::RunContainer), 3);
 }
 
 }  // namespace

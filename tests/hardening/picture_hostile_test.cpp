@@ -42,7 +42,7 @@ TEST(HostileBitmap, EveryHeaderFieldLying) {
         Bytes Bad = Sound;
         Put32(Bad, At, Lie);
         SCOPED_TRACE("offset " + std::to_string(At) + " value " + std::to_string(Lie));
-        EXPECT_NO_THROW(skwfuzz::RunBitmap(Bad.data(), Bad.size()));
+        EXPECT_NO_THROW(skwtest::RunBitmap(Bad.data(), Bad.size()));
       }
     }
   }
@@ -98,7 +98,7 @@ TEST(HostileContainer, EveryFieldLyingThenImported) {
         Bytes Input(1, Bin ? 1 : 0);
         Input.insert(Input.end(), Sound.begin(), Sound.end());
         Put32(Input, At + 1, Lie);
-        ASSERT_NO_FATAL_FAILURE(skwfuzz::RunContainer(Input.data(), Input.size()));
+        ASSERT_NO_FATAL_FAILURE(skwtest::RunContainer(Input.data(), Input.size()));
       }
     }
   }

@@ -18,11 +18,12 @@
 #include "installer/ArchivePictureSource.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "tests/kit/HostileZip.h"
 #include "tests/platform/ScratchDir.h"
 #include "textures/Bitmap.h"
 #include "textures/TextureEngine.h"
 
-namespace wiring {
+namespace skwtest {
 
 inline std::string ReadAll(const std::string& Path) {
   std::ifstream file(platform::NativePath(Path), std::ios::binary);
@@ -35,47 +36,18 @@ inline bool WriteAll(const std::string& Path, const std::string& Bytes) {
   return skwtest::ScratchDir::WriteText(Path, Bytes);
 }
 
-inline uint32_t Crc(const std::string& Bytes) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (const char c : Bytes) {
-    crc ^= static_cast<uint8_t>(c);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-// A ZIP archive with every entry stored, written independently of the library.
+// A ZIP archive with every entry stored (version 1.0 needed, dated 1 January
+// 2024 at midnight), written by the test kit's ZIP writer, not the library.
 inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& Entries) {
-  auto put = [](std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  std::string data;
-  std::string central;
+  skwtest::HostileZip zip;
   for (const auto& [name, bytes] : Entries) {
-    const uint32_t offset = static_cast<uint32_t>(data.size());
-    const uint32_t crc = Crc(bytes);
-    const uint32_t size = static_cast<uint32_t>(bytes.size());
-    put(data, 0x04034B50, 4);
-    put(data, 10, 2), put(data, 0, 2), put(data, 0, 2), put(data, 0, 2), put(data, 0x5821, 2);
-    put(data, crc, 4), put(data, size, 4), put(data, size, 4);
-    put(data, static_cast<uint32_t>(name.size()), 2), put(data, 0, 2);
-    data += name + bytes;
-    put(central, 0x02014B50, 4);
-    put(central, 20, 2), put(central, 10, 2), put(central, 0, 2), put(central, 0, 2);
-    put(central, 0, 2), put(central, 0x5821, 2);
-    put(central, crc, 4), put(central, size, 4), put(central, size, 4);
-    put(central, static_cast<uint32_t>(name.size()), 2);
-    put(central, 0, 2), put(central, 0, 2), put(central, 0, 2), put(central, 0, 2), put(central, 0x20, 4);
-    put(central, offset, 4);
-    central += name;
+    skwtest::HostileEntry entry = skwtest::StoredEntry(name, bytes);
+    entry.VersionNeeded = 10;
+    entry.DosDateTime = 0x58210000;
+    zip.Entries.push_back(std::move(entry));
   }
-  std::string out = data + central;
-  put(out, 0x06054B50, 4);
-  put(out, 0, 4);
-  put(out, static_cast<uint32_t>(Entries.size()), 2), put(out, static_cast<uint32_t>(Entries.size()), 2);
-  put(out, static_cast<uint32_t>(central.size()), 4), put(out, static_cast<uint32_t>(data.size()), 4);
-  put(out, 0, 2);
-  return out;
+  const skwtest::TBytes out = zip.Build();
+  return {out.begin(), out.end()};
 }
 
 // A 24-bit BMP file of the given size filled with one colour.
@@ -125,16 +97,16 @@ inline int ExitCodeOf(int Status) { return platform::kIsWindows ? Status : (Stat
 class ScopedEnvironment {
  public:
   ScopedEnvironment(std::string Name, const std::string& Value)
-      : Name_(std::move(Name)), Old_(platform::GetEnvironment(Name_)) {
-    platform::SetEnvironment(Name_, Value);
+      : FName(std::move(Name)), FOld(platform::GetEnvironment(FName)) {
+    platform::SetEnvironment(FName, Value);
   }
-  ~ScopedEnvironment() { platform::SetEnvironment(Name_, Old_); }
+  ~ScopedEnvironment() { platform::SetEnvironment(FName, FOld); }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
  private:
-  std::string Name_;
-  std::string Old_;
+  std::string FName;
+  std::string FOld;
 };
 
 // The demo game (Linux: a Wine-prefix-shaped folder) in a scratch folder, with
@@ -207,4 +179,4 @@ class DemoGame : public ::testing::Test {
 
 inline std::string ErrorLine(const std::string& Text) { return "error: Skinwright import module: " + Text + "\n"; }
 
-}  // namespace wiring
+}  // namespace skwtest

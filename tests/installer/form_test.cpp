@@ -23,8 +23,8 @@ class RecordingWindow final : public skw::TFrontEnd {
     Calls.push_back(Cursor == skw::TCursorKind::Hourglass ? "hourglass" : "arrow");
   }
   void Run(const skw::TWindowEvents&) override {}
-  void Terminate() override { Terminated_ = true; }
-  bool Terminated() const override { return Terminated_; }
+  void Terminate() override { FTerminated = true; }
+  bool Terminated() const override { return FTerminated; }
 
   bool Has(const std::string& Call) const { return std::find(Calls.begin(), Calls.end(), Call) != Calls.end(); }
   std::vector<std::string> Labels(const std::string& Name) const {
@@ -37,37 +37,37 @@ class RecordingWindow final : public skw::TFrontEnd {
   std::vector<std::string> Calls;
 
  private:
-  bool Terminated_ = false;
+  bool FTerminated = false;
 };
 
-class Form : public wiring::DemoGame {
+class Form : public skwtest::DemoGame {
  protected:
   skw::TCommandLine Line(const std::string& Archive, const std::string& Countdown = "0") {
     return skw::TCommandLine{Dir / "program/skinwright", Archive, Countdown, Dir / "tmp/"};
   }
   void SetUp() override {
-    wiring::DemoGame::SetUp();
+    skwtest::DemoGame::SetUp();
     if (IsSkipped()) return;
     ASSERT_TRUE(std::filesystem::create_directory(Dir / "program"));
-    ASSERT_TRUE(wiring::WriteAll(Dir / "program/skinwright", "a program without pack"));
+    ASSERT_TRUE(skwtest::WriteAll(Dir / "program/skinwright", "a program without pack"));
   }
   // A pack for the palettised container holding Entries.
   std::string Pack(const std::vector<std::pair<std::string, std::string>>& Entries) {
     const std::string path = Dir / "test-pal.zip";
-    EXPECT_TRUE(wiring::WriteAll(path, wiring::StoredZip(Entries)));
+    EXPECT_TRUE(skwtest::WriteAll(path, skwtest::StoredZip(Entries)));
     return path;
   }
   RecordingWindow Window;
 };
 
 TEST_F(Form, CreditsAloneMakeTheWindowTallAndLeaveTheProgramFolderAlone) {
-  ASSERT_TRUE(wiring::WriteAll(Dir / "program/credits.txt", "mine"));
+  ASSERT_TRUE(skwtest::WriteAll(Dir / "program/credits.txt", "mine"));
   skw::TForm1 form(Window, Line(Pack({{"credits.txt", "First line\r\nSecond line\r\n"}})));
   EXPECT_EQ(form.Window.Height(), skw::TForm1::kTallHeight);
   EXPECT_TRUE(form.Memo1.Visible());
   EXPECT_EQ(form.Memo1.Lines(), (std::vector<std::string>{"First line", "Second line"}));
   EXPECT_EQ(form.Image1.Picture(), nullptr);
-  EXPECT_EQ(wiring::ReadAll(Dir / "program/credits.txt"), "mine");
+  EXPECT_EQ(skwtest::ReadAll(Dir / "program/credits.txt"), "mine");
   EXPECT_FALSE(Window.Terminated());
   EXPECT_FALSE(form.UnZip1.ArchiveFile().empty());
   EXPECT_EQ(form.Kestrel1.ArchiveFile(), form.UnZip1.ArchiveFile());
@@ -75,7 +75,7 @@ TEST_F(Form, CreditsAloneMakeTheWindowTallAndLeaveTheProgramFolderAlone) {
 }
 
 TEST_F(Form, LogoIsShownOnlyWithCredits) {
-  const std::string logo = wiring::Picture24(16, 12);
+  const std::string logo = skwtest::Picture24(16, 12);
   {
     skw::TForm1 form(Window, Line(Pack({{"logo.bmp", logo}, {"credits.txt", "Thanks"}})));
     EXPECT_EQ(form.Window.Height(), skw::TForm1::kTallHeight);
@@ -182,16 +182,16 @@ TEST_F(Form, RunStoppingErrorLeavesHourglassAndContainer) {
   EXPECT_EQ(Window.Labels("Label1").back(), "Processing BMP files, this may take a while ...");
   EXPECT_FALSE(Window.Has("arrow"));
   EXPECT_FALSE(form.Timer1.Enabled());
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
 }
 
 TEST_F(Form, TrailerArchiveIsDeletedAfterTheSave) {
   const std::string program = Dir / "program/pack";
-  std::string image = "program bytes" + wiring::StoredZip({{"credits.txt", "from the trailer"}});
+  std::string image = "program bytes" + skwtest::StoredZip({{"credits.txt", "from the trailer"}});
   const uint32_t length = static_cast<uint32_t>(image.size() - 13);
   image += std::string("SKW\0pal\0", 8);
   for (int shift = 0; shift < 32; shift += 8) image += static_cast<char>((length >> shift) & 0xFF);
-  ASSERT_TRUE(wiring::WriteAll(program, image));
+  ASSERT_TRUE(skwtest::WriteAll(program, image));
   skw::TForm1 form(Window, skw::TCommandLine{program, Dir / "demo-pack-bin.zip", "0", Dir / "tmp/"});
   EXPECT_TRUE(form.TempArchive);
   EXPECT_FALSE(form.BinContainer);
@@ -199,7 +199,7 @@ TEST_F(Form, TrailerArchiveIsDeletedAfterTheSave) {
   EXPECT_EQ(TempFiles().size(), 1u);
   form.FormActivate();
   EXPECT_TRUE(TempFiles().empty());
-  EXPECT_TRUE(wiring::ReadAll(Container("bin")) == BinBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("bin")) == BinBefore);
 }
 
 }  // namespace

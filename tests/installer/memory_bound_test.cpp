@@ -59,14 +59,14 @@ skwtest::TBytes ClaimingStream(const skwtest::TBytes& Head, uint8_t Fill = 0) {
   return Bits.Bytes();
 }
 
-class MemoryBound : public wiring::DemoGame {
+class MemoryBound : public skwtest::DemoGame {
  protected:
   // The installer on a pack of Entry alone, under the address-space limit.
-  wiring::RunResult InstallUnderLimit(const skwtest::HostileEntry& Entry) {
+  skwtest::RunResult InstallUnderLimit(const skwtest::HostileEntry& Entry) {
     skwtest::HostileZip Zip;
     Zip.Entries = {Entry};
     const skwtest::TBytes Pack = Zip.Build();
-    EXPECT_TRUE(wiring::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
+    EXPECT_TRUE(skwtest::WriteAll(Dir / "bomb-bin.zip", std::string(Pack.begin(), Pack.end())));
     // 256 MiB of address space: the program and a few MiB of pictures fit.
     const std::string Limit = kLimitAddressSpace ? "ulimit -v 262144 && " : "";
     return Run("sh", {"-c", Limit + "exec \"" + Bin("skinwright") + "\" bomb-bin.zip 0"});
@@ -89,9 +89,9 @@ TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
     Picture.Data = ClaimingStream(test.Head);
     Picture.Crc = 0;
     Picture.UnpackedSize = kClaimed;
-    const wiring::RunResult result = InstallUnderLimit(Picture);
-    EXPECT_EQ(result.Err, wiring::ErrorLine("Bitmap image is not valid."));
-    EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
+    const skwtest::RunResult result = InstallUnderLimit(Picture);
+    EXPECT_EQ(result.Err, skwtest::ErrorLine("Bitmap image is not valid."));
+    EXPECT_EQ(skwtest::ReadAll(Container("bin")), BinBefore);
   }
 }
 
@@ -104,11 +104,11 @@ TEST_F(MemoryBound, CreditsClaimingAGigabyteAreCutShort) {
   Credits.Data = ClaimingStream({'A'}, 'A');
   Credits.Crc = 0;
   Credits.UnpackedSize = kClaimed;
-  const wiring::RunResult result = InstallUnderLimit(Credits);
+  const skwtest::RunResult result = InstallUnderLimit(Credits);
   EXPECT_EQ(result.Err, "");
   EXPECT_NE(result.Out.find(std::string(64 * 1024, 'A')), std::string::npos);
   EXPECT_EQ(result.Out.find(std::string(64 * 1024 + 1, 'A')), std::string::npos);
-  EXPECT_EQ(wiring::ReadAll(Container("bin")), BinBefore);
+  EXPECT_EQ(skwtest::ReadAll(Container("bin")), BinBefore);
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ std::vector<std::string> OtherFiles(const std::string& Folder, const std::vector
   return others;
 }
 
-class OriginalContainer : public wiring::DemoGame {
+class OriginalContainer : public skwtest::DemoGame {
  protected:
   std::string Original() const { return Container("pal") + ".original"; }
   std::string Folder() const { return std::filesystem::path(Container("pal")).parent_path().string(); }
@@ -35,25 +35,25 @@ class OriginalContainer : public wiring::DemoGame {
 
 TEST_F(OriginalContainer, KeptOnceNeverReplacedAndRestoredByteForByte) {
   const std::string other = Dir / "other-pal.zip";
-  ASSERT_TRUE(wiring::WriteAll(other, wiring::StoredZip({{"CRATE 02-PAL-16x16.bmp", wiring::Picture24(16, 16)},
+  ASSERT_TRUE(skwtest::WriteAll(other, skwtest::StoredZip({{"CRATE 02-PAL-16x16.bmp", skwtest::Picture24(16, 16)},
                                                          {"WATER 01-PAL-8x8.bmp", "no picture"}})));
   EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Exit, 0);
-  const std::string first = wiring::ReadAll(Container("pal"));
+  const std::string first = skwtest::ReadAll(Container("pal"));
   ASSERT_NE(first, PalBefore);
-  EXPECT_TRUE(wiring::ReadAll(Original()) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Original()) == PalBefore);
 
   // A second pack, and a run that stops: the original stays the first state.
   const std::string second = Dir / "second-pal.zip";
-  ASSERT_TRUE(wiring::WriteAll(second, wiring::ReadAll(Dir / "demo-pack-pal.zip")));
+  ASSERT_TRUE(skwtest::WriteAll(second, skwtest::ReadAll(Dir / "demo-pack-pal.zip")));
   EXPECT_EQ(RunInstaller({"second-pal.zip", "0"}).Exit, 0);
   EXPECT_EQ(RunInstaller({"other-pal.zip", "0"}).Exit, 1);
-  EXPECT_TRUE(wiring::ReadAll(Original()) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Original()) == PalBefore);
   EXPECT_EQ(OtherFiles(Folder(), {"textures.bin", "textures.pal", "textures.pal.original"}),
             std::vector<std::string>{});
 
   skw::RestoreOriginal(Container("pal"));
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
-  EXPECT_TRUE(wiring::ReadAll(Original()) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Original()) == PalBefore);
   EXPECT_EQ(OtherFiles(Folder(), {"textures.bin", "textures.pal", "textures.pal.original"}),
             std::vector<std::string>{});
 }
@@ -65,16 +65,16 @@ TEST_F(OriginalContainer, OriginalThatCannotBeWrittenStopsTheRunBeforeTheSave) {
                              Bin("skinwright") + "\" demo-pack-pal.zip 0) >out.txt 2>err.txt";
   const int status = std::system(script.c_str());
   ASSERT_GT(PalBefore.size(), 100u * 1024u);
-  EXPECT_EQ(wiring::ExitCodeOf(status), 1);
-  const std::string err = wiring::ReadAll(Dir / "err.txt");
-  EXPECT_NE(err.find(wiring::ErrorLine("Cannot write file \"" + std::string("C:\\Program Files\\Razorworks\\Comanche Hokum") +
+  EXPECT_EQ(skwtest::ExitCodeOf(status), 1);
+  const std::string err = skwtest::ReadAll(Dir / "err.txt");
+  EXPECT_NE(err.find(skwtest::ErrorLine("Cannot write file \"" + std::string("C:\\Program Files\\Razorworks\\Comanche Hokum") +
                                        "\\cohokum\\3ddata\\textures.pal.original\"")),
             std::string::npos)
       << err;
-  const std::string out = wiring::ReadAll(Dir / "out.txt");
+  const std::string out = skwtest::ReadAll(Dir / "out.txt");
   EXPECT_NE(out.find("Saving textures file ...\n"), std::string::npos);
   EXPECT_EQ(out.find("All done."), std::string::npos);
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
   EXPECT_EQ(OtherFiles(Folder(), {"textures.bin", "textures.pal"}), std::vector<std::string>{});
 }
 
@@ -83,26 +83,26 @@ TEST(KeptOriginal, KeepingNeverReplacesAndRestoringNeedsAnOriginal) {
   const skwtest::ScratchDir Dir;
   ASSERT_FALSE(Dir.Path().empty());
   const std::string container = Dir / "textures.bin";
-  ASSERT_TRUE(wiring::WriteAll(container, "current"));
+  ASSERT_TRUE(skwtest::WriteAll(container, "current"));
   try {
     skw::RestoreOriginal(container);
     ADD_FAILURE() << "restored without an original";
   } catch (const std::runtime_error& Error) {
     EXPECT_NE(std::string(Error.what()).find(container + ".original"), std::string::npos) << Error.what();
   }
-  EXPECT_EQ(wiring::ReadAll(container), "current");
+  EXPECT_EQ(skwtest::ReadAll(container), "current");
 
   EXPECT_TRUE(skw::KeepOriginal(container, BytesOf("first")));
   EXPECT_FALSE(skw::KeepOriginal(container, BytesOf("second")));
-  EXPECT_EQ(wiring::ReadAll(skw::OriginalPathFor(container)), "first");
+  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(container)), "first");
 
   // An original that appears while a copy is staged is kept; the copy goes.
   const std::string other = Dir / "textures.pal";
   skw::TOriginalKeeper keeper(other);
   EXPECT_TRUE(keeper.Stage(BytesOf("staged")));
-  ASSERT_TRUE(wiring::WriteAll(skw::OriginalPathFor(other), "meanwhile"));
+  ASSERT_TRUE(skwtest::WriteAll(skw::OriginalPathFor(other), "meanwhile"));
   EXPECT_FALSE(keeper.Commit());
-  EXPECT_EQ(wiring::ReadAll(skw::OriginalPathFor(other)), "meanwhile");
+  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(other)), "meanwhile");
   EXPECT_EQ(OtherFiles(Dir.Path(), {"textures.bin", "textures.bin.original", "textures.pal.original"}),
             std::vector<std::string>{});
 }
@@ -114,16 +114,16 @@ TEST_F(OriginalContainer, GameFolderVariableReplacesTheRegistry) {
                         std::filesystem::copy_options::recursive);
   SetRegistry("");
   const std::string copied = copy + "/cohokum/3ddata/textures.pal";
-  EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Err, wiring::ErrorLine("Unable to locate game installation."));
+  EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Err, skwtest::ErrorLine("Unable to locate game installation."));
   {
-    const wiring::ScopedEnvironment game(skw::kGameFolderVariable, copy);
+    const skwtest::ScopedEnvironment game(skw::kGameFolderVariable, copy);
     EXPECT_EQ(skw::GetGamePath(), copy + "\\cohokum\\");
-    const wiring::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
+    const skwtest::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
     EXPECT_EQ(result.Exit, 0) << result.Err;
   }
-  EXPECT_TRUE(wiring::ReadAll(copied) == wiring::EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
-  EXPECT_TRUE(wiring::ReadAll(copied + ".original") == PalBefore);
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(copied) == skwtest::EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
+  EXPECT_TRUE(skwtest::ReadAll(copied + ".original") == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
   // Unset again, the registry decides (and has no record).
   EXPECT_EQ(skw::GetGamePath(), std::nullopt);
 }

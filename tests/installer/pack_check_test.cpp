@@ -55,7 +55,7 @@ struct CheckCase {
 };
 
 std::vector<CheckCase> Cases() {
-  using wiring::Picture24;
+  using skwtest::Picture24;
   return {
       {"every verdict of one run",
        true,
@@ -110,7 +110,7 @@ std::vector<CheckCase> Cases() {
   };
 }
 
-class PackCheck : public wiring::DemoGame {
+class PackCheck : public skwtest::DemoGame {
  protected:
   // What the installer's console shows on standard error for these reports.
   static std::string ExpectedErrors(const skw::TPackCheck& Check) {
@@ -118,7 +118,7 @@ class PackCheck : public wiring::DemoGame {
     for (const skw::TPictureReport& report : Check.Reports)
       if (report.Outcome == TPictureOutcome::Rejected)
         errors += "warning: " + report.EntryName + ": Wrong color depth or texture size.\n";
-    if (!Check.StopMessage.empty()) errors += wiring::ErrorLine(Check.StopMessage);
+    if (!Check.StopMessage.empty()) errors += skwtest::ErrorLine(Check.StopMessage);
     return errors;
   }
 
@@ -170,13 +170,13 @@ TEST_F(PackCheck, AgreesWithTheInstallerOnEveryOutcome) {
     SCOPED_TRACE(test.Title);
     const std::string extension = test.Bin ? "bin" : "pal";
     const std::string pack = Dir / ("check-" + extension + ".zip");
-    ASSERT_TRUE(wiring::WriteAll(pack, wiring::StoredZip(test.Pack)));
-    const std::string before = wiring::ReadAll(Container(extension));
+    ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(test.Pack)));
+    const std::string before = skwtest::ReadAll(Container(extension));
     const std::string original = Container(extension) + ".original";
     std::filesystem::remove(original);
 
     const skw::TPackCheck check = skw::CheckPack(pack, Container(extension));
-    EXPECT_EQ(wiring::ReadAll(Container(extension)), before);
+    EXPECT_EQ(skwtest::ReadAll(Container(extension)), before);
     EXPECT_FALSE(std::filesystem::exists(original));
     ASSERT_EQ(check.Reports.size(), test.Outcomes.size());
     for (size_t i = 0; i < test.Outcomes.size(); ++i) {
@@ -188,17 +188,17 @@ TEST_F(PackCheck, AgreesWithTheInstallerOnEveryOutcome) {
     EXPECT_EQ(check.StopMessage.empty(), test.WouldSave);
     EXPECT_EQ(check.PackBinContainer, test.Bin);
 
-    const wiring::RunResult install = RunInstaller({pack, "0"});
+    const skwtest::RunResult install = RunInstaller({pack, "0"});
     EXPECT_EQ(install.Err, ExpectedErrors(check));
     std::string summary = skw::FormatImportSummary(check.Reports);
     summary += '\n';
     EXPECT_EQ(install.Out.substr(install.Out.size() - std::min(summary.size(), install.Out.size())), summary);
     EXPECT_EQ(install.Exit, check.WouldSave ? 0 : 1);
-    const std::string after = wiring::ReadAll(Container(extension));
+    const std::string after = skwtest::ReadAll(Container(extension));
     if (check.WouldSave) {
-      EXPECT_TRUE(after == wiring::EngineExpectation(before, pack, test.Bin));
+      EXPECT_TRUE(after == skwtest::EngineExpectation(before, pack, test.Bin));
       ExpectReplacedAsReported(check, before, after, test.Bin);
-      EXPECT_TRUE(wiring::ReadAll(original) == before);
+      EXPECT_TRUE(skwtest::ReadAll(original) == before);
     } else {
       EXPECT_TRUE(after == before);
       EXPECT_FALSE(std::filesystem::exists(original));
@@ -208,7 +208,7 @@ TEST_F(PackCheck, AgreesWithTheInstallerOnEveryOutcome) {
 
 TEST_F(PackCheck, ReasonsNameTheValues) {
   const std::string pack = Dir / "reasons-bin.zip";
-  ASSERT_TRUE(wiring::WriteAll(pack, wiring::StoredZip(Cases()[0].Pack)));
+  ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(Cases()[0].Pack)));
   const skw::TPackCheck check = skw::CheckPack(pack, Container("bin"));
   const auto reason = [&check](const std::string& Entry) {
     for (const skw::TPictureReport& report : check.Reports)
@@ -231,7 +231,7 @@ TEST_F(PackCheck, ReasonsNameTheValues) {
 
 TEST_F(PackCheck, PaletteChoiceIsReported) {
   const std::string pack = Dir / "palettes-pal.zip";
-  ASSERT_TRUE(wiring::WriteAll(pack, wiring::StoredZip(Cases()[2].Pack)));
+  ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(Cases()[2].Pack)));
   const skw::TPackCheck check = skw::CheckPack(pack, Container("pal"));
   ASSERT_GE(check.Reports.size(), 3u);
   const int32_t count = static_cast<int32_t>(static_cast<uint8_t>(PalBefore[0]) | static_cast<uint8_t>(PalBefore[1]) << 8);
@@ -258,7 +258,7 @@ TEST_F(PackCheck, PackExecutableChecksLikeItsArchiveAndLeavesNoTemporaryFile) {
 }
 
 TEST_F(PackCheck, UnreadableInputsAreErrors) {
-  ASSERT_TRUE(wiring::WriteAll(Dir / "broken.pal", std::string(64, 'x')));
+  ASSERT_TRUE(skwtest::WriteAll(Dir / "broken.pal", std::string(64, 'x')));
   const struct {
     std::string Pack;
     std::string Container;

@@ -12,7 +12,7 @@
 
 namespace {
 
-using wiring::ReadAll;
+using skwtest::ReadAll;
 
 struct Exit {
   int Code = -1;
@@ -20,7 +20,7 @@ struct Exit {
   std::string Err;
 };
 
-class TexRoundTrip : public wiring::DemoGame {
+class TexRoundTrip : public skwtest::DemoGame {
  protected:
   // Runs skinwright-tex with Arguments from the scratch folder; any exit code.
   Exit Tex(const std::vector<std::string>& Arguments) {
@@ -40,7 +40,7 @@ class TexRoundTrip : public wiring::DemoGame {
       entries.emplace_back(item.Name, ReadAll(Folder + "/" + item.Name));
     std::sort(entries.begin(), entries.end());
     Pictures = entries.size();
-    return wiring::StoredZip(entries);
+    return skwtest::StoredZip(entries);
   }
 
   static size_t Count(const std::string& Text, const std::string& Piece) {
@@ -61,7 +61,7 @@ TEST_F(TexRoundTrip, ExportPackCheckInstallDiffRestore) {
     Exit r = Tex({"export", option, pictures});
     ASSERT_EQ(r.Code, 0) << r.Err;
     const std::string pack = Dir / zip;
-    ASSERT_TRUE(wiring::WriteAll(pack, PackOf(Dir / pictures)));
+    ASSERT_TRUE(skwtest::WriteAll(pack, PackOf(Dir / pictures)));
     EXPECT_EQ(Pictures, 33u);
 
     r = Tex({"check", pack});
@@ -70,7 +70,7 @@ TEST_F(TexRoundTrip, ExportPackCheckInstallDiffRestore) {
     EXPECT_EQ(ReadAll(Container(kind)), before) << "check writes nothing";
 
     RunInstaller({pack, "0"});
-    ASSERT_TRUE(wiring::WriteAll(Dir / copy, before));
+    ASSERT_TRUE(skwtest::WriteAll(Dir / copy, before));
     r = Tex({"diff", Dir / copy, Container(kind)});
     EXPECT_EQ(r.Code, 1);
     // Every texture's smaller levels are made anew; level 0, sizes and palette

@@ -14,8 +14,8 @@
 
 namespace {
 
-using wiring::EngineExpectation;
-using wiring::ErrorLine;
+using skwtest::EngineExpectation;
+using skwtest::ErrorLine;
 
 const char* const kKey = "HKLM\\Software\\Razorworks\\Comanche Hokum";
 
@@ -37,11 +37,11 @@ class WindowsProgram : public ::testing::Test {
     ASSERT_FALSE(Dir.Path().empty());
     ASSERT_TRUE(platform::MakeDirectory(Dir / "tmp"));
     ASSERT_EQ(std::system(("\"\"" + Bin("demo-game") + "\" \"" + Dir.Path() + "\" >NUL 2>NUL\"").c_str()), 0);
-    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("SKW_FRONTEND", "console"));
-    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("TMP", Dir / "tmp"));
-    env_.push_back(std::make_unique<wiring::ScopedEnvironment>("TEMP", Dir / "tmp"));
+    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("SKW_FRONTEND", "console"));
+    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("TMP", Dir / "tmp"));
+    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("TEMP", Dir / "tmp"));
     SeedRegistry("/d \"" + (Dir / "prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum") + "\"");
-    PalBefore = wiring::ReadAll(Container("pal"));
+    PalBefore = skwtest::ReadAll(Container("pal"));
     ASSERT_FALSE(PalBefore.empty());
   }
   void TearDown() override {
@@ -69,16 +69,16 @@ class WindowsProgram : public ::testing::Test {
                   Extension);
   }
 
-  wiring::RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
+  skwtest::RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
     std::string command = "\"" + Program + "\"";
     for (const std::string& argument : Arguments) command += " \"" + argument + "\"";
     command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
     command = "\"" + command + "\"";  // cmd.exe strips one pair of quotes
     const int status = std::system(command.c_str());
-    return wiring::RunResult{WithoutCarriageReturns(wiring::ReadAll(Dir / "stdout.txt")),
-                             WithoutCarriageReturns(wiring::ReadAll(Dir / "stderr.txt")), wiring::ExitCodeOf(status)};
+    return skwtest::RunResult{WithoutCarriageReturns(skwtest::ReadAll(Dir / "stdout.txt")),
+                             WithoutCarriageReturns(skwtest::ReadAll(Dir / "stderr.txt")), skwtest::ExitCodeOf(status)};
   }
-  wiring::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
+  skwtest::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
     return Run(Bin("skinwright"), Arguments);
   }
 
@@ -86,18 +86,18 @@ class WindowsProgram : public ::testing::Test {
   std::string PalBefore;
 
  private:
-  std::vector<std::unique_ptr<wiring::ScopedEnvironment>> env_;
+  std::vector<std::unique_ptr<skwtest::ScopedEnvironment>> env_;
 };
 
 TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
-  ASSERT_TRUE(wiring::WriteAll(Dir / "pack.zip", wiring::ReadAll(Dir / "demo-pack-pal.zip")));
+  ASSERT_TRUE(skwtest::WriteAll(Dir / "pack.zip", skwtest::ReadAll(Dir / "demo-pack-pal.zip")));
   EXPECT_EQ(RunInstaller({}).Err, ErrorLine(skw::kNoValidZip));
   EXPECT_EQ(RunInstaller({Dir / "pack.zip", "0"}).Err, ErrorLine(skw::kNoValidZip));
   EXPECT_EQ(RunInstaller({Dir / "missing-pal.zip", "0"}).Err, ErrorLine(skw::kCannotOpenZip));
   SeedRegistry("/t REG_DWORD /d 1");
   EXPECT_EQ(RunInstaller({Dir / "pack.zip", "0"}).Err, ErrorLine("Invalid data type for 'Installation Path'"));
   DeleteKey();
-  const wiring::RunResult result = RunInstaller({Dir / "pack.zip", "0"});
+  const skwtest::RunResult result = RunInstaller({Dir / "pack.zip", "0"});
   EXPECT_EQ(result.Err, ErrorLine(skw::kGameNotFound));
   EXPECT_EQ(result.Out, "");
   EXPECT_EQ(result.Exit, 1);
@@ -106,14 +106,14 @@ TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
 TEST_F(WindowsProgram, SecondInstanceEndsAtOnce) {
   const platform::NamedMutex first(skw::kMutexName);
   ASSERT_FALSE(first.AlreadyExists());
-  const wiring::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  const skwtest::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
   EXPECT_EQ(result.Out, "");
   EXPECT_EQ(result.Err, "");
 }
 
 TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
   const std::string pack = Dir / "demo-pack-pal.zip";
-  const wiring::RunResult result = RunInstaller({pack, "1"});
+  const skwtest::RunResult result = RunInstaller({pack, "1"});
   EXPECT_EQ(result.Err, "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
   EXPECT_EQ(result.Out.find("Demo texture pack\n"), 0u) << result.Out;
   EXPECT_NE(result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
@@ -124,25 +124,25 @@ TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
   EXPECT_EQ(result.Exit, 0);
   const std::string expected = EngineExpectation(PalBefore, pack, false);
   EXPECT_NE(expected, PalBefore);
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == expected);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == expected);
 }
 
 TEST_F(WindowsProgram, PackExecutableRemovesItsTemporaryArchive) {
   const std::string pack = Dir / "pack.exe";
   ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Dir / "demo-pack-pal.zip", "pal", pack), "");
-  const wiring::RunResult result = Run(pack, {"ignored-bin.zip", "0"});
+  const skwtest::RunResult result = Run(pack, {"ignored-bin.zip", "0"});
   EXPECT_NE(result.Out.find("All done.\n"), std::string::npos) << result.Out << result.Err;
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(Dir / "tmp")));
 }
 
 TEST_F(WindowsProgram, FailedSaveLeavesTheOldContainer) {
   ASSERT_TRUE(platform::SetAttributes(Container("pal"), platform::kAttrReadOnly));
-  const wiring::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  const skwtest::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
   EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
   EXPECT_EQ(result.Out.find("All done."), std::string::npos);
   EXPECT_EQ(result.Exit, 1);
-  EXPECT_TRUE(wiring::ReadAll(Container("pal")) == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
 }
 
 }  // namespace

@@ -14,22 +14,22 @@ class ScratchDir {
  public:
   ScratchDir() {
     static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100 && Path_.empty(); ++attempt) {
+    for (int attempt = 0; attempt < 100 && FPath.empty(); ++attempt) {
       const std::string candidate = platform::TempDirectory() + "skw-scratch-" +
                                     std::to_string(platform::NowAsFileTime()) + "-" + std::to_string(++counter);
-      if (platform::MakeDirectory(candidate)) Path_ = candidate;
+      if (platform::MakeDirectory(candidate)) FPath = candidate;
     }
   }
   ~ScratchDir() {
-    if (!Path_.empty()) RemoveTree(Path_);
+    if (!FPath.empty()) RemoveTree(FPath);
   }
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
 
   // The directory, without trailing separator.
-  const std::string& Path() const { return Path_; }
+  const std::string& Path() const { return FPath; }
   // A name inside the directory, joined with the platform's separator.
-  std::string operator/(const std::string& Name) const { return Path_ + Separator() + Name; }
+  std::string operator/(const std::string& Name) const { return FPath + Separator() + Name; }
 
   static constexpr char Separator() { return platform::kIsWindows ? '\\' : '/'; }
 
@@ -61,7 +61,7 @@ class ScratchDir {
     platform::RemoveEmptyDirectory(Dir);
   }
 
-  std::string Path_;
+  std::string FPath;
 };
 
 }  // namespace skwtest

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "archive/io/MemoryStream.h"
-#include "tests/textures/BitmapBuilder.h"
+#include "tests/kit/BmpWriter.h"
 #include "textures/BitmapNearestColor.h"
 
 namespace skw {

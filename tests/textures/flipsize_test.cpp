@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/textures/BitmapBuilder.h"
+#include "tests/kit/BmpWriter.h"
 
 namespace skw {
 namespace {

@@ -16,7 +16,7 @@
 #include "tests/platform/ScratchDir.h"
 #include "tests/support/TestData.h"
 
-namespace kstprog {
+namespace skwtest {
 
 struct Result {
   int Code = -1;
@@ -101,4 +101,4 @@ class KstProgram : public ::testing::Test {
   skwtest::ScratchDir Dir;
 };
 
-}  // namespace kstprog
+}  // namespace skwtest

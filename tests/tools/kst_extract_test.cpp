@@ -19,8 +19,8 @@
 
 namespace {
 
-using kstprog::KstProgram;
-using kstprog::Result;
+using skwtest::KstProgram;
+using skwtest::Result;
 
 std::vector<uint8_t> Payload(const std::string& Name) { return skwtest::ReadFileBytes(skwtest::DataPath("zip/payload/" + Name)); }
 
@@ -49,7 +49,7 @@ TEST_F(KstProgram, UnreadableArchivesAndMistakesExitWithTwo) {
   EXPECT_EQ(Run("test " + Archive("no-such-archive.zip")).Code, 2);
   EXPECT_EQ(Run("test " + Archive("hello.txt.gz")).Code, 2);
   EXPECT_EQ(Run("cat " + Archive("hello.txt.gz") + " hello.txt").Code, 2);
-  EXPECT_EQ(Run("extract " + Archive("no-such-archive.zip") + " -d " + kstprog::Quoted(Dir.Path())).Code, 2);
+  EXPECT_EQ(Run("extract " + Archive("no-such-archive.zip") + " -d " + skwtest::Quoted(Dir.Path())).Code, 2);
   EXPECT_EQ(Run("cat " + Archive("izip_store.zip")).Code, 2) << "no entry name";
   EXPECT_EQ(Run("cat " + Archive("izip_store.zip") + " hello.txt one.txt").Code, 2);
   EXPECT_EQ(Run("test " + Archive("izip_store.zip") + " -p").Code, 2);
@@ -86,7 +86,7 @@ TEST_F(KstProgram, CatWritesTheExactBytesOfOneEntry) {
 
 TEST_F(KstProgram, ExtractKeepsExistingFilesUnlessTold) {
   const std::string Out = Dir / "out";
-  const std::string Target = " -d " + kstprog::Quoted(Out);
+  const std::string Target = " -d " + skwtest::Quoted(Out);
   Result R = Run("extract " + Archive("izip_store.zip") + Target);
   ASSERT_EQ(R.Code, 0) << R.Err;
   const std::string Hello = Out + "/hello.txt";
@@ -98,7 +98,7 @@ TEST_F(KstProgram, ExtractKeepsExistingFilesUnlessTold) {
     R = Run("extract " + Archive("izip_store.zip") + Target + Keep + " hello.txt");
     EXPECT_EQ(R.Code, 0) << "a file kept on purpose is no failure" << Keep;
     EXPECT_EQ(R.Out, std::vector<std::string>{"1 existing file kept"}) << R.Err;
-    EXPECT_EQ(kstprog::ReadText(Hello), "changed");
+    EXPECT_EQ(skwtest::ReadText(Hello), "changed");
   }
   R = Run("extract " + Archive("izip_store.zip") + Target + " -o");
   EXPECT_EQ(R.Code, 0) << R.Err;
@@ -110,7 +110,7 @@ TEST_F(KstProgram, ExtractOfUnsafeNamesFailsButWritesTheHarmlessOnes) {
   const std::string Out = Dir / "a";
   ASSERT_TRUE(platform::MakeDirectory(Out));
   ASSERT_TRUE(platform::MakeDirectory(Out + "/out"));
-  const Result R = Run("extract " + Archive("path_traversal.zip") + " -d " + kstprog::Quoted(Out + "/out"));
+  const Result R = Run("extract " + Archive("path_traversal.zip") + " -d " + skwtest::Quoted(Out + "/out"));
   EXPECT_EQ(R.Code, 1) << "refused names count as failed entries";
   EXPECT_NE(R.Err, "");
   EXPECT_TRUE(platform::Exists(Out + "/out/safe/ok.txt"));
@@ -123,10 +123,10 @@ bool HaveScript() { return !platform::kIsWindows && std::system("script --versio
 // Runs "kst Args" on a pseudo-terminal made by script(1) with Typed as the
 // keyboard; answers the exit code, the terminal's text in Text.
 int RunOnTerminal(const std::string& Args, const std::string& Typed, const std::string& OutPath, std::string& Text) {
-  const std::string Command = "printf '" + Typed + "' | script -qec '" + kstprog::Program() + " " + Args +
-                              "' /dev/null >" + kstprog::Quoted(OutPath) + " 2>&1";
-  const int Code = kstprog::ExitCode(std::system(Command.c_str()));
-  Text = kstprog::ReadText(OutPath);
+  const std::string Command = "printf '" + Typed + "' | script -qec '" + skwtest::Program() + " " + Args +
+                              "' /dev/null >" + skwtest::Quoted(OutPath) + " 2>&1";
+  const int Code = skwtest::ExitCode(std::system(Command.c_str()));
+  Text = skwtest::ReadText(OutPath);
   return Code;
 }
 
@@ -145,7 +145,7 @@ TEST_F(KstProgram, PasswordIsAskedOnATerminal) {
 TEST_F(KstProgram, OverwriteIsAskedOnATerminal) {
   if (!HaveScript()) GTEST_SKIP() << "no script program to provide a terminal";
   const std::string Out = Dir / "out";
-  const std::string Args = "extract " + Archive("izip_store.zip") + " -d " + kstprog::Quoted(Out);
+  const std::string Args = "extract " + Archive("izip_store.zip") + " -d " + skwtest::Quoted(Out);
   ASSERT_EQ(Run(Args).Code, 0);
   const std::string Hello = Out + "/hello.txt";
   const std::string One = Out + "/one.txt";
@@ -155,8 +155,8 @@ TEST_F(KstProgram, OverwriteIsAskedOnATerminal) {
   EXPECT_EQ(RunOnTerminal(Args, "r\\ncopy.txt\\nN\\n", Dir / "tty.txt", Text), 0) << Text;
   EXPECT_NE(Text.find("hello.txt exists. Overwrite?"), std::string::npos) << Text;
   EXPECT_TRUE(skwtest::ReadFileBytes(Out + "/copy.txt") == Payload("hello.txt"));
-  EXPECT_EQ(kstprog::ReadText(Hello), "changed");
-  EXPECT_EQ(kstprog::ReadText(One), "changed");
+  EXPECT_EQ(skwtest::ReadText(Hello), "changed");
+  EXPECT_EQ(skwtest::ReadText(One), "changed");
 
   EXPECT_EQ(RunOnTerminal(Args, "A\\n", Dir / "tty.txt", Text), 0) << Text;
   EXPECT_TRUE(skwtest::ReadFileBytes(Hello) == Payload("hello.txt"));
@@ -178,12 +178,12 @@ TEST_F(KstProgram, ExtractStoppedBySignalLeavesNoFile) {
   ASSERT_TRUE(skwtest::WriteFileBytes(ArchivePath, Zip.Build()));
   for (const char* Signal : {"INT", "TERM"}) {
     const std::string Out = Dir / (std::string("out-") + Signal);
-    const std::string Script = "mkdir " + kstprog::Quoted(Out) + " && cd " + kstprog::Quoted(Out) + " && { " +
-                               kstprog::Program() + " extract " + kstprog::Quoted(ArchivePath) +
+    const std::string Script = "mkdir " + skwtest::Quoted(Out) + " && cd " + skwtest::Quoted(Out) + " && { " +
+                               skwtest::Program() + " extract " + skwtest::Quoted(ArchivePath) +
                                " >/dev/null 2>&1 & pid=$!; "
                                "while kill -0 $pid 2>/dev/null && [ -z \"$(ls -A)\" ]; do :; done; "
                                "kill -" + Signal + " $pid; wait $pid; }";
-    const int Code = kstprog::ExitCode(std::system(Script.c_str()));
+    const int Code = skwtest::ExitCode(std::system(Script.c_str()));
     EXPECT_EQ(Code, std::string(Signal) == "INT" ? 130 : 143) << Signal;
     EXPECT_TRUE(std::filesystem::is_empty(Out)) << Signal;
   }

@@ -15,8 +15,8 @@
 
 namespace {
 
-using kstprog::KstProgram;
-using kstprog::Result;
+using skwtest::KstProgram;
+using skwtest::Result;
 
 struct TRow {
   std::string Args;
@@ -100,7 +100,7 @@ const std::vector<TRow>& Rows() {
 }
 
 std::vector<std::string> Native(std::vector<std::string> Lines) {
-  for (std::string& Line : Lines) Line = kstprog::Native(Line);
+  for (std::string& Line : Lines) Line = skwtest::Native(Line);
   return Lines;
 }
 
@@ -127,10 +127,10 @@ class KstTable : public KstProgram {
       ASSERT_TRUE(skwtest::WriteFileBytes(Dir / Name, skwtest::ReadFileBytes(std::string(SKW_KST_ARCHIVES) + "/" + Name)));
     }
     // A pack: any program in front of the archive will do.
-    const std::string Pack = kstprog::Quoted(std::string(SKW_BIN_DIR) + "/skinwright-pack" + SKW_EXE_SUFFIX);
-    std::string Command = Pack + " --ext bin " + kstprog::Program() + " " + kstprog::Quoted(Dir / "py.zip") + " " +
-                          kstprog::Quoted(Dir / "pack.exe") + (platform::kIsWindows ? " >NUL" : " >/dev/null");
-    if (platform::kIsWindows) Command = kstprog::Quoted(Command);
+    const std::string Pack = skwtest::Quoted(std::string(SKW_BIN_DIR) + "/skinwright-pack" + SKW_EXE_SUFFIX);
+    std::string Command = Pack + " --ext bin " + skwtest::Program() + " " + skwtest::Quoted(Dir / "py.zip") + " " +
+                          skwtest::Quoted(Dir / "pack.exe") + (platform::kIsWindows ? " >NUL" : " >/dev/null");
+    if (platform::kIsWindows) Command = skwtest::Quoted(Command);
     ASSERT_EQ(std::system(Command.c_str()), 0);
 #endif
   }
@@ -140,20 +140,20 @@ TEST_F(KstTable, CommandLinesAndTheirOutcomes) {
   for (const TRow& Row : Rows()) {
     if (Row.LinuxOnly && platform::kIsWindows) continue;
     SCOPED_TRACE(Row.Args);
-    const std::string Folder = kstprog::Native(Dir.Path()) + ScratchFolderSeparator();
+    const std::string Folder = skwtest::Native(Dir.Path()) + ScratchFolderSeparator();
     const Result R = Run(Replaced(Row.Args, "{}", Folder));
     EXPECT_EQ(Relative(R.Out, Folder), Native(Row.Out));
-    EXPECT_EQ(Relative(kstprog::Lines(R.Err), Folder), Native(Row.Err));
+    EXPECT_EQ(Relative(skwtest::Lines(R.Err), Folder), Native(Row.Err));
     EXPECT_EQ(R.Code, Row.Code);
   }
   // What the extract rows left behind: good files, folders, nothing damaged
   // unless asked for, files without their folders with -j.
-  EXPECT_TRUE(platform::Exists(Dir / kstprog::Native("out/good.txt")));
-  EXPECT_TRUE(platform::Exists(Dir / kstprog::Native("out/empty")));
-  EXPECT_FALSE(platform::Exists(Dir / kstprog::Native("out/bad.txt"))) << "a failed file is removed";
-  EXPECT_FALSE(platform::Exists(Dir / kstprog::Native("out/b2.txt"))) << "no decoder, no file";
-  EXPECT_EQ(kstprog::ReadText(Dir / kstprog::Native("keep/bad.txt")), "eamaged data\n");
-  EXPECT_TRUE(platform::Exists(Dir / kstprog::Native("j/stored.txt")));
+  EXPECT_TRUE(platform::Exists(Dir / skwtest::Native("out/good.txt")));
+  EXPECT_TRUE(platform::Exists(Dir / skwtest::Native("out/empty")));
+  EXPECT_FALSE(platform::Exists(Dir / skwtest::Native("out/bad.txt"))) << "a failed file is removed";
+  EXPECT_FALSE(platform::Exists(Dir / skwtest::Native("out/b2.txt"))) << "no decoder, no file";
+  EXPECT_EQ(skwtest::ReadText(Dir / skwtest::Native("keep/bad.txt")), "eamaged data\n");
+  EXPECT_TRUE(platform::Exists(Dir / skwtest::Native("j/stored.txt")));
   if (!platform::kIsWindows) {
     EXPECT_TRUE(platform::Exists(Dir / "u/src/Ærø 日本.txt"));
   }

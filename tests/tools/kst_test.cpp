@@ -13,9 +13,9 @@
 
 namespace {
 
-using kstprog::KstProgram;
-using kstprog::Result;
-using kstprog::Split;
+using skwtest::KstProgram;
+using skwtest::Result;
+using skwtest::Split;
 
 TEST_F(KstProgram, TsvListingAgreesWithTheManifest) {
   const Result R = Run("list --tsv " + Archive("izip_store.zip"));
@@ -26,7 +26,7 @@ TEST_F(KstProgram, TsvListingAgreesWithTheManifest) {
   for (size_t I = 0; I < Rows.size(); ++I) {
     const std::vector<std::string> F = Split(R.Out[I], '\t');
     ASSERT_EQ(F.size(), 10u) << R.Out[I];
-    EXPECT_EQ(F[0], kstprog::Native(Rows[I].Entry)) << "the platform's separator";
+    EXPECT_EQ(F[0], skwtest::Native(Rows[I].Entry)) << "the platform's separator";
     EXPECT_EQ(F[1], std::to_string(Rows[I].Method));
     EXPECT_EQ(F[2], Rows[I].Method == 0 ? "Stored" : "DeflateN");
     EXPECT_EQ(F[3], std::to_string(Rows[I].CompressedSize));
@@ -46,7 +46,7 @@ TEST_F(KstProgram, TsvOptionsAndPatterns) {
   EXPECT_EQ(Run("list --dirs --tsv " + Archive("izip_folders.zip")).Out.size(), 9u);
   const Result Bmp = Run("list --tsv " + Archive("izip_folders.zip") + " *.bmp");
   ASSERT_EQ(Bmp.Out.size(), 2u);
-  EXPECT_EQ(Split(Bmp.Out[0], '\t')[0], kstprog::Native("img/logo.bmp"));
+  EXPECT_EQ(Split(Bmp.Out[0], '\t')[0], skwtest::Native("img/logo.bmp"));
   const Result Encrypted = Run("list --tsv " + Archive("izip_encrypted.zip") + " hello.txt");
   ASSERT_EQ(Encrypted.Out.size(), 1u);
   EXPECT_EQ(Split(Encrypted.Out[0], '\t')[8], "1");
@@ -57,7 +57,7 @@ TEST_F(KstProgram, ColumnListingWithTotals) {
   EXPECT_EQ(R.Code, 0);
   ASSERT_EQ(R.Out.size(), 6u);
   EXPECT_NE(R.Out[0].find("Name"), std::string::npos);
-  EXPECT_NE(R.Out[2].find(kstprog::Native("img/logo.bmp")), std::string::npos);
+  EXPECT_NE(R.Out[2].find(skwtest::Native("img/logo.bmp")), std::string::npos);
   EXPECT_NE(R.Out[3].find("f31a24ed"), std::string::npos);
   EXPECT_NE(R.Out[5].find("2 files"), std::string::npos);
   EXPECT_NE(R.Out[5].find("42092"), std::string::npos) << "unpacked total";

@@ -18,18 +18,18 @@
 
 namespace {
 
-using kstprog::Result;
-using kstprog::Split;
+using skwtest::Result;
+using skwtest::Split;
 using skwtest::Texture;
 
-class TexProgram : public kstprog::KstProgram {
+class TexProgram : public skwtest::KstProgram {
  protected:
   Result Tex(const std::string& Args) { return Run(Args, "skinwright-tex"); }
 
   // Writes Bytes to a file of the scratch folder and answers its path.
   std::string Put(const std::string& Name, const std::vector<uint8_t>& Bytes) {
     const std::string Path = Dir / Name;
-    EXPECT_TRUE(wiring::WriteAll(Path, std::string(Bytes.begin(), Bytes.end())));
+    EXPECT_TRUE(skwtest::WriteAll(Path, std::string(Bytes.begin(), Bytes.end())));
     return Path;
   }
   std::vector<uint8_t> Get(const std::string& Path) { return skwtest::ReadFileBytes(Path); }
@@ -62,7 +62,7 @@ TEST_F(TexProgram, TsvRowsMatchAnIndependentReading) {
     const skwtest::TContainerPlan Plan = SmallPlan(Bin);
     const skwtest::TBuiltContainer Built = skwtest::BuildContainer(Plan);
     const std::string Path = Put(Bin ? "small.bin" : "small.PAL", Built.Bytes);
-    const Result R = Tex("list --tsv --container " + kstprog::Quoted(Path));
+    const Result R = Tex("list --tsv --container " + skwtest::Quoted(Path));
     ASSERT_EQ(R.Code, 0) << R.Err;
     ASSERT_EQ(R.Out.size(), Plan.Textures.size() + 2);
     int64_t PixelBytes = 0;
@@ -88,11 +88,11 @@ TEST_F(TexProgram, TsvRowsMatchAnIndependentReading) {
 TEST_F(TexProgram, RefusalsAndVersion) {
   std::vector<uint8_t> Bytes = skwtest::BuildContainer(SmallPlan(true)).Bytes;
   Bytes.resize(Bytes.size() / 2);
-  Result R = Tex("list --container " + kstprog::Quoted(Put("cut.bin", Bytes)));
+  Result R = Tex("list --container " + skwtest::Quoted(Put("cut.bin", Bytes)));
   EXPECT_EQ(R.Code, 2);
   EXPECT_NE(R.Err.find("Not a valid EECH textures file."), std::string::npos) << R.Err;
-  EXPECT_EQ(Tex("list --container " + kstprog::Quoted(Put("small.dat", Bytes))).Code, 2) << "no kind";
-  EXPECT_EQ(Tex("list --container " + kstprog::Quoted(Dir / "missing.bin")).Code, 2);
+  EXPECT_EQ(Tex("list --container " + skwtest::Quoted(Put("small.dat", Bytes))).Code, 2) << "no kind";
+  EXPECT_EQ(Tex("list --container " + skwtest::Quoted(Dir / "missing.bin")).Code, 2);
   EXPECT_EQ(Tex("").Code, 2);
   EXPECT_EQ(Tex("unpack").Code, 2);
   EXPECT_EQ(Tex("list --bin --pal").Code, 2);
@@ -117,7 +117,7 @@ TEST_F(TexProgram, ExportWritesLevelZeroAndPalettesAsPictures) {
     const skwtest::TBuiltContainer Built = skwtest::BuildContainer(Plan);
     const std::string Container = Put(Bin ? "small.bin" : "small.pal", Built.Bytes);
     const std::string Out = Dir / (Bin ? "bin" : "pal");
-    const Result R = Tex("export --container " + kstprog::Quoted(Container) + " " + kstprog::Quoted(Out));
+    const Result R = Tex("export --container " + skwtest::Quoted(Container) + " " + skwtest::Quoted(Out));
     ASSERT_EQ(R.Code, 0) << R.Err;
     EXPECT_EQ(R.Out.back(), "5 pictures written to " + Out + ", 0 skipped");
     const int BytesPerPixel = Bin ? 3 : 1;
@@ -158,8 +158,8 @@ TEST_F(TexProgram, ExportSkipsWhatCannotComeBack) {
   Plan.Textures.insert(Plan.Textures.end() - 1,
                        {Texture("BAD-NAME", 8, 8, 1), Texture("ASK?", 8, 8, 1), Texture("FLAT", 8, 2, 0),
                         Texture("LOST", 8, 8, 1, 1, 9), Texture("rotor", 12, 6, 1)});
-  const std::string Container = kstprog::Quoted(Put("odd.pal", skwtest::BuildContainer(Plan).Bytes));
-  const std::string Out = kstprog::Quoted(Dir / "out");
+  const std::string Container = skwtest::Quoted(Put("odd.pal", skwtest::BuildContainer(Plan).Bytes));
+  const std::string Out = skwtest::Quoted(Dir / "out");
   Result R = Tex("export --container " + Container + " " + Out);
   EXPECT_EQ(R.Code, 1);
   EXPECT_EQ(R.Out.back(), "5 pictures written to " + Dir / "out" + ", 5 skipped");
@@ -177,16 +177,16 @@ TEST_F(TexProgram, ExportSkipsWhatCannotComeBack) {
 TEST_F(TexProgram, ExportedPicturesMakeAPackEveryPictureOfWhichIsInstalled) {
   const std::vector<uint8_t> Bytes = skwtest::BuildContainer(SmallPlan(false)).Bytes;
   const std::string Container = Put("small.pal", Bytes);
-  ASSERT_EQ(Tex("export --container " + kstprog::Quoted(Container) + " " + kstprog::Quoted(Dir / "out")).Code, 0);
+  ASSERT_EQ(Tex("export --container " + skwtest::Quoted(Container) + " " + skwtest::Quoted(Dir / "out")).Code, 0);
   std::vector<std::pair<std::string, std::string>> Entries;
   // In the order the import takes them (letters compared without case).
   for (const char* Name : {"5 ROUND ROCKET POD-PAL-8x8.bmp", "NEG-PAL-5x3.bmp", "ROTOR-D-PAL-4x4.bmp",
                            "ROTOR-PAL-12x6.bmp", "WOOD PLANK-PAL-8x8.bmp"})
-    Entries.emplace_back(Name, wiring::ReadAll(Dir / "out" + skwtest::ScratchDir::Separator() + Name));
+    Entries.emplace_back(Name, skwtest::ReadAll(Dir / "out" + skwtest::ScratchDir::Separator() + Name));
   const std::string Pack = Dir / "roundtrip-pal.zip";
-  ASSERT_TRUE(wiring::WriteAll(Pack, wiring::StoredZip(Entries)));
+  ASSERT_TRUE(skwtest::WriteAll(Pack, skwtest::StoredZip(Entries)));
 
-  const Result R = Tex("check " + kstprog::Quoted(Pack) + " --container " + kstprog::Quoted(Container));
+  const Result R = Tex("check " + skwtest::Quoted(Pack) + " --container " + skwtest::Quoted(Container));
   EXPECT_EQ(R.Code, 0) << R.Err;
   ASSERT_EQ(R.Out.size(), Entries.size() + 2);
   for (size_t I = 0; I < Entries.size(); ++I)
@@ -205,7 +205,7 @@ TEST_F(TexProgram, DiffNamesEachKindOfDifference) {
     const auto Data = Built.Bytes.begin() + Built.DataOffsets[I];
     Plan.Textures[I].Pixels.assign(Data, Data + skwtest::BuilderDataSize(false, T.Type, T.Width, T.Height, T.MipCount));
   }
-  const std::string Old = kstprog::Quoted(Put("old.pal", Built.Bytes));
+  const std::string Old = skwtest::Quoted(Put("old.pal", Built.Bytes));
   const auto Changed = [&Plan](const std::function<void(skwtest::TContainerPlan&)>& Change) {
     skwtest::TContainerPlan New = Plan;
     Change(New);
@@ -244,7 +244,7 @@ TEST_F(TexProgram, DiffNamesEachKindOfDifference) {
         "0 textures changed, 0 records added, 0 records lost, 0 palettes added, lost or changed"}},
   };
   for (const TCase& Case : Cases) {
-    const Result R = Tex("diff " + Old + " " + kstprog::Quoted(Put("new.pal", Case.New)));
+    const Result R = Tex("diff " + Old + " " + skwtest::Quoted(Put("new.pal", Case.New)));
     EXPECT_EQ(R.Code, 1) << R.Err;
     EXPECT_EQ(R.Out, Case.Lines);
   }
@@ -253,17 +253,17 @@ TEST_F(TexProgram, DiffNamesEachKindOfDifference) {
 TEST_F(TexProgram, RestorePutsTheOriginalBackAndKeepsIt) {
   const std::vector<uint8_t> Original = skwtest::BuildContainer(SmallPlan(true)).Bytes;
   const std::string Container = Put("textures.bin", {1, 2, 3});
-  Result R = Tex("restore --container " + kstprog::Quoted(Container));
+  Result R = Tex("restore --container " + skwtest::Quoted(Container));
   EXPECT_EQ(R.Code, 1) << "no original kept";
   EXPECT_NE(R.Err.find("textures.bin.original"), std::string::npos) << R.Err;
   EXPECT_EQ(Get(Container), (std::vector<uint8_t>{1, 2, 3}));
 
   Put("textures.bin.original", Original);
-  R = Tex("restore --container " + kstprog::Quoted(Container));
+  R = Tex("restore --container " + skwtest::Quoted(Container));
   EXPECT_EQ(R.Code, 0) << R.Err;
   EXPECT_EQ(Get(Container), Original);
   EXPECT_EQ(Get(Container + ".original"), Original);
-  R = Tex("diff " + kstprog::Quoted(Container + ".original") + " " + kstprog::Quoted(Container));
+  R = Tex("diff " + skwtest::Quoted(Container + ".original") + " " + skwtest::Quoted(Container));
   EXPECT_EQ(R.Code, 0);
   EXPECT_EQ(R.Out, std::vector<std::string>{"the containers are equal"});
 }

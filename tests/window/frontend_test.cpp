@@ -25,58 +25,58 @@ using skw::TWin32FrontEnd;
 // queued messages (each one a call into the events).
 class FakeWindow final : public platform::MainWindow {
  public:
-  FakeWindow(platform::WindowEvents& Events, std::vector<std::string>& Log) : Events_(Events), Log_(Log) {}
+  FakeWindow(platform::WindowEvents& Events, std::vector<std::string>& Log) : FEvents(Events), FLog(Log) {}
 
-  void SetLabel(int Line, const std::string& Text) override { Log_.push_back("Label" + std::to_string(Line) + " " + Text); }
+  void SetLabel(int Line, const std::string& Text) override { FLog.push_back("Label" + std::to_string(Line) + " " + Text); }
   void SetProgress(int Min, int Max, int Position) override {
-    Log_.push_back("Progress " + std::to_string(Min) + ".." + std::to_string(Max) + " @" + std::to_string(Position));
+    FLog.push_back("Progress " + std::to_string(Min) + ".." + std::to_string(Max) + " @" + std::to_string(Position));
   }
   void SetMemo(const std::string& Text, bool Visible) override {
-    Log_.push_back(std::string("Memo ") + (Visible ? "shown " : "hidden ") + Text);
+    FLog.push_back(std::string("Memo ") + (Visible ? "shown " : "hidden ") + Text);
   }
   void SetPicture(const platform::WindowPicture& Picture) override {
-    Log_.push_back("Picture " + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height));
-    Picture_ = Picture;
+    FLog.push_back("Picture " + std::to_string(Picture.Width) + "x" + std::to_string(Picture.Height));
+    FPicture = Picture;
   }
-  void SetOuterHeight(int Height) override { Log_.push_back("Height " + std::to_string(Height)); }
+  void SetOuterHeight(int Height) override { FLog.push_back("Height " + std::to_string(Height)); }
   void SetTimer(bool Enabled, int Interval) override {
-    Log_.push_back(std::string("Timer ") + (Enabled ? "on " : "off ") + std::to_string(Interval));
+    FLog.push_back(std::string("Timer ") + (Enabled ? "on " : "off ") + std::to_string(Interval));
   }
-  void SetHourglass(bool Hourglass) override { Log_.push_back(Hourglass ? "Hourglass" : "Arrow"); }
+  void SetHourglass(bool Hourglass) override { FLog.push_back(Hourglass ? "Hourglass" : "Arrow"); }
   void ShowMessage(const std::string& Caption, const std::string& Text, platform::MessageIcon Icon) override {
     const char* icon = Icon == platform::MessageIcon::Error ? "error" : Icon == platform::MessageIcon::Warning ? "warning" : "information";
-    Log_.push_back(std::string("Box ") + icon + "|" + Caption + "|" + Text);
+    FLog.push_back(std::string("Box ") + icon + "|" + Caption + "|" + Text);
   }
   void Show() override {
-    Log_.push_back("Show");
-    Post([this] { Events_.Activated(); });
+    FLog.push_back("Show");
+    Post([this] { FEvents.Activated(); });
   }
   void ProcessPending() override {
     std::deque<std::function<void()>> now;
     now.swap(Queue);
-    while (!Quit_ && !now.empty()) Take(now);
+    while (!FQuit && !now.empty()) Take(now);
   }
   bool HandleNext() override {
-    if (Quit_) return false;
+    if (FQuit) return false;
     if (Queue.empty()) {
-      Log_.push_back("Idle");  // a real loop would wait here for the user
+      FLog.push_back("Idle");  // a real loop would wait here for the user
       return false;
     }
     Take(Queue);
-    return !Quit_;
+    return !FQuit;
   }
   void Quit() override {
-    Log_.push_back("Quit");
-    Quit_ = true;
+    FLog.push_back("Quit");
+    FQuit = true;
   }
 
   void Post(std::function<void()> Message) { Queue.push_back(std::move(Message)); }
-  void PostClose() { Post([this] { Events_.CloseAsked(); }); }
-  void PostTick() { Post([this] { Events_.TimerTicked(); }); }
-  void PostActivate() { Post([this] { Events_.Activated(); }); }
+  void PostClose() { Post([this] { FEvents.CloseAsked(); }); }
+  void PostTick() { Post([this] { FEvents.TimerTicked(); }); }
+  void PostActivate() { Post([this] { FEvents.Activated(); }); }
 
   std::deque<std::function<void()>> Queue;
-  platform::WindowPicture Picture_;
+  platform::WindowPicture FPicture;
 
  private:
   void Take(std::deque<std::function<void()>>& From) {
@@ -84,9 +84,9 @@ class FakeWindow final : public platform::MainWindow {
     From.pop_front();
     message();
   }
-  platform::WindowEvents& Events_;
-  std::vector<std::string>& Log_;
-  bool Quit_ = false;
+  platform::WindowEvents& FEvents;
+  std::vector<std::string>& FLog;
+  bool FQuit = false;
 };
 
 class WindowFrontEndTest : public ::testing::Test {
@@ -151,10 +151,10 @@ TEST_F(WindowFrontEndTest, LogoReachesTheWindowAsRedGreenBluePixelsTopRowFirst) 
   picture->SetPixel(2, 0, 0x00FF00);  // green
   picture->SetPixel(1, 1, 0xFF0000);  // blue
   image.SetPicture(std::move(picture));
-  ASSERT_EQ(Window->Picture_.Width, 3);
-  ASSERT_EQ(Window->Picture_.Height, 2);
+  ASSERT_EQ(Window->FPicture.Width, 3);
+  ASSERT_EQ(Window->FPicture.Height, 2);
   const std::vector<uint32_t> expected{0xFF0000, 0, 0x00FF00, 0, 0x0000FF, 0};
-  EXPECT_EQ(Window->Picture_.Pixels, expected);
+  EXPECT_EQ(Window->FPicture.Pixels, expected);
 
   image.SetPicture(nullptr);
   EXPECT_EQ(Log.back(), "Picture 0x0");

@@ -1,7 +1,9 @@
-// Builds BMP files byte by byte for the bitmap and halving tests, independently
-// of TBitmap's writer: any header size, depth, compression and masks, colour
-// tables of any length, bottom-up or top-down rows, a gap before the pixels, and
-// a recognisable fourth byte in 32-bit pixels (which readers must ignore).
+// BmpWriter: the test kit's BMP writer. It writes BMP files byte by byte,
+// independently of TBitmap's writer: any header size, depth, compression and
+// masks, colour tables of any length, bottom-up or top-down rows, a gap before
+// the pixels, and chosen bytes for the fourth byte of 32-bit pixels (which
+// readers must ignore) and for row padding (by default markers that show when a
+// reader takes them for pixels).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -25,6 +27,8 @@ struct TBmpFile {
   // Logical pixel (x, y), top row 0: an index for 8-bit pictures, red in the
   // lowest byte, then green, then blue otherwise.
   std::function<uint32_t(int32_t, int32_t)> Pixel = [](int32_t, int32_t) { return 0u; };
+  uint8_t FourthByte = 0xAB;  // of every 32-bit pixel
+  uint8_t PadByte = 0xEE;     // of every row's padding
 };
 
 inline void PutLE(std::vector<uint8_t>& Out, size_t At, uint32_t Value, int Bytes) {
@@ -71,10 +75,9 @@ inline std::vector<uint8_t> MakeBmp(const TBmpFile& F) {
       p[0] = static_cast<uint8_t>(v >> 16);
       p[1] = static_cast<uint8_t>(v >> 8);
       p[2] = static_cast<uint8_t>(v);
-      if (bpp == 4) p[3] = 0xAB;
+      if (bpp == 4) p[3] = F.FourthByte;
     }
-    // Row padding is filled with a marker, so a reader taking it for pixels shows.
-    for (size_t pad = static_cast<size_t>(F.Width) * bpp; pad < stride; ++pad) row[pad] = 0xEE;
+    for (size_t pad = static_cast<size_t>(F.Width) * bpp; pad < stride; ++pad) row[pad] = F.PadByte;
   }
   return out;
 }
