@@ -171,6 +171,9 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
   FExpectedCrc = FLocal.Crc;
   if (Data > UINT32_MAX) return false;
   if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = DescriptorCrc(InFile, Data + FLocal.PackedSize);
+  // The window is kept only while it holds the next entry's local header: a
+  // large entry, or the last one, is decoded without it.
+  FLocalWindow.ReleaseUnlessHolds(Index + 1 < List.Count() ? List.FileLocationData(Index + 1).Offset : UINT64_MAX);
   return kstSetFilePointer(InFile, static_cast<int64_t>(Data));
 }
 

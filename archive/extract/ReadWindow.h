@@ -18,6 +18,11 @@ class TReadWindow {
 
   // Forgets what the window holds (the file may have changed since).
   void Clear() { FData.clear(); }
+  // Gives the window's memory back unless it holds the byte at Offset, so a
+  // window that can't serve the next record is not kept meanwhile.
+  void ReleaseUnlessHolds(uint64_t Offset) {
+    if (Offset < FAt || Offset >= uint64_t(FAt) + FData.size()) FData = std::vector<uint8_t>();
+  }
 
   // Copies Count bytes at Offset into Buffer, refilling through Fill(Offset,
   // Into, Count) -> bytes got (which reads from Offset on) when needed; false
