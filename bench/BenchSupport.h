@@ -67,10 +67,14 @@ inline Bytes MakeText(size_t Size) {
     Capital = false;
     Out.insert(Out.end(), W.begin(), W.end());
     uint32_t P = R.Next() % 100;
-    if (P < 7) Out.push_back('.'), Capital = true;
-    else if (P < 12) Out.push_back(',');
-    if (Out.size() - LineStart > 72) Out.push_back('\n'), LineStart = Out.size();
-    else Out.push_back(' ');
+    if (P < 7)
+      Out.push_back('.'), Capital = true;
+    else if (P < 12)
+      Out.push_back(',');
+    if (Out.size() - LineStart > 72)
+      Out.push_back('\n'), LineStart = Out.size();
+    else
+      Out.push_back(' ');
   }
   Out.resize(Size);
   return Out;
@@ -246,14 +250,15 @@ using CaseBenchmark = void (*)(benchmark::State&, const std::string&, int);
 
 // Registers Ours and Zlib for text, picture and random data at levels 1, 6 and
 // 9, runs them, and prints MB/s of both and their ratio per case.
-inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBenchmark Zlib,
-                               const char* OursColumn) {
+inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBenchmark Zlib, const char* OursColumn) {
   const char* Kinds[] = {"text", "picture", "random"};
   for (const char* Kind : Kinds)
     for (int Level : {1, 6, 9}) {
       std::string Name = std::string(Kind) + "/level" + std::to_string(Level);
-      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("ours/" + Name).c_str(), Ours, std::string(Kind), Level)
+          ->Unit(benchmark::kMillisecond);
+      benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)
+          ->Unit(benchmark::kMillisecond);
     }
   benchmark::Initialize(&argc, argv);
   RatioReporter Reporter;

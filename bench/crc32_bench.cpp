@@ -46,23 +46,18 @@ void BM_Crc32_buf(benchmark::State& State) {
 }
 
 void BM_ZlibCrc32(benchmark::State& State) {
-  Measure(State, [](const uint8_t* Data, size_t Size) {
-    return crc32_z(0, Data, Size);
-  });
+  Measure(State, [](const uint8_t* Data, size_t Size) { return crc32_z(0, Data, Size); });
 }
 
 #ifdef SKW_HAVE_LIBDEFLATE
 void BM_LibdeflateCrc32(benchmark::State& State) {
-  Measure(State, [](const uint8_t* Data, size_t Size) {
-    return libdeflate_crc32(0, Data, Size);
-  });
+  Measure(State, [](const uint8_t* Data, size_t Size) { return libdeflate_crc32(0, Data, Size); });
 }
 #endif
 
 void BM_Slicing(benchmark::State& State) {
-  Measure(State, [](const uint8_t* Data, size_t Size) {
-    return kst::crc_paths::Crc32Slicing(kst::CRC_MASK, Data, Size);
-  });
+  Measure(State,
+          [](const uint8_t* Data, size_t Size) { return kst::crc_paths::Crc32Slicing(kst::CRC_MASK, Data, Size); });
 }
 
 void BM_Clmul(benchmark::State& State) {
@@ -70,9 +65,8 @@ void BM_Clmul(benchmark::State& State) {
     State.SkipWithError("no carry-less multiplication on this processor");
     return;
   }
-  Measure(State, [](const uint8_t* Data, size_t Size) {
-    return kst::crc_paths::Crc32Clmul(kst::CRC_MASK, Data, Size);
-  });
+  Measure(State,
+          [](const uint8_t* Data, size_t Size) { return kst::crc_paths::Crc32Clmul(kst::CRC_MASK, Data, Size); });
 }
 
 void BM_ClmulWide(benchmark::State& State) {
@@ -80,9 +74,8 @@ void BM_ClmulWide(benchmark::State& State) {
     State.SkipWithError("no two-lane carry-less multiplication on this processor");
     return;
   }
-  Measure(State, [](const uint8_t* Data, size_t Size) {
-    return kst::crc_paths::Crc32ClmulWide(kst::CRC_MASK, Data, Size);
-  });
+  Measure(State,
+          [](const uint8_t* Data, size_t Size) { return kst::crc_paths::Crc32ClmulWide(kst::CRC_MASK, Data, Size); });
 }
 
 void BM_UpdC32ByteStep(benchmark::State& State) {

@@ -119,7 +119,8 @@ std::vector<uint8_t> MakeContainer(bool Bin) {
   int Filler = 0;
   for (int I = 0; I < kPictures; ++I) {
     AppendRecord(Out, TargetName(I), I % 2 == 0 ? 256 : 128, Bin, I);
-    for (; Filler * kPictures < Fillers * (I + 1); ++Filler) AppendRecord(Out, TargetName(Filler, "FT"), 256, Bin, Filler);
+    for (; Filler * kPictures < Fillers * (I + 1); ++Filler)
+      AppendRecord(Out, TargetName(Filler, "FT"), 256, Bin, Filler);
   }
   AppendRecord(Out, "WOOD PLANK", 8, Bin, 0);
   return Out;
@@ -161,7 +162,8 @@ class TBenchPictures : public skw::TPictureSource {
   // would hand them out.
   kst::TMemoryStream ExtractPicture(const std::string& Name) override {
     kst::TMemoryStream Stream;
-    if (const std::vector<uint8_t>* Bytes = Find(Name)) Stream.Write(Bytes->data(), static_cast<int64_t>(Bytes->size()));
+    if (const std::vector<uint8_t>* Bytes = Find(Name))
+      Stream.Write(Bytes->data(), static_cast<int64_t>(Bytes->size()));
     return Stream;
   }
   std::vector<std::pair<std::string, std::vector<uint8_t>>> Files;
@@ -193,22 +195,24 @@ TFixture& Fixture(bool Bin) {
   F.Output = (Dir / ("skw-import-bench-out." + Kind)).string();
   {
     const std::vector<uint8_t> Bytes = MakeContainer(Bin);
-    std::ofstream(F.Container, std::ios::binary).write(reinterpret_cast<const char*>(Bytes.data()),
-                                                       static_cast<std::streamsize>(Bytes.size()));
+    std::ofstream(F.Container, std::ios::binary)
+        .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
     F.ContainerSize = static_cast<int64_t>(Bytes.size());
   }
   F.Pack = (Dir / ("skw-import-bench-pack-" + Kind + ".zip")).string();
   std::vector<benchcorpus::ZipEntry> Entries;
   for (int I = 0; I < kPictures; ++I) {
     // Every tenth picture brings a new palette, each new one shared by two pictures.
-    const uint32_t Seed = I % 10 == 0 ? 100u + static_cast<uint32_t>(I / 20) : static_cast<uint32_t>(I % kContainerPalettes);
-    F.Pictures.Files.emplace_back(TargetName(I, "T", Bin ? "-BIN-256x256.bmp" : "-PAL-256x256.bmp"), MakePicture(Bin, Seed, I));
+    const uint32_t Seed =
+        I % 10 == 0 ? 100u + static_cast<uint32_t>(I / 20) : static_cast<uint32_t>(I % kContainerPalettes);
+    F.Pictures.Files.emplace_back(TargetName(I, "T", Bin ? "-BIN-256x256.bmp" : "-PAL-256x256.bmp"),
+                                  MakePicture(Bin, Seed, I));
     F.LargestPicture = std::max(F.LargestPicture, static_cast<int64_t>(F.Pictures.Files.back().second.size()));
     Entries.push_back(benchcorpus::DeflateEntry(F.Pictures.Files.back().first, F.Pictures.Files.back().second, 6));
   }
   const std::vector<uint8_t> Zip = benchcorpus::ZipOf(Entries);
-  std::ofstream(F.Pack, std::ios::binary).write(reinterpret_cast<const char*>(Zip.data()),
-                                                static_cast<std::streamsize>(Zip.size()));
+  std::ofstream(F.Pack, std::ios::binary)
+      .write(reinterpret_cast<const char*>(Zip.data()), static_cast<std::streamsize>(Zip.size()));
   return F;
 }
 
@@ -313,8 +317,7 @@ void BM_ImportRun(benchmark::State& State) {
   State.counters["heap_extra_MiB"] = static_cast<double>(HeapExtra) / MiB;
   State.counters["index_MiB"] = static_cast<double>(IndexBytes) / MiB;
   State.counters["import_heap_extra_MiB"] = static_cast<double>(ImportHeapExtra) / MiB;
-  State.counters["goal_extra_MiB"] =
-      static_cast<double>(Final - F.ContainerSize + 3 * F.LargestPicture) / MiB;
+  State.counters["goal_extra_MiB"] = static_cast<double>(Final - F.ContainerSize + 3 * F.LargestPicture) / MiB;
 }
 
 // The level chains alone (load, halve, copy) of the 200 pictures, for seeing

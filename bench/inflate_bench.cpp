@@ -55,8 +55,8 @@ void Libdeflate(benchmark::State& State, const std::string& Kind, int Level) {
   std::vector<uint8_t> Out(C.Size);
   for (auto _ : State) {
     size_t Written = 0;
-    const libdeflate_result Result = libdeflate_deflate_decompress(Decompressor, C.Stream.data(), C.Stream.size(),
-                                                                   Out.data(), Out.size(), &Written);
+    const libdeflate_result Result =
+        libdeflate_deflate_decompress(Decompressor, C.Stream.data(), C.Stream.size(), Out.data(), Out.size(), &Written);
     const uint32_t Crc = libdeflate_crc32(0, Out.data(), Written);
     if (Result != LIBDEFLATE_SUCCESS || Written != C.Size || Crc != ~C.Crc) {
       State.SkipWithError("wrong output");
@@ -90,8 +90,8 @@ void PrintTable(const RatioReporter& Reporter) {
     auto It = Reporter.Speed.find(Name);
     return It == Reporter.Speed.end() ? 0.0 : It->second;
   };
-  std::printf("\n%-16s %10s %12s %10s %10s %10s\n", "case", "ours MB/s", "libdefl MB/s", "zlib MB/s",
-              "ours/libd", "ours/zlib");
+  std::printf("\n%-16s %10s %12s %10s %10s %10s\n", "case", "ours MB/s", "libdefl MB/s", "zlib MB/s", "ours/libd",
+              "ours/zlib");
   for (const char* Kind : Kinds)
     for (int Level : Levels) {
       const std::string Name = CaseName(Kind, Level);

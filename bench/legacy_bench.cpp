@@ -111,9 +111,9 @@ const std::map<int, std::vector<TEntry>>& EntriesByMethod() {
     for (const char* Name :
          {"legacy_shrink_text.zip", "legacy_shrink_binary.zip", "legacy_reduce1.zip", "legacy_reduce1_b.zip",
           "legacy_reduce2.zip", "legacy_reduce2_b.zip", "legacy_reduce3.zip", "legacy_reduce3_b.zip",
-          "legacy_reduce4.zip", "legacy_reduce4_b.zip", "legacy_implode_4k_2trees.zip",
-          "legacy_implode_4k_3trees.zip", "legacy_implode_8k_2trees.zip", "legacy_implode_8k_3trees.zip",
-          "thirdparty_example-s.zip", "thirdparty_example-r.zip", "thirdparty_example-i.zip"}) {
+          "legacy_reduce4.zip", "legacy_reduce4_b.zip", "legacy_implode_4k_2trees.zip", "legacy_implode_4k_3trees.zip",
+          "legacy_implode_8k_2trees.zip", "legacy_implode_8k_3trees.zip", "thirdparty_example-s.zip",
+          "thirdparty_example-r.zip", "thirdparty_example-i.zip"}) {
       ReadArchive(Name, All);
     }
     std::map<int, std::vector<TEntry>> Map;

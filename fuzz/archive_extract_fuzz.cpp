@@ -43,5 +43,7 @@ inline int RunArchiveExtract(const uint8_t* Data, size_t Size) {
 }  // namespace skwtest
 
 #ifndef SKW_FUZZ_REPLAY
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) { return skwtest::RunArchiveExtract(Data, Size); }
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  return skwtest::RunArchiveExtract(Data, Size);
+}
 #endif

@@ -41,7 +41,6 @@ std::vector<uint8_t> ExtractFirstItem(kst::TUnZip& UnZip, const std::string& Nam
 
 std::vector<uint8_t> TArchivePictureSource::Extract(const std::string& Name) { return ExtractFirstItem(FUnZip, Name); }
 
-
 kst::TMemoryStream TArchivePictureSource::ExtractPicture(const std::string& Name) {
   FUnZip.FileSpec.clear();
   FUnZip.FileSpec.push_back(Name);

@@ -10,9 +10,12 @@ namespace {
 
 int DigitValue(char C, int Base) {
   int value = -1;
-  if (C >= '0' && C <= '9') value = C - '0';
-  else if (C >= 'a' && C <= 'f') value = C - 'a' + 10;
-  else if (C >= 'A' && C <= 'F') value = C - 'A' + 10;
+  if (C >= '0' && C <= '9')
+    value = C - '0';
+  else if (C >= 'a' && C <= 'f')
+    value = C - 'a' + 10;
+  else if (C >= 'A' && C <= 'F')
+    value = C - 'A' + 10;
   return value < Base ? value : -1;
 }
 

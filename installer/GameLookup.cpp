@@ -12,12 +12,10 @@ namespace skw {
 std::optional<std::string> GamePathFromValue(const platform::RegistryValue& Value) {
   switch (Value.Status) {
     case platform::RegistryStatus::KeyMissing:
-    case platform::RegistryStatus::ValueMissing:
-      return std::nullopt;
+    case platform::RegistryStatus::ValueMissing: return std::nullopt;
     case platform::RegistryStatus::WrongType:
       throw std::runtime_error(std::string("Invalid data type for '") + kGameValue + "'");
-    case platform::RegistryStatus::Found:
-      break;
+    case platform::RegistryStatus::Found: break;
   }
   if (Value.Text.empty()) return std::nullopt;
   return Value.Text + "\\cohokum\\";

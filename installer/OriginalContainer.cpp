@@ -55,8 +55,7 @@ bool KeepOriginal(const std::string& ContainerPath, std::span<const uint8_t> Byt
 
 void RestoreOriginal(const std::string& ContainerPath) {
   const std::string original = OriginalPathFor(ContainerPath);
-  if (!FileExists(original))
-    throw std::runtime_error("No kept original: \"" + original + "\" does not exist");
+  if (!FileExists(original)) throw std::runtime_error("No kept original: \"" + original + "\" does not exist");
   kst::TMemoryStream bytes;
   try {
     bytes.LoadFromFile(original);

@@ -39,8 +39,8 @@ TForm1::TForm1(TFrontEnd& FrontEnd, TCommandLine CommandLine)
       Timer1("Timer1"),
       FFrontEnd(FrontEnd),
       FCommandLine(std::move(CommandLine)) {
-  for (TControl* control : std::initializer_list<TControl*>{&Window, &Label1, &Label2, &ProgressBar1, &Image1,
-                                                             &Memo1, &Timer1})
+  for (TControl* control :
+       std::initializer_list<TControl*>{&Window, &Label1, &Label2, &ProgressBar1, &Image1, &Memo1, &Timer1})
     control->SetListener(&FFrontEnd);
   UnZip1.ConfirmOverwrites = false;
   UnZip1.CpuType = kst::cptAuto;

@@ -61,9 +61,7 @@ class TForm1 {
   // True once ShowFatal has been called.
   bool Fatal() const { return FFatal; }
   // What the import did with each entry of the pack; nothing before it began.
-  const std::vector<TPictureReport>* ImportReports() const {
-    return FImportBegan ? &FImportReports.Reports : nullptr;
-  }
+  const std::vector<TPictureReport>* ImportReports() const { return FImportBegan ? &FImportReports.Reports : nullptr; }
 
   // The texture engine's two operations on this window's state.
   void ScanTextures(const std::string& Path);

@@ -26,8 +26,7 @@ class TEngineFrontEnd {
   virtual void SetProgressPosition(int Position) = 0;
   virtual void StepProgressBy(int Delta) = 0;
   // A modal box without owner window; returns when the user has pressed OK.
-  virtual void MessageBox(const std::string& Caption, const std::string& Text,
-                          TMessageIcon Icon) = 0;
+  virtual void MessageBox(const std::string& Caption, const std::string& Text, TMessageIcon Icon) = 0;
   // Lets the window handle all pending messages once.
   virtual void ProcessMessages() = 0;
   // The screen-wide mouse cursor.

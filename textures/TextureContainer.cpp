@@ -48,8 +48,8 @@ bool ReadInt32At(const kst::TMemoryStream& Stream, int64_t Offset, int32_t& Valu
 
 void WriteInt32At(kst::TMemoryStream& Stream, int64_t Offset, int32_t Value) {
   const uint32_t U = static_cast<uint32_t>(Value);
-  const uint8_t Bytes[4] = {static_cast<uint8_t>(U), static_cast<uint8_t>(U >> 8),
-                            static_cast<uint8_t>(U >> 16), static_cast<uint8_t>(U >> 24)};
+  const uint8_t Bytes[4] = {static_cast<uint8_t>(U), static_cast<uint8_t>(U >> 8), static_cast<uint8_t>(U >> 16),
+                            static_cast<uint8_t>(U >> 24)};
   const int64_t Saved = Stream.Position();
   Stream.SetPosition(Offset);
   Stream.Write(Bytes, 4);

@@ -104,7 +104,8 @@ class TPictureImport {
         if (Report) {
           Report->Outcome = TPictureOutcome::Rejected;
           Report->Reason = Misfit;
-          if (Written > 0) Report->Reason += "; already written into " + std::to_string(Written) + " record(s) of that name";
+          if (Written > 0)
+            Report->Reason += "; already written into " + std::to_string(Written) + " record(s) of that name";
         }
         return;
       }
@@ -148,8 +149,7 @@ class TPictureImport {
       FPatch.WritePaletteNumber(Group, PaletteNumber);
     }
     const int32_t BytesPerPixel = Bin ? 3 : 1;
-    if (Bitmap.BytesPerPixel() != BytesPerPixel)
-      throw std::logic_error("Picture depth does not match the container");
+    if (Bitmap.BytesPerPixel() != BytesPerPixel) throw std::logic_error("Picture depth does not match the container");
     const int64_t NewSize = LevelChainSize(Width, Height, BytesPerPixel);
     if (Report) {
       if (First) {
@@ -207,8 +207,7 @@ int64_t ExpectedGrowth(const kst::TStringList& Names, const kst::TStringList& In
       TPictureName Picture;
       const TNameVerdict Verdict = CutPictureName(Entry, Picture);
       if (Verdict == TNameVerdict::nvEndImport) break;
-      if (Verdict != TNameVerdict::nvPicture || Picture.Width > kLargestSide || Picture.Height > kLargestSide)
-        continue;
+      if (Verdict != TNameVerdict::nvPicture || Picture.Width > kLargestSide || Picture.Height > kLargestSide) continue;
       const int64_t Size = LevelChainSize(Picture.Width, Picture.Height, BytesPerPixel);
       for (size_t Group = 0; Group < Sizes.size(); ++Group) {
         if (IndexLine(Index, static_cast<int>(Group), ilName) != Picture.TextureName) continue;

@@ -24,8 +24,7 @@ namespace skw {
 // stops the whole run.
 class EConvertError : public std::runtime_error {
  public:
-  explicit EConvertError(const std::string& Text)
-      : std::runtime_error("'" + Text + "' is not a valid integer value") {}
+  explicit EConvertError(const std::string& Text) : std::runtime_error("'" + Text + "' is not a valid integer value") {}
 };
 
 // Text in decimal (an optional sign, then digits) to a 32-bit integer; anything
@@ -59,8 +58,7 @@ struct TPictureName {
 // texts are converted only for a picture (nvPicture); a text that is not a
 // decimal integer raises EConvertError. KindToken, when given, receives the
 // three characters read as the kind token (for telling why an import ended).
-TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture,
-                            std::string* KindToken = nullptr);
+TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture, std::string* KindToken = nullptr);
 
 // Mip count of a picture of the given height: one level per halving while the
 // height stays above 2, minus one (64 gives 4, 3 gives 0, 2 or less gives -1).
@@ -72,19 +70,18 @@ int32_t NewMipCount(int32_t Height);
 // true-colour one anything else), width and height as the name says, and the
 // whole-number ratio of width to height equal to the texture's. A texture of
 // height 0 refuses every picture.
-bool PictureFits(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer,
-                 int32_t TextureWidth, int32_t TextureHeight);
+bool PictureFits(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer, int32_t TextureWidth,
+                 int32_t TextureHeight);
 // The same checks, answering which one failed and with which values (one line
 // for the pack's author), or an empty text when the picture fits.
-std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer,
-                          int32_t TextureWidth, int32_t TextureHeight);
+std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer, int32_t TextureWidth,
+                          int32_t TextureHeight);
 
 // The index's texture names nearest to Name, best first, at most Limit: the
 // same letters in another case, then names within a small edit distance
 // (letters compared without case). For telling an author what a picture that
 // matches no texture was probably meant for.
-std::vector<std::string> NearestTextureNames(const kst::TStringList& Index, const std::string& Name,
-                                             size_t Limit = 3);
+std::vector<std::string> NearestTextureNames(const kst::TStringList& Index, const std::string& Name, size_t Limit = 3);
 
 // One palette as the container stores it: 256 entries of red, green, blue and
 // the fourth byte.

@@ -29,8 +29,8 @@ std::string SizeWords(int64_t Width, int64_t Height) { return std::to_string(Wid
 
 }  // namespace
 
-std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer,
-                          int32_t TextureWidth, int32_t TextureHeight) {
+std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer, int32_t TextureWidth,
+                          int32_t TextureHeight) {
   const bool EightBit = Bitmap.PixelFormat() == TPixelFormat::pf8bit;
   const int32_t Kind = EightBit ? kPalettisedKind : Name.Kind;
   const auto Depth = [&] {
@@ -38,7 +38,7 @@ std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool 
   };
   if (Kind != (BinContainer ? kTrueColourKind : kPalettisedKind))
     return Depth() + (BinContainer ? ", the true-colour container takes 24- or 32-bit pictures named BIN"
-                                 : ", the palettised container takes 8-bit pictures named PAL");
+                                   : ", the palettised container takes 8-bit pictures named PAL");
   // The palettised container stores colour-table indexes: only 8-bit pictures have them.
   if (!BinContainer && !EightBit) return Depth() + ", the palettised container takes 8-bit pictures only";
   if (Bitmap.Width() != Name.Width || Bitmap.Height() != Name.Height)
@@ -51,13 +51,13 @@ std::string PictureMisfit(const TBitmap& Bitmap, const TPictureName& Name, bool 
   const int64_t TextureRatio = int64_t{TextureWidth} / TextureHeight;
   if (Ratio != TextureRatio)
     return "width divided by height is " + std::to_string(Ratio) + " for the picture (" +
-           SizeWords(Bitmap.Width(), Bitmap.Height()) + ") but " + std::to_string(TextureRatio) +
-           " for the texture (" + SizeWords(TextureWidth, TextureHeight) + ")";
+           SizeWords(Bitmap.Width(), Bitmap.Height()) + ") but " + std::to_string(TextureRatio) + " for the texture (" +
+           SizeWords(TextureWidth, TextureHeight) + ")";
   return {};
 }
 
-bool PictureFits(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer,
-                 int32_t TextureWidth, int32_t TextureHeight) {
+bool PictureFits(const TBitmap& Bitmap, const TPictureName& Name, bool BinContainer, int32_t TextureWidth,
+                 int32_t TextureHeight) {
   return PictureMisfit(Bitmap, Name, BinContainer, TextureWidth, TextureHeight).empty();
 }
 

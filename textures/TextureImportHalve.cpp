@@ -50,7 +50,7 @@ bool BlocksOf(int32_t Side, int32_t Kept, std::vector<TBlock>& Blocks) {
 
 // Sum / Count (Count 1, 2 or 4) rounded half to even, low 8 bits.
 inline uint8_t Average(int32_t Sum, int32_t Count) {
-  const int32_t Shift = Count >> 1;  // 0, 1, 2
+  const int32_t Shift = Count >> 1;       // 0, 1, 2
   const int32_t Quotient = Sum >> Shift;  // floor
   const int32_t Twice = 2 * (Sum - (Quotient << Shift));
   const int32_t Up = static_cast<int32_t>(Twice > Count) | (static_cast<int32_t>(Twice == Count) & Quotient);
@@ -96,8 +96,8 @@ struct TIndexPixels {
 // green 0, blue 0), then each destination pixel adds up the one or two
 // columns of its block.
 template <typename TPixels, typename TStore>
-void AverageBlocks(const TPixels& Pixels, uint8_t* Picture, int32_t W, int32_t H,
-                   const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
+void AverageBlocks(const TPixels& Pixels, uint8_t* Picture, int32_t W, int32_t H, const std::vector<TBlock>& Columns,
+                   const std::vector<TBlock>& Rows, TStore&& Store) {
   const size_t Stride = static_cast<size_t>(W) * TPixels::kSize;
   int32_t Reach = 0;
   for (const TBlock& Column : Columns) Reach = std::max(Reach, Column.First + Column.Count);
@@ -144,7 +144,7 @@ bool Inside(const std::vector<TBlock>& Blocks, int32_t Side) {
 // and either some lower bit or the quotient's own lowest bit is set.
 inline uint32_t PackedAverage(uint64_t Sum, int32_t Count) {
   constexpr uint64_t kLowest = 1 | uint64_t{1} << 21 | uint64_t{1} << 42;  // bit 0 of each part
-  const int Shift = Count >> 1;  // 0, 1, 2
+  const int Shift = Count >> 1;                                            // 0, 1, 2
   uint64_t Result = Sum;
   if (Shift > 0) {
     const uint64_t Quotient = Sum >> Shift & (((uint64_t{1} << (21 - Shift)) - 1) * kLowest);
@@ -161,8 +161,8 @@ inline uint32_t PackedAverage(uint64_t Sum, int32_t Count) {
 // one word, 21 bits apart, so that one addition sums all three (a block sums
 // at most four parts of 255, far below 2^21).
 template <typename TStore>
-void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W,
-                         const std::vector<TBlock>& Columns, const std::vector<TBlock>& Rows, TStore&& Store) {
+void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W, const std::vector<TBlock>& Columns,
+                         const std::vector<TBlock>& Rows, TStore&& Store) {
   uint64_t Packed[256];
   for (size_t E = 0; E < 256; ++E)
     Packed[E] = uint64_t{Table[E].rgbRed} | uint64_t{Table[E].rgbGreen} << 21 | uint64_t{Table[E].rgbBlue} << 42;
@@ -223,12 +223,13 @@ void TPictureHalver::Halve(TBitmap& Bitmap) {
       AverageBlocks(TIndexPixels(Bitmap.ColorTable()), Picture, W, H, Columns, Rows,
                     [&Nearest](uint8_t*& Out, uint8_t R, uint8_t G, uint8_t B) { *Out++ = Nearest.Find(R, G, B); });
   } else {
-    AverageBlocks(TTrueColourPixels(), Picture, W, H, Columns, Rows, [](uint8_t*& Out, uint8_t R, uint8_t G, uint8_t B) {
-      Out[0] = R;
-      Out[1] = G;
-      Out[2] = B;
-      Out += 3;
-    });
+    AverageBlocks(TTrueColourPixels(), Picture, W, H, Columns, Rows,
+                  [](uint8_t*& Out, uint8_t R, uint8_t G, uint8_t B) {
+                    Out[0] = R;
+                    Out[1] = G;
+                    Out[2] = B;
+                    Out += 3;
+                  });
   }
   Bitmap.SetSize(W / 2, H / 2);
 }

@@ -55,9 +55,7 @@ bool PictureNameLess(const std::string& Left, const std::string& Right) {
                                       [](char A, char B) { return Folded(A) < Folded(B); });
 }
 
-void SortPictureNames(kst::TStringList& Names) {
-  std::stable_sort(Names.begin(), Names.end(), PictureNameLess);
-}
+void SortPictureNames(kst::TStringList& Names) { std::stable_sort(Names.begin(), Names.end(), PictureNameLess); }
 
 TNameVerdict CutPictureName(const std::string& EntryName, TPictureName& Picture, std::string* KindToken) {
   const auto Pos = [](size_t P) { return static_cast<int64_t>(P); };

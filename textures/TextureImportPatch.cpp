@@ -19,8 +19,7 @@
 
 namespace skw {
 
-TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList& Index,
-                                 bool BinContainer)
+TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList& Index, bool BinContainer)
     : FContainer(Container), FIndex(Index), FBinContainer(BinContainer) {
   const int Count = TextureCount(Index);
   const int32_t BytesPerPixel = BinContainer ? 3 : 1;
@@ -30,8 +29,7 @@ TContainerPatch::TContainerPatch(kst::TMemoryStream& Container, kst::TStringList
     const int64_t Size = PixelDataSize(Entry.Width, Entry.Height, Entry.MipCount, BytesPerPixel);
     FGroups.push_back(TGroup{Entry.DataOffset, Size, Size, dsOriginal});
   }
-  if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes))
-    FTablePalettes = -1;
+  if (!BinContainer && Count > 0 && !ReadInt32At(Container, kPaletteCountOffset, FTablePalettes)) FTablePalettes = -1;
   CheckLayout();
 }
 
@@ -41,8 +39,7 @@ void TContainerPatch::CheckLayout() const {
   int64_t Free = FBinContainer ? 0 : FirstRecordOffset(FTablePalettes);
   for (const TGroup& Group : FGroups) {
     const int64_t Header = Group.DataOffset - MipCountDistance(FBinContainer);
-    if (Header < Free || Group.AreaSize < 0 ||
-        Group.AreaSize > FContainer.Size() - kRecordTailBytes - Group.DataOffset)
+    if (Header < Free || Group.AreaSize < 0 || Group.AreaSize > FContainer.Size() - kRecordTailBytes - Group.DataOffset)
       throw std::runtime_error("The texture index does not match the container");
     Free = Group.DataOffset + Group.AreaSize + kRecordTailBytes;
   }
@@ -163,13 +160,11 @@ void TContainerPatch::Commit() {
   FAddedPalettes.clear();
 }
 
-void TContainerPatch::PlaceAll(const std::vector<TMove>& Moves,
-                               const std::vector<TPlacement>& Placements, int64_t NewSize) {
+void TContainerPatch::PlaceAll(const std::vector<TMove>& Moves, const std::vector<TPlacement>& Placements,
+                               int64_t NewSize) {
   if (NewSize > FContainer.Size()) FContainer.SetSize(NewSize);
   uint8_t* Base = FContainer.Memory();
-  const auto Move = [Base](const TMove& M) {
-    std::memmove(Base + M.To, Base + M.From, static_cast<size_t>(M.Length));
-  };
+  const auto Move = [Base](const TMove& M) { std::memmove(Base + M.To, Base + M.From, static_cast<size_t>(M.Length)); };
   for (const TMove& M : Moves)
     if (M.To < M.From) Move(M);
   for (auto M = Moves.rbegin(); M != Moves.rend(); ++M)

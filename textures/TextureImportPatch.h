@@ -92,8 +92,7 @@ class TContainerPatch {
   // Resizes the data of Group through the gap, standing at their end.
   uint8_t* ResizeInGap(int Group, int64_t Size);
   const uint8_t* PaletteAt(int32_t Number) const;
-  void PlaceAll(const std::vector<TMove>& Moves, const std::vector<TPlacement>& Placements,
-                int64_t NewSize);
+  void PlaceAll(const std::vector<TMove>& Moves, const std::vector<TPlacement>& Placements, int64_t NewSize);
 
   kst::TMemoryStream& FContainer;
   kst::TStringList& FIndex;
@@ -102,9 +101,9 @@ class TContainerPatch {
   int32_t FTablePalettes = 0;  // palettes in the container's table
   std::vector<TPaletteBytes> FAddedPalettes;
   std::map<int, std::vector<uint8_t>> FAside;  // the held-aside bytes of grown groups
-  std::vector<uint8_t> FScratch;  // the new data of a grown texture until DataDone
+  std::vector<uint8_t> FScratch;               // the new data of a grown texture until DataDone
   int64_t FGapReserve = 0;
-  int64_t FGapStart = -1;         // -1: no gap
+  int64_t FGapStart = -1;  // -1: no gap
   int64_t FGapSize = 0;
 };
 

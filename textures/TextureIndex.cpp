@@ -20,16 +20,13 @@ size_t LinePosition(const kst::TStringList& Index, int Texture, TIndexLine Line)
 }
 
 int32_t ToInt32(int64_t Value) {
-  if (Value < INT32_MIN || Value > INT32_MAX)
-    throw std::invalid_argument("Texture index number out of range");
+  if (Value < INT32_MIN || Value > INT32_MAX) throw std::invalid_argument("Texture index number out of range");
   return static_cast<int32_t>(Value);
 }
 
 }  // namespace
 
-int TextureCount(const kst::TStringList& Index) {
-  return static_cast<int>(Index.size() / kIndexLinesPerTexture);
-}
+int TextureCount(const kst::TStringList& Index) { return static_cast<int>(Index.size() / kIndexLinesPerTexture); }
 
 void AppendTexture(kst::TStringList& Index, const TTextureEntry& Entry) {
   Index.push_back(Entry.Name);

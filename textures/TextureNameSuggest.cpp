@@ -38,7 +38,8 @@ std::vector<std::string> NearestTextureNames(const kst::TStringList& Index, cons
   std::vector<std::pair<size_t, std::string>> near;
   for (int Group = 0; Group < TextureCount(Index); ++Group) {
     const std::string& candidate = IndexLine(Index, Group, ilName);
-    const size_t lengthGap = candidate.size() > Name.size() ? candidate.size() - Name.size() : Name.size() - candidate.size();
+    const size_t lengthGap =
+        candidate.size() > Name.size() ? candidate.size() - Name.size() : Name.size() - candidate.size();
     if (lengthGap > reach) continue;
     const size_t distance = FoldedDistance(Name, candidate);
     if (distance > reach) continue;

@@ -14,17 +14,17 @@
 namespace skw {
 
 struct TTextureRecord {
-  int Number = 0;           // position in the file, from 0
-  std::string Name;         // as the texture index writes it (with "-D")
+  int Number = 0;    // position in the file, from 0
+  std::string Name;  // as the texture index writes it (with "-D")
   int32_t Type = 0;
-  bool HasHeader = false;   // false for a type above 3
+  bool HasHeader = false;  // false for a type above 3
   int32_t MipCount = 0;
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t PaletteNumber = 0;  // 0 in the true-colour container
   int64_t RecordOffset = 0;   // position of the name length field
   int64_t DataOffset = 0;
-  int64_t DataSize = 0;       // pixel data of all levels, without the 4 tail bytes
+  int64_t DataSize = 0;  // pixel data of all levels, without the 4 tail bytes
   bool Indexed = false;
 };
 
@@ -34,8 +34,7 @@ struct TTextureRecord {
 // applies); records reported before that point were well formed. EndPosition
 // receives the position the walk reached.
 bool WalkTextureRecords(const kst::TMemoryStream& Stream, bool BinContainer,
-                        const std::function<void(const TTextureRecord&)>& OnRecord,
-                        int64_t& EndPosition);
+                        const std::function<void(const TTextureRecord&)>& OnRecord, int64_t& EndPosition);
 
 // Palette count of the container (the walk has checked it is not negative).
 int32_t PaletteCountOf(const kst::TMemoryStream& Stream);

@@ -24,8 +24,7 @@ namespace {
 // A read position inside the container that refuses to leave the data.
 class TRecordCursor {
  public:
-  TRecordCursor(const kst::TMemoryStream& Stream, int64_t Position)
-      : FStream(Stream), FPosition(Position) {}
+  TRecordCursor(const kst::TMemoryStream& Stream, int64_t Position) : FStream(Stream), FPosition(Position) {}
 
   int64_t Position() const { return FPosition; }
   int64_t Left() const { return FStream.Size() - FPosition; }
@@ -65,8 +64,7 @@ class TRecordCursor {
 }  // namespace
 
 bool WalkTextureRecords(const kst::TMemoryStream& Stream, bool BinContainer,
-                        const std::function<void(const TTextureRecord&)>& OnRecord,
-                        int64_t& EndPosition) {
+                        const std::function<void(const TTextureRecord&)>& OnRecord, int64_t& EndPosition) {
   int32_t PaletteCount = 0;
   if (!ReadInt32At(Stream, kPaletteCountOffset, PaletteCount) || PaletteCount < 0) return false;
   TRecordCursor Cursor(Stream, 0);
@@ -91,13 +89,11 @@ bool WalkTextureRecords(const kst::TMemoryStream& Stream, bool BinContainer,
     if (!Cursor.Int32(Record.Type)) return false;
     Record.HasHeader = TypeHasHeader(Record.Type);
     if (Record.HasHeader) {
-      if (!Cursor.Int32(Record.MipCount) || !Cursor.Int32(Record.Width) ||
-          !Cursor.Int32(Record.Height))
-        return false;
+      if (!Cursor.Int32(Record.MipCount) || !Cursor.Int32(Record.Width) || !Cursor.Int32(Record.Height)) return false;
       if (!BinContainer && !Cursor.Int32(Record.PaletteNumber)) return false;
       Record.DataOffset = Cursor.Position();
-      Record.DataSize = PixelDataSize(Record.Width, Record.Height, Record.MipCount,
-                                     BytesPerPixel(BinContainer, Record.Type));
+      Record.DataSize =
+          PixelDataSize(Record.Width, Record.Height, Record.MipCount, BytesPerPixel(BinContainer, Record.Type));
       if (Record.DataSize < 0 || Record.DataSize > Cursor.Left() - kRecordTailBytes) return false;
       Cursor.Skip(Record.DataSize + kRecordTailBytes);
       Record.Indexed = TypeIsIndexed(Record.Type);
@@ -129,8 +125,8 @@ void TTextureEngine::ScanTextures(const std::string& ContainerPath) {
   kst::TStringList& Index = *TextureList;
   const auto OnRecord = [&UI, &Index](const TTextureRecord& Record) {
     if (!Record.Indexed) return;
-    AppendTexture(Index, TTextureEntry{Record.Name, Record.Width, Record.Height, Record.PaletteNumber,
-                                       Record.Type, Record.DataOffset, Record.MipCount});
+    AppendTexture(Index, TTextureEntry{Record.Name, Record.Width, Record.Height, Record.PaletteNumber, Record.Type,
+                                       Record.DataOffset, Record.MipCount});
     UI.ProcessMessages();
   };
   const bool Valid = WalkTextureRecords(*ContainerStream, BinContainer, OnRecord, EndPosition);

@@ -114,7 +114,8 @@ constexpr std::array<TErrorEntry, ErrorTextCount> kErrorTable{{
     {ErrInsertFirstDisk, "Insert FIRST diskette of this archive set"},
     {ErrInsertLastDisk, "Insert LAST disk of this archive set"},
     {FilterAllFiles, "All_files (*.*)|*.*"},
-    {FilterAllArchives, "ALL Archives |*.ace;*.arc;*.arj;*.bh;*.cab;*.enc;*.exe;*.gz;*.ha;*.jar;*.lha;*.lzh;*.mbf;*.pak;*.pk3;*.pk_;*.rar;*.tar;*.tgz;*.uue;*.xxe;*.z;*.zip;*.zoo"},
+    {FilterAllArchives,
+     "ALL Archives |*.ace;*.arc;*.arj;*.bh;*.cab;*.enc;*.exe;*.gz;*.ha;*.jar;*.lha;*.lzh;*.mbf;*.pak;*.pk3;*.pk_;*.rar;*.tar;*.tgz;*.uue;*.xxe;*.z;*.zip;*.zoo"},
     {FilterExecutables, "Executables (*.exe)"},
     {ErrInvalidPassword, "Invalid password"},
     {ErrPasswordFailed, "Password failed"},
@@ -134,9 +135,8 @@ static_assert(IsSortedByCode(), "the error table must be sorted by identifier");
 }  // namespace
 
 std::string ErrorText(int32_t ECode) {
-  const auto* Found = std::lower_bound(
-      kErrorTable.begin(), kErrorTable.end(), ECode,
-      [](const TErrorEntry& Entry, int32_t Code) { return Entry.Code < Code; });
+  const auto* Found = std::lower_bound(kErrorTable.begin(), kErrorTable.end(), ECode,
+                                       [](const TErrorEntry& Entry, int32_t Code) { return Entry.Code < Code; });
   if (Found == kErrorTable.end() || Found->Code != ECode) return {};
   return std::string(Found->Text);
 }

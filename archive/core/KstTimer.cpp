@@ -42,4 +42,3 @@ void TkstTimer::Resume() {
 }
 
 }  // namespace kst
-

@@ -12,10 +12,10 @@
 
 namespace kst {
 
-inline constexpr uint32_t kLocalSignature = 0x04034B50;    // PK 03 04
-inline constexpr uint32_t kCentralSignature = 0x02014B50;  // PK 01 02
-inline constexpr uint32_t kEndSignature = 0x06054B50;      // PK 05 06
-inline constexpr uint32_t kSpanSignature = 0x08074B50;     // PK 07 08, opens a spanned archive
+inline constexpr uint32_t kLocalSignature = 0x04034B50;       // PK 03 04
+inline constexpr uint32_t kCentralSignature = 0x02014B50;     // PK 01 02
+inline constexpr uint32_t kEndSignature = 0x06054B50;         // PK 05 06
+inline constexpr uint32_t kSpanSignature = 0x08074B50;        // PK 07 08, opens a spanned archive
 inline constexpr uint32_t kDescriptorSignature = 0x08074B50;  // PK 07 08, optional in front of a data descriptor
 
 // General-purpose flag bits of a local or central header.
@@ -53,7 +53,7 @@ struct TEnd {
   uint16_t CommentLength = 0;
 
   static TEnd Parse(const uint8_t* P) {
-    return TEnd{GetLE32(P), GetLE16(P + 4), GetLE16(P + 6), GetLE16(P + 8),
+    return TEnd{GetLE32(P),      GetLE16(P + 4),  GetLE16(P + 6),  GetLE16(P + 8),
                 GetLE16(P + 10), GetLE32(P + 12), GetLE32(P + 16), GetLE16(P + 20)};
   }
 };
@@ -99,9 +99,8 @@ struct TLocal {
   uint16_t ExtraLength = 0;
 
   static TLocal Parse(const uint8_t* P) {
-    return TLocal{GetLE32(P),      GetLE16(P + 4),  GetLE16(P + 6),  GetLE16(P + 8),
-                  GetLE32(P + 10), GetLE32(P + 14), GetLE32(P + 18), GetLE32(P + 22),
-                  GetLE16(P + 26), GetLE16(P + 28)};
+    return TLocal{GetLE32(P),      GetLE16(P + 4),  GetLE16(P + 6),  GetLE16(P + 8),  GetLE32(P + 10),
+                  GetLE32(P + 14), GetLE32(P + 18), GetLE32(P + 22), GetLE16(P + 26), GetLE16(P + 28)};
   }
 };
 

@@ -1,7 +1,7 @@
 // The public checksum routines: Crc32_buf picks its path by buffer length and
 // processor (carry-less multiplication for long buffers where available, the
-// two-lane form where the processor has it, table slicing otherwise; every path gives the byte step's result) and Crc16_buf
-// runs the CRC-16 byte step.
+// two-lane form where the processor has it, table slicing otherwise; every path gives the byte step's result) and
+// Crc16_buf runs the CRC-16 byte step.
 #include "archive/crc/Crc.h"
 
 namespace kst {

@@ -46,9 +46,7 @@ inline constexpr std::array<uint32_t, 256> Crc32Table = crc_tables::MakeCrc32Tab
 inline constexpr std::array<uint16_t, 256> Crc16Table = crc_tables::MakeCrc16Table();
 
 // One CRC-32 step: the register after feeding it the byte Octet.
-constexpr uint32_t UpdC32(uint8_t Octet, uint32_t Crc) {
-  return Crc32Table[(Crc ^ Octet) & 0xFF] ^ (Crc >> 8);
-}
+constexpr uint32_t UpdC32(uint8_t Octet, uint32_t Crc) { return Crc32Table[(Crc ^ Octet) & 0xFF] ^ (Crc >> 8); }
 
 // One CRC-16 step, the same shape with the CRC-16 table.
 constexpr uint16_t UpdC16(uint8_t Octet, uint16_t Crc) {

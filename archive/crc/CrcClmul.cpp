@@ -73,8 +73,7 @@ KST_CLMUL_TARGET inline __m128i Multipliers128(uint64_t Low, uint64_t High) {
 
 // Accumulator moved forward over the distance Multipliers stand for.
 KST_CLMUL_TARGET inline __m128i Fold(__m128i Acc, __m128i Multipliers) {
-  return _mm_xor_si128(_mm_clmulepi64_si128(Acc, Multipliers, 0x00),
-                       _mm_clmulepi64_si128(Acc, Multipliers, 0x11));
+  return _mm_xor_si128(_mm_clmulepi64_si128(Acc, Multipliers, 0x00), _mm_clmulepi64_si128(Acc, Multipliers, 0x11));
 }
 
 // Folds the remaining whole 16-byte blocks into Acc, then reduces it and the

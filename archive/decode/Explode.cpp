@@ -143,9 +143,8 @@ bool TShannonFanoTree::Build() {
     }
   }
   const uint32_t Mask = (1u << FTableBits) - 1;
-  std::sort(FLong.begin(), FLong.end(), [Mask](const TLongCode& A, const TLongCode& B) {
-    return (A.Pattern & Mask) < (B.Pattern & Mask);
-  });
+  std::sort(FLong.begin(), FLong.end(),
+            [Mask](const TLongCode& A, const TLongCode& B) { return (A.Pattern & Mask) < (B.Pattern & Mask); });
   for (size_t I = 0; I < FLong.size(); ++I) {
     TEntry& Entry = FTable[FLong[I].Pattern & Mask];
     if (Entry.LongCount == 0) Entry.LongFirst = uint16_t(I);
@@ -154,8 +153,7 @@ bool TShannonFanoTree::Build() {
   return true;
 }
 
-inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In,
-                                                           uint32_t& Value) const {
+inline TShannonFanoTree::TDecoded TShannonFanoTree::Decode(TLegacyBitReader& In, uint32_t& Value) const {
   const bool Complete = In.Need(FMaxLength);
   const unsigned Available = In.Available();
   const uint32_t Bits = In.Peek(FMaxLength);

@@ -30,15 +30,15 @@ uint32_t InvalidEntry(unsigned IndexBits) { return HtInvalid | (IndexBits << 8) 
 
 // Stores Entry at every slot whose low Length bits equal Index, in a table part
 // of 2^Width slots starting at Base.
-void Replicate(std::vector<uint32_t>& Table, size_t Base, uint32_t Index, unsigned Length,
-               unsigned Width, uint32_t Entry) {
+void Replicate(std::vector<uint32_t>& Table, size_t Base, uint32_t Index, unsigned Length, unsigned Width,
+               uint32_t Entry) {
   for (uint32_t I = Index; I < (1u << Width); I += 1u << Length) Table[Base + I] = Entry;
 }
 
 }  // namespace
 
-bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* SymbolInfo,
-                       unsigned PrimaryBits, std::vector<uint32_t>& Table) {
+bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* SymbolInfo, unsigned PrimaryBits,
+                       std::vector<uint32_t>& Table) {
   std::array<unsigned, MaxCodeBits + 2> LengthCount{};
   unsigned Longest = 0;
   for (unsigned S = 0; S < Count; ++S) {
@@ -53,8 +53,10 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
   }
   if (Left > 0 && Longest > 1) return false;  // incomplete
   // A complete set overwrites every slot below; otherwise unused slots stay invalid.
-  if (Left > 0) Table.assign(size_t(1) << PrimaryBits, InvalidEntry(PrimaryBits));
-  else Table.resize(size_t(1) << PrimaryBits);
+  if (Left > 0)
+    Table.assign(size_t(1) << PrimaryBits, InvalidEntry(PrimaryBits));
+  else
+    Table.resize(size_t(1) << PrimaryBits);
   if (Longest == 0) return true;  // no codes: every pattern is invalid
 
   // Symbols in canonical order (by length, then by symbol) with their codes.
@@ -97,8 +99,7 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
       Table.resize(SubBase + (size_t(1) << SubBits), InvalidEntry(SubBits));
       Table[Prefix] = (uint32_t(SubBase) << 16) | HtLink | (SubBits << 8) | PrimaryBits;
     }
-    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits,
-              MakeEntry(Info, L - PrimaryBits));
+    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits, MakeEntry(Info, L - PrimaryBits));
   }
   return true;
 }

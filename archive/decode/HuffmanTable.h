@@ -34,7 +34,7 @@ inline constexpr uint32_t HtSymbol(uint32_t Value, uint32_t Flags, uint32_t Extr
 // false for an over-subscribed set, or an incomplete one unless its longest
 // code has length 1 (a lone code) or it has no codes at all; unused bit
 // patterns decode as HtInvalid. May throw std::bad_alloc.
-bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* SymbolInfo,
-                       unsigned PrimaryBits, std::vector<uint32_t>& Table);
+bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* SymbolInfo, unsigned PrimaryBits,
+                       std::vector<uint32_t>& Table);
 
 }  // namespace kst

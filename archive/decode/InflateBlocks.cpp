@@ -19,9 +19,10 @@ constexpr uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  1
                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr uint8_t LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t DistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                   193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-constexpr uint8_t DistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+constexpr uint16_t DistBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                   33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                   1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr uint8_t DistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                    6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 constexpr uint8_t CodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
@@ -169,8 +170,7 @@ TInflateState::TStep TInflateState::ReadCodeLengths(unsigned Total, uint8_t* Len
 
 // Decodes one symbol with full checks. False when the input ends first; an
 // invalid code is answered with its HtInvalid entry and nothing consumed.
-bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry,
-                               uint32_t& Value) {
+bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry, uint32_t& Value) {
   PullBytes();
   uint32_t E = Table[FBitBuf & ((uint64_t(1) << PrimaryBits) - 1)];
   if (E & HtLink) {
@@ -185,8 +185,7 @@ bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint
   return true;
 }
 
-TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist,
-                                                 int32_t BadCode) {
+TInflateState::TStep TInflateState::HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist, int32_t BadCode) {
   for (;;) {
     if (FInEnd - FInPos < 16 && !FInEof) FillInput();
     TFast Fast = FastLoop(Lit, Dist);

@@ -78,7 +78,8 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
 
 }  // namespace
 
-[[gnu::always_inline]] inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, const uint32_t* Dist) {
+[[gnu::always_inline]] inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit,
+                                                                               const uint32_t* Dist) {
   size_t OutRoom = Room();
   if (FInEnd - FInPos < 8 || OutRoom <= MaxMatch) return TFast::Leave;
   const uint8_t* In = FInPos;
@@ -185,7 +186,7 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
 // the shift count register), chosen once at run time.
 #if defined(__x86_64__) && defined(__GNUC__)
 __attribute__((target("bmi,bmi2"))) TInflateState::TFast TInflateState::FastLoopBmi2(const uint32_t* Lit,
-                                                                                const uint32_t* Dist) {
+                                                                                     const uint32_t* Dist) {
   return FastLoopBody(Lit, Dist);
 }
 

@@ -68,8 +68,7 @@ bool TLegacyOutput::Copy(uint32_t Distance, uint32_t Length) {
   uint32_t Src = (FPos - Distance) & (WindowSize - 1);
   uint32_t Done = 0;
   while (Done < Length && FRoom > 0) {
-    const uint32_t Chunk =
-        std::min({Length - Done, FRoom, WindowSize - FPos, WindowSize - Src});
+    const uint32_t Chunk = std::min({Length - Done, FRoom, WindowSize - FPos, WindowSize - Src});
     uint8_t* To = FWindow.data() + FPos;
     const uint8_t* From = FWindow.data() + Src;
     if (Chunk <= 16) {

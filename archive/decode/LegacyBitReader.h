@@ -112,7 +112,7 @@ class TLegacyOutput {
   uint32_t FFlushed = 0;  // window bytes before this are written
   uint32_t FLimit;
   uint32_t FWritten = 0;
-  uint32_t FRoom;         // bytes still allowed (0 after cancellation)
+  uint32_t FRoom;  // bytes still allowed (0 after cancellation)
   bool FCancelled = false;
 };
 

@@ -72,9 +72,9 @@ class TUnshrinker {
   unsigned FCodeSize = FirstCodeSize;
   std::vector<int16_t> FPrefix;  // NoPrefix until the entry is first defined
   std::vector<uint8_t> FSuffix;
-  std::vector<uint16_t> FUses;   // entries in use that have this one as prefix
-  std::vector<uint8_t> FFree;    // 1: the code may be handed out
-  std::vector<uint16_t> FLength; // length of the string when the entry was made
+  std::vector<uint16_t> FUses;    // entries in use that have this one as prefix
+  std::vector<uint8_t> FFree;     // 1: the code may be handed out
+  std::vector<uint16_t> FLength;  // length of the string when the entry was made
   std::vector<uint8_t> FStack;
   std::vector<uint16_t> FCleared;
   uint32_t FFreeCursor = FirstStringCode;  // no free code lies below it

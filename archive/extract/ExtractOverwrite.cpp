@@ -23,7 +23,8 @@ bool TUnBase::doOnBegin(bool FolderOrLabel) {
   if (FolderOrLabel) return true;
   TkstTimerPause Pause(FTimer);
   bool DoExtract = true;
-  if (OverwriteMode == omOverwrite && OnBegin) OnBegin(this, WriteToFile() ? FileName : StoredName, FileCount, DoExtract);
+  if (OverwriteMode == omOverwrite && OnBegin)
+    OnBegin(this, WriteToFile() ? FileName : StoredName, FileCount, DoExtract);
   if (GetCancel() || !DoExtract) return false;
 
   if (!ConfirmOverwrites) {

@@ -17,8 +17,7 @@ bool TUnZip::RequestPassword(THandle InFile) {
   // Decrypted header in [0, 12), the encrypted copy in [12, 24).
   uint8_t Header[2 * EncryptHeaderSize + 1] = {};
   if (FInflateRec.PackedSize < EncryptHeaderSize) return false;
-  if (ReadProc(InFile, nullptr, Header + EncryptHeaderSize, false, 0, EncryptHeaderSize, dtHeader) !=
-      EncryptHeaderSize)
+  if (ReadProc(InFile, nullptr, Header + EncryptHeaderSize, false, 0, EncryptHeaderSize, dtHeader) != EncryptHeaderSize)
     return false;
   const auto Opens = [&](const std::string& Password) {
     return decrypt_pw(Keys(), Header, EncryptHeaderSize, FLocal.Flags, FLocal.Crc, FLocal.DosDateTime, Password);

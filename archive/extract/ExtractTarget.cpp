@@ -74,14 +74,11 @@ bool TUnBase::Open_OutFile(THandle& OutFile, const std::string& Name, const std:
     case faFileStream:
       OutFile = kstOpenFile(nullptr, Name, TFileAccess::ReadWrite, TFileDisposition::OpenExisting);
       return OutFile != kstInvalidHandle;
-    case faUserStream:
-      return FUserStream != nullptr;
-    case faPointer:
-      return false;
+    case faUserStream: return FUserStream != nullptr;
+    case faPointer: return false;
     case faNul:
     case faSearch:
-    case faVerify:
-      return true;
+    case faVerify: return true;
   }
   return false;
 }
@@ -96,10 +93,8 @@ bool TUnBase::Close_OutFile(THandle& OutFile) {
       return true;
     }
     case faMemoryStream:
-    case faUserStream:
-      return true;
-    default:
-      return false;
+    case faUserStream: return true;
+    default: return false;
   }
 }
 
@@ -109,8 +104,10 @@ void TUnBase::CloseAndSetDate(THandle& OutFile, const std::string& Name, uint32_
     return;
   }
   uint32_t Stamp = DosDateTime;
-  if (DateAttribute == daSysDate) Stamp = NowAsDosDateTime();
-  else if (DateAttribute == daMaxFileDate) Stamp = MaxFileDate;
+  if (DateAttribute == daSysDate)
+    Stamp = NowAsDosDateTime();
+  else if (DateAttribute == daMaxFileDate)
+    Stamp = MaxFileDate;
   platform::FileTimes Times;
   if (OutFile != kstInvalidHandle && DosToFileTime(Stamp, Times.LastWrite)) platform::SetTimes(OutFile, Times);
   if (!Close_OutFile(OutFile)) RaiseErrorStr(Name, "", "0", ErrCloseFile);

@@ -36,29 +36,18 @@ uint32_t TUnBase::ExtractWriteProc(THandle& Handle, uint8_t* Buffer, bool Encryp
   return WriteData(Handle, Buffer, Size, Count, WriteType);
 }
 
-uint32_t TUnBase::WriteData(THandle Handle, const uint8_t* Buffer, uint8_t Size, uint32_t Count,
-                            TDataType WriteType) {
+uint32_t TUnBase::WriteData(THandle Handle, const uint8_t* Buffer, uint8_t Size, uint32_t Count, TDataType WriteType) {
   if (Count == 0) return 0;
   int64_t Written = 0;
   switch (FileAccessMethod) {
     case faFile:
-    case faFileStream:
-      Written = kstWrite(Handle, Buffer, Count);
-      break;
-    case faMemoryStream:
-      Written = FMemoryStream != nullptr ? FMemoryStream->WriteItemData(Buffer, Count) : 0;
-      break;
-    case faUserStream:
-      Written = FUserStream != nullptr ? FUserStream->Write(Buffer, Count) : 0;
-      break;
+    case faFileStream: Written = kstWrite(Handle, Buffer, Count); break;
+    case faMemoryStream: Written = FMemoryStream != nullptr ? FMemoryStream->WriteItemData(Buffer, Count) : 0; break;
+    case faUserStream: Written = FUserStream != nullptr ? FUserStream->Write(Buffer, Count) : 0; break;
     case faNul:
     case faSearch:
-    case faVerify:
-      Written = Count;
-      break;
-    case faPointer:
-      Written = 0;
-      break;
+    case faVerify: Written = Count; break;
+    case faPointer: Written = 0; break;
   }
   if (Written != static_cast<int64_t>(Count)) throw E_RAISE(ErrorText(ErrWriteFile));
   if (WriteType == dtData) UpdateCrcBuffer(Size, Buffer, Count);
@@ -66,8 +55,10 @@ uint32_t TUnBase::WriteData(THandle Handle, const uint8_t* Buffer, uint8_t Size,
 }
 
 void TUnBase::UpdateCrcBuffer(uint8_t Size, const uint8_t* Buffer, uint32_t Count) {
-  if (Size == 32) Crc32_buf(Buffer, Count, Crc32Val);
-  else if (Size == 16) Crc16_buf(Buffer, Count, Crc16Val);
+  if (Size == 32)
+    Crc32_buf(Buffer, Count, Crc32Val);
+  else if (Size == 16)
+    Crc16_buf(Buffer, Count, Crc16Val);
 }
 
 void TUnBase::UpdateEncryptBuffer(bool Encrypted, uint8_t* Buffer, uint32_t Count) {

@@ -93,7 +93,8 @@ int32_t TUnBase::UnBase_Execute() {
 
   auto KeepArchive = RestoreOnExit(FArchiveFile);
   ExcludeSpec.clear();
-  if (FArchiveFile.empty()) RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrFileNotFound);
+  if (FArchiveFile.empty())
+    RaiseError(TExceptionClass::E_RAISE, "", "", "0", ErrFileNotFound);
   else if (!IsExtractable(FArcType))
     RaiseError(TExceptionClass::E_RAISE, FArchiveFile, "", "0", ErrArcTypeUnsupported);
   if (FArchiveFile.empty() || !IsExtractable(FArcType)) return 0;  // cancelled reports

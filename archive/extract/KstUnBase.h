@@ -23,7 +23,16 @@
 namespace kst {
 
 // Where a run writes the entries' bytes (values 0 to 7).
-enum TFileAccessMethod : uint8_t { faFile, faMemoryStream, faFileStream, faUserStream, faPointer, faNul, faSearch, faVerify };
+enum TFileAccessMethod : uint8_t {
+  faFile,
+  faMemoryStream,
+  faFileStream,
+  faUserStream,
+  faPointer,
+  faNul,
+  faSearch,
+  faVerify
+};
 // Headers move without decryption and CRC; entry data with both.
 enum TDataType : uint8_t { dtHeader, dtData };
 // Stored only; no decoder consults it.
@@ -41,8 +50,8 @@ class TUnBase : public TZipCommon {
                                                   std::string& NewFilename, TOverwriteMode& OverwriteMode)>;
   using TOnProgress = std::function<void(TUnBase* Sender, uint8_t ProgressByFile, uint8_t ProgressByArchive)>;
   using TOnEnd = std::function<void(TUnBase* Sender, const std::string& FN, bool CRC_PASS)>;
-  using TOnGetPassword = std::function<void(TUnBase* Sender, const std::string& FN, std::string& Password,
-                                            bool& TryAgain)>;
+  using TOnGetPassword =
+      std::function<void(TUnBase* Sender, const std::string& FN, std::string& Password, bool& TryAgain)>;
   using TOnCorruptZipHeader = std::function<void(TUnBase* Sender, uint8_t HeadFlag, bool& Cancel)>;
   using TProgressMethod = std::function<void(uint8_t ProgressByFile, uint8_t ProgressByArchive)>;
 
@@ -67,9 +76,7 @@ class TUnBase : public TZipCommon {
 
   // The archive kinds a run extracts: the ZIP family (atZip, atZipExe, atZipMV,
   // atJar). Other kinds are identified but refused with 25242.
-  static bool IsExtractable(TArcType Type) {
-    return IsZipExtractable(Type);
-  }
+  static bool IsExtractable(TArcType Type) { return IsZipExtractable(Type); }
 
   // True for the targets that write files (faFile, faFileStream).
   bool WriteToFile() const { return FileAccessMethod == faFile || FileAccessMethod == faFileStream; }
@@ -123,8 +130,8 @@ class TUnBase : public TZipCommon {
   // Transfer procedures (public so decoders and tests can drive them).
   // Reads up to Count bytes from the input source; decrypts them when
   // IsEncrypted; adds them to the CRC of width Size (32 or 16).
-  uint32_t ReadProc(THandle Handle, TMemoryStream* Stream, void* Buffer, bool IsEncrypted, uint8_t Size,
-                    uint32_t Count, TDataType ReadType);
+  uint32_t ReadProc(THandle Handle, TMemoryStream* Stream, void* Buffer, bool IsEncrypted, uint8_t Size, uint32_t Count,
+                    TDataType ReadType);
   // Decrypts data in place when IsEncrypted (ZIP kinds only), then WriteData.
   uint32_t ExtractWriteProc(THandle& Handle, uint8_t* Buffer, bool IsEncrypted, uint8_t Size, uint32_t Count,
                             TDataType WriteType);

@@ -32,8 +32,8 @@ void TZipKeys::DecryptBuffer(uint8_t* Buffer, uint32_t Count) {
   }
 }
 
-bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags, uint32_t Crc,
-                uint32_t DosDateTime, const std::string& Password) {
+bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags, uint32_t Crc, uint32_t DosDateTime,
+                const std::string& Password) {
   if (Password.empty() || Count == 0) return false;
   Keys.seed_keys(Password);
   for (uint32_t I = 0; I < Count; ++I) {

@@ -36,8 +36,8 @@ class TZipKeys {
 // high byte of the DOS time (bits 8-15 of DosDateTime) when bit 3 of Flags is
 // set, else with the high byte of Crc. An empty password never opens a header.
 // On success Keys stand ready for the entry's data.
-bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags, uint32_t Crc,
-                uint32_t DosDateTime, const std::string& Password);
+bool decrypt_pw(TZipKeys& Keys, uint8_t* Buffer, uint32_t Count, uint16_t Flags, uint32_t Crc, uint32_t DosDateTime,
+                const std::string& Password);
 
 // Text with every character moved by Key modulo 256: down when Decode is
 // non-zero, up otherwise.

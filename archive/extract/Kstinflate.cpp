@@ -64,9 +64,7 @@ class TRunDecoderIO final : public TDecoderIO {
     C.doBranchProgress(FWritten, C.FInflateRec.UnpackedSize, C.TotalUnpackedSize);
   }
 
-  void RaiseError(int32_t ECode) override {
-    FComponent.RaiseError(TExceptionClass::E_RAISE, FName, "", "0", ECode);
-  }
+  void RaiseError(int32_t ECode) override { FComponent.RaiseError(TExceptionClass::E_RAISE, FName, "", "0", ECode); }
   void RaiseErrorStr(int32_t ECode) override { FComponent.RaiseErrorStr(FName, "", "0", ECode); }
   bool Cancelled() const override { return FComponent.GetCancel(); }
 
@@ -131,27 +129,15 @@ bool ExtractFile(TUnBase& Component, THandle InFile, THandle& OutFile, const std
   TRunDecoderIO IO(C, InFile, OutFile, Name);
   try {
     switch (Entry.Method) {
-      case kMethodStored:
-        C.UnstoreThrough(IO, InFile, Name, C.FInflateRec);
-        break;
-      case kMethodShrunk:
-        Unshrink(IO, Entry);
-        break;
+      case kMethodStored: C.UnstoreThrough(IO, InFile, Name, C.FInflateRec); break;
+      case kMethodShrunk: Unshrink(IO, Entry); break;
       case kMethodReduced1:
       case kMethodReduced1 + 1:
       case kMethodReduced1 + 2:
-      case kMethodReduced4:
-        Unreduce(IO, Entry, static_cast<int>(Entry.Method - kMethodReduced1) + 1);
-        break;
-      case kMethodImploded:
-        Explode(IO, Entry);
-        break;
-      case kMethodDeflated:
-        Inflate(IO, Entry);
-        break;
-      default:
-        C.RaiseErrorStr(Name, "", "0", ErrUnsupportedMethod);
-        break;
+      case kMethodReduced4: Unreduce(IO, Entry, static_cast<int>(Entry.Method - kMethodReduced1) + 1); break;
+      case kMethodImploded: Explode(IO, Entry); break;
+      case kMethodDeflated: Inflate(IO, Entry); break;
+      default: C.RaiseErrorStr(Name, "", "0", ErrUnsupportedMethod); break;
     }
   } catch (const E_RAISE&) {
     // A decoder's RaiseError was reported already; the entry ends with what was

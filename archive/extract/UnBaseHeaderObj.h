@@ -11,9 +11,9 @@
 namespace kst {
 
 struct TUnBaseFileInfo {
-  uint32_t ExtAttr = 0;     // external attributes (0 in the recovery walk)
-  uint16_t DiskNumber = 0;  // disk of the local header plus 1 (1 in the recovery walk)
-  uint32_t Offset = 0;      // file offset of the local header
+  uint32_t ExtAttr = 0;      // external attributes (0 in the recovery walk)
+  uint16_t DiskNumber = 0;   // disk of the local header plus 1 (1 in the recovery walk)
+  uint32_t Offset = 0;       // file offset of the local header
   std::string CentralExtra;  // the central record's extra field (for the entry's name)
 };
 

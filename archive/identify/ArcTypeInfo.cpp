@@ -13,13 +13,10 @@ namespace kst {
 namespace {
 
 constexpr std::array<std::string_view, ArcTypeCount> kDisplayNames{{
-    "Not avail. ", "Unsupport.", "File Error", "Unknown   ", "ACE       ",
-    "ACE SFX   ",  "ARC       ", "ARC SFX   ", "ARJ       ", "ARJ SFX   ",
-    "BH        ",  "BH  SFX   ", "CAB       ", "GZip      ", "HA        ",
-    "Java JAR  ",  "JJAR SFX  ", "LHA       ", "LHA SFX   ", "LZH       ",
-    "LZH SFX   ",  "MsGZ     \t", "PAK       ", "PAK SFX   ", "RAR       ",
-    "RAR SFX   ",  "TAR       ", "UUE       ", "ZIP       ", "ZIP SFX   ",
-    "Zip MVol  ",  "ZOO       ",
+    "Not avail. ", "Unsupport.", "File Error", "Unknown   ", "ACE       ", "ACE SFX   ",  "ARC       ", "ARC SFX   ",
+    "ARJ       ",  "ARJ SFX   ", "BH        ", "BH  SFX   ", "CAB       ", "GZip      ",  "HA        ", "Java JAR  ",
+    "JJAR SFX  ",  "LHA       ", "LHA SFX   ", "LZH       ", "LZH SFX   ", "MsGZ     \t", "PAK       ", "PAK SFX   ",
+    "RAR       ",  "RAR SFX   ", "TAR       ", "UUE       ", "ZIP       ", "ZIP SFX   ",  "Zip MVol  ", "ZOO       ",
 }};
 
 constexpr std::array<std::string_view, ArchiveExtCount> kArchiveExts{{
@@ -55,18 +52,14 @@ bool IsArcValid(TArcType ArcType) {
 }
 
 bool IsArcDecompressable(TArcType ArcType) {
-  return IsOneOf(ArcType, {atAce, atAceExe, atArc, atArcExe, atArj, atArjExe, atBh, atBhExe,
-                           atCab, atGZip, atJar, atLha, atLhaExe, atLzh, atLzhExe, atRar,
-                           atRarExe, atTar, atUue, atZip, atZipExe, atZipMV, atZoo});
+  return IsOneOf(ArcType, {atAce,    atAceExe, atArc, atArcExe, atArj,    atArjExe, atBh,     atBhExe,
+                           atCab,    atGZip,   atJar, atLha,    atLhaExe, atLzh,    atLzhExe, atRar,
+                           atRarExe, atTar,    atUue, atZip,    atZipExe, atZipMV,  atZoo});
 }
 
-bool IsArcSearchable(TArcType ArcType) {
-  return IsArcDecompressable(ArcType) || ArcType == atJarExe;
-}
+bool IsArcSearchable(TArcType ArcType) { return IsArcDecompressable(ArcType) || ArcType == atJarExe; }
 
-bool IsArcVerifyable(TArcType ArcType) {
-  return IsArcSearchable(ArcType) && ArcType != atCab;
-}
+bool IsArcVerifyable(TArcType ArcType) { return IsArcSearchable(ArcType) && ArcType != atCab; }
 
 bool IsArcCompressable(TArcType ArcType) {
   return IsOneOf(ArcType, {atBh, atCab, atGZip, atJar, atLha, atLzh, atTar, atZip});

@@ -74,8 +74,7 @@ bool TRegisterKestrel::IsSFXZipped(THandle Handle) {
   uint32_t Found = 0;
   if (ArchiveSize > 7616 && ReadAt(Handle, 7612, Bytes, 4) == 4 && GetLE32(Bytes) == kLocalSignature) {
     Found = 7612;
-  } else if (ArchiveSize > 25665 && ReadAt(Handle, 25661, Bytes, 4) == 4 &&
-             GetLE32(Bytes) == kLocalSignature) {
+  } else if (ArchiveSize > 25665 && ReadAt(Handle, 25661, Bytes, 4) == 4 && GetLE32(Bytes) == kLocalSignature) {
     Found = 25661;
   }
   if (Found == 0) return false;
@@ -130,8 +129,7 @@ uint32_t TRegisterKestrel::doByteSearch(THandle Handle, TArcType& Kind, uint32_t
             return uint32_t(Q + 1);
           }
           break;
-        default:
-          break;
+        default: break;
       }
     }
   }

@@ -66,13 +66,11 @@ uint32_t TRegisterKestrel::GetCentralDirOffset(THandle Handle) {
 
   uint8_t Header[TCentral::Size];
   const uint32_t Directory = EndRecord.DirectoryOffset;
-  if (ReadAt(Handle, Directory, Header, TCentral::Size) == TCentral::Size &&
-      GetLE32(Header) == kCentralSignature) {
+  if (ReadAt(Handle, Directory, Header, TCentral::Size) == TCentral::Size && GetLE32(Header) == kCentralSignature) {
     HeadFlag |= kHeadCentralDir;
     const TCentral First = TCentral::Parse(Header);
     uint8_t Local[TLocal::Size];
-    if (ReadAt(Handle, First.LocalOffset, Local, TLocal::Size) == TLocal::Size &&
-        GetLE32(Local) == kLocalSignature) {
+    if (ReadAt(Handle, First.LocalOffset, Local, TLocal::Size) == TLocal::Size && GetLE32(Local) == kLocalSignature) {
       HeadFlag |= kHeadLocalHeader;
     }
     return Directory;

@@ -47,9 +47,7 @@ bool SelectsName(const std::string& Name, const std::string& Pattern) {
 
 }  // namespace
 
-TZipCommon::TZipCommon(TComponent* AOwner) : TRegisterKestrel(AOwner) {
-  FileAttribute.SetDirectory(false);
-}
+TZipCommon::TZipCommon(TComponent* AOwner) : TRegisterKestrel(AOwner) { FileAttribute.SetDirectory(false); }
 
 int32_t TZipCommon::ReportError(const std::string& FileName, const std::string& ExtendedMsg,
                                 const std::string& VolumeID, int32_t ECode) {
@@ -65,8 +63,8 @@ void TZipCommon::RaiseError(TExceptionClass /*ExceptionClass*/, const std::strin
   if (!GetCancel()) throw E_RAISE(ErrorText(Reported));
 }
 
-void TZipCommon::RaiseErrorStr(const std::string& FileName, const std::string& ExtendedMsg,
-                               const std::string& VolumeID, int32_t ECode) {
+void TZipCommon::RaiseErrorStr(const std::string& FileName, const std::string& ExtendedMsg, const std::string& VolumeID,
+                               int32_t ECode) {
   TkstTimerPause Pause(FTimer);
   ReportError(FileName, ExtendedMsg, VolumeID, ECode);
 }
@@ -80,9 +78,7 @@ bool TZipCommon::CheckWildCard(const std::string& Name) {
                       [&](const std::string& Pattern) { return SelectsName(Name, Pattern); });
 }
 
-TDateTime TZipCommon::ConvertDate(int32_t DosDateTime) {
-  return kstConvertDate(static_cast<uint32_t>(DosDateTime));
-}
+TDateTime TZipCommon::ConvertDate(int32_t DosDateTime) { return kstConvertDate(static_cast<uint32_t>(DosDateTime)); }
 
 void TZipCommon::SetExtractDir(const std::string& Value) {
   if (!Value.empty()) {

@@ -43,16 +43,14 @@ class TZipCommon : public TRegisterKestrel {
   // Reports ECode through OnError (as 25449 when the operation is cancelled), then
   // throws the exception class with the error's text unless Cancel is set after
   // the handler. The stopwatch does not count the time spent here.
-  virtual void RaiseError(TExceptionClass ExceptionClass, const std::string& FileName,
-                          const std::string& ExtendedMsg, const std::string& VolumeID, int32_t ECode);
+  virtual void RaiseError(TExceptionClass ExceptionClass, const std::string& FileName, const std::string& ExtendedMsg,
+                          const std::string& VolumeID, int32_t ECode);
   // The same report without an exception.
-  virtual void RaiseErrorStr(const std::string& FileName, const std::string& ExtendedMsg,
-                             const std::string& VolumeID, int32_t ECode);
+  virtual void RaiseErrorStr(const std::string& FileName, const std::string& ExtendedMsg, const std::string& VolumeID,
+                             int32_t ECode);
 
   // A failed open of one of the component's files, reported without an exception.
-  void ReportFileError(const std::string& FileName, int32_t ECode) override {
-    RaiseErrorStr(FileName, "", "0", ECode);
-  }
+  void ReportFileError(const std::string& FileName, int32_t ECode) override { RaiseErrorStr(FileName, "", "0", ECode); }
 
   // The entry filter: Name must match an entry of FileSpec ("*.*" matches every
   // name) and no entry of ExcludeSpec.
@@ -119,8 +117,8 @@ class TZipCommon : public TRegisterKestrel {
  protected:
   // Steps shared by both reports: the cancel substitution and the handler call.
   // Returns the identifier that was reported.
-  int32_t ReportError(const std::string& FileName, const std::string& ExtendedMsg,
-                   const std::string& VolumeID, int32_t ECode);
+  int32_t ReportError(const std::string& FileName, const std::string& ExtendedMsg, const std::string& VolumeID,
+                      int32_t ECode);
 
   TStringList FExcludeExts;
   std::string FExtractDir;

@@ -85,10 +85,19 @@ void TRegisterKestrel::InitializeVolumeSet() {
   std::string Default;
   char Letter = 0;
   switch (FArcType) {
-    case atAce: Default = "Ace"; Letter = 'C'; break;
-    case atArj: Default = "Arj"; Letter = 'a'; break;
+    case atAce:
+      Default = "Ace";
+      Letter = 'C';
+      break;
+    case atArj:
+      Default = "Arj";
+      Letter = 'a';
+      break;
     case atRar:
-    case atRarExe: Default = "Rar"; Letter = 'q'; break;
+    case atRarExe:
+      Default = "Rar";
+      Letter = 'q';
+      break;
     default: return;
   }
   VolumeLetter = Letter;

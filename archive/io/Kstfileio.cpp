@@ -15,8 +15,8 @@ namespace kst {
 namespace {
 
 // Attributes a directory search passes over unless the caller asks for them.
-constexpr uint32_t kExcludable = platform::kAttrHidden | platform::kAttrSystem | platform::kAttrVolume |
-                                 platform::kAttrDirectory;
+constexpr uint32_t kExcludable =
+    platform::kAttrHidden | platform::kAttrSystem | platform::kAttrVolume | platform::kAttrDirectory;
 
 THandle OpenThroughPlatform(const std::string& Name, TFileAccess Access, TFileDisposition Disposition) {
   switch (Access) {
@@ -48,8 +48,7 @@ int SkipExcluded(TSearchRec32& Rec, int Rc) {
 
 }  // namespace
 
-THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access,
-                    TFileDisposition Disposition) {
+THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access, TFileDisposition Disposition) {
   const THandle Opened = Name.empty() ? kstInvalidHandle : OpenThroughPlatform(Name, Access, Disposition);
   if (Opened == kstInvalidHandle && Owner != nullptr) Owner->ReportFileError(Name, ErrOpenFile);
   return Opened;
@@ -68,9 +67,7 @@ void kstCloseFile(THandle Handle) { platform::Close(Handle); }
 
 int64_t kstRead(THandle Handle, void* Buffer, uint32_t Count) { return platform::Read(Handle, Buffer, Count); }
 
-int64_t kstWrite(THandle Handle, const void* Buffer, uint32_t Count) {
-  return platform::Write(Handle, Buffer, Count);
-}
+int64_t kstWrite(THandle Handle, const void* Buffer, uint32_t Count) { return platform::Write(Handle, Buffer, Count); }
 
 int64_t kstGetFilePos(THandle Handle) { return platform::Tell(Handle); }
 
@@ -86,8 +83,9 @@ uint32_t kstGetFileSize(THandle Handle) {
 uint32_t kstGetFileDate(THandle Handle, TDateMethod Method) {
   platform::FileTimes Times;
   if (!platform::GetTimes(Handle, Times)) return 0;
-  const platform::FileTime Chosen =
-      Method == dtCreate ? Times.Creation : Method == dtLastAccess ? Times.LastAccess : Times.LastWrite;
+  const platform::FileTime Chosen = Method == dtCreate       ? Times.Creation
+                                    : Method == dtLastAccess ? Times.LastAccess
+                                                             : Times.LastWrite;
   return Chosen == 0 ? 0 : TFileTimeToInt(Chosen);
 }
 

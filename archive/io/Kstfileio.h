@@ -42,8 +42,7 @@ enum class TFileDisposition {
 // null) and returns kstInvalidHandle. Supported: Read or
 // ReadWrite of an existing file, Write with CreateAlways or CreateNew (Write of an
 // existing file opens it for reading and writing); anything else fails.
-THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access,
-                    TFileDisposition Disposition);
+THandle kstOpenFile(TFileErrorSink* Owner, const std::string& Name, TFileAccess Access, TFileDisposition Disposition);
 // Read access, others may read, the file must exist.
 THandle kstOpenFileRead(TFileErrorSink* Owner, const std::string& Name);
 // Write access, no sharing; Replace creates or truncates, otherwise the file must
@@ -58,8 +57,7 @@ int64_t kstWrite(THandle Handle, const void* Buffer, uint32_t Count);
 // Current position, or -1 on error.
 int64_t kstGetFilePos(THandle Handle);
 // False only when the platform reports an error.
-bool kstSetFilePointer(THandle Handle, int64_t Distance,
-                       platform::SeekOrigin Method = platform::SeekOrigin::Begin);
+bool kstSetFilePointer(THandle Handle, int64_t Distance, platform::SeekOrigin Method = platform::SeekOrigin::Begin);
 // Size in bytes; 0 on error and for files of 4 GiB or more, which the library
 // cannot address (rather than the low 32 bits of their size).
 uint32_t kstGetFileSize(THandle Handle);

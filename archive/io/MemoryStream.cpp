@@ -52,8 +52,7 @@ TMemoryStream::TBuffer Allocate(int64_t Bytes) {
 
 }  // namespace
 
-TMemoryStream::TMemoryStream(const TMemoryStream& Other)
-    : FSize(Other.FSize), FPosition(Other.FPosition) {
+TMemoryStream::TMemoryStream(const TMemoryStream& Other) : FSize(Other.FSize), FPosition(Other.FPosition) {
   if (FSize > 0) {
     FData = Allocate(FSize);
     FCapacity = FSize;
@@ -70,10 +69,7 @@ TMemoryStream& TMemoryStream::operator=(const TMemoryStream& Other) {
 }
 
 TMemoryStream::TMemoryStream(TMemoryStream&& Other) noexcept
-    : FData(std::move(Other.FData)),
-      FCapacity(Other.FCapacity),
-      FSize(Other.FSize),
-      FPosition(Other.FPosition) {
+    : FData(std::move(Other.FData)), FCapacity(Other.FCapacity), FSize(Other.FSize), FPosition(Other.FPosition) {
   Other.FCapacity = Other.FSize = Other.FPosition = 0;
 }
 
@@ -110,8 +106,7 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
 }
 
 void TMemoryStream::ReadBuffer(void* Buffer, int64_t Count) {
-  if (Read(Buffer, Count) != std::max<int64_t>(Count, 0))
-    throw EStreamError("Stream read error");
+  if (Read(Buffer, Count) != std::max<int64_t>(Count, 0)) throw EStreamError("Stream read error");
 }
 
 int64_t TMemoryStream::Write(const void* Buffer, int64_t Count) {
@@ -179,8 +174,7 @@ void TMemoryStream::Reserve(int64_t Needed, bool Geometric) {
 
 void TMemoryStream::LoadFromFile(const std::string& FileName) {
   const platform::FileHandle Handle = platform::OpenRead(FileName);
-  if (Handle == platform::kInvalidHandle)
-    throw EStreamError("Cannot open file \"" + FileName + "\"");
+  if (Handle == platform::kInvalidHandle) throw EStreamError("Cannot open file \"" + FileName + "\"");
   TFileCloser Closer(Handle);
   const int64_t FileSize = platform::Size(Handle);
   if (FileSize < 0) throw EStreamError("Cannot read file \"" + FileName + "\"");
@@ -188,8 +182,7 @@ void TMemoryStream::LoadFromFile(const std::string& FileName) {
   TBuffer NewData = Allocate(FileSize);
   int64_t Done = 0;
   while (Done < FileSize) {
-    const int64_t Got = platform::Read(Handle, NewData.get() + Done,
-                                       static_cast<uint64_t>(FileSize - Done));
+    const int64_t Got = platform::Read(Handle, NewData.get() + Done, static_cast<uint64_t>(FileSize - Done));
     if (Got <= 0) throw EStreamError("Cannot read file \"" + FileName + "\"");
     Done += Got;
   }
@@ -201,13 +194,11 @@ void TMemoryStream::LoadFromFile(const std::string& FileName) {
 
 void TMemoryStream::SaveToFile(const std::string& FileName) const {
   const platform::FileHandle Handle = platform::OpenWrite(FileName, true);
-  if (Handle == platform::kInvalidHandle)
-    throw EStreamError("Cannot create file \"" + FileName + "\"");
+  if (Handle == platform::kInvalidHandle) throw EStreamError("Cannot create file \"" + FileName + "\"");
   TFileCloser Closer(Handle);
   int64_t Done = 0;
   while (Done < FSize) {
-    const int64_t Put = platform::Write(Handle, FData.get() + Done,
-                                        static_cast<uint64_t>(FSize - Done));
+    const int64_t Put = platform::Write(Handle, FData.get() + Done, static_cast<uint64_t>(FSize - Done));
     if (Put <= 0) throw EStreamError("Cannot write file \"" + FileName + "\"");
     Done += Put;
   }

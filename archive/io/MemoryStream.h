@@ -6,8 +6,8 @@
 // for, and growth reallocates the buffer in place where the allocator can (a
 // large container then never exists twice in memory); bulk copies use
 // memcpy/memmove, and only bytes that were never written (a gap left by seeking
-// past the end, or an extension through SetSize) are zero-filled. Reading at or past the end yields fewer bytes; writing
-// overwrites at the position and grows the buffer as needed.
+// past the end, or an extension through SetSize) are zero-filled. Reading at or past the end yields fewer bytes;
+// writing overwrites at the position and grows the buffer as needed.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -50,8 +50,7 @@ std::string UnixAttrToString(uint32_t Mode, char Fill) {
 
 std::string FileAttrToString(TArcType ArcType, uint32_t Attr, char Fill, uint8_t HostOS) {
   if (!IsArcValid(ArcType)) return {};
-  const bool UnixForm =
-      ArcType == atAce || ((ArcType == atRar || ArcType == atRarExe) && HostOS == RarHostUnix);
+  const bool UnixForm = ArcType == atAce || ((ArcType == atRar || ArcType == atRarExe) && HostOS == RarHostUnix);
   return UnixForm ? UnixAttrToString(Attr, Fill) : WinAttrToString(Attr, Fill);
 }
 

@@ -26,8 +26,8 @@ class TKestrel : public TZipCommon {
   using TNotifyEvent = std::function<void(TKestrel* Sender)>;
   using TOnRead = std::function<void(TKestrel* Sender, int32_t Offset, int32_t Filenum)>;
   using TOnReadFile = std::function<void(TKestrel* Sender, std::string Filename)>;
-  using TOnTotals = std::function<void(TKestrel* Sender, int32_t UnpackSize, int32_t PackSize, int32_t Ratio,
-                                       int32_t NumFiles)>;
+  using TOnTotals =
+      std::function<void(TKestrel* Sender, int32_t UnpackSize, int32_t PackSize, int32_t Ratio, int32_t NumFiles)>;
   using TOnCorruptZipHeader = std::function<void(TKestrel* Sender, uint8_t HeadFlag, bool& Cancel)>;
 
   explicit TKestrel(TComponent* AOwner = nullptr);

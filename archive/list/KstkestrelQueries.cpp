@@ -78,9 +78,7 @@ bool TKestrel::GetFileInfo(const std::string& Name) {
 
 int32_t TKestrel::GetFileCrc(const std::string& Name) { return GetFileInfo(Name) ? int32_t(FileCrc) : -1; }
 
-int32_t TKestrel::GetFilePackedSize(const std::string& Name) {
-  return GetFileInfo(Name) ? int32_t(PackedSize) : -1;
-}
+int32_t TKestrel::GetFilePackedSize(const std::string& Name) { return GetFileInfo(Name) ? int32_t(PackedSize) : -1; }
 
 int32_t TKestrel::GetFileUnpackedSize(const std::string& Name) {
   return GetFileInfo(Name) ? int32_t(UnpackedSize) : -1;

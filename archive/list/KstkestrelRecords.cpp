@@ -101,7 +101,8 @@ std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int Version
 void TKestrel::GetComment(std::string& Text, uint32_t Length) {
   if (Length == 0) Length = kDefaultCommentLength;
   uint64_t Count = Length;
-  if (FCurrentOffset + Count >= ArchiveSize) Count = ArchiveSize > FCurrentOffset + 1 ? ArchiveSize - FCurrentOffset - 1 : 0;
+  if (FCurrentOffset + Count >= ArchiveSize)
+    Count = ArchiveSize > FCurrentOffset + 1 ? ArchiveSize - FCurrentOffset - 1 : 0;
   std::string Bytes(size_t(Count), '\0');
   Bytes.resize(ReadAt(FHandle, FCurrentOffset, Bytes.data(), uint32_t(Count)));
   Text = Bytes.substr(0, Bytes.find('\0'));
@@ -135,9 +136,9 @@ void TKestrel::DoRead(int32_t Offset) {
     ExternalAttr = uint16_t(FCentral.ExternalAttr);
     Encrypted = FCentral.Flags & kFlagEncrypted;
     CompressionMethod = FCentral.Method;
-    CompressionMethodName =
-        DirOrVolume ? std::string()
-                    : GetCompressionMethodStr(FArcType, FCentral.Method, uint8_t(FCentral.Flags), FCentral.ExternalAttr);
+    CompressionMethodName = DirOrVolume ? std::string()
+                                        : GetCompressionMethodStr(FArcType, FCentral.Method, uint8_t(FCentral.Flags),
+                                                                  FCentral.ExternalAttr);
     FileDate = ConvertDate(int32_t(FCentral.DosDateTime));
     FileCrc = FCentral.Crc;
     PackedSize = FCentral.PackedSize;

@@ -11,7 +11,14 @@ namespace kst {
 namespace {
 
 constexpr std::array<std::string_view, 8> kZipMethods{{
-    "Stored", "Shrunk", "Reduce-1", "Reduce-2", "Reduce-3", "Reduce-4", "Imploded", "Tokened",
+    "Stored",
+    "Shrunk",
+    "Reduce-1",
+    "Reduce-2",
+    "Reduce-3",
+    "Reduce-4",
+    "Imploded",
+    "Tokened",
 }};
 
 constexpr uint32_t kDirectoryAttr = 0x10;
@@ -27,8 +34,7 @@ std::string GetDeflateMethodStr(uint8_t Flags) {
   return "DeflateN";
 }
 
-std::string GetCompressionMethodStr(TArcType ArcType, uint16_t Method, uint8_t Flags,
-                                    uint32_t ExternalAttr) {
+std::string GetCompressionMethodStr(TArcType ArcType, uint16_t Method, uint8_t Flags, uint32_t ExternalAttr) {
   if (!IsAnyZip(ArcType)) return "Unsupported";
   if (Method < kZipMethods.size()) return std::string(kZipMethods[Method]);
   if (Method == kMethodDeflated) return GetDeflateMethodStr(Flags);

@@ -16,7 +16,6 @@ std::string GetDeflateMethodStr(uint8_t Flags);
 
 // The method text of an entry of an archive of kind ArcType. ExternalAttr is the
 // entry's external attributes: an unknown method on a directory entry reads "Dir".
-std::string GetCompressionMethodStr(TArcType ArcType, uint16_t Method, uint8_t Flags,
-                                    uint32_t ExternalAttr);
+std::string GetCompressionMethodStr(TArcType ArcType, uint16_t Method, uint8_t Flags, uint32_t ExternalAttr);
 
 }  // namespace kst

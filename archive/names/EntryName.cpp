@@ -49,10 +49,14 @@ bool IsValidUtf8(std::string_view Bytes) {
     size_t Length = 0;
     uint32_t Low = 0;
     uint32_t Code = 0;
-    if ((Lead & 0xE0) == 0xC0) Length = 2, Low = 0x80, Code = Lead & 0x1F;
-    else if ((Lead & 0xF0) == 0xE0) Length = 3, Low = 0x800, Code = Lead & 0x0F;
-    else if ((Lead & 0xF8) == 0xF0) Length = 4, Low = 0x10000, Code = Lead & 0x07;
-    else return false;
+    if ((Lead & 0xE0) == 0xC0)
+      Length = 2, Low = 0x80, Code = Lead & 0x1F;
+    else if ((Lead & 0xF0) == 0xE0)
+      Length = 3, Low = 0x800, Code = Lead & 0x0F;
+    else if ((Lead & 0xF8) == 0xF0)
+      Length = 4, Low = 0x10000, Code = Lead & 0x07;
+    else
+      return false;
     if (!InBounds(i, Length, Bytes.size())) return false;
     for (size_t k = 1; k < Length; ++k) {
       const uint8_t Next = uint8_t(Bytes[i + k]);

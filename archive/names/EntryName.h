@@ -25,10 +25,10 @@ enum class TNameZeros { Space, Cut };
 inline constexpr int kMadeByUnknown = -1;
 
 struct TStoredName {
-  std::string_view Raw;            // the name bytes of the header
-  uint16_t Flags = 0;              // general-purpose flags
+  std::string_view Raw;                // the name bytes of the header
+  uint16_t Flags = 0;                  // general-purpose flags
   int VersionMadeBy = kMadeByUnknown;  // central record's field, or kMadeByUnknown
-  std::string_view Extra;          // the header's extra field
+  std::string_view Extra;              // the header's extra field
 };
 
 std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros);

@@ -63,8 +63,8 @@ uint32_t TFileTimeToInt(platform::FileTime Time) {
   platform::LocalTime Local;
   if (!platform::FileTimeToLocal(Time, Local)) return 0;
   if (Local.Year < 1980 || Local.Year > 2107) return 0;
-  const uint32_t DatePart = (static_cast<uint32_t>(Local.Year - 1980) << 9) | (static_cast<uint32_t>(Local.Month) << 5) |
-                            static_cast<uint32_t>(Local.Day);
+  const uint32_t DatePart = (static_cast<uint32_t>(Local.Year - 1980) << 9) |
+                            (static_cast<uint32_t>(Local.Month) << 5) | static_cast<uint32_t>(Local.Day);
   const uint32_t TimePart = (static_cast<uint32_t>(Local.Hour) << 11) | (static_cast<uint32_t>(Local.Minute) << 5) |
                             static_cast<uint32_t>(Local.Second / 2);
   return (DatePart << 16) | TimePart;

@@ -167,18 +167,14 @@ std::string_view ExtensionPart(std::string_view FileName) {
 bool MatchPattern(std::string_view S, std::string_view P) { return TMatcher(S, P).Run(); }
 
 bool WildCard(std::string_view Name, std::string_view Pattern) {
-  if (Pattern.find('\\') != std::string_view::npos &&
-      !MatchPattern(DirectoryPart(Name), DirectoryPart(Pattern))) {
+  if (Pattern.find('\\') != std::string_view::npos && !MatchPattern(DirectoryPart(Name), DirectoryPart(Pattern))) {
     return false;
   }
   const std::string_view NameFile = NamePart(Name);
   const std::string_view PatternFile = NamePart(Pattern);
-  return MatchPattern(NameFile, PatternFile) &&
-         MatchPattern(ExtensionPart(NameFile), ExtensionPart(PatternFile));
+  return MatchPattern(NameFile, PatternFile) && MatchPattern(ExtensionPart(NameFile), ExtensionPart(PatternFile));
 }
 
-bool IsWildCard(const TStringList& List) {
-  return List.size() == 1 && List.front().find('*') != std::string::npos;
-}
+bool IsWildCard(const TStringList& List) { return List.size() == 1 && List.front().find('*') != std::string::npos; }
 
 }  // namespace kst

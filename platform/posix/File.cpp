@@ -18,9 +18,7 @@ namespace platform {
 
 namespace {
 
-int Descriptor(FileHandle Handle) {
-  return Handle >= 0 && Handle <= INT_MAX ? static_cast<int>(Handle) : -1;
-}
+int Descriptor(FileHandle Handle) { return Handle >= 0 && Handle <= INT_MAX ? static_cast<int>(Handle) : -1; }
 
 FileHandle OpenWith(const std::string& Path, int Flags) {
   // A file being created answers only to a file of that name.

@@ -38,8 +38,7 @@ bool WriteNewFile(const std::string& Temp, const void* Data, size_t Size) {
 
 bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) {
   const DWORD attributes = GetFileAttributesA(Path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
   const std::string temp = AtomicSaveTempName(Path);
   if (!WriteNewFile(temp, Data, Size) ||

@@ -24,8 +24,8 @@ void Fill(const WIN32_FIND_DATAA& Native, FindData& Data) {
   Data.Name = Native.cFileName;
   Data.Size = (static_cast<uint64_t>(Native.nFileSizeHigh) << 32) | Native.nFileSizeLow;
   Data.Attributes = Native.dwFileAttributes;
-  Data.LastWrite = (static_cast<FileTime>(Native.ftLastWriteTime.dwHighDateTime) << 32) |
-                   Native.ftLastWriteTime.dwLowDateTime;
+  Data.LastWrite =
+      (static_cast<FileTime>(Native.ftLastWriteTime.dwHighDateTime) << 32) | Native.ftLastWriteTime.dwLowDateTime;
 }
 
 int LastError() {

@@ -23,8 +23,7 @@ FileHandle OpenWith(const std::string& Path, DWORD Access, DWORD Share, DWORD Di
     SetLastError(ERROR_ACCESS_DENIED);
     return kInvalidHandle;
   }
-  const HANDLE handle =
-      CreateFileA(Path.c_str(), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileA(Path.c_str(), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);
 }
 
@@ -32,9 +31,7 @@ constexpr uint64_t kMaxChunk = 1u << 30;
 
 }  // namespace
 
-FileHandle OpenRead(const std::string& Path) {
-  return OpenWith(Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
-}
+FileHandle OpenRead(const std::string& Path) { return OpenWith(Path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING); }
 
 FileHandle OpenWrite(const std::string& Path, bool Replace) {
   return OpenWith(Path, GENERIC_WRITE, 0, Replace ? CREATE_ALWAYS : CREATE_NEW);
@@ -77,7 +74,9 @@ int64_t Write(FileHandle Handle, const void* Buffer, uint64_t Size) {
 
 int64_t Seek(FileHandle Handle, int64_t Distance, SeekOrigin Origin) {
   if (Handle == kInvalidHandle) return -1;
-  const DWORD method = Origin == SeekOrigin::Begin ? FILE_BEGIN : Origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+  const DWORD method = Origin == SeekOrigin::Begin     ? FILE_BEGIN
+                       : Origin == SeekOrigin::Current ? FILE_CURRENT
+                                                       : FILE_END;
   LARGE_INTEGER distance;
   distance.QuadPart = Distance;
   LARGE_INTEGER position;

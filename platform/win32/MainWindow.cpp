@@ -111,9 +111,9 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 HWND Win32MainWindow::Child(const char* Class, const char* Text, DWORD Style, DWORD ExStyle, const RECT& Place) {
-  const HWND child = CreateWindowExA(ExStyle, Class, Text, WS_CHILD | Style, Place.left, Place.top,
-                                     Place.right - Place.left, Place.bottom - Place.top, FMain, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
+  const HWND child =
+      CreateWindowExA(ExStyle, Class, Text, WS_CHILD | Style, Place.left, Place.top, Place.right - Place.left,
+                      Place.bottom - Place.top, FMain, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (child != nullptr && FFont != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
   return child;
 }
@@ -167,12 +167,8 @@ LRESULT Win32MainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_ACTIVATE:
       if (LOWORD(WParam) != WA_INACTIVE) PostMessageA(FMain, kActivatedMessage, 0, 0);
       break;
-    case kActivatedMessage:
-      FEvents.Activated();
-      return 0;
-    case WM_CLOSE:
-      FEvents.CloseAsked();
-      return 0;
+    case kActivatedMessage: FEvents.Activated(); return 0;
+    case WM_CLOSE: FEvents.CloseAsked(); return 0;
     case WM_TIMER:
       if (WParam == kTimerId) FEvents.TimerTicked();
       return 0;
@@ -189,11 +185,8 @@ LRESULT Win32MainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
       break;
-    case WM_PAINT:
-      Paint();
-      return 0;
-    default:
-      break;
+    case WM_PAINT: Paint(); return 0;
+    default: break;
   }
   return DefWindowProcA(FMain, Message, WParam, LParam);
 }
@@ -209,9 +202,8 @@ void Win32MainWindow::Paint() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    Gdi().SetDIBitsToDevice(dc, FLogoAt.x, FLogoAt.y, static_cast<DWORD>(FLogo.Width),
-                            static_cast<DWORD>(FLogo.Height), 0, 0, 0, static_cast<UINT>(FLogo.Height),
-                            FLogo.Pixels.data(), &info, DIB_RGB_COLORS);
+    Gdi().SetDIBitsToDevice(dc, FLogoAt.x, FLogoAt.y, static_cast<DWORD>(FLogo.Width), static_cast<DWORD>(FLogo.Height),
+                            0, 0, 0, static_cast<UINT>(FLogo.Height), FLogo.Pixels.data(), &info, DIB_RGB_COLORS);
   }
   EndPaint(FMain, &paint);
 }

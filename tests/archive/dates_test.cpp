@@ -53,8 +53,7 @@ TEST(ConvertDate, OrdinaryStampToTheSecond) {
 TEST(ConvertDate, ComponentMethodTakesTheSignedStamp) {
   kst::TZipCommon Common;
   EXPECT_EQ(Common.ConvertDate(0), kEpoch);
-  EXPECT_EQ(Common.ConvertDate(static_cast<int32_t>(Stamp(2100, 1, 1))),
-            kstConvertDate(Stamp(2100, 1, 1)));
+  EXPECT_EQ(Common.ConvertDate(static_cast<int32_t>(Stamp(2100, 1, 1))), kstConvertDate(Stamp(2100, 1, 1)));
   EXPECT_EQ(Common.ConvertDate(INT32_MIN), kEpoch);  // month 0
 }
 

@@ -149,11 +149,24 @@ TEST_F(IdentifyFileTest, SignaturesAtTheStartOfPlainFiles) {
     std::string Start;
     TArcType Type;
   } Cases[] = {
-      {"MSCF", atCab},          {"\x42\x48\x05\x07", atBh}, {"\x13\x5D\x65\x8C", atMSGZ}, {"HA", atHA},
-      {"\x1F\x8B", atGZip},     {"\x1F\x9D", atGZip},       {"%!", atGZip},               {"\x60\xEA", atArj},
-      {"ZO", atZoo},            {"xx-l", atLha},            {"Rar!", atRar},              {"\x1A\x0B", atPak},
-      {"\x1A\x02", atArc},      {"\x1A\x09", atArc},        {"PK\x01\x02", atNA},         {"PK\x47\x34", atNA},
-      {"plain text", atUnknown}, {"xxxxxxx**ACE**", atAce},
+      {"MSCF", atCab},
+      {"\x42\x48\x05\x07", atBh},
+      {"\x13\x5D\x65\x8C", atMSGZ},
+      {"HA", atHA},
+      {"\x1F\x8B", atGZip},
+      {"\x1F\x9D", atGZip},
+      {"%!", atGZip},
+      {"\x60\xEA", atArj},
+      {"ZO", atZoo},
+      {"xx-l", atLha},
+      {"Rar!", atRar},
+      {"\x1A\x0B", atPak},
+      {"\x1A\x02", atArc},
+      {"\x1A\x09", atArc},
+      {"PK\x01\x02", atNA},
+      {"PK\x47\x34", atNA},
+      {"plain text", atUnknown},
+      {"xxxxxxx**ACE**", atAce},
   };
   for (const auto& Case : Cases) {
     SCOPED_TRACE(Case.Start);
@@ -283,8 +296,7 @@ TEST_F(IdentifyFileTest, ByteSearchInsideExecutables) {
   EXPECT_EQ(Lister.DataOffset, 17999u);
   EXPECT_EQ(Identify(Placed(Executable(40000, 0), 20000, "xxxxxxx**ACE**")).ArcType(), atAceExe);
   EXPECT_EQ(Lister.DataOffset, 20001u);
-  EXPECT_EQ(Identify(Placed(Executable(40000, 0), 16000, "Rar!")).ArcType(), atUnknown)
-      << "the search starts at 17000";
+  EXPECT_EQ(Identify(Placed(Executable(40000, 0), 16000, "Rar!")).ArcType(), atUnknown) << "the search starts at 17000";
   EXPECT_EQ(Identify(Placed(Executable(250000, 0), 17000 + 6 * 32768 + 10, "Rar!")).ArcType(), atUnknown)
       << "the search covers six blocks";
 }

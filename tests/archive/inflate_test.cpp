@@ -57,8 +57,9 @@ std::vector<uint8_t> FixedLitLengths() {
 
 constexpr uint16_t LengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr uint16_t DistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
-                                   193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr uint16_t DistBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                   33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                   1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 
 constexpr uint8_t LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                      2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
@@ -75,8 +76,10 @@ class BlockWriter {
   void Match(unsigned Length, unsigned Distance) {
     unsigned L = 28;
     while (LengthBase[L] > Length) --L;
-    if (Length == 258) L = 28;
-    else if (L == 28) L = 27;
+    if (Length == 258)
+      L = 28;
+    else if (L == 28)
+      L = 27;
     Symbol(257 + L);
     W_.Put(Length - LengthBase[L], LengthExtra[L]);
     unsigned D = 29;
@@ -87,8 +90,10 @@ class BlockWriter {
 
  private:
   void Put(const std::vector<Code>& Codes, unsigned S) {
-    if (S >= Codes.size() || Codes[S].Length == 0) ADD_FAILURE() << "no code for symbol " << S;
-    else W_.PutCode(Codes[S].Bits, Codes[S].Length);
+    if (S >= Codes.size() || Codes[S].Length == 0)
+      ADD_FAILURE() << "no code for symbol " << S;
+    else
+      W_.PutCode(Codes[S].Bits, Codes[S].Length);
   }
   BitWriter& W_;
   std::vector<Code> Lit_, Dist_;
@@ -270,7 +275,8 @@ std::vector<uint8_t> DeepLengths(size_t Count, const std::vector<unsigned>& Symb
 }
 
 TEST(InflateStreams, FixedDynamicFixedBlocksWithDeepCodes) {
-  const std::vector<unsigned> LitSymbols = {'a', 256, 'b', 257, 'c', 'd', 260, 'e', 270, 'f', 280, 'g', 284, 285, 'z', 255};
+  const std::vector<unsigned> LitSymbols = {'a', 256, 'b', 257, 'c', 'd', 260, 'e',
+                                            270, 'f', 280, 'g', 284, 285, 'z', 255};
   const std::vector<unsigned> DistSymbols = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 29, 28};
   BitWriter W;
   Bytes Model;
@@ -330,10 +336,17 @@ TEST(InflateStreams, BadCodeSetsAreIncompleteCodeSet) {
     std::vector<uint8_t> Lit, Dist;
   };
   const Case Cases[] = {
-      {GoodLit, {1, 1, 1}},                     // over-subscribed distances
-      {GoodLit, {2, 2, 2}},                     // incomplete distances
-      {std::vector<uint8_t>(257, 9), {1}},      // over-subscribed literals
-      {[] { std::vector<uint8_t> L(257, 0); L['x'] = 2; L[256] = 2; L[1] = 2; return L; }(), {1}},  // incomplete
+      {GoodLit, {1, 1, 1}},                 // over-subscribed distances
+      {GoodLit, {2, 2, 2}},                 // incomplete distances
+      {std::vector<uint8_t>(257, 9), {1}},  // over-subscribed literals
+      {[] {
+         std::vector<uint8_t> L(257, 0);
+         L['x'] = 2;
+         L[256] = 2;
+         L[1] = 2;
+         return L;
+       }(),
+       {1}},  // incomplete
   };
   for (const Case& C : Cases) {
     BitWriter W;

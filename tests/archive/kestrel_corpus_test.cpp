@@ -65,8 +65,8 @@ std::vector<Listed> WalkAll(const std::string& Archive, bool ShowEmptyDirs, std:
   Lister.FileSpec = {"*.*"};
   Lister.ShowEmptyDirs = ShowEmptyDirs;
   Lister.OnRead = [&](TKestrel* L, int32_t, int32_t Filenum) {
-    Entries.push_back({L->FileName, L->CompressionMethod, L->PackedSize, L->UnpackedSize, L->FileCrc, L->Encrypted,
-                       Filenum});
+    Entries.push_back(
+        {L->FileName, L->CompressionMethod, L->PackedSize, L->UnpackedSize, L->FileCrc, L->Encrypted, Filenum});
   };
   Walked = Lister.Activate();
   return Entries;

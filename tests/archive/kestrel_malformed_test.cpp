@@ -72,21 +72,21 @@ TEST_F(MalformedTest, RandomDamage) {
 }
 
 TEST_F(MalformedTest, LyingLengthsSizesAndOffsets) {
-  const std::vector<uint8_t> Good = skwtest::WriteZip({skwtest::MakeEntry("a.txt", "alpha"),
-                                                       skwtest::MakeEntry("b.txt", "beta")});
+  const std::vector<uint8_t> Good =
+      skwtest::WriteZip({skwtest::MakeEntry("a.txt", "alpha"), skwtest::MakeEntry("b.txt", "beta")});
   const size_t Central = Good.size() - 22 - 2 * (46 + 5);
   struct Patch {
     size_t At;
     std::vector<uint8_t> Bytes;
   };
   const Patch Patches[] = {
-      {Central + 28, {0xFF, 0xFF}},                          // name length past the end
-      {Central + 30, {0xFF, 0xFF}},                          // extra length past the end
-      {Central + 32, {0xFF, 0xFF}},                          // comment length past the end
-      {Central + 42, {0xFF, 0xFF, 0xFF, 0x7F}},              // local header offset nowhere
-      {Good.size() - 22 + 16, {0xFF, 0xFF, 0xFF, 0xFF}},     // directory offset nowhere
-      {Good.size() - 22 + 16, {0x00, 0x00, 0x00, 0x00}},     // directory offset at a local header
-      {18, {0xFF, 0xFF, 0xFF, 0xFF}},                        // local compressed size past the end
+      {Central + 28, {0xFF, 0xFF}},                       // name length past the end
+      {Central + 30, {0xFF, 0xFF}},                       // extra length past the end
+      {Central + 32, {0xFF, 0xFF}},                       // comment length past the end
+      {Central + 42, {0xFF, 0xFF, 0xFF, 0x7F}},           // local header offset nowhere
+      {Good.size() - 22 + 16, {0xFF, 0xFF, 0xFF, 0xFF}},  // directory offset nowhere
+      {Good.size() - 22 + 16, {0x00, 0x00, 0x00, 0x00}},  // directory offset at a local header
+      {18, {0xFF, 0xFF, 0xFF, 0xFF}},                     // local compressed size past the end
   };
   for (const Patch& P : Patches) {
     SCOPED_TRACE(P.At);

@@ -230,8 +230,8 @@ TEST_F(KestrelTest, TotalsAndDirectoryEntries) {
     Totals = {Unpack, Pack, Ratio, Files};
   };
   EXPECT_TRUE(Lister.Activate());
-  EXPECT_EQ(Methods, (std::vector<std::string>{"", "DeflateX", "", "", "Stored", "DeflateX", "", "DeflateX",
-                                               "DeflateX"}));
+  EXPECT_EQ(Methods,
+            (std::vector<std::string>{"", "DeflateX", "", "", "Stored", "DeflateX", "", "DeflateX", "DeflateX"}));
   EXPECT_EQ(Totals, (std::vector<int32_t>{900 + 300 + 5174 + 36918, 330 + 165 + 1077 + 8131,
                                           TKestrel::CalcRatio(9703, 43292), 5}));
 }
@@ -243,7 +243,10 @@ TEST_F(KestrelTest, CorruptHeaderEventDecides) {
   int Reads = 0;
   Lister.OnRead = [&](TKestrel*, int32_t, int32_t) { ++Reads; };
   std::vector<int> Seen;
-  Lister.OnCorruptZipHeader = [&](TKestrel*, uint8_t Flag, bool& Cancel) { Seen.push_back(Flag); (void)Cancel; };
+  Lister.OnCorruptZipHeader = [&](TKestrel*, uint8_t Flag, bool& Cancel) {
+    Seen.push_back(Flag);
+    (void)Cancel;
+  };
   EXPECT_TRUE(Lister.Activate());
   EXPECT_EQ(Reads, 0) << "by default a damaged directory lists nothing";
   EXPECT_EQ(Seen, std::vector<int>{0x10});
@@ -306,11 +309,13 @@ TEST_F(KestrelTest, EntryNames) {
 
   if (!platform::kIsWindows) {
     Open("py_cp437_names.zip");
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Grüße-ÄÖÜ.txt", "résumé\\ça-ñ.txt", "box─│█-½.txt",
-                                                 "utf8-été-€.txt"}))
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"Grüße-ÄÖÜ.txt", "résumé\\ça-ñ.txt", "box─│█-½.txt", "utf8-été-€.txt"}))
         << "OEM names converted, the UTF-8 flagged one kept";
     Lister.TranslateOemChar = false;
-    EXPECT_EQ(Names()[0], "Gr\x81\xE1" "e-\x8E\x99\x9A.txt");
+    EXPECT_EQ(Names()[0],
+              "Gr\x81\xE1"
+              "e-\x8E\x99\x9A.txt");
     Open("izip_utf8name.zip");
     Lister.TranslateOemChar = true;
     EXPECT_EQ(Names()[0], "café-ü-p.txt") << "UTF-8 bytes without the flag, made on Unix";

@@ -32,7 +32,9 @@ struct RecordingOwner {
   std::vector<ErrorReport> Reports;
   RecordingOwner() {
     Component.OnError = [this](TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string VolumeID,
-                                int32_t ECode) { Reports.push_back({FileName, ExtendedMsg, VolumeID, ECode}); };
+                               int32_t ECode) {
+      Reports.push_back({FileName, ExtendedMsg, VolumeID, ECode});
+    };
   }
 };
 

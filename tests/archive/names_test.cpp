@@ -42,8 +42,8 @@ std::string UnicodePathField(const std::string& Raw, const std::string& Utf8, ui
 }
 
 TEST(EntryName, NamesAsTheirWritersMeantThem) {
-  const std::string Utf8 = "dir/\xC3\x86r\xC3\xB8.txt";   // "dir/Ærø.txt"
-  const std::string Oem = "dir/\x92r\x9B.txt";             // the same in code page 437
+  const std::string Utf8 = "dir/\xC3\x86r\xC3\xB8.txt";  // "dir/Ærø.txt"
+  const std::string Oem = "dir/\x92r\x9B.txt";           // the same in code page 437
   const std::string AsUtf8 = UnixToDosFilename(platform::Utf8ToAnsi(Utf8));
   const std::string AsOem = doOemToChar(Oem, true);
   const std::string Utf8AsOem = doOemToChar(Utf8, true);
@@ -56,19 +56,19 @@ TEST(EntryName, NamesAsTheirWritersMeantThem) {
     std::string Expected;
   };
   const TCase Cases[] = {
-      {Utf8, 0x0800, Dos, "", AsUtf8},               // flagged UTF-8 wins over the system
-      {Utf8, 0, Unix, "", AsUtf8},                   // valid UTF-8 made on Unix
+      {Utf8, 0x0800, Dos, "", AsUtf8},  // flagged UTF-8 wins over the system
+      {Utf8, 0, Unix, "", AsUtf8},      // valid UTF-8 made on Unix
       {Utf8, 0, Mac, "", AsUtf8},
-      {Utf8, 0, Dos, "", Utf8AsOem},                 // DOS family: always OEM
+      {Utf8, 0, Dos, "", Utf8AsOem},  // DOS family: always OEM
       {Utf8, 0, Ntfs, "", Utf8AsOem},
-      {Utf8, 0, kMadeByUnknown, "", Utf8AsOem},      // local-header walk: OEM
-      {Oem, 0, Unix, "", AsOem},                     // not UTF-8: OEM whatever the system
-      {"a/b.txt", 0, Unix, "", "a\\b.txt"},          // ASCII as ever
+      {Utf8, 0, kMadeByUnknown, "", Utf8AsOem},  // local-header walk: OEM
+      {Oem, 0, Unix, "", AsOem},                 // not UTF-8: OEM whatever the system
+      {"a/b.txt", 0, Unix, "", "a\\b.txt"},      // ASCII as ever
       {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8), AsUtf8},
       {"u.txt", 0, kMadeByUnknown, std::string("\x01\x00\x00\x00", 4) + UnicodePathField("u.txt", Utf8), AsUtf8},
-      {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8, 1), "u.txt"},           // CRC mismatch: ignored
+      {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8, 1), "u.txt"},             // CRC mismatch: ignored
       {"u.txt", 0, Dos, UnicodePathField("u.txt", Utf8).substr(0, 12), "u.txt"},  // cut short
-      {"u.txt", 0, Dos, "\x75\x70\xFF\xFF\x01", "u.txt"},                     // length past the end
+      {"u.txt", 0, Dos, "\x75\x70\xFF\xFF\x01", "u.txt"},                         // length past the end
   };
   for (const TCase& C : Cases) {
     EXPECT_EQ(EntryName({C.Raw, C.Flags, C.MadeBy, C.Extra}, true, TNameZeros::Cut), C.Expected)
@@ -77,9 +77,9 @@ TEST(EntryName, NamesAsTheirWritersMeantThem) {
   const std::string WithZero("a\0b.txt", 7);
   EXPECT_EQ(EntryName({WithZero, 0, Unix, ""}, true, TNameZeros::Cut), "a");
   EXPECT_EQ(EntryName({WithZero, 0, Unix, ""}, true, TNameZeros::Space), "a b.txt");
-  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong "/"
-  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-  EXPECT_FALSE(IsValidUtf8("\xE6\x97"));          // cut short
+  EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));      // overlong "/"
+  EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(IsValidUtf8("\xE6\x97"));      // cut short
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
@@ -120,11 +120,13 @@ TEST(PathStrings, UncPathsAndNameLengths) {
 }
 
 TEST(PathStrings, DecodeDirKeepsTrailBytesOfDoubleByteCharacters) {
-  EXPECT_EQ(DecodeDir("  a/b\xFF" "c  "), "a\\b\\c");
-  EXPECT_EQ(DecodeDir("\x81/x"), "\x81/x");          // "/" is the trail byte
-  EXPECT_EQ(DecodeDir("\xE0\xFF/"), "\xE0\xFF\\");   // byte 255 as trail byte stays
-  EXPECT_EQ(DecodeDir("\xFE/"), "\xFE\\");           // 0xFE leads nothing
-  EXPECT_EQ(DecodeDir("\x9F"), "\x9F");              // a lead byte at the end
+  EXPECT_EQ(DecodeDir("  a/b\xFF"
+                      "c  "),
+            "a\\b\\c");
+  EXPECT_EQ(DecodeDir("\x81/x"), "\x81/x");         // "/" is the trail byte
+  EXPECT_EQ(DecodeDir("\xE0\xFF/"), "\xE0\xFF\\");  // byte 255 as trail byte stays
+  EXPECT_EQ(DecodeDir("\xFE/"), "\xFE\\");          // 0xFE leads nothing
+  EXPECT_EQ(DecodeDir("\x9F"), "\x9F");             // a lead byte at the end
   EXPECT_EQ(DecodeDir("   "), "");
 }
 

@@ -16,15 +16,19 @@ namespace skwtest {
 struct BuildEntry {
   BuildEntry(std::string AName, std::string AData, uint16_t AMethod = 0, uint32_t AExtAttr = 0x20,
              uint32_t ADosDateTime = 0x2A434883, std::string APassword = "")
-      : Name(std::move(AName)), Data(std::move(AData)), Method(AMethod), ExtAttr(AExtAttr),
-        DosDateTime(ADosDateTime), Password(std::move(APassword)) {}
+      : Name(std::move(AName)),
+        Data(std::move(AData)),
+        Method(AMethod),
+        ExtAttr(AExtAttr),
+        DosDateTime(ADosDateTime),
+        Password(std::move(APassword)) {}
   std::string Name;
   std::string Data;
-  uint16_t Method = 0;           // 0 stored, 8 Deflate stored blocks, other: raw Data
+  uint16_t Method = 0;  // 0 stored, 8 Deflate stored blocks, other: raw Data
   uint32_t ExtAttr = 0x20;
-  uint32_t DosDateTime = 0x2A434883;  // 2001-02-03 09:04:06
-  std::string Password;          // encrypts when not empty
-  bool ZeroLocalCrc = false;     // data-descriptor style local CRC 0
+  uint32_t DosDateTime = 0x2A434883;       // 2001-02-03 09:04:06
+  std::string Password;                    // encrypts when not empty
+  bool ZeroLocalCrc = false;               // data-descriptor style local CRC 0
   uint32_t UncompressedSize = UINT32_MAX;  // UINT32_MAX: the real size
 };
 

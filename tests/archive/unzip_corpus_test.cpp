@@ -112,7 +112,9 @@ TEST_P(CorpusTest, UserStreamReceivesOneNamedEntry) {
   for (const ManifestRow& Row : Rows) {
     const std::string Name = skwtest::StoredNameOf(Row);
     const auto SameName = [&](const ManifestRow& Other) { return skwtest::StoredNameOf(Other) == Name; };
-    if (!skwtest::DecodableMethod(Row.Method) || skwtest::IsDamagedRow(Row) || std::count_if(Rows.begin(), Rows.end(), SameName) != 1) continue;
+    if (!skwtest::DecodableMethod(Row.Method) || skwtest::IsDamagedRow(Row) ||
+        std::count_if(Rows.begin(), Rows.end(), SameName) != 1)
+      continue;
     if (Name.find_first_of("*?") != std::string::npos) continue;
     skwtest::RecordingUnZip UnZip;
     if (!UnZip.Open(Archive)) GTEST_SKIP() << "not identified as a ZIP archive";
@@ -124,8 +126,7 @@ TEST_P(CorpusTest, UserStreamReceivesOneNamedEntry) {
     EXPECT_EQ(UnZip.FileSpec, kst::TStringList{"unchanged"});
     EXPECT_EQ(Target.Position(), 0);
     // A name without folder also selects same-named entries in folders.
-    if (Name.find('\\') == std::string::npos &&
-        std::any_of(Rows.begin(), Rows.end(), [&](const ManifestRow& Other) {
+    if (Name.find('\\') == std::string::npos && std::any_of(Rows.begin(), Rows.end(), [&](const ManifestRow& Other) {
           const std::string N = skwtest::StoredNameOf(Other);
           return N.size() > Name.size() && N.compare(N.size() - Name.size() - 1, std::string::npos, "\\" + Name) == 0;
         }))

@@ -32,8 +32,8 @@ class KstExtract : public ::testing::Test {
   Result Run(const std::string& Args) {
     const std::string OutPath = Dir / "stdout.bin";
     const std::string ErrPath = Dir / "stderr.txt";
-    std::string Command = "\"" + Native(std::string(SKW_BIN_DIR) + "/kst" + SKW_EXE_SUFFIX) + "\" " + Args +
-                          " >\"" + OutPath + "\" 2>\"" + ErrPath + "\"";
+    std::string Command = "\"" + Native(std::string(SKW_BIN_DIR) + "/kst" + SKW_EXE_SUFFIX) + "\" " + Args + " >\"" +
+                          OutPath + "\" 2>\"" + ErrPath + "\"";
     if (platform::kIsWindows) Command = "\"" + Command + "\"";
     const int Status = std::system(Command.c_str());
     Result R;
@@ -48,17 +48,15 @@ class KstExtract : public ::testing::Test {
     }
     return R;
   }
-  static std::string Archive(const std::string& Name) {
-    return "\"" + Native(skwtest::DataPath("zip/" + Name)) + "\"";
-  }
+  static std::string Archive(const std::string& Name) { return "\"" + Native(skwtest::DataPath("zip/" + Name)) + "\""; }
   skwtest::ScratchDir Dir;
 };
 
 TEST_F(KstExtract, TestPrintsOneLinePerEntryAndFailsOnAnyFailure) {
   Result R = Run("test " + Archive("izip_encrypted.zip") + " -p wrong -p Secret1");
   EXPECT_EQ(R.Code, 0) << R.Err;
-  EXPECT_EQ(R.Lines, (std::vector<std::string>{"hello.txt: OK", "random4k.bin: OK", "lorem.txt: OK",
-                                               "text100k.txt: OK"}));
+  EXPECT_EQ(R.Lines,
+            (std::vector<std::string>{"hello.txt: OK", "random4k.bin: OK", "lorem.txt: OK", "text100k.txt: OK"}));
   R = Run("test " + Archive("izip_encrypted.zip") + " \"*.bin\"");
   EXPECT_EQ(R.Code, 1);
   EXPECT_EQ(R.Lines, std::vector<std::string>{"random4k.bin: Password failed"});

@@ -85,7 +85,8 @@ TEST(UnZipPassword, EachFailedAttemptIsReportedUpToPasswordAttempts) {
   kst::TDecompMemoryStream Stream;
   EXPECT_EQ(A.Run(UnZip, Stream), 0);
   EXPECT_EQ(Offered, (std::vector<std::string>{"", "", ""}));
-  EXPECT_EQ(UnZip.Errors, (std::vector<int>{kst::ErrInvalidPassword, kst::ErrInvalidPassword, kst::ErrInvalidPassword}));
+  EXPECT_EQ(UnZip.Errors,
+            (std::vector<int>{kst::ErrInvalidPassword, kst::ErrInvalidPassword, kst::ErrInvalidPassword}));
   EXPECT_TRUE(UnZip.PasswordFailed);
   // Both entries end with a failed CRC; the second was not asked about.
   EXPECT_EQ(UnZip.Count("end:"), 2);

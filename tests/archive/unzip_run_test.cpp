@@ -402,8 +402,8 @@ TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
     bool Descriptor;
     bool Passes;
   };
-  for (const TCase& C : {TCase{true, Crc, true, true}, TCase{false, Crc, true, true},
-                         TCase{true, Crc ^ 1, true, false}, TCase{false, 0, false, false}}) {
+  for (const TCase& C : {TCase{true, Crc, true, true}, TCase{false, Crc, true, true}, TCase{true, Crc ^ 1, true, false},
+                         TCase{false, 0, false, false}}) {
     skwtest::HostileZip Zip;
     skwtest::HostileEntry Entry = skwtest::StoredEntry("s.txt", "streamed");
     Entry.Flags = 8;
@@ -441,8 +441,8 @@ TEST(UnZipStreamed, LocalWalkFindsTheEndOfEntriesWithoutSizes) {
     bool Signature;
     bool Damaged;
   };
-  for (const TCase& C : {TCase{8, true, false}, TCase{8, false, false}, TCase{0, true, false},
-                         TCase{0, false, false}, TCase{0, true, true}}) {
+  for (const TCase& C : {TCase{8, true, false}, TCase{8, false, false}, TCase{0, true, false}, TCase{0, false, false},
+                         TCase{0, true, true}}) {
     skwtest::HostileZip Zip;
     skwtest::HostileEntry Entry = C.Method == 8 ? skwtest::DeflateEntry("s.txt", skwtest::StoredDeflate(Plain), Plain)
                                                 : skwtest::StoredEntry("s.txt", "streamed without sizes");
@@ -486,10 +486,7 @@ TEST(UnZipRun, CancelFromOnBeginStopsTheRun) {
 TEST(UnZipFiles, DatesAndAttributes) {
   ScratchDir Dir;
   const std::string Path = Dir / "dates.zip";
-  ZipBuilder()
-      .Add({"old.txt", "o", 0, 0x20, 0x2A434883})
-      .Add({"new.txt", "n", 0, 0x01, 0x3C434883})
-      .Write(Path);
+  ZipBuilder().Add({"old.txt", "o", 0, 0x20, 0x2A434883}).Add({"new.txt", "n", 0, 0x01, 0x3C434883}).Write(Path);
   const auto Extract = [&](kst::TDateAttribute Mode, bool Restore) {
     RecordingUnZip UnZip;
     UnZip.SetArchiveFile(Path);

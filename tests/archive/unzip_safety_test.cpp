@@ -42,8 +42,8 @@ TEST(UnZipSafety, TraversalNamesAreRefusedAndTheRestLandsInside) {
   std::vector<std::string> Files;
   ListTree(Dir.Path(), "", Files);
   std::sort(Files.begin(), Files.end());
-  EXPECT_EQ(Files, (std::vector<std::string>{"a/b/dir/back/slash.txt", "a/b/etc/x.txt", "a/b/safe/ok.txt",
-                                             "a/b/x.txt"}));
+  EXPECT_EQ(Files,
+            (std::vector<std::string>{"a/b/dir/back/slash.txt", "a/b/etc/x.txt", "a/b/safe/ok.txt", "a/b/x.txt"}));
   EXPECT_EQ(std::count(UnZip.Errors.begin(), UnZip.Errors.end(), kst::ErrInvalidFileName), 2);
   EXPECT_EQ(UnZip.FileCount, 4);
 }
@@ -134,7 +134,8 @@ TEST(UnZipSafety, DamagedArchivesEndEveryRunInBounds) {
       if (Round % 4 == 3) {
         Bytes.resize(Next() % Bytes.size());
       } else {
-        for (int Hits = 1 + int(Next() % 8); Hits > 0; --Hits) Bytes[Next() % Bytes.size()] ^= uint8_t(1 + Next() % 255);
+        for (int Hits = 1 + int(Next() % 8); Hits > 0; --Hits)
+          Bytes[Next() % Bytes.size()] ^= uint8_t(1 + Next() % 255);
       }
       ASSERT_TRUE(skwtest::WriteFileBytes(Path, Bytes));
       RecordingUnZip UnZip;

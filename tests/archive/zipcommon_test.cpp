@@ -181,8 +181,8 @@ TEST(KstTimer, PausesNestAndTheTickCounterMayWrap) {
 }
 
 TEST_F(ZipCommonTest, ZipCmntBufSizeIsClamped) {
-  const std::pair<int32_t, int32_t> Cases[] = {
-      {100, 2000}, {40000, 32767}, {2000, 2000}, {32767, 32767}, {5000, 5000}, {-1, 2000}, {INT32_MAX, 32767}};
+  const std::pair<int32_t, int32_t> Cases[] = {{100, 2000},  {40000, 32767}, {2000, 2000},      {32767, 32767},
+                                               {5000, 5000}, {-1, 2000},     {INT32_MAX, 32767}};
   for (const auto& [Value, Stored] : Cases) {
     Common.SetZipCmntBufSize(Value);
     EXPECT_EQ(Common.ZipCmntBufSize(), Stored) << Value;

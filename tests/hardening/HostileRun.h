@@ -19,13 +19,13 @@
 namespace skwtest {
 
 struct HostileOutcome {
-  bool Listed = false;                      // Activate answered true
-  std::vector<std::string> Names;           // FilesInArchive
+  bool Listed = false;             // Activate answered true
+  std::vector<std::string> Names;  // FilesInArchive
   std::vector<int32_t> ListErrors;
   std::vector<int32_t> ExtractErrors;
-  std::map<std::string, TBytes> Passed;     // entries extracted to memory whose CRC passed
-  std::vector<std::string> Failed;          // entries whose CRC failed
-  int32_t Extracted = 0;                    // FileCount of the memory run
+  std::map<std::string, TBytes> Passed;  // entries extracted to memory whose CRC passed
+  std::vector<std::string> Failed;       // entries whose CRC failed
+  int32_t Extracted = 0;                 // FileCount of the memory run
   int64_t StreamSize = 0;
 };
 

@@ -31,7 +31,7 @@ bool Reported(const MemoryDecoderIO& IO, int32_t Code) {
 // Runs Decode over Stream with the declared size; the output never exceeds it.
 template <typename TDecode>
 MemoryDecoderIO Decode(std::vector<uint8_t> Stream, uint32_t Declared, TDecode Run, uint16_t Flags = 0,
-                     uint32_t Method = 8) {
+                       uint32_t Method = 8) {
   MemoryDecoderIO IO(std::move(Stream));
   kst::TInflateRec Rec;
   Rec.Method = Method;
@@ -108,7 +108,8 @@ TEST(HostileDeflate, OutputStopsAtTheDeclaredSize) {
 }
 
 MemoryDecoderIO Unshrink(std::vector<uint8_t> Stream, uint32_t Declared) {
-  return Decode(std::move(Stream), Declared, [](auto& IO, auto& Rec) { kst::Unshrink(IO, Rec); }, 0, 1);
+  return Decode(
+      std::move(Stream), Declared, [](auto& IO, auto& Rec) { kst::Unshrink(IO, Rec); }, 0, 1);
 }
 
 TEST(HostileLegacy, ShrinkWidensPastThirteenBitsOrFillsItsTable) {
@@ -148,19 +149,20 @@ TEST(HostileLegacy, ReduceFollowerSetsTooLarge) {
   Stream.resize(Stream.size() + 500, 0x5A);
   for (int Factor = 1; Factor <= 4; ++Factor) {
     const MemoryDecoderIO IO = Decode(
-        Stream, 1000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0,
-        uint32_t(Factor + 1));
+        Stream, 1000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0, uint32_t(Factor + 1));
     EXPECT_TRUE(Reported(IO, kst::ErrBadBlock)) << Factor;
   }
   // Arbitrary bytes with every factor: bounded output, no crash.
   std::vector<uint8_t> Noise(3000);
   for (size_t I = 0; I < Noise.size(); ++I) Noise[I] = uint8_t(I * 131 + 7);
   for (int Factor = 0; Factor <= 5; ++Factor)
-    Decode(Noise, 5000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0, 5);
+    Decode(
+        Noise, 5000, [Factor](auto& IO, auto& Rec) { kst::Unreduce(IO, Rec, Factor); }, 0, 5);
 }
 
 MemoryDecoderIO Explode(std::vector<uint8_t> Stream, uint16_t Flags) {
-  return Decode(std::move(Stream), 5000, [](auto& IO, auto& Rec) { kst::Explode(IO, Rec); }, Flags, 6);
+  return Decode(
+      std::move(Stream), 5000, [](auto& IO, auto& Rec) { kst::Explode(IO, Rec); }, Flags, 6);
 }
 
 TEST(HostileLegacy, ImplodeTreesThatCollideOrOverflow) {

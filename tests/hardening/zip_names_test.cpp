@@ -67,10 +67,23 @@ NameRun ExtractNames(const std::vector<std::string>& Names) {
 
 TEST(HostileNames, NothingIsWrittenOutsideTheTargetFolder) {
   const std::vector<std::string> Names = {
-      "../up1.txt",       "..\\up2.txt",      "a/../../up3.txt", "a\\..\\..\\up4.txt", "..",
-      "/abs1.txt",        "\\abs2.txt",       "//server/share/unc.txt", "\\\\server\\share\\unc2.txt",
-      "C:\\drive1.txt",   "C:drive2.txt",     "c:/x/../../drive3.txt",  "./dot/./x.txt",
-      "deep/../../up5.txt", "....//up6.txt",  "sub/..",                 "..\\",
+      "../up1.txt",
+      "..\\up2.txt",
+      "a/../../up3.txt",
+      "a\\..\\..\\up4.txt",
+      "..",
+      "/abs1.txt",
+      "\\abs2.txt",
+      "//server/share/unc.txt",
+      "\\\\server\\share\\unc2.txt",
+      "C:\\drive1.txt",
+      "C:drive2.txt",
+      "c:/x/../../drive3.txt",
+      "./dot/./x.txt",
+      "deep/../../up5.txt",
+      "....//up6.txt",
+      "sub/..",
+      "..\\",
   };
   const NameRun Run = ExtractNames(Names);
   EXPECT_EQ(Run.Outside, std::vector<std::string>{});
@@ -86,8 +99,8 @@ TEST(HostileNames, NothingIsWrittenOutsideTheTargetFolder) {
 TEST(HostileNames, EmptyDuplicateAndOverlongNamesEndCleanly) {
   const std::string Long300(300, 'n');
   const std::string LongPath = std::string(200, 'd') + "/" + std::string(200, 'f') + ".txt";
-  const NameRun Run = ExtractNames({"", "dup.txt", "dup.txt", "DUP.TXT", Long300, LongPath, "ok.txt",
-                                    std::string("nul\0byte.txt", 12), "folder/"});
+  const NameRun Run = ExtractNames(
+      {"", "dup.txt", "dup.txt", "DUP.TXT", Long300, LongPath, "ok.txt", std::string("nul\0byte.txt", 12), "folder/"});
   EXPECT_EQ(Run.Outside, std::vector<std::string>{});
   // The ordinary names are written despite their neighbours; the duplicate
   // leaves one file holding the later entry.

@@ -66,8 +66,8 @@ TEST(HostileStructure, EndRecordCutDoubledOrLying) {
 }
 
 TEST(HostileStructure, DirectoryAndCountsThatLie) {
-  const uint32_t RealStart = uint32_t(Base().Build().size()) - 22 -
-                             uint32_t(3 * 46 + std::string("hello.txtdocs/readme.txtzeros.bin").size());
+  const uint32_t RealStart =
+      uint32_t(Base().Build().size()) - 22 - uint32_t(3 * 46 + std::string("hello.txtdocs/readme.txtzeros.bin").size());
   for (uint32_t Size : {0u, 1u, 45u, 1000u, 0xFFFFFFFFu}) {
     HostileZip Zip = Base();
     Zip.End.DirSize = Size;

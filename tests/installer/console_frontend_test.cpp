@@ -106,7 +106,13 @@ TEST(ConsoleFrontEnd, BarIsRedrawnOnOneLineOnATerminal) {
   const std::string bar = TConsoleFrontEnd::BarText(0, 4, 1);
   // The label line goes above the bar, which is drawn again below it.
   std::string expected;
-  expected.append("\r").append(TConsoleFrontEnd::BarText(0, 4, 0)).append("\r").append(bar).append("\r").append(bar.size(), ' ').append("\r");
+  expected.append("\r")
+      .append(TConsoleFrontEnd::BarText(0, 4, 0))
+      .append("\r")
+      .append(bar)
+      .append("\r")
+      .append(bar.size(), ' ')
+      .append("\r");
   expected.append("ROTOR\n\r").append(bar);
   EXPECT_EQ(w.Out.str(), expected);
 }

@@ -83,8 +83,9 @@ TEST_F(Form, LogoIsShownOnlyWithCredits) {
     EXPECT_EQ(form.Image1.Picture()->Width(), 16);
     EXPECT_EQ(form.Image1.Picture()->Height(), 12);
   }
-  for (const auto& entries : {std::vector<std::pair<std::string, std::string>>{{"logo.bmp", logo}},
-                              std::vector<std::pair<std::string, std::string>>{{"credits.txt", ""}, {"logo.bmp", logo}}}) {
+  for (const auto& entries :
+       {std::vector<std::pair<std::string, std::string>>{{"logo.bmp", logo}},
+        std::vector<std::pair<std::string, std::string>>{{"credits.txt", ""}, {"logo.bmp", logo}}}) {
     skw::TForm1 form(Window, Line(Pack(entries)));
     EXPECT_EQ(form.Window.Height(), skw::TForm1::kShortHeight);
     EXPECT_FALSE(form.Memo1.Visible());

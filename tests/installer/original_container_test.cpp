@@ -36,7 +36,7 @@ class OriginalContainer : public skwtest::DemoGame {
 TEST_F(OriginalContainer, KeptOnceNeverReplacedAndRestoredByteForByte) {
   const std::string other = Dir / "other-pal.zip";
   ASSERT_TRUE(skwtest::WriteAll(other, skwtest::StoredZip({{"CRATE 02-PAL-16x16.bmp", skwtest::Picture24(16, 16)},
-                                                         {"WATER 01-PAL-8x8.bmp", "no picture"}})));
+                                                           {"WATER 01-PAL-8x8.bmp", "no picture"}})));
   EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Exit, 0);
   const std::string first = skwtest::ReadAll(Container("pal"));
   ASSERT_NE(first, PalBefore);
@@ -61,14 +61,15 @@ TEST_F(OriginalContainer, KeptOnceNeverReplacedAndRestoredByteForByte) {
 TEST_F(OriginalContainer, OriginalThatCannotBeWrittenStopsTheRunBeforeTheSave) {
   // Files are limited to 100 KiB (the container is larger); the signal a write
   // beyond it sends is ignored, so the write fails instead.
-  const std::string script = "cd \"" + Dir.Path() + "\" && (trap '' XFSZ; ulimit -f 100; exec \"" +
-                             Bin("skinwright") + "\" demo-pack-pal.zip 0) >out.txt 2>err.txt";
+  const std::string script = "cd \"" + Dir.Path() + "\" && (trap '' XFSZ; ulimit -f 100; exec \"" + Bin("skinwright") +
+                             "\" demo-pack-pal.zip 0) >out.txt 2>err.txt";
   const int status = std::system(script.c_str());
   ASSERT_GT(PalBefore.size(), 100u * 1024u);
   EXPECT_EQ(skwtest::ExitCodeOf(status), 1);
   const std::string err = skwtest::ReadAll(Dir / "err.txt");
-  EXPECT_NE(err.find(skwtest::ErrorLine("Cannot write file \"" + std::string("C:\\Program Files\\Razorworks\\Comanche Hokum") +
-                                       "\\cohokum\\3ddata\\textures.pal.original\"")),
+  EXPECT_NE(err.find(skwtest::ErrorLine("Cannot write file \"" +
+                                        std::string("C:\\Program Files\\Razorworks\\Comanche Hokum") +
+                                        "\\cohokum\\3ddata\\textures.pal.original\"")),
             std::string::npos)
       << err;
   const std::string out = skwtest::ReadAll(Dir / "out.txt");

@@ -217,8 +217,9 @@ TEST_F(PackCheck, ReasonsNameTheValues) {
   };
   EXPECT_EQ(reason("CRATE 03-BIN-32x32.bmp").Reason, "the picture is 16x16 but its name says 32x32");
   EXPECT_NE(reason("CRATE 04-BIN-16x16.bmp").Reason.find("8-bit"), std::string::npos);
-  EXPECT_NE(reason("HANGAR DOOR-BIN-64x64.bmp").Reason.find("is 1 for the picture (64x64) but 2 for the texture (64x32)"),
-            std::string::npos);
+  EXPECT_NE(
+      reason("HANGAR DOOR-BIN-64x64.bmp").Reason.find("is 1 for the picture (64x64) but 2 for the texture (64x32)"),
+      std::string::npos);
   const skw::TPictureReport rotor = reason("ROTOR-BIN-128x128.bmp");
   EXPECT_EQ(rotor.Reason, "ROTOR");
   EXPECT_EQ(std::vector<int>({rotor.OldWidth, rotor.OldHeight, rotor.NewWidth, rotor.NewHeight, rotor.MipCount}),
@@ -234,7 +235,8 @@ TEST_F(PackCheck, PaletteChoiceIsReported) {
   ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(Cases()[2].Pack)));
   const skw::TPackCheck check = skw::CheckPack(pack, Container("pal"));
   ASSERT_GE(check.Reports.size(), 3u);
-  const int32_t count = static_cast<int32_t>(static_cast<uint8_t>(PalBefore[0]) | static_cast<uint8_t>(PalBefore[1]) << 8);
+  const int32_t count =
+      static_cast<int32_t>(static_cast<uint8_t>(PalBefore[0]) | static_cast<uint8_t>(PalBefore[1]) << 8);
   EXPECT_EQ(check.Reports[0].PaletteNumber, count);
   EXPECT_TRUE(check.Reports[0].PaletteAppended);
   EXPECT_EQ(check.Reports[1].PaletteNumber, count);

@@ -35,7 +35,10 @@ class PackBuilder : public ::testing::Test {
     ASSERT_TRUE(skwtest::ScratchDir::WriteText(program, kProgram));
     ASSERT_TRUE(skwtest::ScratchDir::WriteText(archive, kArchive));
   }
-  const std::string kProgram = std::string("\x7f" "ELF program\0image", 18);
+  const std::string kProgram = std::string(
+      "\x7f"
+      "ELF program\0image",
+      18);
   const std::string kArchive = std::string("PK\3\4 the pack\0PK\5\6", 19);
   skwtest::ScratchDir dir;
   std::string program = dir / "skinwright";
@@ -75,8 +78,10 @@ TEST_F(PackBuilder, ToolBuildsAPackFromTheArchiveName) {
   const std::string pack = dir / "desert.pack";
   std::string command = "\"" + tool + "\" \"" + program + "\" \"" + archive + "\" \"" + pack + "\"";
   // cmd.exe keeps the inner quotes only when the whole line is quoted once more.
-  if (platform::kIsWindows) command = "\"" + command + " >NUL\"";
-  else command += " >/dev/null";
+  if (platform::kIsWindows)
+    command = "\"" + command + " >NUL\"";
+  else
+    command += " >/dev/null";
   ASSERT_EQ(std::system(command.c_str()), 0);
   EXPECT_EQ(ReadAll(pack), kProgram + kArchive + skw::MakeTrailer("pal", static_cast<uint32_t>(kArchive.size())));
 }

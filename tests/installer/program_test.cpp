@@ -146,7 +146,8 @@ TEST_F(Program, CtrlCDuringTheCountdownEndsAtOnce) {
 }
 
 TEST_F(Program, FailedSaveLeavesTheOldContainer) {
-  std::filesystem::permissions(Container("pal"), std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  std::filesystem::permissions(Container("pal"),
+                               std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   const skwtest::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
   EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
   EXPECT_NE(result.Out.find("Saving textures file ...\n"), std::string::npos);

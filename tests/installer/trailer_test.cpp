@@ -117,9 +117,9 @@ TEST_F(TrailerCheck, EmptyArchiveAndOtherExtensionsAreWrittenToo) {
 }
 
 TEST_F(TrailerCheck, WithoutAValidTrailerNothingChangesAndNothingIsWritten) {
-  const std::vector<std::string> tails = {
-      "", "no trailer at all here", std::string("SKW\0bin\0\x11\0\0\0", 12) /* 17 bytes, 16 in front */,
-      std::string("skw\0bin\0\0\0\0\0", 12)};
+  const std::vector<std::string> tails = {"", "no trailer at all here",
+                                          std::string("SKW\0bin\0\x11\0\0\0", 12) /* 17 bytes, 16 in front */,
+                                          std::string("skw\0bin\0\0\0\0\0", 12)};
   for (const std::string& tail : tails) {
     std::string archivePath = "C:\\packs\\desert-pal.zip";
     bool tempArchive = false;

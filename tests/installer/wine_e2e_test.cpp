@@ -55,8 +55,8 @@ class WindowsProgram : public ::testing::Test {
   // Replaces the game's record by a value made of Data (reg add's /t and /d).
   static void SeedRegistry(const std::string& Data) {
     DeleteKey();
-    ASSERT_TRUE(Shell(std::string("reg add \"") + kKey + "\" /v \"Installation Path\" " + Data +
-                      " /reg:32 /f >NUL 2>NUL"));
+    ASSERT_TRUE(
+        Shell(std::string("reg add \"") + kKey + "\" /v \"Installation Path\" " + Data + " /reg:32 /f >NUL 2>NUL"));
   }
 
   static std::string Bin(const std::string& Program) {
@@ -65,8 +65,7 @@ class WindowsProgram : public ::testing::Test {
     return path;
   }
   std::string Container(const std::string& Extension) const {
-    return Dir / ("prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum\\cohokum\\3ddata\\textures." +
-                  Extension);
+    return Dir / ("prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum\\cohokum\\3ddata\\textures." + Extension);
   }
 
   skwtest::RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
@@ -76,7 +75,8 @@ class WindowsProgram : public ::testing::Test {
     command = "\"" + command + "\"";  // cmd.exe strips one pair of quotes
     const int status = std::system(command.c_str());
     return skwtest::RunResult{WithoutCarriageReturns(skwtest::ReadAll(Dir / "stdout.txt")),
-                             WithoutCarriageReturns(skwtest::ReadAll(Dir / "stderr.txt")), skwtest::ExitCodeOf(status)};
+                              WithoutCarriageReturns(skwtest::ReadAll(Dir / "stderr.txt")),
+                              skwtest::ExitCodeOf(status)};
   }
   skwtest::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
     return Run(Bin("skinwright"), Arguments);
@@ -119,8 +119,9 @@ TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
   EXPECT_NE(result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
   const size_t done = result.Out.find("All done.\n");
   ASSERT_NE(done, std::string::npos);
-  EXPECT_EQ(result.Out.substr(done), "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n"
-                                     "5 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n");
+  EXPECT_EQ(result.Out.substr(done),
+            "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n"
+            "5 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n");
   EXPECT_EQ(result.Exit, 0);
   const std::string expected = EngineExpectation(PalBefore, pack, false);
   EXPECT_NE(expected, PalBefore);

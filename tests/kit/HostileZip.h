@@ -17,18 +17,18 @@ namespace skwtest {
 using TBytes = std::vector<uint8_t>;
 
 struct HostileEntry {
-  std::string Name;                      // name bytes in both headers
-  TBytes Data;                           // the bytes stored after the local header
-  TBytes Plain;                          // content, for the default CRC and size (empty: Data)
+  std::string Name;  // name bytes in both headers
+  TBytes Data;       // the bytes stored after the local header
+  TBytes Plain;      // content, for the default CRC and size (empty: Data)
   uint16_t Method = 0;
   uint16_t Flags = 0;
   uint16_t VersionNeeded = 20;
-  uint32_t DosDateTime = 0x2A4320A3;     // 2001-02-03 04:05:06
+  uint32_t DosDateTime = 0x2A4320A3;  // 2001-02-03 04:05:06
   uint32_t ExternalAttr = 0x20;
   std::string Extra;
   std::string Comment;
-  bool WriteLocal = true;                // false: no local header and no data
-  bool WriteCentral = true;              // false: no central record for this entry
+  bool WriteLocal = true;    // false: no local header and no data
+  bool WriteCentral = true;  // false: no central record for this entry
   // Central record overrides (defaults: the real values).
   std::optional<uint32_t> Crc, PackedSize, UnpackedSize, LocalOffset;
   std::optional<uint16_t> NameLength, ExtraLength, CommentLength;
@@ -47,11 +47,11 @@ struct HostileEnd {
 };
 
 struct HostileZip {
-  TBytes Prefix;                         // bytes in front of the first local header
+  TBytes Prefix;  // bytes in front of the first local header
   std::vector<HostileEntry> Entries;
   HostileEnd End;
   bool WriteEnd = true;
-  TBytes Trailer;                        // bytes after the end record
+  TBytes Trailer;  // bytes after the end record
   TBytes Build() const;
 };
 

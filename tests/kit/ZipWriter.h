@@ -20,7 +20,7 @@ struct ZipWriterEntry {
   uint32_t ExternalAttr = 0x20;
   std::string Comment;
   std::string Extra;
-  bool ZeroLocalSizes = false;  // local header sizes and CRC 0 (as with a data descriptor)
+  bool ZeroLocalSizes = false;        // local header sizes and CRC 0 (as with a data descriptor)
   uint32_t DosDateTime = 0x2A4320A3;  // 2001-02-03 04:05:06
 };
 
@@ -32,8 +32,8 @@ inline ZipWriterEntry MakeEntry(std::string Name, std::string Data) {
 }
 
 struct ZipWriterOptions {
-  std::string Prefix;           // bytes in front of the archive
-  bool AdjustOffsets = false;   // offsets counted from the file's start (else from the archive's)
+  std::string Prefix;          // bytes in front of the archive
+  bool AdjustOffsets = false;  // offsets counted from the file's start (else from the archive's)
   bool CentralDirectory = true;
   bool EndRecord = true;
   std::string ArchiveComment;

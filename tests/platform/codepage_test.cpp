@@ -26,11 +26,11 @@ TEST(Codepage, AsciiPassesUnchangedBothWays) {
 
 TEST(Codepage, Cp437UpperHalfToUtf8) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows converts to its ANSI code page";
-  EXPECT_EQ(OemToAnsi("\x80"), "\xC3\x87");              // C cedilla
-  EXPECT_EQ(OemToAnsi("\xE1"), "\xC3\x9F");              // sharp s
+  EXPECT_EQ(OemToAnsi("\x80"), "\xC3\x87");                                      // C cedilla
+  EXPECT_EQ(OemToAnsi("\xE1"), "\xC3\x9F");                                      // sharp s
   EXPECT_EQ(OemToAnsi("\xC9\xCD\xBB"), "\xE2\x95\x94\xE2\x95\x90\xE2\x95\x97");  // box corner, line, corner
-  EXPECT_EQ(OemToAnsi("\x9E"), "\xE2\x82\xA7");          // peseta sign
-  EXPECT_EQ(OemToAnsi("\xFF"), "\xC2\xA0");              // no-break space
+  EXPECT_EQ(OemToAnsi("\x9E"), "\xE2\x82\xA7");                                  // peseta sign
+  EXPECT_EQ(OemToAnsi("\xFF"), "\xC2\xA0");                                      // no-break space
   EXPECT_EQ(OemToAnsi("na\x8Cve.txt"), "na\xC3\xAEve.txt");
 }
 
@@ -43,14 +43,14 @@ TEST(Codepage, Cp437RoundTripOfEveryByte) {
 
 TEST(Codepage, CharactersWithoutCp437FormBecomeQuestionMarks) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows uses its own best-fit rules";
-  EXPECT_EQ(AnsiToOem("\xE2\x82\xAC"), "?");                // euro sign
-  EXPECT_EQ(AnsiToOem("a\xF0\x9F\x98\x80z"), "a?z");        // four-byte character
-  EXPECT_EQ(AnsiToOem("\xC3"), "?");                        // truncated sequence
-  EXPECT_EQ(AnsiToOem("\xC3x"), "?x");                      // lead byte without continuation
-  EXPECT_EQ(AnsiToOem("\x80\xBF"), "??");                   // stray continuation bytes
-  EXPECT_EQ(AnsiToOem("\xC0\x80"), "??");                   // overlong zero
-  EXPECT_EQ(AnsiToOem("\xED\xA0\x80"), "???");              // surrogate half
-  EXPECT_EQ(AnsiToOem("\xC3\xA9t\xC3\xA9"), "\x82t\x82");   // e acute survives
+  EXPECT_EQ(AnsiToOem("\xE2\x82\xAC"), "?");               // euro sign
+  EXPECT_EQ(AnsiToOem("a\xF0\x9F\x98\x80z"), "a?z");       // four-byte character
+  EXPECT_EQ(AnsiToOem("\xC3"), "?");                       // truncated sequence
+  EXPECT_EQ(AnsiToOem("\xC3x"), "?x");                     // lead byte without continuation
+  EXPECT_EQ(AnsiToOem("\x80\xBF"), "??");                  // stray continuation bytes
+  EXPECT_EQ(AnsiToOem("\xC0\x80"), "??");                  // overlong zero
+  EXPECT_EQ(AnsiToOem("\xED\xA0\x80"), "???");             // surrogate half
+  EXPECT_EQ(AnsiToOem("\xC3\xA9t\xC3\xA9"), "\x82t\x82");  // e acute survives
 }
 
 TEST(Codepage, WindowsConvertsSharedAccentedLetters) {

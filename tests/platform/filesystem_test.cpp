@@ -150,9 +150,9 @@ TEST(FileSystem, RenameDeleteAndDirectories) {
 
   const std::string sub = dir / "sub";
   EXPECT_TRUE(platform::MakeDirectory(sub));
-  EXPECT_FALSE(platform::MakeDirectory(sub));  // already there
+  EXPECT_FALSE(platform::MakeDirectory(sub));                     // already there
   EXPECT_FALSE(platform::MakeDirectory(dir / "x" + kSep + "y"));  // parent missing
-  EXPECT_FALSE(platform::RemoveFile(sub));  // not a file
+  EXPECT_FALSE(platform::RemoveFile(sub));                        // not a file
   ASSERT_TRUE(ScratchDir::WriteText(sub + kSep + "f", ""));
   EXPECT_FALSE(platform::RemoveEmptyDirectory(sub));  // not empty
   EXPECT_TRUE(platform::RemoveFile(sub + kSep + "f"));

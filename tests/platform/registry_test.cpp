@@ -43,8 +43,7 @@ TEST(RegistryFile, ReadsStringsOfEitherViewPreferringThe32BitOne) {
 }
 
 TEST(RegistryFile, ComparesKeyAndValueNamesWithoutCase) {
-  const std::string body =
-      "[SOFTWARE\\\\razorworks\\\\COMANCHE HOKUM] 1\r\n\"installation path\"=\"C:\\\\G\"\r\n";
+  const std::string body = "[SOFTWARE\\\\razorworks\\\\COMANCHE HOKUM] 1\r\n\"installation path\"=\"C:\\\\G\"\r\n";
   const platform::RegistryValue value = Lookup(body);
   EXPECT_EQ(value.Status, RegistryStatus::Found);
   EXPECT_EQ(value.Text, "C:\\G");
@@ -72,8 +71,8 @@ TEST(RegistryFile, ExpandableAndHexStringsAreTakenAsStored) {
 
 TEST(RegistryFile, OtherTypesAreTheTypeError) {
   for (const char* data : {"dword:00000001", "hex:01,02", "str(7):\"a\\0b\"", "hex(4):01,00,00,00", "\"unterminated"}) {
-    const std::string body = std::string("[Software\\\\Razorworks\\\\Comanche Hokum] 1\n\"Installation Path\"=") +
-                             data + "\n";
+    const std::string body =
+        std::string("[Software\\\\Razorworks\\\\Comanche Hokum] 1\n\"Installation Path\"=") + data + "\n";
     EXPECT_EQ(Lookup(body).Status, RegistryStatus::WrongType) << data;
   }
 }
@@ -117,11 +116,10 @@ TEST(Registry, MissingKeyOnTheRunningSystem) {
 TEST(Registry, LinuxLookupReadsThePrefixHive) {
   if (platform::kIsWindows) GTEST_SKIP() << "reads the real registry on Windows";
   skwtest::ScratchDir prefix;
-  ASSERT_TRUE(skwtest::ScratchDir::WriteText(
-      prefix / "system.reg",
-      Hive("[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1\n"
-           "\"Installation Path\"=\"C:\\\\Games\\\\Razorworks\"\n"
-           "\"Count\"=dword:00000003\n")));
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(prefix / "system.reg",
+                                             Hive("[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1\n"
+                                                  "\"Installation Path\"=\"C:\\\\Games\\\\Razorworks\"\n"
+                                                  "\"Count\"=dword:00000003\n")));
   const std::string savedPrefix = platform::GetEnvironment("WINEPREFIX");
   ASSERT_TRUE(platform::SetEnvironment("WINEPREFIX", prefix.Path()));
   const std::string key = "Software\\Razorworks\\Comanche Hokum";

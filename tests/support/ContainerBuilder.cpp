@@ -22,8 +22,8 @@ void AppendPattern(std::vector<uint8_t>& Bytes, int64_t Count, uint32_t Seed) {
   }
 }
 
-void AppendRecord(std::vector<uint8_t>& Bytes, const TTexturePlan& T, bool BinContainer,
-                  uint32_t Seed, TBuiltContainer& Built) {
+void AppendRecord(std::vector<uint8_t>& Bytes, const TTexturePlan& T, bool BinContainer, uint32_t Seed,
+                  TBuiltContainer& Built) {
   Built.RecordOffsets.push_back(static_cast<int64_t>(Bytes.size()));
   const std::string Field = T.RawNameField.empty() ? T.Name + '\0' : T.RawNameField;
   AppendInt32(Bytes, static_cast<int32_t>(Field.size()));
@@ -52,13 +52,11 @@ int32_t BuilderBytesPerPixel(bool BinContainer, int32_t Type) {
   return Type == 3 ? 2 : 1;
 }
 
-int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t Height,
-                        int32_t MipCount) {
+int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t Height, int32_t MipCount) {
   int64_t Total = 0;
   int64_t W = Width;
   int64_t H = Height;
-  for (int32_t Level = 0; Level <= MipCount && W > 0 && H > 0; ++Level, W /= 2, H /= 2)
-    Total += W * H;
+  for (int32_t Level = 0; Level <= MipCount && W > 0 && H > 0; ++Level, W /= 2, H /= 2) Total += W * H;
   return Total * BuilderBytesPerPixel(BinContainer, Type);
 }
 
@@ -80,8 +78,8 @@ TBuiltContainer BuildContainer(const TContainerPlan& Plan) {
   return Built;
 }
 
-TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
-                     int32_t Type, int32_t PaletteNumber) {
+TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount, int32_t Type,
+                     int32_t PaletteNumber) {
   TTexturePlan T;
   T.Name = Name;
   T.Width = Width;

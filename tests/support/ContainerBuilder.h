@@ -52,14 +52,13 @@ struct TBuiltContainer {
 
 // Bytes per pixel of a record of Type, and the size of its level chain.
 int32_t BuilderBytesPerPixel(bool BinContainer, int32_t Type);
-int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t Height,
-                        int32_t MipCount);
+int64_t BuilderDataSize(bool BinContainer, int32_t Type, int32_t Width, int32_t Height, int32_t MipCount);
 
 TBuiltContainer BuildContainer(const TContainerPlan& Plan);
 
 // A record of type 1 (or Type) with the given level-0 size and mip count.
-TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount,
-                     int32_t Type = 1, int32_t PaletteNumber = 0);
+TTexturePlan Texture(const std::string& Name, int32_t Width, int32_t Height, int32_t MipCount, int32_t Type = 1,
+                     int32_t PaletteNumber = 0);
 // The record that ends the walk: "WOOD PLANK", 8 × 8, one level.
 TTexturePlan WoodPlank();
 // A deterministic palette, different for every seed.

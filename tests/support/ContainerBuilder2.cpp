@@ -16,8 +16,8 @@ std::vector<uint8_t> Picture(int32_t Width, int32_t Height, uint16_t BitCount, c
   File.Height = Height;
   File.BitCount = BitCount;
   for (size_t Entry = 0; Palette != nullptr && Entry < 256; ++Entry)
-    File.Table.push_back({(*Palette)[4 * Entry + 2], (*Palette)[4 * Entry + 1], (*Palette)[4 * Entry],
-                          (*Palette)[4 * Entry + 3]});
+    File.Table.push_back(
+        {(*Palette)[4 * Entry + 2], (*Palette)[4 * Entry + 1], (*Palette)[4 * Entry], (*Palette)[4 * Entry + 3]});
   File.Pixel = Pixel;
   File.FourthByte = 0x5A;
   File.PadByte = 0;
@@ -26,13 +26,11 @@ std::vector<uint8_t> Picture(int32_t Width, int32_t Height, uint16_t BitCount, c
 
 }  // namespace
 
-std::vector<uint8_t> TrueColourPicture(int32_t Width, int32_t Height, const TPixelFn& Colour,
-                                       uint16_t BitCount) {
+std::vector<uint8_t> TrueColourPicture(int32_t Width, int32_t Height, const TPixelFn& Colour, uint16_t BitCount) {
   return Picture(Width, Height, BitCount, nullptr, Colour);
 }
 
-std::vector<uint8_t> PalettedPicture(int32_t Width, int32_t Height, const TPalette& Palette,
-                                     const TPixelFn& Index) {
+std::vector<uint8_t> PalettedPicture(int32_t Width, int32_t Height, const TPalette& Palette, const TPixelFn& Index) {
   return Picture(Width, Height, 8, &Palette, Index);
 }
 

@@ -18,12 +18,10 @@ namespace skwtest {
 using TPixelFn = std::function<uint32_t(int32_t X, int32_t Y)>;
 
 // A 24-bit (or 32-bit) picture whose pixel (X, Y), top row 0, has Colour(X, Y).
-std::vector<uint8_t> TrueColourPicture(int32_t Width, int32_t Height, const TPixelFn& Colour,
-                                       uint16_t BitCount = 24);
+std::vector<uint8_t> TrueColourPicture(int32_t Width, int32_t Height, const TPixelFn& Colour, uint16_t BitCount = 24);
 // An 8-bit picture with the colour table Palette (container order red, green,
 // blue, fourth byte) whose pixel (X, Y) is the entry Index(X, Y).
-std::vector<uint8_t> PalettedPicture(int32_t Width, int32_t Height, const TPalette& Palette,
-                                     const TPixelFn& Index);
+std::vector<uint8_t> PalettedPicture(int32_t Width, int32_t Height, const TPalette& Palette, const TPixelFn& Index);
 
 // One level of Width × Height pixels as the container stores it.
 std::vector<uint8_t> TrueColourLevel(int32_t Width, int32_t Height, const TPixelFn& Colour);

@@ -9,13 +9,13 @@ namespace skwtest {
 
 struct ManifestRow {
   std::string Archive;
-  std::string Entry;      // name bytes as stored, \xNN escapes decoded
-  int Method = -1;        // -1 for archives without entries
+  std::string Entry;  // name bytes as stored, \xNN escapes decoded
+  int Method = -1;    // -1 for archives without entries
   uint32_t Flags = 0;
   uint32_t CompressedSize = 0;
   uint32_t UncompressedSize = 0;
   uint32_t Crc32 = 0;
-  std::string Sha256;     // lower-case hex
+  std::string Sha256;  // lower-case hex
   std::string Password;
   std::string Tool;
   std::string Notes;

@@ -16,24 +16,17 @@ std::string IconWord(skw::TMessageIcon Icon) {
 
 void RecordingFrontEnd::SetLabel2(const std::string& Text) { Calls.push_back("Label2 " + Text); }
 
-void RecordingFrontEnd::SetProgressMin(int Min) {
-  Calls.push_back("ProgressMin " + std::to_string(Min));
-}
+void RecordingFrontEnd::SetProgressMin(int Min) { Calls.push_back("ProgressMin " + std::to_string(Min)); }
 
-void RecordingFrontEnd::SetProgressMax(int Max) {
-  Calls.push_back("ProgressMax " + std::to_string(Max));
-}
+void RecordingFrontEnd::SetProgressMax(int Max) { Calls.push_back("ProgressMax " + std::to_string(Max)); }
 
 void RecordingFrontEnd::SetProgressPosition(int Position) {
   Calls.push_back("ProgressPosition " + std::to_string(Position));
 }
 
-void RecordingFrontEnd::StepProgressBy(int Delta) {
-  Calls.push_back("StepProgressBy " + std::to_string(Delta));
-}
+void RecordingFrontEnd::StepProgressBy(int Delta) { Calls.push_back("StepProgressBy " + std::to_string(Delta)); }
 
-void RecordingFrontEnd::MessageBox(const std::string& Caption, const std::string& Text,
-                                   skw::TMessageIcon Icon) {
+void RecordingFrontEnd::MessageBox(const std::string& Caption, const std::string& Text, skw::TMessageIcon Icon) {
   Calls.push_back("MessageBox " + IconWord(Icon) + "|" + Caption + "|" + Text);
   Boxes.push_back({Caption, Text, Icon});
 }

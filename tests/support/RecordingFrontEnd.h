@@ -26,8 +26,7 @@ class RecordingFrontEnd : public skw::TEngineFrontEnd {
   void SetProgressMax(int Max) override;
   void SetProgressPosition(int Position) override;
   void StepProgressBy(int Delta) override;
-  void MessageBox(const std::string& Caption, const std::string& Text,
-                  skw::TMessageIcon Icon) override;
+  void MessageBox(const std::string& Caption, const std::string& Text, skw::TMessageIcon Icon) override;
   void ProcessMessages() override;
   void SetCursor(skw::TCursorKind Cursor) override;
 

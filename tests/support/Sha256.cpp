@@ -23,8 +23,8 @@ uint32_t Rotr(uint32_t X, int N) { return (X >> N) | (X << (32 - N)); }
 void Compress(std::array<uint32_t, 8>& H, const uint8_t* Block) {
   uint32_t W[64];
   for (int i = 0; i < 16; ++i)
-    W[i] = uint32_t(Block[4 * i]) << 24 | uint32_t(Block[4 * i + 1]) << 16 |
-           uint32_t(Block[4 * i + 2]) << 8 | uint32_t(Block[4 * i + 3]);
+    W[i] = uint32_t(Block[4 * i]) << 24 | uint32_t(Block[4 * i + 1]) << 16 | uint32_t(Block[4 * i + 2]) << 8 |
+           uint32_t(Block[4 * i + 3]);
   for (int i = 16; i < 64; ++i) {
     uint32_t s0 = Rotr(W[i - 15], 7) ^ Rotr(W[i - 15], 18) ^ (W[i - 15] >> 3);
     uint32_t s1 = Rotr(W[i - 2], 17) ^ Rotr(W[i - 2], 19) ^ (W[i - 2] >> 10);
@@ -34,9 +34,23 @@ void Compress(std::array<uint32_t, 8>& H, const uint8_t* Block) {
   for (int i = 0; i < 64; ++i) {
     uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + W[i];
     uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g; g = f; f = e; e = d + t1; d = c; c = b; b = a; a = t1 + t2;
+    h = g;
+    g = f;
+    f = e;
+    e = d + t1;
+    d = c;
+    c = b;
+    b = a;
+    a = t1 + t2;
   }
-  H[0] += a; H[1] += b; H[2] += c; H[3] += d; H[4] += e; H[5] += f; H[6] += g; H[7] += h;
+  H[0] += a;
+  H[1] += b;
+  H[2] += c;
+  H[3] += d;
+  H[4] += e;
+  H[5] += f;
+  H[6] += g;
+  H[7] += h;
 }
 
 }  // namespace

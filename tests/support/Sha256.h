@@ -10,8 +10,6 @@ namespace skwtest {
 
 // Lower-case hex digest of Size bytes at Data.
 std::string Sha256Hex(const void* Data, size_t Size);
-inline std::string Sha256Hex(const std::vector<uint8_t>& Bytes) {
-  return Sha256Hex(Bytes.data(), Bytes.size());
-}
+inline std::string Sha256Hex(const std::vector<uint8_t>& Bytes) { return Sha256Hex(Bytes.data(), Bytes.size()); }
 
 }  // namespace skwtest

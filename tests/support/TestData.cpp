@@ -7,9 +7,7 @@
 
 namespace skwtest {
 
-std::string DataPath(const std::string& Relative) {
-  return std::string(SKW_TEST_DATA) + "/" + Relative;
-}
+std::string DataPath(const std::string& Relative) { return std::string(SKW_TEST_DATA) + "/" + Relative; }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& Path) {
   std::ifstream in(Path, std::ios::binary);

@@ -23,8 +23,8 @@ TEST(TestData, ManifestHasEveryArchive) {
 
 TEST(TestData, RawReaderAgreesWithManifest) {
   int checked = 0;
-  for (const auto& archive : {"izip_store.zip", "izip_deflate6.zip", "legacy_reduce4.zip",
-                              "7z_deflate_mx9.zip", "bsdtar_deflate.zip"}) {
+  for (const auto& archive :
+       {"izip_store.zip", "izip_deflate6.zip", "legacy_reduce4.zip", "7z_deflate_mx9.zip", "bsdtar_deflate.zip"}) {
     const auto rows = ManifestRowsOf(archive);
     const auto entries = ReadRawZip(DataPath(std::string("zip/") + archive));
     ASSERT_EQ(entries.size(), rows.size()) << archive;

@@ -394,8 +394,8 @@ TEST(BitmapPalette, ConvertingBetweenIndexesAndColours) {
 // a file reaching more than kBmpTrailingBytes past its pixels is not valid,
 // and the headers alone tell the largest size a valid file can have.
 TEST(BitmapLoad, FromATakenStreamAsFromBytes) {
-  const TBmpFile files[] = {TrueColorFile(7, 5, 24),    TrueColorFile(7, -5, 24),   TrueColorFile(6, 3, 32),
-                            IndexedFile(9, -4),         IndexedFile(9, 4),          TrueColorFile(700, 600, 24),
+  const TBmpFile files[] = {TrueColorFile(7, 5, 24),     TrueColorFile(7, -5, 24), TrueColorFile(6, 3, 32),
+                            IndexedFile(9, -4),          IndexedFile(9, 4),        TrueColorFile(700, 600, 24),
                             TrueColorFile(700, -600, 24)};
   for (const TBmpFile& f : files) {
     SCOPED_TRACE(std::to_string(f.Width) + " x " + std::to_string(f.Height) + " x " + std::to_string(f.BitCount));

@@ -58,8 +58,8 @@ skwtest::TContainerPlan Small(bool BinContainer) {
   skwtest::TContainerPlan Plan;
   Plan.BinContainer = BinContainer;
   if (!BinContainer) Plan.Palettes.push_back(skwtest::MakePalette(9));
-  Plan.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 2), Texture("SKIP", 4, 4, 1, 3),
-                   Texture("LONG", 0, 0, 0, 6), Texture("ROTOR", 6, 4, 1), skwtest::WoodPlank()};
+  Plan.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 2), Texture("SKIP", 4, 4, 1, 3), Texture("LONG", 0, 0, 0, 6),
+                   Texture("ROTOR", 6, 4, 1), skwtest::WoodPlank()};
   return Plan;
 }
 
@@ -79,8 +79,8 @@ TEST(ContainerMalformed, EveryTruncationIsRefused) {
 TEST(ContainerMalformed, WrongFirstRecords) {
   // Any record read before the first indexed one must carry the name; a type-2
   // "5 ROUND ROCKET POD" is not indexed, so the next name is tested too.
-  for (const auto& First : {Texture("5 ROUND ROCKET PO", 4, 4, 0), Texture("5 round rocket pod", 4, 4, 0),
-                            Texture("", 4, 4, 0)}) {
+  for (const auto& First :
+       {Texture("5 ROUND ROCKET PO", 4, 4, 0), Texture("5 round rocket pod", 4, 4, 0), Texture("", 4, 4, 0)}) {
     skwtest::TContainerPlan Plan = Small(false);
     Plan.Textures[0] = First;
     EXPECT_TRUE(Refused(Scan(skwtest::BuildContainer(Plan).Bytes, false))) << First.Name;
@@ -119,11 +119,20 @@ TEST(ContainerMalformed, LyingSizesAndCounts) {
   const int32_t Max = std::numeric_limits<int32_t>::max();
   const int32_t Min = std::numeric_limits<int32_t>::min();
   const std::vector<Lie> Lies = {
-      {0, -1},           {0, Min},          {0, 2},            {0, Max},        // palette count
-      {Data - 12, -6},   {Data - 8, -4},    {Data - 12, Min},  {Data - 8, Max},  // one side negative or huge
-      {Data - 12, 7},    {Data - 8, 5},                                          // a little too large
-      {Data - 16, 2},    {Data - 16, Max},                                       // more levels than stored
-      {Data - 12, 65536}, {Data - 8, 65536},                                     // 2^32 pixels, no wrap
+      {0, -1},
+      {0, Min},
+      {0, 2},
+      {0, Max},  // palette count
+      {Data - 12, -6},
+      {Data - 8, -4},
+      {Data - 12, Min},
+      {Data - 8, Max},  // one side negative or huge
+      {Data - 12, 7},
+      {Data - 8, 5},  // a little too large
+      {Data - 16, 2},
+      {Data - 16, Max},  // more levels than stored
+      {Data - 12, 65536},
+      {Data - 8, 65536},  // 2^32 pixels, no wrap
   };
   for (const Lie& L : Lies) {
     std::vector<uint8_t> Bytes = Built.Bytes;

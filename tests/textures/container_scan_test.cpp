@@ -65,10 +65,27 @@ TEST(ContainerScan, PalettisedIndexLinesExact) {
 
   Scanned S;
   Scan(S, Built.Bytes, false);
-  const kst::TStringList Expected = {
-      kPod,         "64", "64", "2", "1", "3127",                 "4",
-      "ROTOR",      "32", "16", "1", "0", std::to_string(Rotor),  "2",
-      "WOOD PLANK", "8",  "8",  "0", "1", std::to_string(Plank),  "0"};
+  const kst::TStringList Expected = {kPod,
+                                     "64",
+                                     "64",
+                                     "2",
+                                     "1",
+                                     "3127",
+                                     "4",
+                                     "ROTOR",
+                                     "32",
+                                     "16",
+                                     "1",
+                                     "0",
+                                     std::to_string(Rotor),
+                                     "2",
+                                     "WOOD PLANK",
+                                     "8",
+                                     "8",
+                                     "0",
+                                     "1",
+                                     std::to_string(Plank),
+                                     "0"};
   EXPECT_EQ(S.Index, Expected);
   EXPECT_TRUE(S.UI.Boxes.empty());
 }
@@ -77,8 +94,8 @@ TEST(ContainerScan, TrueColourIndexLinesExact) {
   // No palette number field; line 4 is "0" even when the description carries
   // another number (the builder does not write it). 64 × 64 with mip count 4
   // takes 16368 bytes in the true-colour container.
-  const auto Built = skwtest::BuildContainer(
-      Plan(true, {Texture(kPod, 64, 64, 4, 1, 7), Texture("ROTOR", 4, 4, 0, 0), WoodPlank()}));
+  const auto Built =
+      skwtest::BuildContainer(Plan(true, {Texture(kPod, 64, 64, 4, 1, 7), Texture("ROTOR", 4, 4, 0, 0), WoodPlank()}));
   ASSERT_EQ(Built.RecordOffsets[0], 12);
   const int64_t Pod = 12 + 4 + 19 + 4 + 12;
   const int64_t Rotor = Pod + 16368 + 4 + 4 + 6 + 4 + 12;
@@ -86,10 +103,9 @@ TEST(ContainerScan, TrueColourIndexLinesExact) {
 
   Scanned S;
   Scan(S, Built.Bytes, true);
-  const kst::TStringList Expected = {
-      kPod,         "64", "64", "0", "1", std::to_string(Pod),   "4",
-      "ROTOR",      "4",  "4",  "0", "0", std::to_string(Rotor), "0",
-      "WOOD PLANK", "8",  "8",  "0", "1", std::to_string(Plank), "0"};
+  const kst::TStringList Expected = {kPod,         "64", "64", "0", "1", std::to_string(Pod),   "4",
+                                     "ROTOR",      "4",  "4",  "0", "0", std::to_string(Rotor), "0",
+                                     "WOOD PLANK", "8",  "8",  "0", "1", std::to_string(Plank), "0"};
   EXPECT_EQ(S.Index, Expected);
 }
 
@@ -106,14 +122,14 @@ TEST(ContainerScan, RepeatedNamesGetOneDuplicateMark) {
   // record of a type above 3 does too. A name repeated after another name is
   // not marked.
   for (bool Bin : {false, true}) {
-    const auto Built = skwtest::BuildContainer(Plan(
-        Bin, {Texture(kPod, 4, 4, 0), Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 8, 8, 1, 2),
-              Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 0, 0, 0, 9), Texture("ROTOR", 4, 4, 0),
-              Texture("BLADE", 4, 4, 0), Texture("ROTOR", 4, 4, 0), WoodPlank()}));
+    const auto Built = skwtest::BuildContainer(
+        Plan(Bin, {Texture(kPod, 4, 4, 0), Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 8, 8, 1, 2),
+                   Texture("ROTOR", 4, 4, 0), Texture("ROTOR", 0, 0, 0, 9), Texture("ROTOR", 4, 4, 0),
+                   Texture("BLADE", 4, 4, 0), Texture("ROTOR", 4, 4, 0), WoodPlank()}));
     Scanned S;
     Scan(S, Built.Bytes, Bin);
-    EXPECT_EQ(Names(S.Index), (std::vector<std::string>{kPod, "ROTOR", "ROTOR-D", "ROTOR-D", "BLADE",
-                                                        "ROTOR", "WOOD PLANK"}))
+    EXPECT_EQ(Names(S.Index),
+              (std::vector<std::string>{kPod, "ROTOR", "ROTOR-D", "ROTOR-D", "BLADE", "ROTOR", "WOOD PLANK"}))
         << (Bin ? "bin" : "pal");
   }
 }
@@ -123,10 +139,10 @@ TEST(ContainerScan, RecordsOfEveryTypeAreSteppedOverBySize) {
   // other types not above 3, negative ones included, 1 and 3. A type above 3
   // ends after its type field. Each later data offset shows the step was right.
   for (bool Bin : {false, true}) {
-    const auto Built = skwtest::BuildContainer(Plan(
-        Bin, {Texture(kPod, 16, 8, 3), Texture("T2", 16, 16, 2, 2), Texture("T3", 16, 16, 2, 3),
-              Texture("BIG", 0, 0, 0, 4), Texture("NEG", 12, 6, 1, -7), Texture("ZERO", 10, 3, 0, 0),
-              Texture("MAX", 0, 0, 0, 0x7FFFFFFF), WoodPlank()}));
+    const auto Built = skwtest::BuildContainer(
+        Plan(Bin, {Texture(kPod, 16, 8, 3), Texture("T2", 16, 16, 2, 2), Texture("T3", 16, 16, 2, 3),
+                   Texture("BIG", 0, 0, 0, 4), Texture("NEG", 12, 6, 1, -7), Texture("ZERO", 10, 3, 0, 0),
+                   Texture("MAX", 0, 0, 0, 0x7FFFFFFF), WoodPlank()}));
     Scanned S;
     Scan(S, Built.Bytes, Bin);
     ASSERT_EQ(Names(S.Index), (std::vector<std::string>{kPod, "NEG", "ZERO", "WOOD PLANK"}));
@@ -143,26 +159,25 @@ TEST(ContainerScan, NameEndsAtFirstZeroByteAndMayFillTheNameArea) {
   Padded.RawNameField = std::string("ROTOR\0junk\0\0", 12);
   skwtest::TTexturePlan Unterminated = Texture("IGNORED", 4, 4, 0);
   Unterminated.RawNameField = std::string(104, 'A');  // no zero byte at all
-  const std::string Longest(103, 'B');               // 103 characters and the zero: 104
-  const auto Built = skwtest::BuildContainer(
-      Plan(false, {Texture(kPod, 4, 4, 0), Padded, Texture("ROTOR", 4, 4, 0), Unterminated,
-                   Texture(Longest, 4, 4, 0), Texture(Longest, 4, 4, 0), WoodPlank()}));
+  const std::string Longest(103, 'B');                // 103 characters and the zero: 104
+  const auto Built =
+      skwtest::BuildContainer(Plan(false, {Texture(kPod, 4, 4, 0), Padded, Texture("ROTOR", 4, 4, 0), Unterminated,
+                                           Texture(Longest, 4, 4, 0), Texture(Longest, 4, 4, 0), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, false);
-  EXPECT_EQ(Names(S.Index), (std::vector<std::string>{kPod, "ROTOR", "ROTOR-D", std::string(104, 'A'),
-                                                      Longest, Longest + "-D", "WOOD PLANK"}));
+  EXPECT_EQ(Names(S.Index), (std::vector<std::string>{kPod, "ROTOR", "ROTOR-D", std::string(104, 'A'), Longest,
+                                                      Longest + "-D", "WOOD PLANK"}));
 }
 
 TEST(ContainerScan, FirstNameRuleUsesTheNameAsRead) {
   // A type-2 "5 ROUND ROCKET POD" leaves nothing indexed, so the next record
   // must carry the name too; it then enters the index with the mark.
-  const auto Built = skwtest::BuildContainer(
-      Plan(false, {Texture(kPod, 4, 4, 0, 2), Texture(kPod, 0, 0, 0, 11), Texture(kPod, 4, 4, 0),
-                   Texture("ROTOR", 4, 4, 0), WoodPlank()}));
+  const auto Built =
+      skwtest::BuildContainer(Plan(false, {Texture(kPod, 4, 4, 0, 2), Texture(kPod, 0, 0, 0, 11),
+                                           Texture(kPod, 4, 4, 0), Texture("ROTOR", 4, 4, 0), WoodPlank()}));
   Scanned S;
   Scan(S, Built.Bytes, false);
-  EXPECT_EQ(Names(S.Index),
-            (std::vector<std::string>{std::string(kPod) + "-D", "ROTOR", "WOOD PLANK"}));
+  EXPECT_EQ(Names(S.Index), (std::vector<std::string>{std::string(kPod) + "-D", "ROTOR", "WOOD PLANK"}));
 }
 
 TEST(ContainerScan, WalkStopsBehindWoodPlank) {
@@ -204,9 +219,8 @@ TEST(ContainerScan, InvalidFirstRecordShowsMessageAndRestoresCursor) {
   Scanned S;
   Scan(S, Built.Bytes, true, Path);
   EXPECT_TRUE(S.Index.empty());
-  EXPECT_EQ(S.UI.Calls, (std::vector<std::string>{
-                            "MessageBox error|" + Path + "|Not a valid EECH textures file.",
-                            "Cursor default"}));
+  EXPECT_EQ(S.UI.Calls, (std::vector<std::string>{"MessageBox error|" + Path + "|Not a valid EECH textures file.",
+                                                  "Cursor default"}));
 }
 
 TEST(ContainerScan, EngineWithoutFrontEndStaysSilent) {

@@ -136,8 +136,8 @@ TCase Generate(uint32_t Seed) {
     const int32_t Side = Sides[Pick(4)];
     const int32_t Height = Pick(4) == 0 ? Side / 2 : Side;
     const int32_t Type = Pick(8) == 0 ? 2 + Pick(3) : 1;  // now and then a record that is not indexed
-    Plan.Textures.push_back(skwtest::Texture(Names[Pick(4)], Side, Height, skwtest::ChainMipCount(Height) - Pick(2),
-                                             Type, Pick(3)));
+    Plan.Textures.push_back(
+        skwtest::Texture(Names[Pick(4)], Side, Height, skwtest::ChainMipCount(Height) - Pick(2), Type, Pick(3)));
   }
   Plan.Textures.push_back(skwtest::WoodPlank());
   Plan.TrailingBytes.assign(static_cast<size_t>(Pick(5)), 0xAB);
@@ -155,9 +155,10 @@ TCase Generate(uint32_t Seed) {
     const auto Pixel = [Salt](int32_t X, int32_t Y) {
       return (static_cast<uint32_t>(X * 73 + Y * 151) * 2654435761u ^ Salt) & 0xFFFFFF;
     };
-    Case.Pictures.Add(Name, Indexed ? skwtest::PalettedPicture(Side, Height, skwtest::MakePalette(static_cast<uint32_t>(Pick(5))),
-                                                               [Pixel](int32_t X, int32_t Y) { return Pixel(X, Y) & 0x0F; })
-                                    : skwtest::TrueColourPicture(Side, Height, Pixel));
+    Case.Pictures.Add(
+        Name, Indexed ? skwtest::PalettedPicture(Side, Height, skwtest::MakePalette(static_cast<uint32_t>(Pick(5))),
+                                                 [Pixel](int32_t X, int32_t Y) { return Pixel(X, Y) & 0x0F; })
+                      : skwtest::TrueColourPicture(Side, Height, Pixel));
   }
   return Case;
 }

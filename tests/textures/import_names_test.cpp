@@ -68,8 +68,7 @@ TEST(ImportNames, SizeTextsThatAreNotNumbersRaise) {
   EXPECT_EQ(ConversionError("ROTOR-PAL-6ax64.bmp"), "'6a' is not a valid integer value");
   EXPECT_EQ(ConversionError("ROTOR-PAL-64x.bmp"), "'' is not a valid integer value");
   EXPECT_EQ(ConversionError("ROTOR-PAL-64x64x.bmp"), "'64x64' is not a valid integer value");
-  EXPECT_EQ(ConversionError("ROTOR-PAL-64x99999999999.bmp"),
-            "'99999999999' is not a valid integer value");
+  EXPECT_EQ(ConversionError("ROTOR-PAL-64x99999999999.bmp"), "'99999999999' is not a valid integer value");
 }
 
 TEST(ImportNames, StrToIntTakesSignedDecimalsOnly) {
@@ -115,10 +114,10 @@ TEST(ImportNames, PictureChecks) {
   const skw::TPictureName Pal{"T", skw::kPalettisedKind, 64, 64};
 
   EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 64, 64));
-  EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 32, 32));   // another size, same ratio
-  EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 33, 32));   // whole-number ratios agree
-  EXPECT_FALSE(skw::PictureFits(True64, Pal, true, 64, 64));  // kind token says palettised
-  EXPECT_FALSE(skw::PictureFits(True64, Pal, false, 64, 64)); // true colour into palettes
+  EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 32, 32));    // another size, same ratio
+  EXPECT_TRUE(skw::PictureFits(True64, Bin, true, 33, 32));    // whole-number ratios agree
+  EXPECT_FALSE(skw::PictureFits(True64, Pal, true, 64, 64));   // kind token says palettised
+  EXPECT_FALSE(skw::PictureFits(True64, Pal, false, 64, 64));  // true colour into palettes
   EXPECT_TRUE(skw::PictureFits(Index64, Pal, false, 64, 64));
   // Sizes must be those of the name, and the ratio that of the texture.
   EXPECT_FALSE(skw::PictureFits(True64, skw::TPictureName{"T", 1, 64, 32}, true, 64, 64));

@@ -74,7 +74,8 @@ TEST(ContainerPatch, RewritesInAnyOrderGiveTheLaidOutContainer) {
       }
       uint8_t* Out = Patch.NewData(Group, Size);
       Target.Pixels.resize(static_cast<size_t>(Size));
-      for (int64_t I = 0; I < Size; ++I) Out[I] = Target.Pixels[static_cast<size_t>(I)] = static_cast<uint8_t>(Random());
+      for (int64_t I = 0; I < Size; ++I)
+        Out[I] = Target.Pixels[static_cast<size_t>(I)] = static_cast<uint8_t>(Random());
       Patch.DataDone(Group);
       Target.Width = Target.Height = Side;
       Target.MipCount = Mips;
@@ -95,8 +96,7 @@ TEST(ContainerPatch, AbsurdSizesInNamesAreOnlyRejected) {
   // once a texture does grow.
   skwtest::TContainerPlan Plan;
   Plan.Textures = {skwtest::Texture("5 ROUND ROCKET POD", 8, 8, 1), skwtest::Texture("A", 8, 8, 1),
-                   skwtest::Texture("B", 8, 8, 1), skwtest::Texture("C", 8, 8, 1),
-                   skwtest::WoodPlank()};
+                   skwtest::Texture("B", 8, 8, 1), skwtest::Texture("C", 8, 8, 1), skwtest::WoodPlank()};
   const std::vector<uint8_t> Original = skwtest::BuildContainer(Plan).Bytes;
   kst::TMemoryStream Stream = skwtest::StreamOf(Original);
   kst::TStringList Index;
@@ -116,7 +116,8 @@ TEST(ContainerPatch, AbsurdSizesInNamesAreOnlyRejected) {
   Engine.ImportBitmaps();
   Plan.Textures[3] = skwtest::Texture("C", 16, 16, 2);
   Plan.Textures[3].Pixels = skwtest::UniformLevels(16, 16, {0x80, 0x80, 0x80});
-  EXPECT_EQ(std::vector<uint8_t>(Stream.Memory(), Stream.Memory() + Stream.Size()), skwtest::BuildContainer(Plan).Bytes);
+  EXPECT_EQ(std::vector<uint8_t>(Stream.Memory(), Stream.Memory() + Stream.Size()),
+            skwtest::BuildContainer(Plan).Bytes);
   EXPECT_EQ(UI.CountOf("MessageBox warning|A-BIN-2147483647x2147483647.bmp|Wrong color depth or texture size."), 1);
   EXPECT_EQ(UI.CountOf("MessageBox warning|B-BIN-65536x65536.bmp|Wrong color depth or texture size."), 1);
 }

@@ -44,7 +44,8 @@ auto Fill(uint32_t Value) {
 TContainerPlan Container(bool Bin, std::vector<skwtest::TTexturePlan> Records, int Palettes = 3) {
   TContainerPlan Plan;
   Plan.BinContainer = Bin;
-  for (int I = 0; I < (Bin ? 0 : Palettes); ++I) Plan.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(I)));
+  for (int I = 0; I < (Bin ? 0 : Palettes); ++I)
+    Plan.Palettes.push_back(skwtest::MakePalette(static_cast<uint32_t>(I)));
   Plan.Textures.push_back(Texture("5 ROUND ROCKET POD", 8, 8, 1));
   for (auto& Record : Records) Plan.Textures.push_back(std::move(Record));
   Plan.Textures.push_back(skwtest::WoodPlank());
@@ -73,9 +74,7 @@ class ImportRun : public ::testing::Test {
     EXPECT_EQ(Scan(FStream, FSpec.BinContainer), FIndex);
   }
 
-  void ExpectUnchanged() {
-    ExpectContainer(FSpec);
-  }
+  void ExpectUnchanged() { ExpectContainer(FSpec); }
 
   TContainerPlan FSpec;
   kst::TMemoryStream FStream;
@@ -105,14 +104,13 @@ TEST_F(ImportRun, TrueColourPictureWrittenInPlace) {
 
     TContainerPlan Expected = FSpec;
     Expected.Textures[1].Pixels = skwtest::TrueColourLevel(8, 8, Picture);
-    const auto Halved = skwtest::TrueColourLevel(4, 4, [](int32_t X, int32_t Y) {
-      return BlockColour(static_cast<uint32_t>(X), static_cast<uint32_t>(Y));
-    });
+    const auto Halved = skwtest::TrueColourLevel(
+        4, 4, [](int32_t X, int32_t Y) { return BlockColour(static_cast<uint32_t>(X), static_cast<uint32_t>(Y)); });
     Expected.Textures[1].Pixels.insert(Expected.Textures[1].Pixels.end(), Halved.begin(), Halved.end());
     ExpectContainer(Expected);
-    EXPECT_EQ(FUI.Calls, (std::vector<std::string>{"ProgressMax 1", "Label2 ROTOR", "ProcessMessages",
-                                                  "ProcessMessages", "ProcessMessages", "ProcessMessages",
-                                                  "StepProgressBy 1", "ProcessMessages"}))
+    EXPECT_EQ(FUI.Calls,
+              (std::vector<std::string>{"ProgressMax 1", "Label2 ROTOR", "ProcessMessages", "ProcessMessages",
+                                        "ProcessMessages", "ProcessMessages", "StepProgressBy 1", "ProcessMessages"}))
         << Depth;
   }
 }
@@ -250,8 +248,8 @@ TEST_F(ImportRun, EightBitPictureCountsAsPalettised) {
 }
 
 TEST_F(ImportRun, RejectedPicturesLeaveTheContainerAlone) {
-  Load(Container(false, {Texture("A", 64, 64, 4), Texture("B", 8, 8, 1), Texture("C", 8, 8, 1),
-                         Texture("C", 8, 8, 1), Texture("C", 8, 8, 1), Texture("Z", 8, 0, 0)}));
+  Load(Container(false, {Texture("A", 64, 64, 4), Texture("B", 8, 8, 1), Texture("C", 8, 8, 1), Texture("C", 8, 8, 1),
+                         Texture("C", 8, 8, 1), Texture("Z", 8, 0, 0)}));
   const skwtest::TPalette Table = skwtest::MakePalette(0);
   FPictures.Add("A-PAL-64x32.bmp", skwtest::PalettedPicture(64, 32, Table, Fill(1)));  // ratio 2 against 1
   FPictures.Add("B-PAL-8x8.bmp", skwtest::TrueColourPicture(8, 8, Fill(1)));           // not 8-bit
@@ -261,16 +259,27 @@ TEST_F(ImportRun, RejectedPicturesLeaveTheContainerAlone) {
 
   ExpectUnchanged();
   EXPECT_EQ(FPictures.Extractions, 4);  // a rejected picture is not tried on the second C-D
-  const std::vector<std::string> Expected = {
-      "ProgressMax 4",
-      "Label2 A", "ProcessMessages", "MessageBox warning|A-PAL-64x32.bmp|" + std::string(kWrong),
-      "StepProgressBy 1", "ProcessMessages",
-      "Label2 B", "ProcessMessages", "MessageBox warning|B-PAL-8x8.bmp|" + std::string(kWrong),
-      "StepProgressBy 1", "ProcessMessages",
-      "Label2 C-D", "ProcessMessages", "MessageBox warning|C-D-PAL-16x16.bmp|" + std::string(kWrong),
-      "StepProgressBy 1", "ProcessMessages",
-      "Label2 Z", "ProcessMessages", "MessageBox warning|Z-PAL-8x8.bmp|" + std::string(kWrong),
-      "StepProgressBy 1", "ProcessMessages"};
+  const std::vector<std::string> Expected = {"ProgressMax 4",
+                                             "Label2 A",
+                                             "ProcessMessages",
+                                             "MessageBox warning|A-PAL-64x32.bmp|" + std::string(kWrong),
+                                             "StepProgressBy 1",
+                                             "ProcessMessages",
+                                             "Label2 B",
+                                             "ProcessMessages",
+                                             "MessageBox warning|B-PAL-8x8.bmp|" + std::string(kWrong),
+                                             "StepProgressBy 1",
+                                             "ProcessMessages",
+                                             "Label2 C-D",
+                                             "ProcessMessages",
+                                             "MessageBox warning|C-D-PAL-16x16.bmp|" + std::string(kWrong),
+                                             "StepProgressBy 1",
+                                             "ProcessMessages",
+                                             "Label2 Z",
+                                             "ProcessMessages",
+                                             "MessageBox warning|Z-PAL-8x8.bmp|" + std::string(kWrong),
+                                             "StepProgressBy 1",
+                                             "ProcessMessages"};
   EXPECT_EQ(FUI.Calls, Expected);
 }
 

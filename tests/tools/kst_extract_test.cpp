@@ -22,7 +22,9 @@ namespace {
 using skwtest::KstProgram;
 using skwtest::Result;
 
-std::vector<uint8_t> Payload(const std::string& Name) { return skwtest::ReadFileBytes(skwtest::DataPath("zip/payload/" + Name)); }
+std::vector<uint8_t> Payload(const std::string& Name) {
+  return skwtest::ReadFileBytes(skwtest::DataPath("zip/payload/" + Name));
+}
 
 TEST_F(KstProgram, TestReportsEachEntryAndItsExitCode) {
   Result R = Run("test " + Archive("izip_encrypted.zip") + " -p wrong -p Secret1");
@@ -182,7 +184,8 @@ TEST_F(KstProgram, ExtractStoppedBySignalLeavesNoFile) {
                                skwtest::Program() + " extract " + skwtest::Quoted(ArchivePath) +
                                " >/dev/null 2>&1 & pid=$!; "
                                "while kill -0 $pid 2>/dev/null && [ -z \"$(ls -A)\" ]; do :; done; "
-                               "kill -" + Signal + " $pid; wait $pid; }";
+                               "kill -" +
+                               Signal + " $pid; wait $pid; }";
     const int Code = skwtest::ExitCode(std::system(Script.c_str()));
     EXPECT_EQ(Code, std::string(Signal) == "INT" ? 130 : 143) << Signal;
     EXPECT_TRUE(std::filesystem::is_empty(Out)) << Signal;

@@ -124,7 +124,8 @@ class KstTable : public KstProgram {
     GTEST_SKIP() << "no zip or Python on the build machine to make the archives";
 #else
     for (const char* Name : {"unix.zip", "py.zip", "streamed.zip", "truncated.zip"}) {
-      ASSERT_TRUE(skwtest::WriteFileBytes(Dir / Name, skwtest::ReadFileBytes(std::string(SKW_KST_ARCHIVES) + "/" + Name)));
+      ASSERT_TRUE(
+          skwtest::WriteFileBytes(Dir / Name, skwtest::ReadFileBytes(std::string(SKW_KST_ARCHIVES) + "/" + Name)));
     }
     // A pack: any program in front of the archive will do.
     const std::string Pack = skwtest::Quoted(std::string(SKW_BIN_DIR) + "/skinwright-pack" + SKW_EXE_SUFFIX);

@@ -45,10 +45,14 @@ skwtest::TContainerPlan SmallPlan(bool Bin) {
     Plan.Palettes = {skwtest::MakePalette(1), skwtest::MakePalette(2)};
     for (size_t Entry = 0; Entry < 256; ++Entry) Plan.Palettes[1][4 * Entry + 3] = static_cast<uint8_t>(Entry ^ 0x5A);
   }
-  Plan.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 1), Texture("ROTOR", 12, 6, 1, 1, 1),
-                   Texture("ROTOR", 4, 4, 0, 0, 0),        Texture("GLASS", 8, 8, 1, 3),
-                   Texture("MARK", 0, 0, 0, 7),            Texture("MARK", 8, 4, 1, 2),
-                   Texture("NEG", 5, 3, 0, -1, 1),         skwtest::WoodPlank()};
+  Plan.Textures = {Texture("5 ROUND ROCKET POD", 8, 8, 1),
+                   Texture("ROTOR", 12, 6, 1, 1, 1),
+                   Texture("ROTOR", 4, 4, 0, 0, 0),
+                   Texture("GLASS", 8, 8, 1, 3),
+                   Texture("MARK", 0, 0, 0, 7),
+                   Texture("MARK", 8, 4, 1, 2),
+                   Texture("NEG", 5, 3, 0, -1, 1),
+                   skwtest::WoodPlank()};
   Plan.TrailingBytes = {1, 2, 3};
   return Plan;
 }
@@ -72,11 +76,16 @@ TEST_F(TexProgram, TsvRowsMatchAnIndependentReading) {
       const int64_t Size = Header ? skwtest::BuilderDataSize(Bin, T.Type, T.Width, T.Height, T.MipCount) : 0;
       PixelBytes += Size;
       const auto Field = [Header](int64_t Value) { return Header ? std::to_string(Value) : std::string("-"); };
-      const std::vector<std::string> Expected = {
-          std::to_string(I),          kNames[I],          std::to_string(T.Type),
-          Field(T.Width),             Field(T.Height),    Field(T.MipCount),
-          Field(Bin ? 0 : T.PaletteNumber), Field(Built.DataOffsets[I]), Field(Size),
-          kIndexed[I] ? "1" : "0"};
+      const std::vector<std::string> Expected = {std::to_string(I),
+                                                 kNames[I],
+                                                 std::to_string(T.Type),
+                                                 Field(T.Width),
+                                                 Field(T.Height),
+                                                 Field(T.MipCount),
+                                                 Field(Bin ? 0 : T.PaletteNumber),
+                                                 Field(Built.DataOffsets[I]),
+                                                 Field(Size),
+                                                 kIndexed[I] ? "1" : "0"};
       EXPECT_EQ(Split(R.Out[I], '\t'), Expected) << (Bin ? "bin " : "pal ") << I;
     }
     EXPECT_EQ(R.Out[Plan.Textures.size()], Bin ? "# 0 palettes" : "# 2 palettes");
@@ -233,12 +242,14 @@ TEST_F(TexProgram, DiffNamesEachKindOfDifference) {
        {"changed: ROTOR: width 12 -> 24, height 6 -> 12, mip count 1 -> 2, palette 1 -> 0, level 0 pixels, "
         "smaller levels",
         "1 textures changed, 0 records added, 0 records lost, 0 palettes added, lost or changed"}},
-      {Flipped(Built.DataOffsets[0] + 63), {"changed: 5 ROUND ROCKET POD: level 0 pixels",
-                                            "1 textures changed, 0 records added, 0 records lost, 0 palettes "
-                                            "added, lost or changed"}},
-      {Flipped(Built.DataOffsets[0] + 64), {"changed: 5 ROUND ROCKET POD: smaller levels",
-                                            "1 textures changed, 0 records added, 0 records lost, 0 palettes "
-                                            "added, lost or changed"}},
+      {Flipped(Built.DataOffsets[0] + 63),
+       {"changed: 5 ROUND ROCKET POD: level 0 pixels",
+        "1 textures changed, 0 records added, 0 records lost, 0 palettes "
+        "added, lost or changed"}},
+      {Flipped(Built.DataOffsets[0] + 64),
+       {"changed: 5 ROUND ROCKET POD: smaller levels",
+        "1 textures changed, 0 records added, 0 records lost, 0 palettes "
+        "added, lost or changed"}},
       {Flipped(static_cast<int64_t>(Built.Bytes.size()) - 1),
        {"other bytes differ (the 8 bytes behind the palettes, record tails or bytes after the last record)",
         "0 textures changed, 0 records added, 0 records lost, 0 palettes added, lost or changed"}},

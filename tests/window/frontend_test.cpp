@@ -27,7 +27,9 @@ class FakeWindow final : public platform::MainWindow {
  public:
   FakeWindow(platform::WindowEvents& Events, std::vector<std::string>& Log) : FEvents(Events), FLog(Log) {}
 
-  void SetLabel(int Line, const std::string& Text) override { FLog.push_back("Label" + std::to_string(Line) + " " + Text); }
+  void SetLabel(int Line, const std::string& Text) override {
+    FLog.push_back("Label" + std::to_string(Line) + " " + Text);
+  }
   void SetProgress(int Min, int Max, int Position) override {
     FLog.push_back("Progress " + std::to_string(Min) + ".." + std::to_string(Max) + " @" + std::to_string(Position));
   }
@@ -44,7 +46,9 @@ class FakeWindow final : public platform::MainWindow {
   }
   void SetHourglass(bool Hourglass) override { FLog.push_back(Hourglass ? "Hourglass" : "Arrow"); }
   void ShowMessage(const std::string& Caption, const std::string& Text, platform::MessageIcon Icon) override {
-    const char* icon = Icon == platform::MessageIcon::Error ? "error" : Icon == platform::MessageIcon::Warning ? "warning" : "information";
+    const char* icon = Icon == platform::MessageIcon::Error     ? "error"
+                       : Icon == platform::MessageIcon::Warning ? "warning"
+                                                                : "information";
     FLog.push_back(std::string("Box ") + icon + "|" + Caption + "|" + Text);
   }
   void Show() override {
@@ -71,9 +75,15 @@ class FakeWindow final : public platform::MainWindow {
   }
 
   void Post(std::function<void()> Message) { Queue.push_back(std::move(Message)); }
-  void PostClose() { Post([this] { FEvents.CloseAsked(); }); }
-  void PostTick() { Post([this] { FEvents.TimerTicked(); }); }
-  void PostActivate() { Post([this] { FEvents.Activated(); }); }
+  void PostClose() {
+    Post([this] { FEvents.CloseAsked(); });
+  }
+  void PostTick() {
+    Post([this] { FEvents.TimerTicked(); });
+  }
+  void PostActivate() {
+    Post([this] { FEvents.Activated(); });
+  }
 
   std::deque<std::function<void()>> Queue;
   platform::WindowPicture FPicture;

@@ -74,7 +74,7 @@ int32_t MipCountFor(int32_t Height) {
 
 std::vector<TextureSpec> DemoTextures() {
   std::vector<TextureSpec> textures = {
-      {"5 ROUND ROCKET POD", 1, 32, 32, 0}, {"ROTOR", 1, 64, 64, 0},     {"ROTOR", 1, 64, 64, 1},
+      {"5 ROUND ROCKET POD", 1, 32, 32, 0}, {"ROTOR", 1, 64, 64, 0},    {"ROTOR", 1, 64, 64, 1},
       {"COCKPIT GLASS", 3, 32, 32, 0},      {"HUD MARKER", 5, 0, 0, 0}, {"HANGAR DOOR", 1, 64, 32, 1},
   };
   for (int i = 1; i <= 6; ++i)

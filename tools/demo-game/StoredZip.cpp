@@ -9,7 +9,7 @@ namespace demo {
 
 namespace {
 
-constexpr uint16_t kDosTime = (12 << 11) | (0 << 5);               // 12:00:00
+constexpr uint16_t kDosTime = (12 << 11) | (0 << 5);                // 12:00:00
 constexpr uint16_t kDosDate = ((2024 - 1980) << 9) | (5 << 5) | 1;  // 2024-05-01
 
 }  // namespace

@@ -55,7 +55,10 @@ const char* ActionWord(uint32_t Method) {
   switch (Method) {
     case 0: return " extracting";
     case 1: return "unshrinking";
-    case 2: case 3: case 4: case 5: return " unreducing";
+    case 2:
+    case 3:
+    case 4:
+    case 5: return " unreducing";
     case 6: return "  exploding";
     default: return "  inflating";
   }
@@ -76,14 +79,22 @@ int RunExtract(const TArgs& Args) {
   TExtractOptions Options;
   TExtractFlags F;
   const auto Extra = [&](const TArgs& All, size_t& i) -> int {
-    if (All[i] == "-o") F.Overwrite = true;
-    else if (All[i] == "-n") F.Never = true;
-    else if (All[i] == "-q") F.Quiet = true;
-    else if (All[i] == "-j") F.Junk = true;
-    else if (All[i] == "--keep-broken") F.KeepBroken = true;
-    else if (All[i] != "-d") return -1;
-    else if (i + 1 >= All.size()) return UsageError("-d needs a folder");
-    else F.Dir = All[++i];
+    if (All[i] == "-o")
+      F.Overwrite = true;
+    else if (All[i] == "-n")
+      F.Never = true;
+    else if (All[i] == "-q")
+      F.Quiet = true;
+    else if (All[i] == "-j")
+      F.Junk = true;
+    else if (All[i] == "--keep-broken")
+      F.KeepBroken = true;
+    else if (All[i] != "-d")
+      return -1;
+    else if (i + 1 >= All.size())
+      return UsageError("-d needs a folder");
+    else
+      F.Dir = All[++i];
     return 0;
   };
   if (const int Code = ParseExtractArgs(Args, Options, Options.Patterns, Extra)) return Code;
@@ -102,7 +113,8 @@ int RunExtract(const TArgs& Args) {
   UnZip.SelectFolders = !F.Junk;
   const bool Quiet = F.Quiet;
   UnZip.OnEntryStart = [&](const std::string& Stored) {
-    if (!Quiet && Stored.back() == '\\') std::printf("   creating: %s\n", Session.Paths().Shown(UnZip.FileName).c_str());
+    if (!Quiet && Stored.back() == '\\')
+      std::printf("   creating: %s\n", Session.Paths().Shown(UnZip.FileName).c_str());
   };
   TOverwriteAsker Asker;
   UnZip.OnFileExists = [&](kst::TUnBase*, const std::string& Name, std::string& NewFilename,

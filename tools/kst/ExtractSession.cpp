@@ -59,10 +59,10 @@ int ParseExtractArgs(const TArgs& Args, TExtractOptions& Options, TArgs& Rest,
 TExtractSession::TExtractSession(const TExtractOptions& Options, TArgs Patterns)
     : FPack(Options.Archive),
       FUnZip(std::make_unique<TToolUnZip>(TEntryPatterns(std::move(Patterns), Options.Excludes))),
-      FPaths(Options.Archive, "", "", FPack.Path()), FArchive(Options.Archive) {
+      FPaths(Options.Archive, "", "", FPack.Path()),
+      FArchive(Options.Archive) {
   kst::TUnZip& U = *FUnZip;
-  U.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string,
-                     int32_t ECode) {
+  U.OnError = [this](kst::TZipCommon*, std::string FileName, std::string ExtendedMsg, std::string, int32_t ECode) {
     // A failed check and a method no decoder reads are told with the entry's
     // outcome; a temporary file that cannot be made is told under the final name.
     if (ECode == kst::ErrCrcCheck || (!FUnZip->PartialFile.empty() && FileName == FUnZip->PartialFile)) return;
@@ -114,9 +114,12 @@ void TExtractSession::EntryEnded(const std::string& Name, bool Pass) {
   std::string Reason;
   if (!Pass) {
     FFailed = true;
-    if (U.IsEncrypted && U.PasswordFailed) Reason = kst::ErrorText(kst::ErrPasswordFailed);
-    else if (!FLastError.empty()) Reason = FLastError;
-    else Reason = "bad CRC " + Hex8(U.Crc32Val ^ kst::CRC_MASK) + " (should be " + Hex8(FUnZip->ExpectedCrc()) + ")";
+    if (U.IsEncrypted && U.PasswordFailed)
+      Reason = kst::ErrorText(kst::ErrPasswordFailed);
+    else if (!FLastError.empty())
+      Reason = FLastError;
+    else
+      Reason = "bad CRC " + Hex8(U.Crc32Val ^ kst::CRC_MASK) + " (should be " + Hex8(FUnZip->ExpectedCrc()) + ")";
     if (FLastError.empty() || !FLastErrorShown) PrintError(Reason, ShownName(Name));
   }
   FLastError.clear();
@@ -143,8 +146,10 @@ int TExtractSession::Run(const std::function<int32_t()>& Operation) {
   }
   if (FEntries == 0 && FUnZip->FileCount == 0 && FKept == 0) {
     if (FFailed) return kExitFailed;
-    if (OnNothing) OnNothing();
-    else PrintError(kst::ErrorText(kst::ErrNothingToDo), FPaths.Shown(FUnZip->ArchiveFile()));
+    if (OnNothing)
+      OnNothing();
+    else
+      PrintError(kst::ErrorText(kst::ErrNothingToDo), FPaths.Shown(FUnZip->ArchiveFile()));
     return kExitFailed;
   }
   return FFailed ? kExitFailed : kExitOk;

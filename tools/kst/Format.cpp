@@ -54,9 +54,8 @@ std::string MethodName(uint16_t Method, const std::string& Fallback) {
     uint16_t Number;
     const char* Name;
   };
-  static constexpr TMethod kMethods[] = {{12, "BZip2"}, {14, "LZMA"},    {19, "LZ77"}, {93, "Zstandard"},
-                                         {95, "XZ"},    {96, "JPEG"},    {97, "WavPack"}, {98, "PPMd"},
-                                         {99, "AES"}};
+  static constexpr TMethod kMethods[] = {{12, "BZip2"}, {14, "LZMA"},    {19, "LZ77"}, {93, "Zstandard"}, {95, "XZ"},
+                                         {96, "JPEG"},  {97, "WavPack"}, {98, "PPMd"}, {99, "AES"}};
   for (const TMethod& M : kMethods) {
     if (M.Number == Method) return M.Name;
   }

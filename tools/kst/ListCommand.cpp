@@ -48,15 +48,13 @@ int ParseOptions(const TArgs& Args, TListOptions& Options) {
 }
 
 // The library's method text, with names for the methods it only numbers.
-std::string ShownMethod(const kst::TKestrel& L) {
-  return MethodName(L.CompressionMethod, L.CompressionMethodName);
-}
+std::string ShownMethod(const kst::TKestrel& L) { return MethodName(L.CompressionMethod, L.CompressionMethodName); }
 
 void PrintTsvLine(const kst::TKestrel& L, int32_t Offset) {
-  std::printf("%s\t%u\t%s\t%u\t%u\t%s\t%s\t%s\t%d\t%u\n", NativeName(L.FileName).c_str(),
-              unsigned(L.CompressionMethod), ShownMethod(L).c_str(), unsigned(L.PackedSize), unsigned(L.UnpackedSize),
-              Hex8(L.FileCrc).c_str(), FormatDateTime(L.FileDate).c_str(),
-              kst::WinAttrToString(L.ExternalAttr, '-').c_str(), L.Encrypted ? 1 : 0, unsigned(uint32_t(Offset)));
+  std::printf("%s\t%u\t%s\t%u\t%u\t%s\t%s\t%s\t%d\t%u\n", NativeName(L.FileName).c_str(), unsigned(L.CompressionMethod),
+              ShownMethod(L).c_str(), unsigned(L.PackedSize), unsigned(L.UnpackedSize), Hex8(L.FileCrc).c_str(),
+              FormatDateTime(L.FileDate).c_str(), kst::WinAttrToString(L.ExternalAttr, '-').c_str(),
+              L.Encrypted ? 1 : 0, unsigned(uint32_t(Offset)));
 }
 
 void PrintHeader() {
@@ -67,9 +65,9 @@ void PrintHeader() {
 
 void PrintColumnsLine(const kst::TKestrel& L) {
   std::printf("%10u %10u %4u%% %-11s %s %s %-4s %s%s\n", unsigned(L.PackedSize), unsigned(L.UnpackedSize),
-              unsigned(L.Ratio), ShownMethod(L).c_str(), Hex8(L.FileCrc).c_str(),
-              FormatDateTime(L.FileDate).c_str(), kst::WinAttrToString(L.ExternalAttr, '-').c_str(),
-              L.Encrypted ? "*" : "", NativeName(L.FileName).c_str());
+              unsigned(L.Ratio), ShownMethod(L).c_str(), Hex8(L.FileCrc).c_str(), FormatDateTime(L.FileDate).c_str(),
+              kst::WinAttrToString(L.ExternalAttr, '-').c_str(), L.Encrypted ? "*" : "",
+              NativeName(L.FileName).c_str());
 }
 
 void PrintTotals(int32_t UnpackSize, int32_t PackSize, int32_t Ratio, int32_t NumFiles) {

@@ -28,7 +28,8 @@ bool PlainName(const std::string& Name) {
 void AskPassword(kst::TUnBase* Sender, std::string& Password, bool& TryAgain) {
   TryAgain = false;
   if (!platform::StdinIsTerminal()) return;
-  const std::optional<std::string> Line = platform::ReadSecretLine("Password for " + NativeName(Sender->StoredName) + ": ");
+  const std::optional<std::string> Line =
+      platform::ReadSecretLine("Password for " + NativeName(Sender->StoredName) + ": ");
   if (!Line || Line->empty()) return;
   Password = *Line;
   TryAgain = true;

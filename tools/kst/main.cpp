@@ -26,11 +26,7 @@ struct TCommand {
 };
 
 constexpr TCommand kCommands[] = {
-    {"info", RunInfo},
-    {"list", RunList},
-    {"test", RunTest},
-    {"extract", RunExtract},
-    {"cat", RunCat},
+    {"info", RunInfo}, {"list", RunList}, {"test", RunTest}, {"extract", RunExtract}, {"cat", RunCat},
 };
 
 bool AsksForHelp(const TArgs& Args) {

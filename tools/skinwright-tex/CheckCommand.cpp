@@ -49,8 +49,10 @@ int RunCheck(const TArgs& Args) {
   std::string Container = Options.Container;
   if (Container.empty()) {
     if (!ForBin)
-      throw TToolError(kExitUnreadable, Pack + ": the installer takes the container from the pack's name, which must end "
-                                          "in -bin or -pal before its extension (desert-bin.zip); or give --container FILE");
+      throw TToolError(kExitUnreadable,
+                       Pack +
+                           ": the installer takes the container from the pack's name, which must end "
+                           "in -bin or -pal before its extension (desert-bin.zip); or give --container FILE");
     Container = GameContainerPath(*ForBin);
   }
 
@@ -64,7 +66,8 @@ int RunCheck(const TArgs& Args) {
   // whole: none of its pictures would be installed.
   bool AllInstalled = Check.PackBinContainer.has_value();
   if (!Check.PackBinContainer) {
-    std::cout << "note: the installer would refuse " << Pack << ": its name must end in -bin or -pal before the extension\n";
+    std::cout << "note: the installer would refuse " << Pack
+              << ": its name must end in -bin or -pal before the extension\n";
   } else if (*Check.PackBinContainer != ContainerKindOf(Container)) {
     std::cout << "note: " << Pack << " is for textures." << (*Check.PackBinContainer ? "bin" : "pal")
               << "; the installer would patch that container, not " << Container << "\n";

@@ -55,7 +55,8 @@ std::string Differences(const TContainer& Old, const skw::TTextureRecord& A, con
   Add("height", A.Height, B.Height);
   Add("mip count", A.MipCount, B.MipCount);
   Add("palette", A.PaletteNumber, B.PaletteNumber);
-  const int64_t Level0 = std::min(A.DataSize, static_cast<int64_t>(A.Width) * A.Height * skw::BytesPerPixel(Old.Bin, A.Type));
+  const int64_t Level0 =
+      std::min(A.DataSize, static_cast<int64_t>(A.Width) * A.Height * skw::BytesPerPixel(Old.Bin, A.Type));
   const bool SameSize = A.DataSize == B.DataSize;
   const uint8_t* OldData = Old.Bytes(A.DataOffset);
   const uint8_t* NewData = New.Bytes(B.DataOffset);
@@ -77,7 +78,8 @@ int RunDiff(const TArgs& Args) {
   if (Options.Words.size() != 2) throw UsageError("diff needs two containers, OLD and NEW");
   const TContainer Old = LoadContainer(Options.Words[0]);
   const TContainer New = LoadContainer(Options.Words[1]);
-  if (Old.Bin != New.Bin) throw TToolError(kExitUnreadable, "a true-colour and a palettised container cannot be compared");
+  if (Old.Bin != New.Bin)
+    throw TToolError(kExitUnreadable, "a true-colour and a palettised container cannot be compared");
 
   int Changed = 0, Added = 0, Lost = 0, Palettes = 0;
   for (int32_t Number = 0; Number < std::max(Old.PaletteCount, New.PaletteCount); ++Number) {

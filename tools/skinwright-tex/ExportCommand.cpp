@@ -28,7 +28,8 @@ namespace tex_tool {
 namespace {
 
 std::string ExportProblem(const TContainer& Container, const skw::TTextureRecord& Record) {
-  if (!Record.Indexed) return "record " + std::to_string(Record.Number) + " is not indexed: the installer never writes it";
+  if (!Record.Indexed)
+    return "record " + std::to_string(Record.Number) + " is not indexed: the installer never writes it";
   if (Record.Width <= 0 || Record.Height <= 0 || Record.Width > skw::TBitmap::kMaxDimension ||
       Record.Height > skw::TBitmap::kMaxDimension)
     return "its size " + std::to_string(Record.Width) + "x" + std::to_string(Record.Height) + " is no picture's";
@@ -162,8 +163,7 @@ int RunExport(const TArgs& Args) {
       continue;
     }
     const std::vector<uint8_t> Bytes = PictureOf(Container, *Record).SaveToBuffer();
-    if (!WritePicture(Dir + "/" + File, Bytes))
-      throw TToolError(kExitUnreadable, "cannot write " + Dir + "/" + File);
+    if (!WritePicture(Dir + "/" + File, Bytes)) throw TToolError(kExitUnreadable, "cannot write " + Dir + "/" + File);
     std::cout << File << "\n";
     ++Written;
     if (const int Count = Shared.at(Record->Name); Count > 1)
@@ -171,9 +171,8 @@ int RunExport(const TArgs& Args) {
                 << "; the picture (from record " << Record->Number << ") replaces all of them\n";
     if (!Container.Bin) {
       if (const int32_t Equal = FirstEqualPalette(Container, Record->PaletteNumber); Equal != Record->PaletteNumber)
-        std::cerr << "skinwright-tex: note: " << File << ": palette " << Record->PaletteNumber
-                  << " equals palette " << Equal << "; installed, the texture gets palette " << Equal
-                  << " (the same colours)\n";
+        std::cerr << "skinwright-tex: note: " << File << ": palette " << Record->PaletteNumber << " equals palette "
+                  << Equal << "; installed, the texture gets palette " << Equal << " (the same colours)\n";
     }
   }
   std::cout << Written << " pictures written to " << Dir << ", " << Skipped << " skipped";

@@ -22,10 +22,11 @@ const TRow kHeading = {"#", "Name", "Type", "Width", "Height", "Mips", "Palette"
 
 TRow RowOf(const skw::TTextureRecord& Record) {
   const auto Field = [&Record](int64_t Value) { return Record.HasHeader ? std::to_string(Value) : "-"; };
-  return {std::to_string(Record.Number), Record.Name, std::to_string(Record.Type),
-          Field(Record.Width),           Field(Record.Height), Field(Record.MipCount),
-          Field(Record.PaletteNumber),   Field(Record.DataOffset), Field(Record.DataSize),
-          Record.Indexed ? "1" : "0"};
+  return {std::to_string(Record.Number), Record.Name,
+          std::to_string(Record.Type),   Field(Record.Width),
+          Field(Record.Height),          Field(Record.MipCount),
+          Field(Record.PaletteNumber),   Field(Record.DataOffset),
+          Field(Record.DataSize),        Record.Indexed ? "1" : "0"};
 }
 
 void PrintTsv(const std::vector<TRow>& Rows) {
@@ -78,8 +79,8 @@ int RunList(const TArgs& Args) {
     std::printf("%s (%s)\n", Container.Path.c_str(), Container.Bin ? "true colour" : "palettised");
     PrintColumns(Rows);
   }
-  const std::string Palettes = Lead + std::to_string(Container.PaletteCount) +
-                               (Container.PaletteCount == 1 ? " palette" : " palettes");
+  const std::string Palettes =
+      Lead + std::to_string(Container.PaletteCount) + (Container.PaletteCount == 1 ? " palette" : " palettes");
   const std::string Totals = Lead + std::to_string(Rows.size()) + " records, " + std::to_string(Indexed) +
                              " indexed, " + std::to_string(PixelBytes) + " bytes of pixel data, " +
                              std::to_string(Container.Stream.Size()) + " bytes in all";
