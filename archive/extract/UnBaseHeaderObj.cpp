@@ -16,10 +16,12 @@ bool TUnBaseHeaderObj::ADDITEM(const TUnBaseFileInfo& Info, const uint8_t* Recor
   if (HasRecord) std::copy_n(Record, std::min(Length, CentralRecordSize), Copy.begin());
   try {
     // Room for one more in each list before any of them changes; the room
-    // grows by doubling, so a list of n entries costs n moves, not n * n / 2.
+    // grows by doubling, so a list of n entries costs n moves, not n * n / 2,
+    // and starts at one, so a one-entry run (each picture of an install) holds
+    // no spare room while its entry is decoded.
     const size_t Wanted = FInfos.size() + 1;
     const auto MakeRoom = [Wanted](auto& List) {
-      if (List.capacity() < Wanted) List.reserve(std::max<size_t>(2 * List.capacity(), 16));
+      if (List.capacity() < Wanted) List.reserve(std::max<size_t>(2 * List.capacity(), 1));
     };
     MakeRoom(FInfos);
     MakeRoom(FRecords);

@@ -31,7 +31,7 @@ int64_t TDecompMemoryStream::WriteItemData(const void* Buffer, int64_t Count) {
     std::vector<uint8_t> Head(static_cast<size_t>(HeadBytes));
     const int64_t Old = std::clamp<int64_t>(Have, 0, HeadBytes);
     if (Old > 0) std::memcpy(Head.data(), Memory() + Start, static_cast<size_t>(Old));
-    std::memcpy(Head.data() + Old, Buffer, static_cast<size_t>(HeadBytes - Old));
+    if (HeadBytes > Old) std::memcpy(Head.data() + Old, Buffer, static_cast<size_t>(HeadBytes - Old));
     FItemLimit = FGuard.Inspect(Head);
     if (FItemLimit < 0) return Refuse();
   }
