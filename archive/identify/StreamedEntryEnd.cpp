@@ -18,6 +18,18 @@ namespace {
 constexpr uint32_t kSignedSize = 16;
 constexpr uint32_t kUnsignedSize = 12;
 
+// Reads up to Count bytes at Pos into Into; answers how many came (fewer only
+// at the end of the file or on a failed read).
+uint32_t ReadFully(THandle File, uint64_t Pos, uint8_t* Into, uint32_t Count) {
+  uint32_t Got = 0;
+  while (Got < Count) {
+    const uint32_t Part = ReadAt(File, Pos + Got, Into + Got, Count - Got);
+    if (Part == 0) break;
+    Got += Part;
+  }
+  return Got;
+}
+
 // Reads the file forward through a window, so a byte-wise search costs one
 // read per window and never reads past the end of the file.
 class TFileWindow {
@@ -37,13 +49,7 @@ class TFileWindow {
     constexpr uint32_t kWindow = 65536;
     FStart = Pos;
     FBytes.resize(size_t(std::min<uint64_t>(kWindow, Pos < FFileSize ? FFileSize - Pos : 0)));
-    size_t Got = 0;
-    while (Got < FBytes.size()) {
-      const uint32_t Part = ReadAt(FFile, Pos + Got, FBytes.data() + Got, uint32_t(FBytes.size() - Got));
-      if (Part == 0) break;
-      Got += Part;
-    }
-    FBytes.resize(Got);
+    FBytes.resize(ReadFully(FFile, Pos, FBytes.data(), uint32_t(FBytes.size())));
   }
 
   THandle FFile;
@@ -129,10 +135,10 @@ std::optional<TStreamedEnd> SearchedEnd(THandle File, uint64_t DataStart, uint64
 }  // namespace
 
 std::optional<TStreamedEnd> DescriptorBehind(THandle File, uint64_t At, uint64_t FileSize, uint32_t Packed) {
-  TFileWindow Window(File, FileSize);
-  uint32_t Available = 0;
-  const uint8_t* Bytes = Window.At(At, kSignedSize, Available);
-  return DescriptorAt(Bytes, Available, Packed);
+  // Only the descriptor's own bytes are read: this runs once per streamed entry.
+  uint8_t Bytes[kSignedSize];
+  const uint32_t Want = uint32_t(std::min<uint64_t>(kSignedSize, At < FileSize ? FileSize - At : 0));
+  return DescriptorAt(Bytes, ReadFully(File, At, Bytes, Want), Packed);
 }
 
 std::optional<TStreamedEnd> FindStreamedEnd(THandle File, const TLocal& Local, uint64_t DataStart, uint64_t FileSize) {
