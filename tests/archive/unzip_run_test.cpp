@@ -393,9 +393,6 @@ TEST(UnZipStreamed, CheckedAgainstTheCentralCrc) {
 TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
   const skwtest::TBytes Plain = skwtest::BytesOf("streamed");
   const uint32_t Crc = skwtest::HostileCrc32(Plain);
-  const auto Le32 = [](skwtest::TBytes& Out, uint32_t V) {
-    for (int i = 0; i < 4; ++i) Out.push_back(uint8_t(V >> (8 * i)));
-  };
   struct TCase {
     bool Signature;
     uint32_t DescriptorCrc;
@@ -411,10 +408,10 @@ TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
     Entry.WriteCentral = false;
     Zip.WriteEnd = false;
     if (C.Descriptor) {
-      if (C.Signature) Le32(Entry.Data, 0x08074B50);
-      Le32(Entry.Data, C.DescriptorCrc);
-      Le32(Entry.Data, uint32_t(Plain.size()));
-      Le32(Entry.Data, uint32_t(Plain.size()));
+      if (C.Signature) skwtest::Put32(Entry.Data, 0x08074B50);
+      skwtest::Put32(Entry.Data, C.DescriptorCrc);
+      skwtest::Put32(Entry.Data, uint32_t(Plain.size()));
+      skwtest::Put32(Entry.Data, uint32_t(Plain.size()));
     }
     Entry.LocalPackedSize = Entry.LocalUnpackedSize = uint32_t(Plain.size());
     Zip.Entries.push_back(Entry);
@@ -433,9 +430,6 @@ TEST(UnZipStreamed, LocalWalkReadsTheDataDescriptor) {
 // no descriptor and the walk ends there.
 TEST(UnZipStreamed, LocalWalkFindsTheEndOfEntriesWithoutSizes) {
   const skwtest::TBytes Plain = skwtest::BytesOf("streamed without sizes");
-  const auto Le32 = [](skwtest::TBytes& Out, uint32_t V) {
-    for (int i = 0; i < 4; ++i) Out.push_back(uint8_t(V >> (8 * i)));
-  };
   struct TCase {
     uint16_t Method;
     bool Signature;
@@ -447,10 +441,10 @@ TEST(UnZipStreamed, LocalWalkFindsTheEndOfEntriesWithoutSizes) {
     skwtest::HostileEntry Entry = C.Method == 8 ? skwtest::DeflateEntry("s.txt", skwtest::StoredDeflate(Plain), Plain)
                                                 : skwtest::StoredEntry("s.txt", "streamed without sizes");
     const uint32_t Packed = uint32_t(Entry.Data.size());
-    if (C.Signature) Le32(Entry.Data, 0x08074B50);
-    Le32(Entry.Data, skwtest::HostileCrc32(Plain));
-    Le32(Entry.Data, Packed);
-    Le32(Entry.Data, uint32_t(Plain.size()));
+    if (C.Signature) skwtest::Put32(Entry.Data, 0x08074B50);
+    skwtest::Put32(Entry.Data, skwtest::HostileCrc32(Plain));
+    skwtest::Put32(Entry.Data, Packed);
+    skwtest::Put32(Entry.Data, uint32_t(Plain.size()));
     if (C.Damaged) Entry.Data[2] ^= 1;
     Entry.Flags = 8;
     Entry.LocalCrc = Entry.LocalPackedSize = Entry.LocalUnpackedSize = 0;

@@ -8,7 +8,6 @@
 #include <random>
 
 namespace skwtest {
-namespace {
 
 void Put16(TBytes& Out, uint32_t Value) {
   Out.push_back(uint8_t(Value));
@@ -18,6 +17,9 @@ void Put32(TBytes& Out, uint32_t Value) {
   Put16(Out, Value & 0xFFFF);
   Put16(Out, Value >> 16);
 }
+
+namespace {
+
 void PutText(TBytes& Out, std::string_view Text) { Out.insert(Out.end(), Text.begin(), Text.end()); }
 
 const std::array<uint32_t, 256>& CrcTable() {

@@ -56,6 +56,9 @@ struct HostileZip {
 };
 
 TBytes BytesOf(std::string_view Text);
+// Appends Value as 2 or 4 little-endian bytes.
+void Put16(TBytes& Out, uint32_t Value);
+void Put32(TBytes& Out, uint32_t Value);
 uint32_t HostileCrc32(const TBytes& Data);
 
 // A stored entry holding Text.
