@@ -36,10 +36,10 @@ struct Rng {
   }
 };
 
-inline std::string PayloadDir() {
-  std::string Here = __FILE__;
-  return Here.substr(0, Here.rfind('/')) + "/../tests/data/zip/payload/";
-}
+// The test archives of the source tree, wherever the benchmark is run from
+// (the build names the source folder; a compiler cache may shorten __FILE__).
+inline std::string ZipDataDir() { return SKW_SOURCE_DIR "/tests/data/zip/"; }
+inline std::string PayloadDir() { return ZipDataDir() + "payload/"; }
 
 // English-like text: words drawn, with their natural frequencies, from the
 // text files of the test payload; sentences, commas and line breaks.

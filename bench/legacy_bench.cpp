@@ -42,17 +42,12 @@ struct TEntry {
   Bytes Deflated;  // the decoded content compressed by zlib (anchor)
 };
 
-std::string ZipDir() {
-  std::string Here = __FILE__;
-  return Here.substr(0, Here.rfind('/')) + "/../tests/data/zip/";
-}
-
 uint32_t Get16(const Bytes& B, size_t At) { return At + 2 <= B.size() ? uint32_t(B[At] | B[At + 1] << 8) : 0; }
 uint32_t Get32(const Bytes& B, size_t At) { return Get16(B, At) | Get16(B, At + 2) << 16; }
 
 // Entries of methods 1 to 6 of one archive, through its central directory.
 void ReadArchive(const std::string& Name, std::vector<TEntry>& Entries) {
-  std::ifstream In(ZipDir() + Name, std::ios::binary);
+  std::ifstream In(benchcorpus::ZipDataDir() + Name, std::ios::binary);
   const Bytes B((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
   if (B.size() < 22) return;
   size_t End = B.size() - 22;
