@@ -94,6 +94,18 @@ TEST_F(TexProgram, TsvRowsMatchAnIndependentReading) {
   }
 }
 
+// A name with a tab, a line break or a backslash stays one field of one row.
+TEST_F(TexProgram, TsvEscapesNamesThatWouldBreakARow) {
+  skwtest::TContainerPlan Plan;
+  Plan.BinContainer = true;
+  Plan.Textures = {Texture("5 ROUND ROCKET POD", 4, 4, 1), Texture("A\tB\\C\nD\rE", 4, 4, 1), skwtest::WoodPlank()};
+  const Result R =
+      Tex("list --tsv --container " + skwtest::Quoted(Put("odd.bin", skwtest::BuildContainer(Plan).Bytes)));
+  ASSERT_EQ(R.Code, 0) << R.Err;
+  ASSERT_EQ(R.Out.size(), 5u);
+  EXPECT_EQ(Split(R.Out[1], '\t').at(1), "A\\tB\\\\C\\nD\\rE");
+}
+
 TEST_F(TexProgram, RefusalsAndVersion) {
   std::vector<uint8_t> Bytes = skwtest::BuildContainer(SmallPlan(true)).Bytes;
   Bytes.resize(Bytes.size() / 2);

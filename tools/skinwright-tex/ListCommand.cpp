@@ -2,7 +2,9 @@
 // it, in aligned columns or tab-separated (--tsv). A record whose type is above
 // 3 ends after its type field, so it shows "-" for the fields it does not have.
 // The palette count and the totals follow the rows (on "#" lines with --tsv, so
-// a reader that skips comment lines gets the rows alone).
+// a reader that skips comment lines gets the rows alone). A name is free text,
+// so in a tab-separated row its backslashes, tabs and line breaks are written as
+// \\, \t, \n and \r: one record stays one line of ten fields.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -29,10 +31,24 @@ TRow RowOf(const skw::TTextureRecord& Record) {
           Field(Record.DataSize),        Record.Indexed ? "1" : "0"};
 }
 
+std::string TsvField(const std::string& Text) {
+  std::string Field;
+  for (const char C : Text) {
+    switch (C) {
+      case '\\': Field += "\\\\"; break;
+      case '\t': Field += "\\t"; break;
+      case '\n': Field += "\\n"; break;
+      case '\r': Field += "\\r"; break;
+      default: Field += C;
+    }
+  }
+  return Field;
+}
+
 void PrintTsv(const std::vector<TRow>& Rows) {
   for (const TRow& Row : Rows) {
     for (size_t Column = 0; Column < kColumns; ++Column)
-      std::printf("%s%s", Column == 0 ? "" : "\t", Row[Column].c_str());
+      std::printf("%s%s", Column == 0 ? "" : "\t", TsvField(Row[Column]).c_str());
     std::printf("\n");
   }
 }
