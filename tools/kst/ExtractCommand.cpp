@@ -22,12 +22,16 @@
 namespace kst_tool {
 namespace {
 
-// The file being written, for a program stopped by a signal (fixed storage:
-// the handler may not allocate).
-char gPartialFile[4096];
+// The file being written, for a program stopped by a signal. The handler may
+// not allocate, and a signal may come while a new path is being copied: the
+// path is written into the slot the handler is not told about, and only then
+// is the slot number (set in one step) switched to it; -1 means no file.
+char gPartialFiles[2][4096];
+volatile std::sig_atomic_t gPartialSlot = -1;
 
 extern "C" void RemovePartialAndExit(int Signal) {
-  if (gPartialFile[0] != '\0') std::remove(gPartialFile);
+  const int Slot = gPartialSlot;
+  if (Slot >= 0) std::remove(gPartialFiles[Slot]);
   std::_Exit(128 + Signal);
 }
 
@@ -37,8 +41,13 @@ void RememberPartial(const std::string& LibraryPath) {
   if (LibraryPath == Remembered && !LibraryPath.empty()) return;
   Remembered = LibraryPath;
   const std::string Native = LibraryPath.empty() ? std::string() : platform::NativePath(LibraryPath);
-  if (Native.size() >= sizeof gPartialFile) return;
-  std::memcpy(gPartialFile, Native.c_str(), Native.size() + 1);
+  if (Native.empty() || Native.size() >= sizeof gPartialFiles[0]) {
+    gPartialSlot = -1;
+    return;
+  }
+  const int Free = gPartialSlot == 0 ? 1 : 0;
+  std::memcpy(gPartialFiles[Free], Native.c_str(), Native.size() + 1);
+  gPartialSlot = Free;
 }
 
 // Dir made absolute against the current folder (the library roots relative
@@ -141,7 +150,7 @@ int RunExtract(const TArgs& Args) {
   std::signal(SIGINT, RemovePartialAndExit);
   std::signal(SIGTERM, RemovePartialAndExit);
   const int Code = Session.Run([&] { return UnZip.Extract(); });
-  gPartialFile[0] = '\0';
+  gPartialSlot = -1;
   if (Session.KeptCount() > 0 && !Quiet) {
     std::printf("%d existing file%s kept\n", Session.KeptCount(), Session.KeptCount() == 1 ? "" : "s");
   }
