@@ -38,13 +38,13 @@ void* Counted(void* Block) {
 
 }  // namespace
 
-namespace benchheap {
+namespace skwbench {
 
 int64_t LiveBytes() { return Live.load(std::memory_order_relaxed); }
 int64_t PeakBytes() { return Peak.load(std::memory_order_relaxed); }
 void ResetPeak() { Peak.store(Live.load(std::memory_order_relaxed), std::memory_order_relaxed); }
 
-}  // namespace benchheap
+}  // namespace skwbench
 
 extern "C" {
 

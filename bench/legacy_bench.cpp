@@ -27,9 +27,9 @@
 
 namespace {
 
-using benchcorpus::CrcIO;
+using skwbench::CrcIO;
 using skwtest::MemoryDecoderIO;
-using benchcorpus::RatioReporter;
+using skwbench::RatioReporter;
 
 using Bytes = std::vector<uint8_t>;
 

@@ -26,7 +26,7 @@
 
 namespace {
 
-using namespace benchcorpus;
+using namespace skwbench;
 
 // The case's ZIP archive in the temporary folder, written once.
 const std::string& ArchiveOf(const std::string& Kind, int Level) {

@@ -158,20 +158,20 @@ class TempFile {
  public:
   explicit TempFile(const std::vector<uint8_t>& Content) {
     std::random_device Seed;
-    Path_ = std::filesystem::temp_directory_path() / ("skw-crc-" + std::to_string(Seed()) + ".bin");
-    std::ofstream Out(Path_, std::ios::binary);
+    FPath = std::filesystem::temp_directory_path() / ("skw-crc-" + std::to_string(Seed()) + ".bin");
+    std::ofstream Out(FPath, std::ios::binary);
     Out.write(reinterpret_cast<const char*>(Content.data()), static_cast<std::streamsize>(Content.size()));
   }
   ~TempFile() {
     std::error_code Ignored;
-    std::filesystem::remove(Path_, Ignored);
+    std::filesystem::remove(FPath, Ignored);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
-  std::string Name() const { return Path_.string(); }
+  std::string Name() const { return FPath.string(); }
 
  private:
-  std::filesystem::path Path_;
+  std::filesystem::path FPath;
 };
 
 // Empty, shorter than one block, and several blocks with a partial last one;

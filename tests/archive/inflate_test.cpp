@@ -68,9 +68,9 @@ constexpr uint8_t LengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2
 class BlockWriter {
  public:
   BlockWriter(BitWriter& W, std::vector<uint8_t> LitLengths, std::vector<uint8_t> DistLengths)
-      : W_(W), Lit_(CanonicalCodes(LitLengths)), Dist_(CanonicalCodes(DistLengths)) {}
-  void Symbol(unsigned S) { Put(Lit_, S); }
-  void DistSymbol(unsigned S) { Put(Dist_, S); }
+      : FWriter(W), FLiteralCodes(CanonicalCodes(LitLengths)), FDistanceCodes(CanonicalCodes(DistLengths)) {}
+  void Symbol(unsigned S) { Put(FLiteralCodes, S); }
+  void DistSymbol(unsigned S) { Put(FDistanceCodes, S); }
   void Literal(uint8_t B) { Symbol(B); }
   void End() { Symbol(256); }
   void Match(unsigned Length, unsigned Distance) {
@@ -81,11 +81,11 @@ class BlockWriter {
     else if (L == 28)
       L = 27;
     Symbol(257 + L);
-    W_.Put(Length - LengthBase[L], LengthExtra[L]);
+    FWriter.Put(Length - LengthBase[L], LengthExtra[L]);
     unsigned D = 29;
     while (DistBase[D] > Distance) --D;
     DistSymbol(D);
-    W_.Put(Distance - DistBase[D], D < 4 ? 0 : D / 2 - 1);
+    FWriter.Put(Distance - DistBase[D], D < 4 ? 0 : D / 2 - 1);
   }
 
  private:
@@ -93,10 +93,10 @@ class BlockWriter {
     if (S >= Codes.size() || Codes[S].Length == 0)
       ADD_FAILURE() << "no code for symbol " << S;
     else
-      W_.PutCode(Codes[S].Bits, Codes[S].Length);
+      FWriter.PutCode(Codes[S].Bits, Codes[S].Length);
   }
-  BitWriter& W_;
-  std::vector<Code> Lit_, Dist_;
+  BitWriter& FWriter;
+  std::vector<Code> FLiteralCodes, FDistanceCodes;
 };
 
 void StoredBlock(BitWriter& W, bool Final, const Bytes& Data, uint16_t Complement = 0, bool Broken = false) {

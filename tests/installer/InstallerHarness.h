@@ -121,9 +121,9 @@ class DemoGame : public ::testing::Test {
     std::string command = "\"";  // built by appending: GCC 12 misreads the concatenation (-Wrestrict)
     command += Bin("demo-game") + "\" \"" + Dir.Path() + "\" >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
-    prefix_.emplace_back("WINEPREFIX", Dir / "prefix");
-    prefix_.emplace_back("TMPDIR", Dir / "tmp");
-    prefix_.emplace_back("XDG_RUNTIME_DIR", Dir / "run");
+    FEnvironment.emplace_back("WINEPREFIX", Dir / "prefix");
+    FEnvironment.emplace_back("TMPDIR", Dir / "tmp");
+    FEnvironment.emplace_back("XDG_RUNTIME_DIR", Dir / "run");
     BinBefore = ReadAll(Container("bin"));
     PalBefore = ReadAll(Container("pal"));
     ASSERT_FALSE(BinBefore.empty());
@@ -174,7 +174,7 @@ class DemoGame : public ::testing::Test {
     Env(std::string Name, const std::string& Value) : Scoped(std::make_unique<ScopedEnvironment>(Name, Value)) {}
     std::unique_ptr<ScopedEnvironment> Scoped;
   };
-  std::vector<Env> prefix_;
+  std::vector<Env> FEnvironment;
 };
 
 inline std::string ErrorLine(const std::string& Text) { return "error: Skinwright import module: " + Text + "\n"; }

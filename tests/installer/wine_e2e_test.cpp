@@ -37,9 +37,9 @@ class WindowsProgram : public ::testing::Test {
     ASSERT_FALSE(Dir.Path().empty());
     ASSERT_TRUE(platform::MakeDirectory(Dir / "tmp"));
     ASSERT_EQ(std::system(("\"\"" + Bin("demo-game") + "\" \"" + Dir.Path() + "\" >NUL 2>NUL\"").c_str()), 0);
-    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("SKW_FRONTEND", "console"));
-    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("TMP", Dir / "tmp"));
-    env_.push_back(std::make_unique<skwtest::ScopedEnvironment>("TEMP", Dir / "tmp"));
+    FEnvironment.push_back(std::make_unique<skwtest::ScopedEnvironment>("SKW_FRONTEND", "console"));
+    FEnvironment.push_back(std::make_unique<skwtest::ScopedEnvironment>("TMP", Dir / "tmp"));
+    FEnvironment.push_back(std::make_unique<skwtest::ScopedEnvironment>("TEMP", Dir / "tmp"));
     SeedRegistry("/d \"" + (Dir / "prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum") + "\"");
     PalBefore = skwtest::ReadAll(Container("pal"));
     ASSERT_FALSE(PalBefore.empty());
@@ -86,7 +86,7 @@ class WindowsProgram : public ::testing::Test {
   std::string PalBefore;
 
  private:
-  std::vector<std::unique_ptr<skwtest::ScopedEnvironment>> env_;
+  std::vector<std::unique_ptr<skwtest::ScopedEnvironment>> FEnvironment;
 };
 
 TEST_F(WindowsProgram, FatalPathsInTheirOrder) {

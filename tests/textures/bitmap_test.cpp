@@ -12,8 +12,9 @@
 #include "tests/kit/BmpWriter.h"
 #include "textures/BitmapNearestColor.h"
 
-namespace skw {
 namespace {
+
+using namespace skw;
 
 using skwtest::MakeBmp;
 using skwtest::TBmpFile;
@@ -426,4 +427,3 @@ TEST(BitmapLoad, FromATakenStreamAsFromBytes) {
 }
 
 }  // namespace
-}  // namespace skw

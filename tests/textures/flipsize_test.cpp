@@ -11,8 +11,9 @@
 
 #include "tests/kit/BmpWriter.h"
 
-namespace skw {
 namespace {
+
+using namespace skw;
 
 TBitmap TrueColor(int32_t Width, int32_t Height, uint32_t (*Pixel)(int32_t, int32_t)) {
   TBitmap b;
@@ -277,4 +278,3 @@ TEST(FlipDown, TurnsRowsOverAsTrueColour) {
 }
 
 }  // namespace
-}  // namespace skw
