@@ -7,6 +7,7 @@
 // but memory.
 #include "archive/names/Wildcard.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <vector>
@@ -159,7 +160,10 @@ std::string_view ExtensionPart(std::string_view FileName) {
   return I == std::string_view::npos ? std::string_view{} : FileName.substr(I);
 }
 
-bool HasWildChars(std::string_view Text) { return Text.find_first_of("*?") != std::string_view::npos; }
+// A loop rather than a search for either character, which looks each one up in the set.
+bool HasWildChars(std::string_view Text) {
+  return std::any_of(Text.begin(), Text.end(), [](char C) { return C == '*' || C == '?'; });
+}
 
 std::string_view WithoutTrailingDot(std::string_view Text) {
   return !Text.empty() && Text.back() == '.' ? Text.substr(0, Text.size() - 1) : Text;
@@ -179,8 +183,7 @@ bool PlainMatch(std::string_view S, std::string_view P) {
 }  // namespace
 
 size_t LastPathDelimiter(std::string_view Path) {
-  // A loop from the end: names are short, and a search for either of two
-  // characters would look each one up in the set.
+  // The same kind of loop, from the end.
   for (size_t I = Path.size(); I > 0; --I)
     if (Path[I - 1] == '\\' || Path[I - 1] == ':') return I - 1;
   return std::string_view::npos;
