@@ -3,6 +3,7 @@
 // selects entries in that folder's sub-folders: the item's folder is replaced by
 // the entry's own folder when the entry's folder begins with it.
 #include <algorithm>
+#include <string_view>
 
 #include "archive/extract/KstUnBase.h"
 #include "archive/names/NoCase.h"
@@ -11,9 +12,9 @@
 namespace kst {
 namespace {
 
-size_t AfterFolder(const std::string& Path) {
-  const size_t Delimiter = Path.find_last_of("\\:");
-  return Delimiter == std::string::npos ? 0 : Delimiter + 1;
+size_t AfterFolder(std::string_view Path) {
+  const size_t Delimiter = LastPathDelimiter(Path);
+  return Delimiter == std::string_view::npos ? 0 : Delimiter + 1;
 }
 
 }  // namespace
@@ -21,17 +22,20 @@ size_t AfterFolder(const std::string& Path) {
 bool TUnBase::CheckWildCard(const std::string& Name) {
   const size_t NameStart = AfterFolder(Name);
   if (NameStart >= Name.size()) return false;
-  const std::string EntryFolder = Name.substr(0, NameStart);
+  // Every name of the archive passes here once per run: nothing is copied
+  // unless a folder pattern has to be rewritten.
+  const std::string_view EntryFolder = std::string_view(Name).substr(0, NameStart);
   for (const std::string& Item : FileSpec) {
     if (Item == "*.*") return true;
-    std::string Pattern = Item;
     if (RecurseDirs) {
       const size_t ItemNameStart = AfterFolder(Item);
-      const std::string ItemFolder = Item.substr(0, ItemNameStart);
-      if (!EntryFolder.empty() && !ItemFolder.empty() && StartsWithNoCase(EntryFolder, ItemFolder))
-        Pattern = EntryFolder + Item.substr(ItemNameStart);
+      const std::string_view ItemFolder = std::string_view(Item).substr(0, ItemNameStart);
+      if (!EntryFolder.empty() && !ItemFolder.empty() && StartsWithNoCase(EntryFolder, ItemFolder)) {
+        if (WildCard(Name, std::string(EntryFolder) + Item.substr(ItemNameStart))) return true;
+        continue;
+      }
     }
-    if (WildCard(Name, Pattern)) return true;
+    if (WildCard(Name, Item)) return true;
   }
   return false;
 }

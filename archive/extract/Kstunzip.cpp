@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,8 +61,10 @@ void TUnZip::CountSelected(uint16_t Flags, uint32_t DosDateTime, uint32_t Packed
 int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   TkstTimerPause Pause(FTimer);
   // The central records follow one another: they are read through a window
-  // of the directory rather than with a seek and two reads per record.
-  TReadWindow Directory(65536);
+  // of the directory rather than with a seek and two reads per record. The
+  // window need not be larger than what lies from the directory to the end of
+  // the file (a run that takes one entry walks the directory each time).
+  TReadWindow Directory(ArchiveSize > DataOffset ? std::min<uint32_t>(65536, ArchiveSize - DataOffset) : 65536);
   const auto ReadDirectory = [&](uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
     return Directory.Read(Offset, Buffer, Count, [&](uint64_t At, uint8_t* Into, uint32_t Size) {
       return FillWindow(InFile, At, Into, Size);
@@ -72,6 +75,37 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
     if (Length > 0 && !ReadDirectory(Offset, reinterpret_cast<uint8_t*>(Name.data()), Length)) Name.clear();
     return Name;
   };
+  // Sets StoredName from the names of the record at Offset; answers its extra field.
+  const auto NameRecord = [&](uint32_t Offset, const TCentral& Central) {
+    const std::string Raw = ReadName(Offset + TCentral::Size, Central.NameLength);
+    std::string Extra = ReadName(Offset + TCentral::Size + Central.NameLength, Central.ExtraLength);
+    SetStoredName({Raw, Central.Flags, Central.VersionMadeBy, Extra});
+    FNameMemo.Record(TNameMemo::RawKeyOf(Raw, Extra, Central.Flags, Central.VersionMadeBy), StoredName);
+    return Extra;
+  };
+  // Over an archive the memo knows, a run whose patterns are plain names
+  // passes by, unread, every name whose key none of them has.
+  std::optional<std::vector<uint16_t>> PatternKeys;
+  if (FNameMemo.Begin({FArchiveFile, ArchiveSize, kstGetLastWrite(InFile), DataOffset, TranslateOemChar}))
+    PatternKeys = TNameMemo::PlainKeys(FileSpec);
+  // The stored bytes are checked against the memo through a small buffer
+  // (a longer name and extra field simply take the full selection).
+  const auto PassesBy = [&](size_t Index, uint32_t Offset, const TCentral& Central) {
+    char Names[512];
+    const uint32_t Length = uint32_t(Central.NameLength) + Central.ExtraLength;
+    if (!PatternKeys || Length > sizeof Names ||
+        (Length > 0 && !ReadDirectory(Offset + TCentral::Size, reinterpret_cast<uint8_t*>(Names), Length)))
+      return false;
+    const std::string_view Stored(Names, Length);
+    const uint16_t Key = FNameMemo.KeyAt(
+        Index, TNameMemo::RawKeyOf(Stored.substr(0, Central.NameLength), Stored.substr(Central.NameLength),
+                                   Central.Flags, Central.VersionMadeBy));
+    return Key != TNameMemo::kAlwaysMatch &&
+           std::find(PatternKeys->begin(), PatternKeys->end(), Key) == PatternKeys->end();
+  };
+  // The last record when it was passed by: the walk still leaves its name in StoredName.
+  std::optional<std::pair<uint32_t, TCentral>> LastPassed;
+  size_t Index = 0;
   uint32_t Pos = DataOffset;
   uint8_t Record[TCentral::Size];
   TEntrySpans Spans;
@@ -86,21 +120,24 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   while (Have && GetLE32(Record) == kCentralSignature && !GetCancel()) {
     const TCentral Central = TCentral::Parse(Record);
     Spans.Add(Central.LocalOffset, Central.PackedSize);
-    const std::string Raw = ReadName(Pos + TCentral::Size, Central.NameLength);
-    std::string Extra = ReadName(Pos + TCentral::Size + Central.NameLength, Central.ExtraLength);
-    SetStoredName({Raw, Central.Flags, Central.VersionMadeBy, Extra});
-    if (!StoredName.empty() && CheckWildCard(StoredName)) {
-      const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset,
-                                 std::move(Extra)};
-      uint8_t Local[TLocal::Size];
-      if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
-          List.ADDITEM(Info, Record, TCentral::Size)) {
-        CountSelected(Central.Flags, Central.DosDateTime, Central.PackedSize, Central.UnpackedSize);
-        const TLocal Header = TLocal::Parse(Local);
-        const uint64_t Start = Central.LocalOffset;
-        Selected.push_back({StoredName, Start,
-                            Start + TLocal::Size + Header.NameLength + Header.ExtraLength +
-                                (Central.PackedSize == 0xFFFFFFFFu ? 0 : Central.PackedSize)});
+    if (PassesBy(Index++, Pos, Central)) {
+      LastPassed.emplace(Pos, Central);
+    } else {
+      LastPassed.reset();
+      std::string Extra = NameRecord(Pos, Central);
+      if (!StoredName.empty() && CheckWildCard(StoredName)) {
+        const TUnBaseFileInfo Info{Central.ExternalAttr, uint16_t(Central.DiskStart + 1), Central.LocalOffset,
+                                   std::move(Extra)};
+        uint8_t Local[TLocal::Size];
+        if (ReadHeaderAt(InFile, Central.LocalOffset, Local, TLocal::Size) && GetLE32(Local) == kLocalSignature &&
+            List.ADDITEM(Info, Record, TCentral::Size)) {
+          CountSelected(Central.Flags, Central.DosDateTime, Central.PackedSize, Central.UnpackedSize);
+          const TLocal Header = TLocal::Parse(Local);
+          const uint64_t Start = Central.LocalOffset;
+          Selected.push_back({StoredName, Start,
+                              Start + TLocal::Size + Header.NameLength + Header.ExtraLength +
+                                  (Central.PackedSize == 0xFFFFFFFFu ? 0 : Central.PackedSize)});
+        }
       }
     }
     if (GetCancel()) break;
@@ -110,6 +147,8 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
     Pos = static_cast<uint32_t>(Next);
     Have = ReadDirectory(Pos, Record, TCentral::Size);
   }
+  FNameMemo.Finish(!GetCancel());
+  if (LastPassed) NameRecord(LastPassed->first, LastPassed->second);
   Spans.SetDirectory(DataOffset, Pos);
   Spans.Seal();
   FOverlapping.clear();

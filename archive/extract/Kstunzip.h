@@ -9,8 +9,9 @@
 
 #include "archive/identify/StreamedEntryEnd.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/io/ReadWindow.h"
+#include "archive/extract/NameMemo.h"
 #include "archive/extract/UnBaseHeaderObj.h"
+#include "archive/io/ReadWindow.h"
 
 namespace kst {
 
@@ -56,6 +57,8 @@ class TUnZip : public TUnBase {
   // bytes overlap another entry's or the directory (then it is reported and
   // not extracted), else empty.
   std::vector<std::string> FOverlapping;
+  // The entries' name keys of the last whole directory walk (see NameMemo.h).
+  TNameMemo FNameMemo;
   // Local headers, names and data descriptors of the current run.
   TReadWindow FLocalWindow{32768};
   // Per entry of the last recovery walk's list: its descriptor when streamed.

@@ -89,6 +89,11 @@ uint32_t kstGetFileDate(THandle Handle, TDateMethod Method) {
   return Chosen == 0 ? 0 : TFileTimeToInt(Chosen);
 }
 
+platform::FileTime kstGetLastWrite(THandle Handle) {
+  platform::FileTimes Times;
+  return platform::GetTimes(Handle, Times) ? Times.LastWrite : 0;
+}
+
 bool kstFileExists(const std::string& Name) { return platform::Exists(Name); }
 
 int kstFindFirst(const std::string& Pattern, uint32_t Attr, TSearchRec32& Rec) {

@@ -65,6 +65,9 @@ uint32_t kstGetFileSize(THandle Handle);
 // the stamp cannot be read or lies outside the DOS range (1980-2107).
 uint32_t kstGetFileDate(THandle Handle, TDateMethod Method);
 
+// The last write time of the open file; 0 when it cannot be read.
+platform::FileTime kstGetLastWrite(THandle Handle);
+
 // True when a directory search for Name finds anything (wildcards allowed;
 // directories count).
 bool kstFileExists(const std::string& Name);

@@ -7,6 +7,7 @@
 // but memory.
 #include "archive/names/Wildcard.h"
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <vector>
@@ -139,9 +140,6 @@ class TMatcher {
   std::set<TSubMatch> FFailed;
 };
 
-// Position of the last "\" or ":", or npos.
-size_t LastPathDelimiter(std::string_view Path) { return Path.find_last_of("\\:"); }
-
 // Everything before the last "\" or ":"; the "\" itself is kept only for a root
 // ("\", "C:\", or a doubled separator).
 std::string_view DirectoryPart(std::string_view Path) {
@@ -162,9 +160,41 @@ std::string_view ExtensionPart(std::string_view FileName) {
   return I == std::string_view::npos ? std::string_view{} : FileName.substr(I);
 }
 
+// A loop rather than a search for either character, which looks each one up in the set.
+bool HasWildChars(std::string_view Text) {
+  return std::any_of(Text.begin(), Text.end(), [](char C) { return C == '*' || C == '?'; });
+}
+
+std::string_view WithoutTrailingDot(std::string_view Text) {
+  return !Text.empty() && Text.back() == '.' ? Text.substr(0, Text.size() - 1) : Text;
+}
+
+// Without "*" or "?" on either side the walk compares letter by letter: the
+// two match when they have the same length and the same letters, a-z folded.
+bool PlainMatch(std::string_view S, std::string_view P) {
+  S = WithoutTrailingDot(S);
+  P = WithoutTrailingDot(P);
+  if (S.size() != P.size()) return false;
+  for (size_t K = 0; K < S.size(); ++K)
+    if (FoldCase(S[K]) != FoldCase(P[K])) return false;
+  return true;
+}
+
 }  // namespace
 
-bool MatchPattern(std::string_view S, std::string_view P) { return TMatcher(S, P).Run(); }
+size_t LastPathDelimiter(std::string_view Path) {
+  // The same kind of loop, from the end.
+  for (size_t I = Path.size(); I > 0; --I)
+    if (Path[I - 1] == '\\' || Path[I - 1] == ':') return I - 1;
+  return std::string_view::npos;
+}
+
+bool MatchPattern(std::string_view S, std::string_view P) {
+  // Selecting one entry by its exact name matches the pattern against every
+  // name of the archive: the plain comparison keeps that cheap.
+  if (!HasWildChars(S) && !HasWildChars(P)) return PlainMatch(S, P);
+  return TMatcher(S, P).Run();
+}
 
 bool WildCard(std::string_view Name, std::string_view Pattern) {
   if (Pattern.find('\\') != std::string_view::npos && !MatchPattern(DirectoryPart(Name), DirectoryPart(Pattern))) {

@@ -15,6 +15,9 @@ namespace kst {
 // number of "*" either side holds.
 bool MatchPattern(std::string_view S, std::string_view P);
 
+// Position of the last "\" or ":" of Path, or npos.
+size_t LastPathDelimiter(std::string_view Path);
+
 // True when the directory part (only when Pattern holds a "\"), the file name part
 // and the extension of Name all match those of Pattern.
 bool WildCard(std::string_view Name, std::string_view Pattern);

@@ -9,6 +9,7 @@
 
 #include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
+#include "platform/FileSystem.h"
 #include "tests/archive/unzip_builder.h"
 #include "tests/archive/unzip_fixture.h"
 #include "tests/platform/ScratchDir.h"
@@ -92,6 +93,45 @@ TEST(UnZipSelection, LongDirectoryIsWalkedToItsLastEntry) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size())),
               "entry " + std::to_string(I));
   }
+}
+
+TEST(UnZipSelection, OneExtractorTakingEntriesByNameFollowsTheArchiveFile) {
+  ScratchDir Dir;
+  const std::string Path = Dir / "names.zip";
+  const auto Write = [&Path](const std::string& First) {
+    ZipBuilder()
+        .Add({First, "first"})
+        .Add({"docs/A.TXT", "docs"})
+        .Add({"b.", "b"})
+        .Add({"w?.txt", "w"})
+        .Add({"c.txt", "c"})
+        .Write(Path);
+  };
+  struct TCase {
+    const char* Pattern;
+    int32_t Count;
+  };
+  const auto RunAll = [](RecordingUnZip& UnZip, const std::vector<TCase>& Cases) {
+    for (const TCase& Case : Cases) {
+      UnZip.FileSpec = {Case.Pattern};
+      EXPECT_EQ(UnZip.ExtractToNul(), Case.Count) << Case.Pattern;
+    }
+  };
+  Write("a.txt");
+  RecordingUnZip UnZip;
+  UnZip.SetArchiveFile(Path);
+  const std::vector<TCase> Cases = {{"a.txt", 2}, {"B", 1}, {"wx.txt", 1}, {"C.TXT", 1}, {"*.txt", 4}, {"none", 0}};
+  RunAll(UnZip, Cases);
+  // The second time over the names the first walk learnt.
+  RunAll(UnZip, Cases);
+  // A run that selects nothing leaves the last name walked.
+  EXPECT_EQ(UnZip.StoredName, "c.txt");
+  // The same size and last write time, one name changed.
+  platform::FileTimes Times;
+  ASSERT_TRUE(platform::GetFileTimes(Path, Times));
+  Write("x.txt");
+  ASSERT_TRUE(platform::SetFileTimes(Path, Times));
+  RunAll(UnZip, {{"x.txt", 1}, {"a.txt", 1}});
 }
 
 TEST(UnZipSelection, NothingSelectedFiresOnlyActivateAndDeactivate) {

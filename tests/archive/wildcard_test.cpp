@@ -26,6 +26,27 @@ TEST(MatchPattern, FoldsOnlyAsciiLetters) {
   EXPECT_FALSE(MatchPattern("[", "{"));
 }
 
+TEST(MatchPattern, NamesWithoutWildcardsCompareWholeNames) {
+  struct TCase {
+    const char* Name;
+    const char* Pattern;
+    bool Match;
+  };
+  const TCase Cases[] = {
+      {"T0001-PAL.bmp", "t0001-pal.BMP", true},
+      {"abc", "abcd", false},
+      {"abcd", "abc", false},
+      {"file..", "file.", false},
+      {"file..", "file", false},
+      {"x", "X.", true},
+      {"", ".", true},
+      {"a.b", "a.c", false},
+      {"a-b", "a_b", false},
+  };
+  for (const TCase& Case : Cases)
+    EXPECT_EQ(MatchPattern(Case.Name, Case.Pattern), Case.Match) << Case.Name << " / " << Case.Pattern;
+}
+
 TEST(WildCard, StarDotStarNeedsAnExtension) {
   EXPECT_FALSE(WildCard("readme", "*.*"));
   EXPECT_TRUE(WildCard("readme.txt", "*.*"));
