@@ -4,6 +4,7 @@
 // longest code sharing their first PrimaryBits bits.
 #include "archive/decode/HuffmanTable.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -13,13 +14,21 @@ namespace {
 
 constexpr unsigned MaxCodeBits = 15;
 
-uint32_t ReverseBits(uint32_t Code, unsigned Length) {
-  uint32_t R = 0;
-  for (unsigned I = 0; I < Length; ++I) {
-    R = (R << 1) | (Code & 1);
-    Code >>= 1;
+struct TByteReversal {
+  uint8_t Of[256] = {};
+  constexpr TByteReversal() {
+    for (unsigned B = 0; B < 256; ++B)
+      for (unsigned Bit = 0; Bit < 8; ++Bit)
+        if (B & (1u << Bit)) Of[B] |= uint8_t(0x80u >> Bit);
   }
-  return R;
+};
+constexpr TByteReversal ByteReversal;
+
+// The Length-bit code, most significant bit first, turned around to the order
+// the input delivers it.
+uint32_t ReverseBits(uint32_t Code, unsigned Length) {
+  const uint32_t Reversed16 = (uint32_t(ByteReversal.Of[Code & 0xFF]) << 8) | ByteReversal.Of[(Code >> 8) & 0xFF];
+  return Reversed16 >> (16 - Length);
 }
 
 uint32_t MakeEntry(uint32_t Info, unsigned CodeBits) {
@@ -59,35 +68,43 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
     Table.resize(size_t(1) << PrimaryBits);
   if (Longest == 0) return true;  // no codes: every pattern is invalid
 
-  // Symbols in canonical order (by length, then by symbol) with their codes.
+  // Symbols in canonical order: by length, then by symbol.
   std::array<unsigned, MaxCodeBits + 2> Offset{};
   for (unsigned L = 1; L <= MaxCodeBits; ++L) Offset[L + 1] = Offset[L] + LengthCount[L];
-  std::array<uint16_t, 320> Sorted{};
+  std::array<uint16_t, 320> Sorted;
   for (unsigned S = 0; S < Count; ++S)
     if (Lengths[S] != 0) Sorted[Offset[Lengths[S]]++] = uint16_t(S);
-  unsigned Used = Offset[MaxCodeBits];  // after the loop, Offset[L] is the end of length L
-  std::array<uint32_t, 320> Reversed{};
-  uint32_t Code = 0;
-  unsigned PrevLength = Lengths[Sorted[0]];
-  for (unsigned I = 0; I < Used; ++I) {
-    unsigned L = Lengths[Sorted[I]];
-    Code <<= (L - PrevLength);
-    PrevLength = L;
-    Reversed[I] = ReverseBits(Code, L);
-    ++Code;
-  }
+  const unsigned Used = Offset[MaxCodeBits];  // after the loop, Offset[L] is the end of length L
 
+  // Codes up to PrimaryBits long, shortest first. The first 2^L slots are
+  // complete for lengths up to L (each shorter code already repeated there),
+  // so going one bit longer copies them once into the next 2^L slots before
+  // the codes of the new length are placed.
+  uint32_t* const Primary = Table.data();
+  uint32_t Code = 0;  // canonical code of the next symbol, most significant bit first
+  unsigned I = 0;
+  size_t Filled = 1;
+  for (unsigned L = 1; L <= std::min(Longest, PrimaryBits); ++L) {
+    std::copy_n(Primary, Filled, Primary + Filled);
+    Filled *= 2;
+    for (const unsigned End = I + LengthCount[L]; I < End; ++I, ++Code)
+      Primary[ReverseBits(Code, L)] = MakeEntry(SymbolInfo[Sorted[I]], L);
+    Code <<= 1;
+  }
+  for (; Filled < (size_t(1) << PrimaryBits); Filled *= 2) std::copy_n(Primary, Filled, Primary + Filled);
+  if (Longest <= PrimaryBits) return true;
+
+  // Longer codes continue in sub-tables, one per shared first PrimaryBits bits.
+  std::array<uint32_t, 320> Reversed;
+  for (unsigned L = PrimaryBits + 1, J = I; L <= Longest; ++L, Code <<= 1)
+    for (const unsigned End = J + LengthCount[L]; J < End; ++J, ++Code) Reversed[J] = ReverseBits(Code, L);
   const uint32_t PrimaryMask = (1u << PrimaryBits) - 1;
   size_t SubBase = 0;
   unsigned SubBits = 0;
   uint32_t SubPrefix = UINT32_MAX;
-  for (unsigned I = 0; I < Used; ++I) {
+  for (; I < Used; ++I) {
     unsigned L = Lengths[Sorted[I]];
     uint32_t Info = SymbolInfo[Sorted[I]];
-    if (L <= PrimaryBits) {
-      Replicate(Table, 0, Reversed[I], L, PrimaryBits, MakeEntry(Info, L));
-      continue;
-    }
     uint32_t Prefix = Reversed[I] & PrimaryMask;
     if (Prefix != SubPrefix) {
       // Codes sharing a prefix are consecutive; the last one is the longest.

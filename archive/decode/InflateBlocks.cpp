@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "archive/core/Err_msgs.h"
 #include "archive/decode/HuffmanTable.h"
@@ -48,6 +49,28 @@ struct TSymbolInfo {
 const TSymbolInfo& Symbols() {
   static const TSymbolInfo Info;
   return Info;
+}
+
+// The tables of the fixed code set never change: every decoder shares one
+// copy, built on first use.
+struct TFixedTables {
+  std::vector<uint32_t> Lit, Dist;
+  TFixedTables() {
+    std::array<uint8_t, 288> Lengths{};
+    std::fill(Lengths.begin(), Lengths.begin() + 144, 8);
+    std::fill(Lengths.begin() + 144, Lengths.begin() + 256, 9);
+    std::fill(Lengths.begin() + 256, Lengths.begin() + 280, 7);
+    std::fill(Lengths.begin() + 280, Lengths.end(), 8);
+    std::array<uint8_t, 32> DistLengths;
+    DistLengths.fill(5);
+    BuildHuffmanTable(Lengths.data(), 288, Symbols().Lit.data(), TInflateState::LitBits, Lit);
+    BuildHuffmanTable(DistLengths.data(), 32, Symbols().Dist.data(), TInflateState::DistBits, Dist);
+  }
+};
+
+const TFixedTables& FixedTables() {
+  static const TFixedTables Tables;
+  return Tables;
 }
 
 }  // namespace
@@ -112,19 +135,8 @@ TInflateState::TStep TInflateState::StoredBlock() {
 }
 
 TInflateState::TStep TInflateState::FixedBlock() {
-  if (!FFixedBuilt) {
-    std::array<uint8_t, 288> Lengths{};
-    std::fill(Lengths.begin(), Lengths.begin() + 144, 8);
-    std::fill(Lengths.begin() + 144, Lengths.begin() + 256, 9);
-    std::fill(Lengths.begin() + 256, Lengths.begin() + 280, 7);
-    std::fill(Lengths.begin() + 280, Lengths.end(), 8);
-    std::array<uint8_t, 32> DistLengths;
-    DistLengths.fill(5);
-    BuildHuffmanTable(Lengths.data(), 288, Symbols().Lit.data(), LitBits, FFixedLit);
-    BuildHuffmanTable(DistLengths.data(), 32, Symbols().Dist.data(), DistBits, FFixedDist);
-    FFixedBuilt = true;
-  }
-  return HuffmanBlock(FFixedLit.data(), FFixedDist.data(), ErrBadBlock);
+  const TFixedTables& Fixed = FixedTables();
+  return HuffmanBlock(Fixed.Lit.data(), Fixed.Dist.data(), ErrBadBlock);
 }
 
 TInflateState::TStep TInflateState::DynamicBlock() {

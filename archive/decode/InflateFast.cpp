@@ -109,7 +109,9 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   uint32_t E = Lit[LowBits(Bits, LitBits)];
   while (In <= InLimit && Out < OutLimit) {
     if (E & HtLiteral) {
-      // Up to three literals per refill: 56 bits cover three codes of 15 bits.
+      // Up to four literals per refill: a literal found in the primary table
+      // takes at most LitBits bits, so 56 bits cover four and the next lookup.
+      static_assert(4 * LitBits <= 56 && 5 * LitBits <= 64);
       Drop(E);
       *Out++ = uint8_t(HtValue(E));
       E = Lit[LowBits(Bits, LitBits)];
@@ -121,6 +123,11 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
           Drop(E);
           *Out++ = uint8_t(HtValue(E));
           E = Lit[LowBits(Bits, LitBits)];
+          if (E & HtLiteral) {
+            Drop(E);
+            *Out++ = uint8_t(HtValue(E));
+            E = Lit[LowBits(Bits, LitBits)];
+          }
         }
       }
       Refill();

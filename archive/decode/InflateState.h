@@ -102,9 +102,7 @@ class TInflateState {
   uint8_t* FAreaEnd = nullptr;
   uint64_t FWrittenCount = 0;
 
-  bool FFixedBuilt = false;
-  std::vector<uint32_t> FFixedLit, FFixedDist;
-  std::vector<uint32_t> FLit, FDist, FCodeLen;
+  std::vector<uint32_t> FLit, FDist, FCodeLen;  // the current dynamic block's tables
 };
 
 }  // namespace kst
