@@ -24,6 +24,7 @@
 #include "archive/core/Bounds.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/core/Ksttypes.h"
+#include "archive/decode/BitReversal.h"
 #include "archive/decode/LegacyBitReader.h"
 
 namespace kst {
@@ -80,15 +81,6 @@ bool TShannonFanoTree::ReadLengths(TLegacyBitReader& In, unsigned NumValues) {
     for (unsigned K = 0; K < Count; ++K) FLengths[Filled++] = uint8_t(Length);
   }
   return Filled == NumValues;
-}
-
-uint32_t ReverseBits(uint32_t Code, unsigned Length) {
-  uint32_t Reversed = 0;
-  for (unsigned I = 0; I < Length; ++I) {
-    Reversed = (Reversed << 1) | (Code & 1);
-    Code >>= 1;
-  }
-  return Reversed;
 }
 
 bool TShannonFanoTree::Build() {

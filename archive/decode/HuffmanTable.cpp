@@ -8,28 +8,13 @@
 #include <array>
 #include <cstddef>
 
+#include "archive/decode/BitReversal.h"
+
 namespace kst {
 
 namespace {
 
 constexpr unsigned MaxCodeBits = 15;
-
-struct TByteReversal {
-  uint8_t Of[256] = {};
-  constexpr TByteReversal() {
-    for (unsigned B = 0; B < 256; ++B)
-      for (unsigned Bit = 0; Bit < 8; ++Bit)
-        if (B & (1u << Bit)) Of[B] |= uint8_t(0x80u >> Bit);
-  }
-};
-constexpr TByteReversal ByteReversal;
-
-// The Length-bit code, most significant bit first, turned around to the order
-// the input delivers it.
-uint32_t ReverseBits(uint32_t Code, unsigned Length) {
-  const uint32_t Reversed16 = (uint32_t(ByteReversal.Of[Code & 0xFF]) << 8) | ByteReversal.Of[(Code >> 8) & 0xFF];
-  return Reversed16 >> (16 - Length);
-}
 
 uint32_t MakeEntry(uint32_t Info, unsigned CodeBits) {
   return (Info & 0xFFFFF000u) | (CodeBits << 8) | (CodeBits + (Info & 0xFF));
