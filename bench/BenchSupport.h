@@ -276,7 +276,3 @@ inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBe
 }
 
 }  // namespace skwbench
-
-// The inflate and import benchmarks still spell the namespace this way; the
-// alias goes once they say skwbench.
-namespace benchcorpus = skwbench;

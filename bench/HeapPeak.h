@@ -14,7 +14,3 @@ int64_t PeakBytes();
 void ResetPeak();
 
 }  // namespace skwbench
-
-// The import benchmark still spells the namespace this way; the alias goes
-// once it says skwbench.
-namespace benchheap = skwbench;

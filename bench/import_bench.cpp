@@ -200,7 +200,7 @@ TFixture& Fixture(bool Bin) {
     F.ContainerSize = static_cast<int64_t>(Bytes.size());
   }
   F.Pack = (Dir / ("skw-import-bench-pack-" + Kind + ".zip")).string();
-  std::vector<benchcorpus::ZipEntry> Entries;
+  std::vector<skwbench::ZipEntry> Entries;
   for (int I = 0; I < kPictures; ++I) {
     // Every tenth picture brings a new palette, each new one shared by two pictures.
     const uint32_t Seed =
@@ -208,9 +208,9 @@ TFixture& Fixture(bool Bin) {
     F.Pictures.Files.emplace_back(TargetName(I, "T", Bin ? "-BIN-256x256.bmp" : "-PAL-256x256.bmp"),
                                   MakePicture(Bin, Seed, I));
     F.LargestPicture = std::max(F.LargestPicture, static_cast<int64_t>(F.Pictures.Files.back().second.size()));
-    Entries.push_back(benchcorpus::DeflateEntry(F.Pictures.Files.back().first, F.Pictures.Files.back().second, 6));
+    Entries.push_back(skwbench::DeflateEntry(F.Pictures.Files.back().first, F.Pictures.Files.back().second, 6));
   }
-  const std::vector<uint8_t> Zip = benchcorpus::ZipOf(Entries);
+  const std::vector<uint8_t> Zip = skwbench::ZipOf(Entries);
   std::ofstream(F.Pack, std::ios::binary)
       .write(reinterpret_cast<const char*>(Zip.data()), static_cast<std::streamsize>(Zip.size()));
   return F;
@@ -256,9 +256,9 @@ void BM_ImportRun(benchmark::State& State) {
       kst::TMemoryStream Stream;
       Stream.LoadFromFile(F.Container);
       const int64_t Resident = StatusBytes("VmRSS:");
-      const int64_t Heap = benchheap::LiveBytes();
+      const int64_t Heap = skwbench::LiveBytes();
       ResetPeak();
-      benchheap::ResetPeak();
+      skwbench::ResetPeak();
       const auto ImportStart = std::chrono::steady_clock::now();
       kst::TStringList Index;
       kst::TKestrel Kestrel;
@@ -275,18 +275,18 @@ void BM_ImportRun(benchmark::State& State) {
       else
         Engine.Pictures = &F.Pictures;
       Engine.ScanTextures(F.Container);
-      const int64_t Scanned = benchheap::LiveBytes();
-      const int64_t ScanPeak = benchheap::PeakBytes();
-      benchheap::ResetPeak();
+      const int64_t Scanned = skwbench::LiveBytes();
+      const int64_t ScanPeak = skwbench::PeakBytes();
+      skwbench::ResetPeak();
       Engine.ImportBitmaps();
       Import += Seconds(ImportStart);
       Stream.SaveToFile(F.Output);
       Run += Seconds(Start);
       RunCpu += CpuSeconds(CpuStart);
       PeakExtra = std::max(PeakExtra, StatusBytes("VmHWM:") - Resident);
-      HeapExtra = std::max({HeapExtra, ScanPeak - Heap, benchheap::PeakBytes() - Heap});
+      HeapExtra = std::max({HeapExtra, ScanPeak - Heap, skwbench::PeakBytes() - Heap});
       IndexBytes = Scanned - Heap;
-      ImportHeapExtra = std::max(ImportHeapExtra, benchheap::PeakBytes() - Scanned);
+      ImportHeapExtra = std::max(ImportHeapExtra, skwbench::PeakBytes() - Scanned);
       Final = Stream.Size();
     }
 

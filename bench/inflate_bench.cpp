@@ -29,7 +29,7 @@
 
 namespace {
 
-using namespace benchcorpus;
+using namespace skwbench;
 
 void Ours(benchmark::State& State, const std::string& Kind, int Level) {
   const ZipEntry& C = CompressedCase(Kind, Level);

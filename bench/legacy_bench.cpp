@@ -47,7 +47,7 @@ uint32_t Get32(const Bytes& B, size_t At) { return Get16(B, At) | Get16(B, At + 
 
 // Entries of methods 1 to 6 of one archive, through its central directory.
 void ReadArchive(const std::string& Name, std::vector<TEntry>& Entries) {
-  std::ifstream In(benchcorpus::ZipDataDir() + Name, std::ios::binary);
+  std::ifstream In(skwbench::ZipDataDir() + Name, std::ios::binary);
   const Bytes B((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
   if (B.size() < 22) return;
   size_t End = B.size() - 22;
