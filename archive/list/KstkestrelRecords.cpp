@@ -95,7 +95,7 @@ std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int Version
   if (!Complete) return {};
   std::string Extra(ExtraLength, '\0');
   if (ExtraLength > 0) Extra.resize(ReadAt(FHandle, FCurrentOffset, Extra.data(), ExtraLength));
-  return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space);
+  return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space, ForeignBackslash);
 }
 
 void TKestrel::GetComment(std::string& Text, uint32_t Length) {

@@ -9,6 +9,7 @@
 #include "archive/crc/Crc.h"
 #include "archive/core/Ksttypes.h"
 #include "archive/names/NameConversion.h"
+#include "platform/NameBackslash.h"
 #include "platform/Utf8Names.h"
 
 namespace kst {
@@ -34,6 +35,20 @@ std::string WithZeros(std::string_view Bytes, TNameZeros Zeros) {
 
 std::string FromUtf8(const std::string& Name, bool Translate) {
   return UnixToDosFilename(Translate ? platform::Utf8ToAnsi(Name) : Name);
+}
+
+// Convert applied to the parts of Name between its "\" characters, which
+// come back as kNameBackslash: part of the name, never a separator.
+template <typename TConvert>
+std::string KeepingBackslashes(const std::string& Name, TConvert Convert) {
+  std::string Result;
+  size_t Start = 0;
+  for (size_t Slash = Name.find('\\'); Slash != std::string::npos; Slash = Name.find('\\', Start)) {
+    Result += Convert(Name.substr(Start, Slash - Start));
+    Result += platform::kNameBackslash;
+    Start = Slash + 1;
+  }
+  return Result + Convert(Name.substr(Start));
 }
 
 }  // namespace
@@ -87,13 +102,18 @@ std::string UnicodePathName(std::string_view Extra, std::string_view Raw) {
   return std::string();
 }
 
-std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros) {
+std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros, TForeignBackslash Backslash) {
+  const bool DosFamily = MadeOnDosFamily(Stored.VersionMadeBy);
+  const auto Utf8 = [Translate](const std::string& Part) { return FromUtf8(Part, Translate); };
+  const auto Oem = [Translate](const std::string& Part) { return doOemToChar(Part, Translate); };
+  const auto Converted = [&](const std::string& Name, auto Convert) {
+    return !DosFamily && Backslash == TForeignBackslash::Literal ? KeepingBackslashes(Name, Convert) : Convert(Name);
+  };
   const std::string Unicode = UnicodePathName(Stored.Extra, Stored.Raw);
-  if (!Unicode.empty() && IsValidUtf8(Unicode)) return FromUtf8(WithZeros(Unicode, Zeros), Translate);
+  if (!Unicode.empty() && IsValidUtf8(Unicode)) return Converted(WithZeros(Unicode, Zeros), Utf8);
   const std::string Name = WithZeros(Stored.Raw, Zeros);
-  if ((Stored.Flags & kFlagUtf8) || (!MadeOnDosFamily(Stored.VersionMadeBy) && IsValidUtf8(Name)))
-    return FromUtf8(Name, Translate);
-  return doOemToChar(Name, Translate);
+  if ((Stored.Flags & kFlagUtf8) || (!DosFamily && IsValidUtf8(Name))) return Converted(Name, Utf8);
+  return Converted(Name, Oem);
 }
 
 }  // namespace kst
