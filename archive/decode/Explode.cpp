@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "archive/core/Bounds.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/core/Ksttypes.h"
 #include "archive/decode/LegacyBitReader.h"
@@ -75,7 +76,7 @@ bool TShannonFanoTree::ReadLengths(TLegacyBitReader& In, unsigned NumValues) {
     if (!In.Read(8, Run)) return false;
     const unsigned Length = (Run & 15) + 1;
     const unsigned Count = (Run >> 4) + 1;
-    if (Count > NumValues - Filled) return false;
+    if (!InBounds(Filled, Count, NumValues)) return false;
     for (unsigned K = 0; K < Count; ++K) FLengths[Filled++] = uint8_t(Length);
   }
   return Filled == NumValues;

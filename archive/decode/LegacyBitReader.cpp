@@ -15,7 +15,7 @@ TLegacyBitReader::TLegacyBitReader(TDecoderIO& IO) : FIO(IO), FBuffer(BufferSize
 
 bool TLegacyBitReader::Refill(unsigned N) {
   for (;;) {
-    if (FFill - FPos >= 8) {
+    if (InBounds(FPos, 8, FFill)) {
       uint64_t Word = 0;
       for (unsigned I = 0; I < 8; ++I) Word |= uint64_t(FBuffer[FPos + I]) << (8 * I);
       FBits |= Word << FCount;

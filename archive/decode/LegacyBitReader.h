@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "archive/core/Bounds.h"
 #include "archive/decode/DecoderIO.h"
 
 namespace kst {
@@ -87,7 +88,7 @@ class TLegacyOutput {
   // Room for Size bytes written in place: their place in the window, or null
   // when they would cross the window's end or the limit. Commit makes them output.
   uint8_t* Reserve(uint32_t Size) {
-    return Size <= FRoom && Size <= WindowSize - FPos ? FWindow.data() + FPos : nullptr;
+    return Size <= FRoom && InBounds(FPos, Size, WindowSize) ? FWindow.data() + FPos : nullptr;
   }
   void Commit(uint32_t Size) {
     FPos += Size;

@@ -22,12 +22,12 @@
 #include "archive/core/KstTimer.h"
 #include "archive/io/Kstfileio.h"
 #include "archive/extract/EntrySpans.h"
-#include "archive/extract/ReadWindow.h"
+#include "archive/io/ReadWindow.h"
 #include "archive/core/Err_msgs.h"
 
 namespace kst {
 
-uint32_t TUnZip::FillWindow(THandle InFile, uint32_t Offset, uint8_t* Into, uint32_t Count) {
+uint32_t TUnZip::FillWindow(THandle InFile, uint64_t Offset, uint8_t* Into, uint32_t Count) {
   uint32_t Got = 0;
   if (!kstSetFilePointer(InFile, Offset)) return 0;
   while (Got < Count) {
@@ -39,7 +39,7 @@ uint32_t TUnZip::FillWindow(THandle InFile, uint32_t Offset, uint8_t* Into, uint
 }
 
 bool TUnZip::ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
-  return FLocalWindow.Read(Offset, Buffer, Count, [&](uint32_t At, uint8_t* Into, uint32_t Size) {
+  return FLocalWindow.Read(Offset, Buffer, Count, [&](uint64_t At, uint8_t* Into, uint32_t Size) {
     return FillWindow(InFile, At, Into, Size);
   });
 }
@@ -63,7 +63,7 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   // of the directory rather than with a seek and two reads per record.
   TReadWindow Directory(65536);
   const auto ReadDirectory = [&](uint32_t Offset, uint8_t* Buffer, uint32_t Count) {
-    return Directory.Read(Offset, Buffer, Count, [&](uint32_t At, uint8_t* Into, uint32_t Size) {
+    return Directory.Read(Offset, Buffer, Count, [&](uint64_t At, uint8_t* Into, uint32_t Size) {
       return FillWindow(InFile, At, Into, Size);
     });
   };

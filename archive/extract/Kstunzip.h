@@ -9,7 +9,7 @@
 
 #include "archive/identify/StreamedEntryEnd.h"
 #include "archive/extract/KstUnBase.h"
-#include "archive/extract/ReadWindow.h"
+#include "archive/io/ReadWindow.h"
 #include "archive/extract/UnBaseHeaderObj.h"
 
 namespace kst {
@@ -37,7 +37,7 @@ class TUnZip : public TUnBase {
 
  private:
   // Reads up to Count bytes at Offset through ReadProc; answers the bytes got.
-  uint32_t FillWindow(THandle InFile, uint32_t Offset, uint8_t* Into, uint32_t Count);
+  uint32_t FillWindow(THandle InFile, uint64_t Offset, uint8_t* Into, uint32_t Count);
   // Reads Count header bytes at Offset (through the local-header window); true
   // when all came.
   bool ReadHeaderAt(THandle InFile, uint32_t Offset, uint8_t* Buffer, uint32_t Count);

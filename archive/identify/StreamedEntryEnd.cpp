@@ -3,7 +3,6 @@
 #include "archive/identify/StreamedEntryEnd.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "archive/core/Err_msgs.h"
 #include "archive/core/LittleEndian.h"
@@ -11,6 +10,7 @@
 #include "archive/crc/Crc.h"
 #include "archive/decode/Inflate.h"
 #include "archive/identify/Kstregister.h"
+#include "archive/io/ReadWindow.h"
 
 namespace kst {
 namespace {
@@ -29,34 +29,6 @@ uint32_t ReadFully(THandle File, uint64_t Pos, uint8_t* Into, uint32_t Count) {
   }
   return Got;
 }
-
-// Reads the file forward through a window, so a byte-wise search costs one
-// read per window and never reads past the end of the file.
-class TFileWindow {
- public:
-  TFileWindow(THandle File, uint64_t FileSize) : FFile(File), FFileSize(FileSize) {}
-
-  // The bytes from Pos on, at least Count of them unless the file ends first;
-  // Available tells how many there are.
-  const uint8_t* At(uint64_t Pos, uint32_t Count, uint32_t& Available) {
-    if (Pos < FStart || Pos + Count > FStart + FBytes.size()) Load(Pos);
-    Available = uint32_t(std::min<uint64_t>(FStart + FBytes.size() - Pos, UINT32_MAX));
-    return FBytes.data() + (Pos - FStart);
-  }
-
- private:
-  void Load(uint64_t Pos) {
-    constexpr uint32_t kWindow = 65536;
-    FStart = Pos;
-    FBytes.resize(size_t(std::min<uint64_t>(kWindow, Pos < FFileSize ? FFileSize - Pos : 0)));
-    FBytes.resize(ReadFully(FFile, Pos, FBytes.data(), uint32_t(FBytes.size())));
-  }
-
-  THandle FFile;
-  uint64_t FFileSize;
-  uint64_t FStart = 0;
-  std::vector<uint8_t> FBytes;
-};
 
 // Decoding a Deflate stream straight from the file, the output only counted.
 class TCountingIO final : public TDecoderIO {
@@ -114,12 +86,16 @@ bool RecordFollows(const uint8_t* Bytes, uint32_t Available) {
 // Searches byte by byte; for plain stored data the CRC of the bytes passed
 // over is kept, so a descriptor must match it.
 std::optional<TStreamedEnd> SearchedEnd(THandle File, uint64_t DataStart, uint64_t FileSize, bool PlainStored) {
-  TFileWindow Window(File, FileSize);
+  // One read per window: the search looks at every byte but never reads past the end of the file.
+  TReadWindow Window(65536);
+  const auto Fill = [&](uint64_t At, uint8_t* Into, uint32_t Size) {
+    return ReadFully(File, At, Into, uint32_t(std::min<uint64_t>(Size, At < FileSize ? FileSize - At : 0)));
+  };
   uint32_t Crc = CRC_MASK;
   const uint64_t Last = std::min<uint64_t>(FileSize, DataStart + UINT32_MAX);
   for (uint64_t Pos = DataStart; Pos + kUnsignedSize <= Last; ++Pos) {
     uint32_t Available = 0;
-    const uint8_t* Bytes = Window.At(Pos, kSignedSize + 4, Available);
+    const uint8_t* Bytes = Window.View(Pos, kSignedSize + 4, Available, Fill);
     const uint32_t Distance = uint32_t(Pos - DataStart);
     if (const auto Found = DescriptorAt(Bytes, Available, Distance)) {
       if (PlainStored

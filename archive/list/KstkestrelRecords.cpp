@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "archive/core/Bounds.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/identify/StreamedEntryEnd.h"
 #include "archive/list/MethodNames.h"
@@ -101,8 +102,9 @@ std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int Version
 void TKestrel::GetComment(std::string& Text, uint32_t Length) {
   if (Length == 0) Length = kDefaultCommentLength;
   uint64_t Count = Length;
-  if (FCurrentOffset + Count >= ArchiveSize)
-    Count = ArchiveSize > FCurrentOffset + 1 ? ArchiveSize - FCurrentOffset - 1 : 0;
+  // The comment stops short of the file's last byte.
+  if (!InBounds(FCurrentOffset, Count + 1, ArchiveSize))
+    Count = InBounds(FCurrentOffset, 1, ArchiveSize) ? ArchiveSize - FCurrentOffset - 1 : 0;
   std::string Bytes(size_t(Count), '\0');
   Bytes.resize(ReadAt(FHandle, FCurrentOffset, Bytes.data(), uint32_t(Count)));
   Text = Bytes.substr(0, Bytes.find('\0'));

@@ -4,6 +4,7 @@
 // run however the loop ended. The loop reads one fixed header per step and only
 // moves forward, never past the end limit; exceptions of the walk or of event
 // handlers end it and make Activate answer false, never reach the caller.
+#include "archive/core/Bounds.h"
 #include "archive/core/Err_msgs.h"
 #include "archive/identify/ArcTypeInfo.h"
 #include "archive/io/Kstfileio.h"
@@ -95,11 +96,12 @@ void TKestrel::Setup() {
 void TKestrel::Walk() {
   FCurrentOffset = FStartPosition - 1;
   FRecordsRead = 0;
-  while (FCurrentOffset + FHeaderSize < FEndLimit && FHeaderSize > 0) {
+  // A record is read only when it ends before the limit, not at it.
+  while (InBounds(FCurrentOffset, uint64_t(FHeaderSize) + 1, FEndLimit) && FHeaderSize > 0) {
     if (GetCancel()) break;
     ProcessMessages();
     FStartPosition = FCurrentOffset + 1;
-    if (FCurrentOffset + FHeaderSize > ArchiveSize) break;
+    if (!InBounds(FCurrentOffset, FHeaderSize, ArchiveSize)) break;
     if (!kstSetFilePointer(FHandle, int64_t(FCurrentOffset))) {
       RaiseError(TExceptionClass::E_RAISE, FArchiveFile, "", "", ErrReadFile);
       break;
