@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "archive/core/Bounds.h"
+#include "archive/core/ExtraFields.h"
 #include "archive/crc/Crc.h"
 #include "archive/core/Ksttypes.h"
 #include "archive/names/NameConversion.h"
@@ -15,7 +16,6 @@
 namespace kst {
 namespace {
 
-constexpr uint16_t kUnicodePathId = 0x7075;
 constexpr uint8_t kUnicodePathVersion = 1;
 
 // "Version made by" systems whose names are in the OEM code page: MS-DOS/FAT,
@@ -85,21 +85,16 @@ bool IsValidUtf8(std::string_view Bytes) {
 }
 
 std::string UnicodePathName(std::string_view Extra, std::string_view Raw) {
-  const auto* P = reinterpret_cast<const uint8_t*>(Extra.data());
-  size_t At = 0;
-  while (InBounds(At, 4, Extra.size())) {
-    const uint16_t Id = GetLE16(P + At);
-    const size_t Size = GetLE16(P + At + 2);
-    const size_t Data = At + 4;
-    if (!InBounds(Data, Size, Extra.size())) break;
-    if (Id == kUnicodePathId && Size >= 5 && P[Data] == kUnicodePathVersion) {
-      uint32_t Crc = CRC_MASK;
-      Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
-      if ((Crc ^ CRC_MASK) == GetLE32(P + Data + 1)) return std::string(Extra.substr(Data + 5, Size - 5));
-    }
-    At = Data + Size;
-  }
-  return std::string();
+  std::string Name;
+  FindExtraField(Extra, kUnicodePathExtraId, [&](std::string_view Data) {
+    if (Data.size() < 5 || uint8_t(Data[0]) != kUnicodePathVersion) return false;
+    uint32_t Crc = CRC_MASK;
+    Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
+    if ((Crc ^ CRC_MASK) != GetLE32(reinterpret_cast<const uint8_t*>(Data.data()) + 1)) return false;
+    Name = Data.substr(5);
+    return true;
+  });
+  return Name;
 }
 
 std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros, TForeignBackslash Backslash) {

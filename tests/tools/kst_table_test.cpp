@@ -95,6 +95,13 @@ const std::vector<TRow>& Rows() {
        {},
        0},
       {"test {}pack.exe good.txt", {"good.txt: OK"}, {}, 0},
+      // Streamed Zip64 entries (8-byte sizes in their descriptors), no central directory.
+      {"list --tsv {}zip64.zip",
+       {"big.txt\t8\tDeflateN\t23\t247\tf77b5581\t2021-06-05 04:03:02\t----\t0\t0",
+        "raw.txt\t0\tStored\t247\t247\t31e202a0\t2021-06-05 04:03:02\t----\t0\t104"},
+       {},
+       0},
+      {"test {}zip64.zip", {"big.txt: OK", "raw.txt: OK"}, {}, 0},
       // Made on Unix: "\" belongs to the name; names differing in case are two files.
       {"extract {}names.zip -d {}n -o \"x\\y.txt\" \"R*\"",
        {" extracting: n/x\\y.txt", " extracting: n/RuntimeConfig.class", " extracting: n/Runtimeconfig.class"},
