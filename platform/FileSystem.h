@@ -45,6 +45,14 @@ inline constexpr bool kIsWindows = false;
 // Windows the path as given.
 std::string NativePath(const std::string& Path);
 
+// How the Linux path layer treats a name that does not exist as written. By
+// default it looks for it without regard to case, as Wine does: the game's
+// Windows paths need that. A program working in the user's own folders (kst)
+// asks for exact names instead, so two names differing only in case stay two
+// files; drive-letter paths, which lead into the Wine prefix, are still matched
+// without regard to case. Set once at start-up; no effect on Windows.
+void MatchNamesExactly(bool Exactly);
+
 // While one of these lives (an extraction run, say), the Linux path layer keeps
 // the listings of the folders it searched without regard to case and of the
 // folders it created, and updates them with its own creations, renames and

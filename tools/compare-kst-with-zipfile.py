@@ -4,13 +4,25 @@ exactly when zipfile reads every entry, kst list --tsv --dirs shows the same
 entries with the same sizes and CRCs, and kst extract writes the same
 contents. Files zipfile cannot open are left out; copies are counted once.
 
-Usage: compare-kst-with-zipfile.py KST LISTFILE   (LISTFILE: one path a line), e.g.
-  find / -xdev -type f \( -name '*.whl' -o -name '*.egg' -o -name '*.jar' \
-       -o -name '*.od[tspg]' -o -name '*.zip' -o -name '*.epub' \) > list.txt
-Prints the counts of files agreeing on each point and the first few that do not."""
-import hashlib, os, shutil, subprocess, sys, tempfile, zipfile
+Usage: compare-kst-with-zipfile.py KST LISTFILE [BUDGET]   (LISTFILE: one path a
+line; BUDGET: seconds after which no further file is started, default none), e.g.
+  find / -xdev \( -path /work -o -path /tmp -o -path /proc \) -prune -o -type f \
+       \( -name '*.whl' -o -name '*.egg' -o -name '*.jar' -o -name '*.od[tspg]' \
+       -o -name '*.zip' -o -name '*.epub' \) -print > list.txt
+Each kst command gets at most 300 s (one that runs longer counts as differing).
+Prints one line per file that differs as it goes, then the counts of files
+agreeing on each point, the files left out for the budget, and every file that
+does not agree."""
+import hashlib, os, shutil, subprocess, sys, tempfile, time, zipfile
 
 kst, listfile = sys.argv[1], sys.argv[2]
+budget = float(sys.argv[3]) if len(sys.argv) > 3 else None
+started = time.monotonic()
+kCommandSeconds = 300
+
+def run(args):
+    try: return subprocess.run(args, capture_output=True, timeout=kCommandSeconds)
+    except subprocess.TimeoutExpired: return None
 paths = [l.strip() for l in open(listfile) if l.strip()]
 seen = set(); files = []
 for p in paths:
@@ -29,7 +41,10 @@ def pyname(info):
 
 counts = dict(readable=0, test=0, list=0, extract=0, all=0)
 bad = {'test': [], 'list': [], 'extract': []}
+skipped = 0
 for p in files:
+    if budget is not None and time.monotonic() - started > budget:
+        skipped += 1; continue
     try:
         z = zipfile.ZipFile(p)
         infos = z.infolist()
@@ -40,12 +55,12 @@ for p in files:
     for i in infos:
         try: data[i.filename] = z.read(i)
         except Exception: ok = False
-    r = subprocess.run([kst, 'test', p], capture_output=True)
-    t_ok = (r.returncode == 0) == ok
+    r = run([kst, 'test', p])
+    t_ok = r is not None and (r.returncode == 0) == ok
     # listing
-    r = subprocess.run([kst, 'list', '--tsv', '--dirs', p], capture_output=True)
+    r = run([kst, 'list', '--tsv', '--dirs', p])
     rows = []
-    for line in r.stdout.decode('utf-8', 'replace').splitlines():
+    for line in (r.stdout if r else b'').decode('utf-8', 'replace').splitlines():
         f = line.split('\t')
         if len(f) >= 6: rows.append((f[0].replace('\\', '/'), int(f[4]), f[5]))
     l_ok = len(rows) == len(infos)
@@ -56,8 +71,7 @@ for p in files:
                 l_ok = False; break
     # extraction
     d = tempfile.mkdtemp()
-    subprocess.run([kst, 'extract', p, '-d', d, '-o'], capture_output=True)
-    e_ok = True
+    e_ok = run([kst, 'extract', p, '-d', d, '-o']) is not None
     for i in infos:
         if i.filename not in data: continue
         if i.is_dir():
@@ -73,7 +87,11 @@ for p in files:
     counts['all'] += t_ok and l_ok and e_ok
     for k, v in (('test', t_ok), ('list', l_ok), ('extract', e_ok)):
         if not v: bad[k].append(p)
+    if not (t_ok and l_ok and e_ok):
+        print('differs (%s):' % ' '.join(k for k, v in (('test', t_ok), ('list', l_ok), ('extract', e_ok)) if not v),
+              p, flush=True)
 print(counts)
+if skipped: print('not reached within the budget:', skipped)
 for k in bad:
     print(k, len(bad[k]))
-    for p in bad[k][:8]: print('  ', p)
+    for p in bad[k]: print('  ', p)

@@ -7,7 +7,7 @@
 namespace kst {
 
 void TUnBase::SetStoredName(const TStoredName& Stored) {
-  StoredName = EntryName(Stored, TranslateOemChar, TNameZeros::Cut);
+  StoredName = EntryName(Stored, TranslateOemChar, TNameZeros::Cut, ForeignBackslash);
 }
 
 }  // namespace kst

@@ -176,8 +176,9 @@ int32_t TUnZip::BuildRecoveryHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
     TLocal Local = TLocal::Parse(Record);
     const std::string Raw = ReadNameAt(InFile, Pos + TLocal::Size, Local.NameLength);
     const std::string Extra = ReadNameAt(InFile, Pos + TLocal::Size + Local.NameLength, Local.ExtraLength);
+    const bool Zip64 = TakeZip64Sizes(Local, Extra);
     const uint64_t DataStart = uint64_t(Pos) + TLocal::Size + Local.NameLength + Local.ExtraLength;
-    const std::optional<TStreamedEnd> End = FindStreamedEnd(InFile, Local, DataStart, ArchiveSize);
+    const std::optional<TStreamedEnd> End = FindStreamedEnd(InFile, Local, DataStart, ArchiveSize, Zip64);
     const bool Unknown = EndUnknown(Local, End);
     if (End) End->ApplyTo(Local);
     // No central record says which system wrote the entry.
@@ -207,19 +208,20 @@ bool TUnZip::ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_
   RawName = ReadNameAt(InFile, Info.Offset + TLocal::Size, FLocal.NameLength);
   RawExtra = ReadNameAt(InFile, Info.Offset + TLocal::Size + FLocal.NameLength, FLocal.ExtraLength);
   const uint64_t Data = uint64_t(Info.Offset) + TLocal::Size + FLocal.NameLength + FLocal.ExtraLength;
+  const bool Zip64 = TakeZip64Sizes(FLocal, RawExtra);
   FExpectedCrc = FLocal.Crc;
   if (Data > UINT32_MAX) return false;
-  if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = DescriptorCrc(InFile, Data + FLocal.PackedSize);
+  if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = DescriptorCrc(InFile, Data + FLocal.PackedSize, Zip64);
   // The window is kept only while it holds the next entry's local header: a
   // large entry, or the last one, is decoded without it.
   FLocalWindow.ReleaseUnlessHolds(Index + 1 < List.Count() ? List.FileLocationData(Index + 1).Offset : UINT64_MAX);
   return kstSetFilePointer(InFile, static_cast<int64_t>(Data));
 }
 
-uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At) {
+uint32_t TUnZip::DescriptorCrc(THandle InFile, uint64_t At, bool Zip64) {
   // The packed size must match what the local header says the data hold (the
   // signature alone could be a CRC), else the local header's CRC stands.
-  const auto Descriptor = DescriptorBehind(InFile, At, ArchiveSize, FLocal.PackedSize);
+  const auto Descriptor = DescriptorBehind(InFile, At, ArchiveSize, FLocal.PackedSize, Zip64);
   return Descriptor ? Descriptor->Crc : FLocal.Crc;
 }
 

@@ -51,7 +51,7 @@ class TUnZip : public TUnBase {
   bool ReadLocalEntry(THandle InFile, const TUnBaseHeaderObj& List, int32_t Index, std::string& RawName,
                       std::string& RawExtra);
   // The CRC of the data descriptor at At when one is there, else the local header's.
-  uint32_t DescriptorCrc(THandle InFile, uint64_t At);
+  uint32_t DescriptorCrc(THandle InFile, uint64_t At, bool Zip64);
 
   // Per entry of the last directory walk's list: its central name when its
   // bytes overlap another entry's or the directory (then it is reported and

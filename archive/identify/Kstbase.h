@@ -18,6 +18,7 @@
 #include "archive/identify/Kstregister.h"
 #include "archive/core/StringList.h"
 #include "archive/core/ZipOptions.h"
+#include "archive/names/EntryName.h"
 
 namespace kst {
 
@@ -105,6 +106,10 @@ class TZipCommon : public TRegisterKestrel {
   TDateAttribute DateAttribute = daFileDate;
   TDeleteOptions DeleteOptions = doAllowUndo;
   bool TranslateOemChar = true;
+  // Literal keeps a "\" in the name of an entry made outside the DOS family as
+  // part of the name (EntryName.h), for programs writing to file systems whose
+  // names may hold it; by default it separates folders like any other "\".
+  TForeignBackslash ForeignBackslash = TForeignBackslash::Separator;
   TStoredDirNames StoredDirNames = sdRelative;
   TkstFileAttr FileAttribute;
   // Output path of the current entry (see SetFilename).

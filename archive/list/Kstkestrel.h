@@ -104,8 +104,10 @@ class TKestrel : public TZipCommon {
   void DoEvents(int32_t Offset, int32_t Filenum);
   void IncTotals(uint32_t Packed, uint32_t Unpacked);
   // Reads the name at the current offset (and advances past it) and names it
-  // by the library's entry-name rule with the extra field that follows it.
-  std::string ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength);
+  // by the library's entry-name rule with the extra field that follows it,
+  // which is left in Extra.
+  std::string ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength,
+                            std::string& Extra);
   void GetComment(std::string& Text, uint32_t Length);
   void ClearEntry();
 

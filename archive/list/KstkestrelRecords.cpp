@@ -53,9 +53,11 @@ void TKestrel::DoProcRecord() {
 void TKestrel::ProcessLocal(uint64_t RecordStart) {
   FLocal = TLocal::Parse(FHeader.data());
   // No central record says which system wrote the entry.
-  FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags, kMadeByUnknown, FLocal.ExtraLength);
+  std::string Extra;
+  FileName = ReadEntryName(FLocal.NameLength, FLocal.Flags, kMadeByUnknown, FLocal.ExtraLength, Extra);
+  const bool Zip64 = TakeZip64Sizes(FLocal, Extra);
   const uint64_t DataStart = FCurrentOffset + FLocal.ExtraLength;
-  const std::optional<TStreamedEnd> End = FindStreamedEnd(FHandle, FLocal, DataStart, ArchiveSize);
+  const std::optional<TStreamedEnd> End = FindStreamedEnd(FHandle, FLocal, DataStart, ArchiveSize, Zip64);
   const bool Unknown = EndUnknown(FLocal, End);
   if (End) End->ApplyTo(FLocal);
   if (OnReadFile) OnReadFile(this, FileName);
@@ -69,7 +71,8 @@ void TKestrel::ProcessLocal(uint64_t RecordStart) {
 
 void TKestrel::ProcessCentral() {
   FCentral = TCentral::Parse(FHeader.data());
-  FileName = ReadEntryName(FCentral.NameLength, FCentral.Flags, FCentral.VersionMadeBy, FCentral.ExtraLength);
+  std::string Extra;
+  FileName = ReadEntryName(FCentral.NameLength, FCentral.Flags, FCentral.VersionMadeBy, FCentral.ExtraLength, Extra);
   if (OnReadFile) OnReadFile(this, FileName);
   if (FCentral.CommentLength != 0) {
     const uint64_t Saved = FCurrentOffset;
@@ -89,14 +92,16 @@ void TKestrel::ProcessCentral() {
   FCurrentOffset += uint64_t(FCentral.ExtraLength) + FCentral.CommentLength;
 }
 
-std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength) {
+std::string TKestrel::ReadEntryName(uint16_t Length, uint16_t Flags, int VersionMadeBy, uint16_t ExtraLength,
+                                    std::string& Extra) {
   std::string Raw(Length, '\0');
   const bool Complete = ReadAt(FHandle, FCurrentOffset, Raw.data(), Length) == Length;
   FCurrentOffset += Length;
+  Extra.clear();
   if (!Complete) return {};
-  std::string Extra(ExtraLength, '\0');
+  Extra.resize(ExtraLength);
   if (ExtraLength > 0) Extra.resize(ReadAt(FHandle, FCurrentOffset, Extra.data(), ExtraLength));
-  return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space);
+  return EntryName({Raw, Flags, VersionMadeBy, Extra}, TranslateOemChar, TNameZeros::Space, ForeignBackslash);
 }
 
 void TKestrel::GetComment(std::string& Text, uint32_t Length) {

@@ -6,15 +6,16 @@
 #include <algorithm>
 
 #include "archive/core/Bounds.h"
+#include "archive/core/ExtraFields.h"
 #include "archive/crc/Crc.h"
 #include "archive/core/Ksttypes.h"
 #include "archive/names/NameConversion.h"
+#include "platform/NameBackslash.h"
 #include "platform/Utf8Names.h"
 
 namespace kst {
 namespace {
 
-constexpr uint16_t kUnicodePathId = 0x7075;
 constexpr uint8_t kUnicodePathVersion = 1;
 
 // "Version made by" systems whose names are in the OEM code page: MS-DOS/FAT,
@@ -34,6 +35,20 @@ std::string WithZeros(std::string_view Bytes, TNameZeros Zeros) {
 
 std::string FromUtf8(const std::string& Name, bool Translate) {
   return UnixToDosFilename(Translate ? platform::Utf8ToAnsi(Name) : Name);
+}
+
+// Convert applied to the parts of Name between its "\" characters, which
+// come back as kNameBackslash: part of the name, never a separator.
+template <typename TConvert>
+std::string KeepingBackslashes(const std::string& Name, TConvert Convert) {
+  std::string Result;
+  size_t Start = 0;
+  for (size_t Slash = Name.find('\\'); Slash != std::string::npos; Slash = Name.find('\\', Start)) {
+    Result += Convert(Name.substr(Start, Slash - Start));
+    Result += platform::kNameBackslash;
+    Start = Slash + 1;
+  }
+  return Result + Convert(Name.substr(Start));
 }
 
 }  // namespace
@@ -70,30 +85,30 @@ bool IsValidUtf8(std::string_view Bytes) {
 }
 
 std::string UnicodePathName(std::string_view Extra, std::string_view Raw) {
-  const auto* P = reinterpret_cast<const uint8_t*>(Extra.data());
-  size_t At = 0;
-  while (InBounds(At, 4, Extra.size())) {
-    const uint16_t Id = GetLE16(P + At);
-    const size_t Size = GetLE16(P + At + 2);
-    const size_t Data = At + 4;
-    if (!InBounds(Data, Size, Extra.size())) break;
-    if (Id == kUnicodePathId && Size >= 5 && P[Data] == kUnicodePathVersion) {
-      uint32_t Crc = CRC_MASK;
-      Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
-      if ((Crc ^ CRC_MASK) == GetLE32(P + Data + 1)) return std::string(Extra.substr(Data + 5, Size - 5));
-    }
-    At = Data + Size;
-  }
-  return std::string();
+  std::string Name;
+  FindExtraField(Extra, kUnicodePathExtraId, [&](std::string_view Data) {
+    if (Data.size() < 5 || uint8_t(Data[0]) != kUnicodePathVersion) return false;
+    uint32_t Crc = CRC_MASK;
+    Crc32_buf(Raw.data(), int64_t(Raw.size()), Crc);
+    if ((Crc ^ CRC_MASK) != GetLE32(reinterpret_cast<const uint8_t*>(Data.data()) + 1)) return false;
+    Name = Data.substr(5);
+    return true;
+  });
+  return Name;
 }
 
-std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros) {
+std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros, TForeignBackslash Backslash) {
+  const bool DosFamily = MadeOnDosFamily(Stored.VersionMadeBy);
+  const auto Utf8 = [Translate](const std::string& Part) { return FromUtf8(Part, Translate); };
+  const auto Oem = [Translate](const std::string& Part) { return doOemToChar(Part, Translate); };
+  const auto Converted = [&](const std::string& Name, auto Convert) {
+    return !DosFamily && Backslash == TForeignBackslash::Literal ? KeepingBackslashes(Name, Convert) : Convert(Name);
+  };
   const std::string Unicode = UnicodePathName(Stored.Extra, Stored.Raw);
-  if (!Unicode.empty() && IsValidUtf8(Unicode)) return FromUtf8(WithZeros(Unicode, Zeros), Translate);
+  if (!Unicode.empty() && IsValidUtf8(Unicode)) return Converted(WithZeros(Unicode, Zeros), Utf8);
   const std::string Name = WithZeros(Stored.Raw, Zeros);
-  if ((Stored.Flags & kFlagUtf8) || (!MadeOnDosFamily(Stored.VersionMadeBy) && IsValidUtf8(Name)))
-    return FromUtf8(Name, Translate);
-  return doOemToChar(Name, Translate);
+  if ((Stored.Flags & kFlagUtf8) || (!DosFamily && IsValidUtf8(Name))) return Converted(Name, Utf8);
+  return Converted(Name, Oem);
 }
 
 }  // namespace kst

@@ -6,7 +6,10 @@
 // family ("version made by" high byte other than 0, 6, 11, 14) is UTF-8 when its
 // bytes are valid UTF-8; every other name is in the OEM code page. UTF-8 names
 // go to the ANSI character set (no change on Linux), OEM names through the OEM
-// conversion; both only when Translate is set. "/" separators become "\".
+// conversion; both only when Translate is set. "/" separators become "\". A
+// "\" is a separator too, except, when asked, in the names of entries made
+// outside the DOS family, where it is an ordinary character: it is then kept
+// as platform::kNameBackslash (NameBackslash.h).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -31,7 +34,11 @@ struct TStoredName {
   std::string_view Extra;              // the header's extra field
 };
 
-std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros);
+// What a "\" in the name of an entry made outside the DOS family is.
+enum class TForeignBackslash { Separator, Literal };
+
+std::string EntryName(const TStoredName& Stored, bool Translate, TNameZeros Zeros,
+                      TForeignBackslash Backslash = TForeignBackslash::Separator);
 
 // True when Bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view Bytes);

@@ -1,24 +1,31 @@
-// Linux form of a path given in either system's notation. "\" becomes "/"; a
+// Linux form of a path given in either system's notation. "\" becomes "/" (a
+// "\" that belongs to a name, NameBackslash.h, is written as "\"); a
 // drive-letter path ("C:\Games\...") is looked up below the Wine prefix's drive
 // links ($WINEPREFIX/dosdevices/c:, default ~/.wine), which is where a Windows
 // program installed under Wine lives. Windows names are not case-sensitive, so a
 // component that does not exist as written is matched against its directory
 // without regard to case, as Wine does; what matches nothing stays as written
-// (a file about to be created). The case-blind search and its listings are in
+// (a file about to be created). A program may ask for exact names outside the
+// prefix (MatchNamesExactly). The case-blind search and its listings are in
 // FolderListings.h.
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/NameBackslash.h"
 #include "platform/posix/FolderListings.h"
 #include "platform/posix/PosixPaths.h"
 
 namespace platform {
 
 namespace {
+
+std::atomic<bool> ExactOutsidePrefix{false};
 
 bool PathExists(const std::string& Path) {
   struct stat st {};
@@ -115,19 +122,28 @@ ResolvedPath Resolve(const std::string& Path, PathKind Last) {
   std::string path = Path;
   for (char& c : path)
     if (c == '\\') c = '/';
-  if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+  path = WithNameBackslashes(std::move(path));
+  const bool drivePath = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+  if (drivePath) {
     std::string rest = path.substr(2);
     if (rest.empty() || rest[0] != '/') rest.insert(rest.begin(), '/');
     const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
     path = WinePrefix() + "/dosdevices/" + drive + ":" + rest;
   }
   ResolvedPath resolved;
-  MatchCase(path, Last, resolved);
+  if (!drivePath && ExactOutsidePrefix.load(std::memory_order_relaxed)) {
+    resolved.Native = path;
+    Examine(resolved);
+  } else {
+    MatchCase(path, Last, resolved);
+  }
   return resolved;
 }
 
 }  // namespace posix
 
 std::string NativePath(const std::string& Path) { return posix::Resolve(Path).Native; }
+
+void MatchNamesExactly(bool Exactly) { ExactOutsidePrefix.store(Exactly, std::memory_order_relaxed); }
 
 }  // namespace platform

@@ -11,6 +11,9 @@ namespace platform {
 
 std::string NativePath(const std::string& Path) { return Path; }
 
+// Windows decides about case itself.
+void MatchNamesExactly(bool) {}
+
 // Windows finds names without regard to case itself: nothing to keep.
 PathLookupScope::PathLookupScope() = default;
 PathLookupScope::~PathLookupScope() = default;

@@ -12,6 +12,7 @@
 #include "archive/core/Progress.h"
 #include "archive/names/Tokens.h"
 #include "platform/Codepage.h"
+#include "platform/NameBackslash.h"
 #include "platform/Utf8Names.h"
 
 namespace {
@@ -81,6 +82,28 @@ TEST(EntryName, NamesAsTheirWritersMeantThem) {
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
   EXPECT_FALSE(IsValidUtf8("\xE6\x97"));      // cut short
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
+}
+
+TEST(EntryName, BackslashesOfForeignNamesKeptWhenAsked) {
+  const std::string Kept(platform::kNameBackslash);
+  constexpr int Dos = 0x0014, Unix = 0x0314;
+  struct TCase {
+    std::string Raw;
+    int MadeBy;
+    std::string Expected;
+  };
+  const TCase Cases[] = {
+      {"d/a\\b\\", Unix, "d\\a" + Kept + "b" + Kept},
+      {"a\\\x92.txt", Unix, "a" + Kept + doOemToChar("\x92.txt", true)},  // OEM name: each part converted
+      {"a\\b.txt", Dos, "a\\b.txt"},                                      // DOS family: a separator
+      {"a\\b.txt", kMadeByUnknown, "a\\b.txt"},
+  };
+  for (const TCase& C : Cases) {
+    EXPECT_EQ(EntryName({C.Raw, 0, C.MadeBy, ""}, true, TNameZeros::Cut, TForeignBackslash::Literal), C.Expected)
+        << C.Raw << " made by " << C.MadeBy;
+  }
+  EXPECT_EQ(EntryName({"a\\b.txt", 0, Unix, ""}, true, TNameZeros::Cut), "a\\b.txt") << "a separator by default";
+  EXPECT_EQ(platform::WithNameBackslashes("d/a" + Kept + "b" + Kept), "d/a\\b\\");
 }
 
 TEST(NameConversion, SystemNamesBecomeOemNames) {

@@ -4,10 +4,12 @@
 // as outside a scope and as on Windows.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "tests/platform/ScratchDir.h"
 
 namespace {
@@ -78,6 +80,26 @@ TEST(PathLookupScope, AFileAndAFolderDifferingInCaseAreBothMade) {
     EXPECT_EQ(platform::GetAttributes(File) & platform::kAttrDirectory, 0u) << FileFirst;
     EXPECT_NE(platform::GetAttributes(Folder) & platform::kAttrDirectory, 0u) << FileFirst;
   }
+}
+
+// A program may ask for exact names (kst does): then only paths into the Wine
+// prefix, given with a drive letter, are still matched without regard to case.
+TEST(PathLookup, ExactNamesLeaveDrivePathsCaseBlind) {
+  if (platform::kIsWindows) GTEST_SKIP() << "Windows decides about case itself";
+  skwtest::ScratchDir Dir;
+  std::ofstream(Dir / "Alpha.txt") << "a";
+  std::filesystem::create_directories(Dir / "prefix/dosdevices");
+  std::filesystem::create_directory_symlink(Dir.Path(), Dir / "prefix/dosdevices/x:");
+  const std::string SavedPrefix = platform::GetEnvironment("WINEPREFIX");
+  ASSERT_TRUE(platform::SetEnvironment("WINEPREFIX", Dir / "prefix"));
+  platform::MatchNamesExactly(true);
+  const bool ExactFound = platform::Exists(Dir / "ALPHA.TXT");
+  const bool DriveFound = platform::Exists("x:\\ALPHA.TXT");
+  platform::MatchNamesExactly(false);
+  platform::SetEnvironment("WINEPREFIX", SavedPrefix);
+  EXPECT_FALSE(ExactFound);
+  EXPECT_TRUE(DriveFound);
+  EXPECT_TRUE(platform::Exists(Dir / "ALPHA.TXT")) << "case-blind again";
 }
 
 }  // namespace

@@ -95,6 +95,19 @@ const std::vector<TRow>& Rows() {
        {},
        0},
       {"test {}pack.exe good.txt", {"good.txt: OK"}, {}, 0},
+      // Streamed Zip64 entries (8-byte sizes in their descriptors), no central directory.
+      {"list --tsv {}zip64.zip",
+       {"big.txt\t8\tDeflateN\t23\t247\tf77b5581\t2021-06-05 04:03:02\t----\t0\t0",
+        "raw.txt\t0\tStored\t247\t247\t31e202a0\t2021-06-05 04:03:02\t----\t0\t104"},
+       {},
+       0},
+      {"test {}zip64.zip", {"big.txt: OK", "raw.txt: OK"}, {}, 0},
+      // Made on Unix: "\" belongs to the name; names differing in case are two files.
+      {"extract {}names.zip -d {}n -o \"x\\y.txt\" \"R*\"",
+       {" extracting: n/x\\y.txt", " extracting: n/RuntimeConfig.class", " extracting: n/Runtimeconfig.class"},
+       {},
+       0,
+       true},
   };
   return Table;
 }
@@ -123,7 +136,7 @@ class KstTable : public KstProgram {
 #ifndef SKW_KST_ARCHIVES
     GTEST_SKIP() << "no zip or Python on the build machine to make the archives";
 #else
-    for (const char* Name : {"unix.zip", "py.zip", "streamed.zip", "truncated.zip"}) {
+    for (const char* Name : {"unix.zip", "py.zip", "streamed.zip", "truncated.zip", "names.zip", "zip64.zip"}) {
       ASSERT_TRUE(
           skwtest::WriteFileBytes(Dir / Name, skwtest::ReadFileBytes(std::string(SKW_KST_ARCHIVES) + "/" + Name)));
     }
@@ -157,6 +170,9 @@ TEST_F(KstTable, CommandLinesAndTheirOutcomes) {
   EXPECT_TRUE(platform::Exists(Dir / skwtest::Native("j/stored.txt")));
   if (!platform::kIsWindows) {
     EXPECT_TRUE(platform::Exists(Dir / "u/src/Ærø 日本.txt"));
+    EXPECT_EQ(skwtest::ReadText(Dir / "n/x\\y.txt"), "backslash\n");
+    EXPECT_EQ(skwtest::ReadText(Dir / "n/Runtimeconfig.class"), "lower\n");
+    EXPECT_EQ(skwtest::ReadText(Dir / "n/RuntimeConfig.class"), "upper\n");
   }
 }
 

@@ -74,3 +74,21 @@ with zipfile.ZipFile(pipe, 'w') as z:
     z.writestr(info('x[1].txt', zipfile.ZIP_STORED), b'bracket\n')
 with open(os.path.join(out, 'streamed.zip'), 'wb') as f:
     f.write(pipe.data)
+
+# Names as Unix writers make them: "\\" is an ordinary character there.
+with zipfile.ZipFile(os.path.join(out, 'names.zip'), 'w') as z:
+    for name, data in (('x\\y.txt', b'backslash\n'), ('RuntimeConfig.class', b'upper\n'),
+                       ('Runtimeconfig.class', b'lower\n')):
+        i = info(name, zipfile.ZIP_STORED)
+        i.create_system = 3
+        z.writestr(i, data)
+
+# Streamed Zip64 entries, the central directory cut off: only a walk over the
+# local headers finds them.
+pipe = Pipe()
+with zipfile.ZipFile(pipe, 'w') as z:
+    for name, method in (('big.txt', zipfile.ZIP_DEFLATED), ('raw.txt', zipfile.ZIP_STORED)):
+        with z.open(info(name, method), 'w', force_zip64=True) as f:
+            f.write(name.encode() + b' zip64 data\n' * 20)
+with open(os.path.join(out, 'zip64.zip'), 'wb') as f:
+    f.write(pipe.data[:pipe.data.find(b'PK\x01\x02')])

@@ -9,6 +9,7 @@
 #include "archive/io/ExtractStream.h"
 #include "archive/names/NameConversion.h"
 #include "platform/Console.h"
+#include "platform/NameBackslash.h"
 #include "tools/kst/Commands.h"
 #include "tools/kst/ExtractSession.h"
 #include "tools/kst/Session.h"
@@ -38,7 +39,8 @@ int RunCat(const TArgs& Args) {
   UnZip.OnBegin = [&Name, Previous = UnZip.OnBegin](kst::TUnBase* Sender, const std::string& Shown, int32_t Count,
                                                     bool& Extract) {
     Previous(Sender, Shown, Count, Extract);
-    Extract = Sender->StoredName == Name;
+    // A "\" that is part of a stored name is typed as "\" too.
+    Extract = kst::UnixToDosFilename(platform::WithNameBackslashes(Sender->StoredName)) == Name;
   };
   Session.OnNothing = [&] { PrintError("No entry named " + Names[0], Options.Archive); };
   // The stream is no file of the output folder: a same-named file there is no

@@ -6,6 +6,7 @@
 
 #include "archive/names/NameConversion.h"
 #include "platform/FileSystem.h"
+#include "platform/NameBackslash.h"
 
 namespace kst_tool {
 namespace {
@@ -21,7 +22,7 @@ std::string LibraryForm(const std::string& Path) {
 
 std::string NativeName(std::string Name) {
   if (platform::kIsWindows) return kst::UnixToDosFilename(std::move(Name));
-  return kst::DOSToUnixFilename(std::move(Name));
+  return platform::WithNameBackslashes(kst::DOSToUnixFilename(std::move(Name)));
 }
 
 TPathForms::TPathForms(std::string Archive, std::string OutputDir, std::string LibraryDir, std::string ArchiveCopy)

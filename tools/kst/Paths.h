@@ -5,9 +5,20 @@
 #pragma once
 #include <string>
 
+#include "archive/names/EntryName.h"
+#include "platform/FileSystem.h"
+
 namespace kst_tool {
 
-// Name with the platform's separators.
+// How kst reads a "\" in the names of entries made outside the DOS family:
+// part of the name on Linux, whose file names may hold it, as other archive
+// tools there read it; a separator on Windows, whose names cannot.
+inline kst::TForeignBackslash ForeignBackslashHere() {
+  return platform::kIsWindows ? kst::TForeignBackslash::Separator : kst::TForeignBackslash::Literal;
+}
+
+// Name with the platform's separators (a "\" that is part of a name, as
+// NameBackslash.h carries it, shown as "\").
 std::string NativeName(std::string Name);
 
 class TPathForms {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/FileSystem.h"
+#include "platform/NameBackslash.h"
 
 namespace kst_tool {
 namespace {
@@ -79,7 +80,7 @@ TEntryPatterns::TEntryPatterns(std::vector<std::string> Includes, std::vector<st
 }
 
 bool TEntryPatterns::Selects(const std::string& EntryName) const {
-  const std::string Name = Folded(EntryName);
+  const std::string Name = Folded(platform::WithNameBackslashes(EntryName));
   const auto Hits = [&Name](const std::string& Pattern) { return Pattern == Name || GlobMatches(Pattern, Name); };
   if (!FIncludes.empty() && std::none_of(FIncludes.begin(), FIncludes.end(), Hits)) return false;
   return std::none_of(FExcludes.begin(), FExcludes.end(), Hits);

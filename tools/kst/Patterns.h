@@ -1,8 +1,9 @@
 // Entry selection of kst as users type it on the command line: "*" and "?"
 // match any characters (dots and folder separators included), "[...]" a class
 // ("[!...]" or "[^...]" its complement, "a-z" ranges), "/" and "\" are the
-// same separator, case counts on Linux but not on Windows. A pattern that is
-// exactly an entry's name selects it even when it holds "[", "*" or "?". The
+// same character (a "\" that is part of an entry's name included), case counts
+// on Linux but not on Windows. A pattern that is exactly an entry's name
+// selects it even when it holds "[", "*" or "?". The
 // tool decides this itself (through the components' CheckWildCard), so the
 // library's own wildcard rules stay as they are.
 #pragma once

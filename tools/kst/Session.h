@@ -8,6 +8,7 @@
 
 #include "archive/list/Kstkestrel.h"
 #include "tools/kst/PackArchive.h"
+#include "tools/kst/Paths.h"
 #include "tools/kst/Patterns.h"
 
 namespace kst_tool {
@@ -15,6 +16,7 @@ namespace kst_tool {
 // The lister selecting entries by the command line's patterns (Patterns.h).
 class TToolKestrel : public kst::TKestrel {
  public:
+  TToolKestrel() { ForeignBackslash = ForeignBackslashHere(); }
   TEntryPatterns Patterns;
   bool CheckWildCard(const std::string& Name) override { return !Name.empty() && Patterns.Selects(Name); }
 };

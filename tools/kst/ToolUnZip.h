@@ -7,13 +7,16 @@
 #include <string>
 
 #include "archive/extract/Kstunzip.h"
+#include "tools/kst/Paths.h"
 #include "tools/kst/Patterns.h"
 
 namespace kst_tool {
 
 class TToolUnZip : public kst::TUnZip {
  public:
-  explicit TToolUnZip(TEntryPatterns Patterns) : FPatterns(std::move(Patterns)) {}
+  explicit TToolUnZip(TEntryPatterns Patterns) : FPatterns(std::move(Patterns)) {
+    ForeignBackslash = ForeignBackslashHere();
+  }
 
   // Folder entries (names ending in a separator) take part only when asked.
   bool SelectFolders = false;

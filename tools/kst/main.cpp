@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "skw/Version.h"
 #include "tools/kst/Commands.h"
 
@@ -104,6 +105,8 @@ int UsageError(const std::string& Message) {
 
 int main(int argc, char** argv) {
   using namespace kst_tool;
+  // The user's own folders: names that differ only in case are different files.
+  platform::MatchNamesExactly(true);
   TArgs Args(argv + 1, argv + argc);
   if (Args.empty()) return UsageError("no command given");
   if (Args[0] == "--version") {
