@@ -86,7 +86,8 @@ int32_t TUnZip::BuildHeadArray(THandle InFile, TUnBaseHeaderObj& List) {
   // Over an archive the memo knows, a run whose patterns are plain names
   // passes by, unread, every name whose key none of them has.
   std::optional<std::vector<uint16_t>> PatternKeys;
-  if (FNameMemo.Begin({FArchiveFile, ArchiveSize, kstGetLastWrite(InFile), DataOffset, TranslateOemChar}))
+  if (FNameMemo.Begin(
+          {FArchiveFile, ArchiveSize, kstGetLastWrite(InFile), DataOffset, TranslateOemChar, ForeignBackslash}))
     PatternKeys = TNameMemo::PlainKeys(FileSpec);
   // The stored bytes are checked against the memo through a small buffer
   // (a longer name and extra field simply take the full selection).

@@ -11,8 +11,8 @@
 // selected, so the walk passes it by without converting its name; every other
 // entry goes through the full selection. The memo serves only the archive file
 // it was made from (same path, size and last write time, same start of data)
-// and the same name translation, and only once a walk has gone through the
-// whole directory.
+// and the same name rules (translation, backslashes), and only once a walk has
+// gone through the whole directory.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "archive/core/StringList.h"
+#include "archive/names/EntryName.h"
 #include "platform/Clock.h"
 
 namespace kst {
@@ -34,6 +35,7 @@ class TNameMemo {
     platform::FileTime LastWrite = 0;  // 0: unknown, and then nothing is kept
     uint32_t DataOffset = 0;
     bool Translate = false;
+    TForeignBackslash Backslash = TForeignBackslash::Separator;
     bool operator==(const TArchiveState&) const = default;
   };
 
