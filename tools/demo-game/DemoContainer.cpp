@@ -47,23 +47,23 @@ void PutPixels(std::string& Out, const TextureSpec& Texture, bool Bin) {
 }  // namespace
 
 Palette DemoPalette(int Index) {
-  Palette Palette{};
+  Palette Table{};
   for (int I = 0; I < 256; ++I) {
-    Palette[4 * I + 0] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? 255 - I : (I * 3) & 0xFF));
-    Palette[4 * I + 1] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? I / 2 : 128 + I / 2));
-    Palette[4 * I + 2] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? 64 : 255 - I));
+    Table[4 * I + 0] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? 255 - I : (I * 3) & 0xFF));
+    Table[4 * I + 1] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? I / 2 : 128 + I / 2));
+    Table[4 * I + 2] = static_cast<uint8_t>(Index == 0 ? I : (Index == 1 ? 64 : 255 - I));
   }
-  return Palette;
+  return Table;
 }
 
 Palette ForeignPalette() {
-  Palette Palette{};
+  Palette Table{};
   for (int I = 0; I < 256; ++I) {
-    Palette[4 * I + 0] = static_cast<uint8_t>(I / 4 + 100);
-    Palette[4 * I + 1] = static_cast<uint8_t>(200 - I / 2);
-    Palette[4 * I + 2] = static_cast<uint8_t>((I * 5) & 0xFF);
+    Table[4 * I + 0] = static_cast<uint8_t>(I / 4 + 100);
+    Table[4 * I + 1] = static_cast<uint8_t>(200 - I / 2);
+    Table[4 * I + 2] = static_cast<uint8_t>((I * 5) & 0xFF);
   }
-  return Palette;
+  return Table;
 }
 
 int32_t MipCountFor(int32_t Height) {
