@@ -250,7 +250,7 @@ using CaseBenchmark = void (*)(benchmark::State&, const std::string&, int);
 
 // Registers Ours and Zlib for text, picture and random data at levels 1, 6 and
 // 9, runs them, and prints MB/s of both and their ratio per case.
-inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBenchmark Zlib, const char* OursColumn) {
+inline void RunOursAgainstZlib(int Argc, char** Argv, CaseBenchmark Ours, CaseBenchmark Zlib, const char* OursColumn) {
   const char* Kinds[] = {"text", "picture", "random"};
   for (const char* Kind : Kinds)
     for (int Level : {1, 6, 9}) {
@@ -260,7 +260,7 @@ inline void RunOursAgainstZlib(int argc, char** argv, CaseBenchmark Ours, CaseBe
       benchmark::RegisterBenchmark(("zlib/" + Name).c_str(), Zlib, std::string(Kind), Level)
           ->Unit(benchmark::kMillisecond);
     }
-  benchmark::Initialize(&argc, argv);
+  benchmark::Initialize(&Argc, Argv);
   RatioReporter Reporter;
   benchmark::RunSpecifiedBenchmarks(&Reporter);
   std::printf("\n%-18s %10s %10s %8s\n", "case", OursColumn, "zlib MB/s", "ratio");

@@ -81,7 +81,7 @@ void BM_ClmulWide(benchmark::State& State) {
 void BM_UpdC32ByteStep(benchmark::State& State) {
   Measure(State, [](const uint8_t* Data, size_t Size) {
     uint32_t Crc = kst::CRC_MASK;
-    for (size_t i = 0; i < Size; ++i) Crc = kst::UpdC32(Data[i], Crc);
+    for (size_t I = 0; I < Size; ++I) Crc = kst::UpdC32(Data[I], Crc);
     return Crc;
   });
 }

@@ -6,9 +6,9 @@
 namespace skw {
 
 std::string ArchiveToken(const std::string& ArchivePath) {
-  const size_t dot = ArchivePath.rfind('.');
-  if (dot == std::string::npos || dot < 4) return {};
-  return ArchivePath.substr(dot - 4, 4);
+  const size_t Dot = ArchivePath.rfind('.');
+  if (Dot == std::string::npos || Dot < 4) return {};
+  return ArchivePath.substr(Dot - 4, 4);
 }
 
 std::optional<bool> BinContainerFor(const std::string& Token) {
@@ -24,26 +24,26 @@ std::string ContainerPathFor(const std::string& GamePath, const std::string& Tok
 TContainerChoice ChooseContainer(const std::string& ArchivePath,
                                  const std::function<std::optional<std::string>()>& GamePath,
                                  const std::function<bool(const std::string&)>& ArchiveExists) {
-  TContainerChoice choice;
-  const std::string token = ArchiveToken(ArchivePath);
+  TContainerChoice Choice;
+  const std::string Token = ArchiveToken(ArchivePath);
   if (ArchivePath.empty()) {
-    choice.FatalMessage = kNoValidZip;
-    return choice;
+    Choice.FatalMessage = kNoValidZip;
+    return Choice;
   }
-  const std::optional<std::string> game = GamePath();
-  if (!game) {
-    choice.FatalMessage = kGameNotFound;
-    return choice;
+  const std::optional<std::string> Game = GamePath();
+  if (!Game) {
+    Choice.FatalMessage = kGameNotFound;
+    return Choice;
   }
-  choice.ContainerPath = ContainerPathFor(*game, token);
-  const std::optional<bool> bin = BinContainerFor(token);
-  if (!bin) {
-    choice.FatalMessage = kNoValidZip;
-    return choice;
+  Choice.ContainerPath = ContainerPathFor(*Game, Token);
+  const std::optional<bool> Bin = BinContainerFor(Token);
+  if (!Bin) {
+    Choice.FatalMessage = kNoValidZip;
+    return Choice;
   }
-  choice.BinContainer = *bin;
-  if (!ArchiveExists(ArchivePath)) choice.FatalMessage = kCannotOpenZip;
-  return choice;
+  Choice.BinContainer = *Bin;
+  if (!ArchiveExists(ArchivePath)) Choice.FatalMessage = kCannotOpenZip;
+  return Choice;
 }
 
 }  // namespace skw

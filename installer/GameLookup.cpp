@@ -22,8 +22,8 @@ std::optional<std::string> GamePathFromValue(const platform::RegistryValue& Valu
 }
 
 std::optional<std::string> GetGamePath() {
-  const std::string folder = platform::GetEnvironment(kGameFolderVariable);
-  if (!folder.empty()) return GamePathFromValue({platform::RegistryStatus::Found, folder});
+  const std::string Folder = platform::GetEnvironment(kGameFolderVariable);
+  if (!Folder.empty()) return GamePathFromValue({platform::RegistryStatus::Found, Folder});
   return GamePathFromValue(platform::ReadMachineString(kGameKey, kGameValue));
 }
 

@@ -14,8 +14,8 @@ namespace skw {
 namespace {
 
 bool FileExists(const std::string& Path) {
-  const uint32_t attributes = platform::GetAttributes(Path);
-  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) == 0;
+  const uint32_t Attributes = platform::GetAttributes(Path);
+  return Attributes != platform::kInvalidAttributes && (Attributes & platform::kAttrDirectory) == 0;
 }
 
 std::string CannotWrite(const std::string& Path) { return "Cannot write file \"" + Path + "\""; }
@@ -42,27 +42,27 @@ bool TOriginalKeeper::Commit() {
   }
   if (!FStagedOk) return false;
   FStagedOk = false;
-  const platform::StagedFile::Placed placed = FStaged.PlaceNew();
-  if (placed == platform::StagedFile::Placed::Failed) throw kst::EStreamError(CannotWrite(FOriginalPath));
-  return placed == platform::StagedFile::Placed::Done;
+  const platform::StagedFile::Placed Placed = FStaged.PlaceNew();
+  if (Placed == platform::StagedFile::Placed::Failed) throw kst::EStreamError(CannotWrite(FOriginalPath));
+  return Placed == platform::StagedFile::Placed::Done;
 }
 
 bool KeepOriginal(const std::string& ContainerPath, std::span<const uint8_t> Bytes) {
-  TOriginalKeeper keeper(ContainerPath);
-  keeper.Stage(Bytes);
-  return keeper.Commit();
+  TOriginalKeeper Keeper(ContainerPath);
+  Keeper.Stage(Bytes);
+  return Keeper.Commit();
 }
 
 void RestoreOriginal(const std::string& ContainerPath) {
-  const std::string original = OriginalPathFor(ContainerPath);
-  if (!FileExists(original)) throw std::runtime_error("No kept original: \"" + original + "\" does not exist");
-  kst::TMemoryStream bytes;
+  const std::string Original = OriginalPathFor(ContainerPath);
+  if (!FileExists(Original)) throw std::runtime_error("No kept original: \"" + Original + "\" does not exist");
+  kst::TMemoryStream Bytes;
   try {
-    bytes.LoadFromFile(original);
+    Bytes.LoadFromFile(Original);
   } catch (const std::exception&) {
-    throw std::runtime_error("Cannot read file \"" + original + "\"");
+    throw std::runtime_error("Cannot read file \"" + Original + "\"");
   }
-  if (!platform::SaveFileAtomically(ContainerPath, bytes.Memory(), static_cast<size_t>(bytes.Size())))
+  if (!platform::SaveFileAtomically(ContainerPath, Bytes.Memory(), static_cast<size_t>(Bytes.Size())))
     throw std::runtime_error(CannotWrite(ContainerPath));
 }
 

@@ -22,18 +22,18 @@ namespace {
 // bits (on Linux the executable bits); where they cannot be copied the pack is
 // still written.
 void CopyPermissions(const std::string& From, const std::string& To) {
-  std::error_code failed;
-  const std::filesystem::file_status status = std::filesystem::status(platform::NativePath(From), failed);
-  if (!failed) std::filesystem::permissions(platform::NativePath(To), status.permissions(), failed);
+  std::error_code Failed;
+  const std::filesystem::file_status Status = std::filesystem::status(platform::NativePath(From), Failed);
+  if (!Failed) std::filesystem::permissions(platform::NativePath(To), Status.permissions(), Failed);
 }
 
 std::optional<std::string> ReadWhole(const std::string& Path) {
-  std::ifstream file(platform::NativePath(Path), std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  if (file.bad()) return std::nullopt;
-  return bytes.str();
+  std::ifstream File(platform::NativePath(Path), std::ios::binary);
+  if (!File) return std::nullopt;
+  std::ostringstream Bytes;
+  Bytes << File.rdbuf();
+  if (File.bad()) return std::nullopt;
+  return Bytes.str();
 }
 
 bool IsPackExtension(const std::string& Extension) {
@@ -49,24 +49,25 @@ bool SameFile(const std::string& A, const std::string& B) {
 }  // namespace
 
 std::string PackExtensionFromName(const std::string& ArchivePath) {
-  const std::string token = ArchiveToken(ArchivePath);
-  return BinContainerFor(token) ? token.substr(1) : std::string();
+  const std::string Token = ArchiveToken(ArchivePath);
+  return BinContainerFor(Token) ? Token.substr(1) : std::string();
 }
 
 std::string BuildPack(const std::string& Program, const std::string& Archive, const std::string& Extension,
                       const std::string& Output) {
   if (!IsPackExtension(Extension)) return "the container extension must be bin or pal, not \"" + Extension + "\"";
   if (SameFile(Output, Program) || SameFile(Output, Archive)) return "the output must be a new file";
-  const std::optional<std::string> program = ReadWhole(Program);
-  if (!program) return "cannot read the program file " + Program;
-  const std::optional<std::string> archive = ReadWhole(Archive);
-  if (!archive) return "cannot read the archive " + Archive;
-  if (program->size() >= kTrailerSize &&
-      ParseTrailer(std::string_view(*program).substr(program->size() - kTrailerSize), program->size()))
+  const std::optional<std::string> ProgramData = ReadWhole(Program);
+  if (!ProgramData) return "cannot read the program file " + Program;
+  const std::optional<std::string> ArchiveData = ReadWhole(Archive);
+  if (!ArchiveData) return "cannot read the archive " + Archive;
+  if (ProgramData->size() >= kTrailerSize &&
+      ParseTrailer(std::string_view(*ProgramData).substr(ProgramData->size() - kTrailerSize), ProgramData->size()))
     return "the program file " + Program + " already carries a pack";
-  if (archive->size() > std::numeric_limits<uint32_t>::max()) return "the archive is 4 GiB or larger";
-  const std::string pack = *program + *archive + MakeTrailer(Extension, static_cast<uint32_t>(archive->size()));
-  if (!platform::SaveFileAtomically(Output, pack.data(), pack.size())) return "cannot write " + Output;
+  if (ArchiveData->size() > std::numeric_limits<uint32_t>::max()) return "the archive is 4 GiB or larger";
+  const std::string Pack =
+      *ProgramData + *ArchiveData + MakeTrailer(Extension, static_cast<uint32_t>(ArchiveData->size()));
+  if (!platform::SaveFileAtomically(Output, Pack.data(), Pack.size())) return "cannot write " + Output;
   CopyPermissions(Program, Output);
   return {};
 }

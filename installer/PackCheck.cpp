@@ -54,90 +54,90 @@ class TTempArchive {
 };
 
 bool Readable(const std::string& Path) {
-  const uint32_t attributes = platform::GetAttributes(Path);
-  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) == 0;
+  const uint32_t Attributes = platform::GetAttributes(Path);
+  return Attributes != platform::kInvalidAttributes && (Attributes & platform::kAttrDirectory) == 0;
 }
 
 // Set-up's credits-and-logo stage without a window: what it extracts and loads,
 // so an archive or logo error stops the check where it would stop set-up.
 void ReadCreditsAndLogo(kst::TKestrel& Kestrel, kst::TUnZip& UnZip) {
-  const int32_t creditsSize = Kestrel.GetFileUnpackedSize("credits.txt");
-  const int32_t logoSize = Kestrel.GetFileUnpackedSize("logo.bmp");
-  if (creditsSize <= 0) return;
+  const int32_t CreditsSize = Kestrel.GetFileUnpackedSize("credits.txt");
+  const int32_t LogoSize = Kestrel.GetFileUnpackedSize("logo.bmp");
+  if (CreditsSize <= 0) return;
   ExtractFirstItem(UnZip, "credits.txt", kCreditsTextBytes);
-  if (logoSize <= 0) return;
-  TBitmap logo;
-  logo.LoadFromBuffer(ExtractFirstItem(UnZip, "logo.bmp"));
+  if (LogoSize <= 0) return;
+  TBitmap Logo;
+  Logo.LoadFromBuffer(ExtractFirstItem(UnZip, "logo.bmp"));
 }
 
 }  // namespace
 
 std::optional<bool> ContainerKindFromName(const std::string& Path) {
-  const size_t separator = Path.find_last_of("\\/");
-  std::string name = separator == std::string::npos ? Path : Path.substr(separator + 1);
-  const std::string kept = ".original";
-  if (name.size() > kept.size() && EqualsFolded(name.substr(name.size() - kept.size()), kept))
-    name.resize(name.size() - kept.size());
-  const size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return std::nullopt;
-  const std::string extension = name.substr(dot + 1);
-  if (EqualsFolded(extension, "bin")) return true;
-  if (EqualsFolded(extension, "pal")) return false;
+  const size_t Separator = Path.find_last_of("\\/");
+  std::string Name = Separator == std::string::npos ? Path : Path.substr(Separator + 1);
+  const std::string Kept = ".original";
+  if (Name.size() > Kept.size() && EqualsFolded(Name.substr(Name.size() - Kept.size()), Kept))
+    Name.resize(Name.size() - Kept.size());
+  const size_t Dot = Name.rfind('.');
+  if (Dot == std::string::npos) return std::nullopt;
+  const std::string Extension = Name.substr(Dot + 1);
+  if (EqualsFolded(Extension, "bin")) return true;
+  if (EqualsFolded(Extension, "pal")) return false;
   return std::nullopt;
 }
 
 TPackCheck CheckPack(const std::string& PackPath, const std::string& ContainerPath) {
-  const std::optional<bool> bin = ContainerKindFromName(ContainerPath);
-  if (!bin) throw std::runtime_error("\"" + ContainerPath + "\" is not a texture container (.bin or .pal)");
+  const std::optional<bool> Bin = ContainerKindFromName(ContainerPath);
+  if (!Bin) throw std::runtime_error("\"" + ContainerPath + "\" is not a texture container (.bin or .pal)");
   if (!Readable(PackPath)) throw std::runtime_error("Cannot open the pack \"" + PackPath + "\"");
-  kst::TMemoryStream container;
+  kst::TMemoryStream Container;
   try {
-    container.LoadFromFile(ContainerPath);
+    Container.LoadFromFile(ContainerPath);
   } catch (const std::exception&) {
     throw std::runtime_error("Cannot open the container \"" + ContainerPath + "\"");
   }
 
-  TPackCheck check;
-  TTempArchive archive;
-  archive.Path = PackPath;
-  CheckTrailer(PackPath, platform::TempDirectory(), archive.Path, archive.Used);
-  check.PackBinContainer = BinContainerFor(ArchiveToken(archive.Path));
+  TPackCheck Check;
+  TTempArchive Archive;
+  Archive.Path = PackPath;
+  CheckTrailer(PackPath, platform::TempDirectory(), Archive.Path, Archive.Used);
+  Check.PackBinContainer = BinContainerFor(ArchiveToken(Archive.Path));
 
-  kst::TUnZip unzip;
-  kst::TKestrel kestrel;
-  unzip.ConfirmOverwrites = false;
-  unzip.CpuType = kst::cptAuto;
+  kst::TUnZip Unzip;
+  kst::TKestrel Kestrel;
+  Unzip.ConfirmOverwrites = false;
+  Unzip.CpuType = kst::cptAuto;
   try {
-    unzip.SetArchiveFile(archive.Path);
-    kestrel.SetArchiveFile(archive.Path);
-    ReadCreditsAndLogo(kestrel, unzip);
+    Unzip.SetArchiveFile(Archive.Path);
+    Kestrel.SetArchiveFile(Archive.Path);
+    ReadCreditsAndLogo(Kestrel, Unzip);
   } catch (const std::exception& Error) {
-    check.StopMessage = StandardExceptionText(Error.what());
-    return check;
+    Check.StopMessage = StandardExceptionText(Error.what());
+    return Check;
   }
 
-  kst::TStringList index;
-  TScanWatch watch;
-  TImportCollector collector;
-  TArchivePictureSource pictures(kestrel, unzip, archive.Path);
-  TTextureEngine engine;
-  engine.ContainerStream = &container;
-  engine.TextureList = &index;
-  engine.BinContainer = *bin;
-  engine.ContainerPath = ContainerPath;
-  engine.FrontEnd = &watch;
-  engine.Pictures = &pictures;
-  engine.Observer = &collector;
-  engine.ScanTextures(ContainerPath);
-  if (!watch.ErrorText.empty()) throw std::runtime_error(ContainerPath + ": " + watch.ErrorText);
+  kst::TStringList Index;
+  TScanWatch Watch;
+  TImportCollector Collector;
+  TArchivePictureSource Pictures(Kestrel, Unzip, Archive.Path);
+  TTextureEngine Engine;
+  Engine.ContainerStream = &Container;
+  Engine.TextureList = &Index;
+  Engine.BinContainer = *Bin;
+  Engine.ContainerPath = ContainerPath;
+  Engine.FrontEnd = &Watch;
+  Engine.Pictures = &Pictures;
+  Engine.Observer = &Collector;
+  Engine.ScanTextures(ContainerPath);
+  if (!Watch.ErrorText.empty()) throw std::runtime_error(ContainerPath + ": " + Watch.ErrorText);
   try {
-    engine.ImportBitmaps();
-    check.WouldSave = true;
+    Engine.ImportBitmaps();
+    Check.WouldSave = true;
   } catch (const std::exception& Error) {
-    check.StopMessage = StandardExceptionText(Error.what());
+    Check.StopMessage = StandardExceptionText(Error.what());
   }
-  check.Reports = std::move(collector.Reports);
-  return check;
+  Check.Reports = std::move(Collector.Reports);
+  return Check;
 }
 
 }  // namespace skw

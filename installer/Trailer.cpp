@@ -21,11 +21,11 @@ uint32_t ReadLittleEndian32(std::string_view Bytes) {
 // The extension field's text in front of its first zero byte, if it is one to
 // four ASCII letters or digits.
 std::optional<std::string> FieldExtension(std::string_view Field) {
-  const std::string text(Field.substr(0, Field.find('\0')));
-  if (text.empty()) return std::nullopt;
-  for (const char c : text)
-    if (!std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) > 127) return std::nullopt;
-  return text;
+  const std::string Text(Field.substr(0, Field.find('\0')));
+  if (Text.empty()) return std::nullopt;
+  for (const char C : Text)
+    if (!std::isalnum(static_cast<unsigned char>(C)) || static_cast<unsigned char>(C) > 127) return std::nullopt;
+  return Text;
 }
 
 // Closes a platform file handle when it goes out of scope.
@@ -49,15 +49,15 @@ bool ReadAt(platform::FileHandle Handle, uint64_t Offset, std::string& Bytes) {
 
 // Creates a file that did not exist in Folder with a name ending in Suffix.
 std::string CreateUniqueFile(const std::string& Folder, const std::string& Suffix, platform::FileHandle& Handle) {
-  const std::string stem = Folder + "skw-" + std::to_string(platform::ProcessId());
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::string path = stem;
-    if (attempt > 0) path.append("-").append(std::to_string(attempt));
-    path.append("-").append(Suffix);
-    Handle = platform::OpenWrite(path, false);
-    if (Handle != platform::kInvalidHandle) return path;
+  const std::string Stem = Folder + "skw-" + std::to_string(platform::ProcessId());
+  for (int Attempt = 0; Attempt < 1000; ++Attempt) {
+    std::string Path = Stem;
+    if (Attempt > 0) Path.append("-").append(std::to_string(Attempt));
+    Path.append("-").append(Suffix);
+    Handle = platform::OpenWrite(Path, false);
+    if (Handle != platform::kInvalidHandle) return Path;
   }
-  throw std::runtime_error("Cannot create file \"" + stem + "-" + Suffix + "\".");
+  throw std::runtime_error("Cannot create file \"" + Stem + "-" + Suffix + "\".");
 }
 
 }  // namespace
@@ -65,54 +65,54 @@ std::string CreateUniqueFile(const std::string& Folder, const std::string& Suffi
 std::optional<TTrailer> ParseTrailer(std::string_view Last12, uint64_t FileSize) {
   if (Last12.size() != kTrailerSize || FileSize < kTrailerSize) return std::nullopt;
   if (Last12.substr(0, 4) != std::string_view("SKW\0", 4)) return std::nullopt;
-  const std::optional<std::string> extension = FieldExtension(Last12.substr(4, 4));
-  const uint32_t length = ReadLittleEndian32(Last12.substr(8, 4));
-  if (!extension || length > FileSize - kTrailerSize) return std::nullopt;
-  return TTrailer{*extension, length};
+  const std::optional<std::string> Extension = FieldExtension(Last12.substr(4, 4));
+  const uint32_t Length = ReadLittleEndian32(Last12.substr(8, 4));
+  if (!Extension || Length > FileSize - kTrailerSize) return std::nullopt;
+  return TTrailer{*Extension, Length};
 }
 
 std::optional<TTrailer> ReadTrailer(const std::string& Path) {
-  const platform::FileHandle file = platform::OpenRead(Path);
-  if (file == platform::kInvalidHandle) return std::nullopt;
-  FileCloser closeFile(file);
-  const int64_t size = platform::Size(file);
-  std::string last(kTrailerSize, '\0');
-  if (size < static_cast<int64_t>(kTrailerSize) || !ReadAt(file, static_cast<uint64_t>(size) - kTrailerSize, last))
+  const platform::FileHandle File = platform::OpenRead(Path);
+  if (File == platform::kInvalidHandle) return std::nullopt;
+  FileCloser CloseFile(File);
+  const int64_t Size = platform::Size(File);
+  std::string Last(kTrailerSize, '\0');
+  if (Size < static_cast<int64_t>(kTrailerSize) || !ReadAt(File, static_cast<uint64_t>(Size) - kTrailerSize, Last))
     return std::nullopt;
-  return ParseTrailer(last, static_cast<uint64_t>(size));
+  return ParseTrailer(Last, static_cast<uint64_t>(Size));
 }
 
 std::string MakeTrailer(const std::string& Extension, uint32_t Length) {
-  std::string trailer("SKW\0", 4);
-  std::string field = Extension.substr(0, 4);
-  field.resize(4, '\0');
-  trailer += field;
-  for (int shift = 0; shift < 32; shift += 8) trailer += static_cast<char>((Length >> shift) & 0xFF);
-  return trailer;
+  std::string Trailer("SKW\0", 4);
+  std::string Field = Extension.substr(0, 4);
+  Field.resize(4, '\0');
+  Trailer += Field;
+  for (int Shift = 0; Shift < 32; Shift += 8) Trailer += static_cast<char>((Length >> Shift) & 0xFF);
+  return Trailer;
 }
 
 void CheckTrailer(const std::string& ProgramFile, const std::string& TempFolder, std::string& ArchivePath,
                   bool& TempArchive) {
-  const platform::FileHandle program = platform::OpenRead(ProgramFile);
-  if (program == platform::kInvalidHandle) throw std::runtime_error("Cannot open file \"" + ProgramFile + "\".");
-  FileCloser closeProgram(program);
-  const int64_t size = platform::Size(program);
-  if (size < static_cast<int64_t>(kTrailerSize)) return;
-  std::string last(kTrailerSize, '\0');
-  if (!ReadAt(program, static_cast<uint64_t>(size) - kTrailerSize, last))
+  const platform::FileHandle Program = platform::OpenRead(ProgramFile);
+  if (Program == platform::kInvalidHandle) throw std::runtime_error("Cannot open file \"" + ProgramFile + "\".");
+  FileCloser CloseProgram(Program);
+  const int64_t Size = platform::Size(Program);
+  if (Size < static_cast<int64_t>(kTrailerSize)) return;
+  std::string Last(kTrailerSize, '\0');
+  if (!ReadAt(Program, static_cast<uint64_t>(Size) - kTrailerSize, Last))
     throw std::runtime_error("Cannot read file \"" + ProgramFile + "\".");
-  const std::optional<TTrailer> trailer = ParseTrailer(last, static_cast<uint64_t>(size));
-  if (!trailer) return;
+  const std::optional<TTrailer> Trailer = ParseTrailer(Last, static_cast<uint64_t>(Size));
+  if (!Trailer) return;
 
-  std::string archive(trailer->Length, '\0');
-  if (!ReadAt(program, static_cast<uint64_t>(size) - kTrailerSize - trailer->Length, archive))
+  std::string Archive(Trailer->Length, '\0');
+  if (!ReadAt(Program, static_cast<uint64_t>(Size) - kTrailerSize - Trailer->Length, Archive))
     throw std::runtime_error("Cannot read file \"" + ProgramFile + "\".");
-  platform::FileHandle out = platform::kInvalidHandle;
-  const std::string path = CreateUniqueFile(TempFolder, "tmp-" + trailer->Extension + ".zip", out);
-  FileCloser closeOut(out);
-  if (platform::Write(out, archive.data(), archive.size()) != static_cast<int64_t>(archive.size()))
-    throw std::runtime_error("Cannot write file \"" + path + "\".");
-  ArchivePath = path;
+  platform::FileHandle Out = platform::kInvalidHandle;
+  const std::string Path = CreateUniqueFile(TempFolder, "tmp-" + Trailer->Extension + ".zip", Out);
+  FileCloser CloseOut(Out);
+  if (platform::Write(Out, Archive.data(), Archive.size()) != static_cast<int64_t>(Archive.size()))
+    throw std::runtime_error("Cannot write file \"" + Path + "\".");
+  ArchivePath = Path;
   TempArchive = true;
 }
 

@@ -23,8 +23,8 @@ const std::string kBlanks(40, ' ');
 
 // True when a file (not a folder) exists under Path.
 bool FileExists(const std::string& Path) {
-  const uint32_t attributes = platform::GetAttributes(Path);
-  return attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) == 0;
+  const uint32_t Attributes = platform::GetAttributes(Path);
+  return Attributes != platform::kInvalidAttributes && (Attributes & platform::kAttrDirectory) == 0;
 }
 
 }  // namespace
@@ -39,9 +39,9 @@ TForm1::TForm1(TFrontEnd& FrontEnd, TCommandLine CommandLine)
       Timer1("Timer1"),
       FFrontEnd(FrontEnd),
       FCommandLine(std::move(CommandLine)) {
-  for (TControl* control :
+  for (TControl* Control :
        std::initializer_list<TControl*>{&Window, &Label1, &Label2, &ProgressBar1, &Image1, &Memo1, &Timer1})
-    control->SetListener(&FFrontEnd);
+    Control->SetListener(&FFrontEnd);
   UnZip1.ConfirmOverwrites = false;
   UnZip1.CpuType = kst::cptAuto;
   Timer1.SetInterval(1000);
@@ -54,13 +54,13 @@ TForm1::~TForm1() { FormDestroy(); }
 void TForm1::SetUp() {
   ArchivePath = FCommandLine.Argument1;
   CheckTrailer(FCommandLine.ProgramFile, FCommandLine.TempFolder, ArchivePath, TempArchive);
-  const TContainerChoice choice = ChooseContainer(ArchivePath, GetGamePath, FileExists);
-  ContainerPath = choice.ContainerPath;
-  if (!choice.FatalMessage.empty()) {
-    ShowFatal(choice.FatalMessage);
+  const TContainerChoice Choice = ChooseContainer(ArchivePath, GetGamePath, FileExists);
+  ContainerPath = Choice.ContainerPath;
+  if (!Choice.FatalMessage.empty()) {
+    ShowFatal(Choice.FatalMessage);
     return;
   }
-  BinContainer = choice.BinContainer;
+  BinContainer = Choice.BinContainer;
   PrepareArchive();
 }
 

@@ -17,15 +17,15 @@ const char* const kLogoEntry = "logo.bmp";
 
 // The program's folder with a trailing separator (either kind counts).
 std::string FolderOf(const std::string& Path) {
-  const size_t slash = Path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : Path.substr(0, slash + 1);
+  const size_t Slash = Path.find_last_of("\\/");
+  return Slash == std::string::npos ? std::string() : Path.substr(0, Slash + 1);
 }
 
 }  // namespace
 
 std::string TForm1::ExtractEntry(const std::string& Name) {
-  const std::vector<uint8_t> bytes = ExtractFirstItem(UnZip1, Name, kCreditsTextBytes);
-  return std::string(bytes.begin(), bytes.end());
+  const std::vector<uint8_t> Bytes = ExtractFirstItem(UnZip1, Name, kCreditsTextBytes);
+  return std::string(Bytes.begin(), Bytes.end());
 }
 
 void TForm1::PrepareArchive() {
@@ -33,21 +33,21 @@ void TForm1::PrepareArchive() {
   UnZip1.SetArchiveFile(ArchivePath);
   Kestrel1.SetArchiveFile(ArchivePath);
   UnZip1.SetExtractDir(FolderOf(FCommandLine.ProgramFile));
-  const int32_t creditsSize = Kestrel1.GetFileUnpackedSize(kCreditsEntry);
-  const int32_t logoSize = Kestrel1.GetFileUnpackedSize(kLogoEntry);
-  if (creditsSize <= 0) return;
+  const int32_t CreditsSize = Kestrel1.GetFileUnpackedSize(kCreditsEntry);
+  const int32_t LogoSize = Kestrel1.GetFileUnpackedSize(kLogoEntry);
+  if (CreditsSize <= 0) return;
 
   Memo1.SetText(ExtractEntry(kCreditsEntry));
   Window.SetHeight(kTallHeight);
   Memo1.SetVisible(true);
-  if (logoSize <= 0) return;
+  if (LogoSize <= 0) return;
 
   // Extracted like the pack's pictures: stopped as soon as its header shows it
   // cannot be valid, and loaded without a second copy.
-  TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
-  auto picture = std::make_unique<TBitmap>();
-  picture->LoadFromBuffer(pictures.ExtractPicture(kLogoEntry));
-  Image1.SetPicture(std::move(picture));
+  TArchivePictureSource Pictures(Kestrel1, UnZip1, ArchivePath);
+  auto Picture = std::make_unique<TBitmap>();
+  Picture->LoadFromBuffer(Pictures.ExtractPicture(kLogoEntry));
+  Image1.SetPicture(std::move(Picture));
 }
 
 }  // namespace skw

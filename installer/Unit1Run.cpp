@@ -54,13 +54,13 @@ void TForm1::RunImport() {
   ScanTextures(ContainerPath);
   Label1.SetCaption("Processing BMP files, this may take a while ...");
   FFrontEnd.ProcessMessages();
-  TOriginalKeeper original(ContainerPath);
-  original.Stage(std::span<const uint8_t>(ContainerStream->Memory(), static_cast<size_t>(ContainerStream->Size())));
+  TOriginalKeeper Original(ContainerPath);
+  Original.Stage(std::span<const uint8_t>(ContainerStream->Memory(), static_cast<size_t>(ContainerStream->Size())));
   ImportBitmaps();
   Label2.SetCaption("");
   Label1.SetCaption("Saving textures file ...");
   FFrontEnd.ProcessMessages();
-  SaveContainer(original);
+  SaveContainer(Original);
   if (TempArchive) platform::RemoveFile(ArchivePath);
   Label1.SetCaption("All done.");
   StartCountdown();
@@ -71,48 +71,48 @@ void TForm1::SaveContainer(TOriginalKeeper& Original) {
   Original.Commit();
   // A new file beside the container replaces it only once fully written, so a
   // failed save leaves the game's container as it was.
-  const int64_t size = ContainerStream->Size();
-  if (!platform::SaveFileAtomically(ContainerPath, ContainerStream->Memory(), static_cast<size_t>(size)))
+  const int64_t Size = ContainerStream->Size();
+  if (!platform::SaveFileAtomically(ContainerPath, ContainerStream->Memory(), static_cast<size_t>(Size)))
     throw kst::EStreamError("Cannot write file \"" + ContainerPath + "\"");
 }
 
 void TForm1::StartCountdown() {
-  const int32_t seconds = CountdownFromArgument(FCommandLine.Argument2);
-  if (seconds <= 0) {
+  const int32_t Seconds = CountdownFromArgument(FCommandLine.Argument2);
+  if (Seconds <= 0) {
     FFrontEnd.Terminate();
     return;
   }
-  Label2.SetCaption("Shutting down in " + std::to_string(seconds) + " second(s).");
-  Timer1.Tag = seconds;
+  Label2.SetCaption("Shutting down in " + std::to_string(Seconds) + " second(s).");
+  Timer1.Tag = Seconds;
   ProgressBar1.SetMin(0);
-  ProgressBar1.SetMax(seconds);
+  ProgressBar1.SetMax(Seconds);
   ProgressBar1.SetPosition(0);
   Timer1.SetEnabled(true);
 }
 
 TTextureEngine TForm1::Engine(TEngineFrontEnd& Reports) {
-  TTextureEngine engine;
-  engine.ContainerStream = ContainerStream.get();
-  engine.TextureList = TextureList.get();
-  engine.BinContainer = BinContainer;
-  engine.ContainerPath = ContainerPath;
-  engine.FrontEnd = &Reports;
-  return engine;
+  TTextureEngine Engine;
+  Engine.ContainerStream = ContainerStream.get();
+  Engine.TextureList = TextureList.get();
+  Engine.BinContainer = BinContainer;
+  Engine.ContainerPath = ContainerPath;
+  Engine.FrontEnd = &Reports;
+  return Engine;
 }
 
 void TForm1::ScanTextures(const std::string& Path) {
-  TEngineBridge bridge(Label2, ProgressBar1, FFrontEnd);
-  Engine(bridge).ScanTextures(Path);
+  TEngineBridge Bridge(Label2, ProgressBar1, FFrontEnd);
+  Engine(Bridge).ScanTextures(Path);
 }
 
 void TForm1::ImportBitmaps() {
-  TEngineBridge bridge(Label2, ProgressBar1, FFrontEnd);
-  TArchivePictureSource pictures(Kestrel1, UnZip1, ArchivePath);
-  TTextureEngine engine = Engine(bridge);
-  engine.Pictures = &pictures;
-  engine.Observer = &FImportReports;
+  TEngineBridge Bridge(Label2, ProgressBar1, FFrontEnd);
+  TArchivePictureSource Pictures(Kestrel1, UnZip1, ArchivePath);
+  TTextureEngine Run = Engine(Bridge);
+  Run.Pictures = &Pictures;
+  Run.Observer = &FImportReports;
   FImportBegan = true;
-  engine.ImportBitmaps();
+  Run.ImportBitmaps();
 }
 
 }  // namespace skw

@@ -9,8 +9,8 @@
 namespace platform {
 
 std::string AtomicSaveTempName(const std::string& Path) {
-  static std::atomic<unsigned> counter{0};
-  return Path + ".skw-new-" + std::to_string(ProcessId()) + "-" + std::to_string(++counter);
+  static std::atomic<unsigned> Counter{0};
+  return Path + ".skw-new-" + std::to_string(ProcessId()) + "-" + std::to_string(++Counter);
 }
 
 }  // namespace platform

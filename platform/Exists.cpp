@@ -6,9 +6,9 @@ namespace platform {
 
 bool Exists(const std::string& Pattern) {
   if (Pattern.empty()) return false;
-  DirectorySearch search;
-  FindData data;
-  return search.First(Pattern, data) == 0;
+  DirectorySearch Search;
+  FindData Data;
+  return Search.First(Pattern, Data) == 0;
 }
 
 }  // namespace platform

@@ -15,8 +15,8 @@ inline bool SameLetterNoCase(char A, char B) { return FoldCase(A) == FoldCase(B)
 
 inline bool StartsWithNoCase(std::string_view Text, std::string_view Prefix) {
   if (Text.size() < Prefix.size()) return false;
-  for (size_t i = 0; i < Prefix.size(); ++i)
-    if (!SameLetterNoCase(Text[i], Prefix[i])) return false;
+  for (size_t I = 0; I < Prefix.size(); ++I)
+    if (!SameLetterNoCase(Text[I], Prefix[I])) return false;
   return true;
 }
 

@@ -82,40 +82,40 @@ int HexDigit(char C) {
 // Decodes an escaped text starting at Pos up to the unescaped Terminator, leaving
 // Pos behind it. Empty optional when the line ends first.
 std::optional<std::string> ReadEscaped(const std::string& Line, size_t& Pos, char Terminator) {
-  Utf8Builder out;
+  Utf8Builder Out;
   while (Pos < Line.size()) {
-    const char c = Line[Pos++];
-    if (c == Terminator) return out.Finish();
-    if (c != '\\') {
-      out.Byte(c);
+    const char C = Line[Pos++];
+    if (C == Terminator) return Out.Finish();
+    if (C != '\\') {
+      Out.Byte(C);
       continue;
     }
     if (Pos >= Line.size()) return std::nullopt;
-    const char e = Line[Pos++];
-    switch (e) {
-      case 'a': out.Unit('\a'); break;
-      case 'b': out.Unit('\b'); break;
-      case 'e': out.Unit(0x1B); break;
-      case 'f': out.Unit('\f'); break;
-      case 'n': out.Unit('\n'); break;
-      case 'r': out.Unit('\r'); break;
-      case 't': out.Unit('\t'); break;
-      case 'v': out.Unit('\v'); break;
+    const char E = Line[Pos++];
+    switch (E) {
+      case 'a': Out.Unit('\a'); break;
+      case 'b': Out.Unit('\b'); break;
+      case 'e': Out.Unit(0x1B); break;
+      case 'f': Out.Unit('\f'); break;
+      case 'n': Out.Unit('\n'); break;
+      case 'r': Out.Unit('\r'); break;
+      case 't': Out.Unit('\t'); break;
+      case 'v': Out.Unit('\v'); break;
       case 'x': {
-        uint32_t unit = 0;
-        for (int i = 0; i < 4 && Pos < Line.size() && HexDigit(Line[Pos]) >= 0; ++i)
-          unit = unit * 16 + static_cast<uint32_t>(HexDigit(Line[Pos++]));
-        out.Unit(unit);
+        uint32_t Unit = 0;
+        for (int I = 0; I < 4 && Pos < Line.size() && HexDigit(Line[Pos]) >= 0; ++I)
+          Unit = Unit * 16 + static_cast<uint32_t>(HexDigit(Line[Pos++]));
+        Out.Unit(Unit);
         break;
       }
       default:
-        if (e >= '0' && e <= '7') {
-          uint32_t unit = static_cast<uint32_t>(e - '0');
-          for (int i = 0; i < 2 && Pos < Line.size() && Line[Pos] >= '0' && Line[Pos] <= '7'; ++i)
-            unit = unit * 8 + static_cast<uint32_t>(Line[Pos++] - '0');
-          out.Unit(unit);
+        if (E >= '0' && E <= '7') {
+          uint32_t Unit = static_cast<uint32_t>(E - '0');
+          for (int I = 0; I < 2 && Pos < Line.size() && Line[Pos] >= '0' && Line[Pos] <= '7'; ++I)
+            Unit = Unit * 8 + static_cast<uint32_t>(Line[Pos++] - '0');
+          Out.Unit(Unit);
         } else {
-          out.Byte(e);
+          Out.Byte(E);
         }
     }
   }
@@ -130,102 +130,102 @@ std::string UpToZero(const std::string& Text) { return Text.substr(0, Text.find(
 
 // The file split into logical lines: CR removed, "\"-continued hex lines joined.
 std::vector<std::string> LogicalLines(const std::string& FileText) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool continued = false;
-  size_t start = 0;
-  while (start < FileText.size()) {
-    size_t end = FileText.find('\n', start);
-    if (end == std::string::npos) end = FileText.size();
-    std::string line = FileText.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (continued) {
-      const size_t first = line.find_first_not_of(" \t");
-      line = first == std::string::npos ? std::string() : line.substr(first);
+  std::vector<std::string> Lines;
+  std::string Current;
+  bool Continued = false;
+  size_t Start = 0;
+  while (Start < FileText.size()) {
+    size_t End = FileText.find('\n', Start);
+    if (End == std::string::npos) End = FileText.size();
+    std::string Line = FileText.substr(Start, End - Start);
+    Start = End + 1;
+    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+    if (Continued) {
+      const size_t First = Line.find_first_not_of(" \t");
+      Line = First == std::string::npos ? std::string() : Line.substr(First);
     }
-    const bool hexLine = continued || line.find("=hex") != std::string::npos;
-    continued = hexLine && !line.empty() && line.back() == '\\';
-    if (continued) line.pop_back();
-    current += line;
-    if (!continued) {
-      lines.push_back(std::move(current));
-      current.clear();
+    const bool HexLine = Continued || Line.find("=hex") != std::string::npos;
+    Continued = HexLine && !Line.empty() && Line.back() == '\\';
+    if (Continued) Line.pop_back();
+    Current += Line;
+    if (!Continued) {
+      Lines.push_back(std::move(Current));
+      Current.clear();
     }
   }
-  if (!current.empty()) lines.push_back(std::move(current));
-  return lines;
+  if (!Current.empty()) Lines.push_back(std::move(Current));
+  return Lines;
 }
 
 // Bytes of "hh,hh,..." from Pos to the end of the line; empty optional if damaged.
 std::optional<std::string> ReadHexBytes(const std::string& Line, size_t Pos) {
-  std::string bytes;
+  std::string Bytes;
   while (Pos < Line.size()) {
     if (Line[Pos] == ',' || Line[Pos] == ' ') {
       ++Pos;
       continue;
     }
     if (Pos + 1 >= Line.size() || HexDigit(Line[Pos]) < 0 || HexDigit(Line[Pos + 1]) < 0) return std::nullopt;
-    bytes += static_cast<char>(HexDigit(Line[Pos]) * 16 + HexDigit(Line[Pos + 1]));
+    Bytes += static_cast<char>(HexDigit(Line[Pos]) * 16 + HexDigit(Line[Pos + 1]));
     Pos += 2;
   }
-  return bytes;
+  return Bytes;
 }
 
 std::string Utf16LeToUtf8(const std::string& Bytes) {
-  Utf8Builder out;
-  for (size_t i = 0; i + 1 < Bytes.size(); i += 2) {
-    const uint32_t unit = static_cast<unsigned char>(Bytes[i]) | (static_cast<unsigned char>(Bytes[i + 1]) << 8);
-    if (unit == 0) break;
-    out.Unit(unit);
+  Utf8Builder Out;
+  for (size_t I = 0; I + 1 < Bytes.size(); I += 2) {
+    const uint32_t Unit = static_cast<unsigned char>(Bytes[I]) | (static_cast<unsigned char>(Bytes[I + 1]) << 8);
+    if (Unit == 0) break;
+    Out.Unit(Unit);
   }
-  return out.Finish();
+  return Out.Finish();
 }
 
 // The value of the data part of a value line starting at Pos.
 RegistryValue DecodeData(const std::string& Line, size_t Pos) {
-  RegistryValue wrong{RegistryStatus::WrongType, {}};
+  RegistryValue Wrong{RegistryStatus::WrongType, {}};
   if (StartsWith(Line, Pos, "str(1):") || StartsWith(Line, Pos, "str(2):")) Pos += 7;
   if (Pos < Line.size() && Line[Pos] == '"') {
     ++Pos;
-    const std::optional<std::string> text = ReadEscaped(Line, Pos, '"');
-    if (!text) return wrong;
-    return {RegistryStatus::Found, UpToZero(*text)};
+    const std::optional<std::string> Text = ReadEscaped(Line, Pos, '"');
+    if (!Text) return Wrong;
+    return {RegistryStatus::Found, UpToZero(*Text)};
   }
   if (StartsWith(Line, Pos, "hex(1):") || StartsWith(Line, Pos, "hex(2):")) {
-    const std::optional<std::string> bytes = ReadHexBytes(Line, Pos + 7);
-    if (!bytes) return wrong;
-    return {RegistryStatus::Found, Utf16LeToUtf8(*bytes)};
+    const std::optional<std::string> Bytes = ReadHexBytes(Line, Pos + 7);
+    if (!Bytes) return Wrong;
+    return {RegistryStatus::Found, Utf16LeToUtf8(*Bytes)};
   }
-  return wrong;
+  return Wrong;
 }
 
 // The value named ValueName among the lines of the section starting after First.
 RegistryValue FindInSection(const std::vector<std::string>& Lines, size_t First, const std::string& ValueName) {
-  for (size_t i = First; i < Lines.size() && (Lines[i].empty() || Lines[i][0] != '['); ++i) {
-    const std::string& line = Lines[i];
-    size_t pos = 0;
-    std::optional<std::string> name;
-    if (!line.empty() && line[0] == '@') {
-      name = std::string();
-      pos = 1;
-    } else if (!line.empty() && line[0] == '"') {
-      pos = 1;
-      name = ReadEscaped(line, pos, '"');
+  for (size_t I = First; I < Lines.size() && (Lines[I].empty() || Lines[I][0] != '['); ++I) {
+    const std::string& Line = Lines[I];
+    size_t Pos = 0;
+    std::optional<std::string> Name;
+    if (!Line.empty() && Line[0] == '@') {
+      Name = std::string();
+      Pos = 1;
+    } else if (!Line.empty() && Line[0] == '"') {
+      Pos = 1;
+      Name = ReadEscaped(Line, Pos, '"');
     }
-    if (!name || pos >= line.size() || line[pos] != '=' || !EqualsNoCase(*name, ValueName)) continue;
-    return DecodeData(line, pos + 1);
+    if (!Name || Pos >= Line.size() || Line[Pos] != '=' || !EqualsNoCase(*Name, ValueName)) continue;
+    return DecodeData(Line, Pos + 1);
   }
   return {RegistryStatus::ValueMissing, {}};
 }
 
 // Index of the line after the header of section Key, if the file has it.
 std::optional<size_t> FindSection(const std::vector<std::string>& Lines, const std::string& Key) {
-  for (size_t i = 0; i < Lines.size(); ++i) {
-    if (Lines[i].empty() || Lines[i][0] != '[') continue;
-    size_t pos = 1;
-    const std::optional<std::string> name = ReadEscaped(Lines[i], pos, ']');
-    if (name && EqualsNoCase(*name, Key)) return i + 1;
+  for (size_t I = 0; I < Lines.size(); ++I) {
+    if (Lines[I].empty() || Lines[I][0] != '[') continue;
+    size_t Pos = 1;
+    const std::optional<std::string> Name = ReadEscaped(Lines[I], Pos, ']');
+    if (Name && EqualsNoCase(*Name, Key)) return I + 1;
   }
   return std::nullopt;
 }
@@ -234,15 +234,15 @@ std::optional<size_t> FindSection(const std::vector<std::string>& Lines, const s
 
 RegistryValue FindInRegistryFile(const std::string& FileText, const std::vector<std::string>& Keys,
                                  const std::string& ValueName) {
-  const std::vector<std::string> lines = LogicalLines(FileText);
-  RegistryValue result{RegistryStatus::KeyMissing, {}};
-  for (const std::string& key : Keys) {
-    const std::optional<size_t> section = FindSection(lines, key);
-    if (!section) continue;
-    result = FindInSection(lines, *section, ValueName);
-    if (result.Status != RegistryStatus::ValueMissing) return result;
+  const std::vector<std::string> Lines = LogicalLines(FileText);
+  RegistryValue Result{RegistryStatus::KeyMissing, {}};
+  for (const std::string& Key : Keys) {
+    const std::optional<size_t> Section = FindSection(Lines, Key);
+    if (!Section) continue;
+    Result = FindInSection(Lines, *Section, ValueName);
+    if (Result.Status != RegistryStatus::ValueMissing) return Result;
   }
-  return result;
+  return Result;
 }
 
 }  // namespace platform

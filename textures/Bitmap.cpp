@@ -80,16 +80,16 @@ TBitmap& TBitmap::operator=(TBitmap&& Other) noexcept {
 TBitmap::~TBitmap() = default;
 
 void TBitmap::LoadFromStream(kst::TMemoryStream& Stream) {
-  const int64_t start = std::min(Stream.Position(), Stream.Size());
-  const uint8_t* base = Stream.Memory();
-  const size_t count = static_cast<size_t>(Stream.Size() - start);
-  LoadFromBuffer(base == nullptr ? std::span<const uint8_t>() : std::span<const uint8_t>(base + start, count));
+  const int64_t Start = std::min(Stream.Position(), Stream.Size());
+  const uint8_t* Base = Stream.Memory();
+  const size_t Count = static_cast<size_t>(Stream.Size() - Start);
+  LoadFromBuffer(Base == nullptr ? std::span<const uint8_t>() : std::span<const uint8_t>(Base + Start, Count));
   Stream.SetPosition(Stream.Size());
 }
 
 void TBitmap::SaveToStream(kst::TMemoryStream& Stream) const {
-  const std::vector<uint8_t> bytes = SaveToBuffer();
-  Stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  const std::vector<uint8_t> Bytes = SaveToBuffer();
+  Stream.WriteBuffer(Bytes.data(), static_cast<int64_t>(Bytes.size()));
 }
 
 void TBitmap::SetWidth(int32_t NewWidth) { SetSize(NewWidth, FHeight); }
@@ -100,45 +100,45 @@ void TBitmap::SetSize(int32_t NewWidth, int32_t NewHeight) {
   NewWidth = CheckedDimension(NewWidth);
   NewHeight = CheckedDimension(NewHeight);
   if (NewWidth == FWidth && NewHeight == FHeight) return;
-  const size_t bpp = static_cast<size_t>(BytesPerPixel());
-  const size_t newRow = static_cast<size_t>(NewWidth) * bpp;
+  const size_t Bpp = static_cast<size_t>(BytesPerPixel());
+  const size_t NewRow = static_cast<size_t>(NewWidth) * Bpp;
   if (NewWidth <= FWidth && NewHeight <= FHeight) {
     // Cutting: each kept row moves towards the start, in its own storage.
-    for (int32_t y = 0; y < NewHeight && newRow > 0; ++y)
-      std::memmove(FPixels.data() + static_cast<size_t>(y) * newRow, ScanLine(y).data(), newRow);
-    FPixels.resize(newRow * static_cast<size_t>(NewHeight));
+    for (int32_t Y = 0; Y < NewHeight && NewRow > 0; ++Y)
+      std::memmove(FPixels.data() + static_cast<size_t>(Y) * NewRow, ScanLine(Y).data(), NewRow);
+    FPixels.resize(NewRow * static_cast<size_t>(NewHeight));
     FWidth = NewWidth;
     FHeight = NewHeight;
     return;
   }
-  std::vector<uint8_t> pixels(newRow * static_cast<size_t>(NewHeight), 0);
-  const size_t keepRow = static_cast<size_t>(std::min(NewWidth, FWidth)) * bpp;
-  const int32_t keepRows = std::min(NewHeight, FHeight);
-  for (int32_t y = 0; y < keepRows && keepRow > 0; ++y) {
-    std::memcpy(pixels.data() + static_cast<size_t>(y) * newRow, ScanLine(y).data(), keepRow);
+  std::vector<uint8_t> Pixels(NewRow * static_cast<size_t>(NewHeight), 0);
+  const size_t KeepRow = static_cast<size_t>(std::min(NewWidth, FWidth)) * Bpp;
+  const int32_t KeepRows = std::min(NewHeight, FHeight);
+  for (int32_t Y = 0; Y < KeepRows && KeepRow > 0; ++Y) {
+    std::memcpy(Pixels.data() + static_cast<size_t>(Y) * NewRow, ScanLine(Y).data(), KeepRow);
   }
-  FPixels = std::move(pixels);
+  FPixels = std::move(Pixels);
   FWidth = NewWidth;
   FHeight = NewHeight;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat NewFormat) {
-  const bool wasIndexed = FPixelFormat == TPixelFormat::pf8bit;
-  const bool becomesIndexed = NewFormat == TPixelFormat::pf8bit;
-  if (wasIndexed != becomesIndexed) {
-    const size_t count = static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight);
-    std::vector<uint8_t> pixels(count * static_cast<size_t>(BytesPerPixelOf(NewFormat)));
-    for (size_t i = 0; i < count; ++i) {
-      if (wasIndexed) {
-        const TRGBQuad& q = FColorTable[FPixels[i]];
-        pixels[3 * i] = q.rgbRed;
-        pixels[3 * i + 1] = q.rgbGreen;
-        pixels[3 * i + 2] = q.rgbBlue;
+  const bool WasIndexed = FPixelFormat == TPixelFormat::pf8bit;
+  const bool BecomesIndexed = NewFormat == TPixelFormat::pf8bit;
+  if (WasIndexed != BecomesIndexed) {
+    const size_t Count = static_cast<size_t>(FWidth) * static_cast<size_t>(FHeight);
+    std::vector<uint8_t> Pixels(Count * static_cast<size_t>(BytesPerPixelOf(NewFormat)));
+    for (size_t I = 0; I < Count; ++I) {
+      if (WasIndexed) {
+        const TRGBQuad& Q = FColorTable[FPixels[I]];
+        Pixels[3 * I] = Q.rgbRed;
+        Pixels[3 * I + 1] = Q.rgbGreen;
+        Pixels[3 * I + 2] = Q.rgbBlue;
       } else {
-        pixels[i] = NearestIndex(ColorOf(FPixels[3 * i], FPixels[3 * i + 1], FPixels[3 * i + 2]));
+        Pixels[I] = NearestIndex(ColorOf(FPixels[3 * I], FPixels[3 * I + 1], FPixels[3 * I + 2]));
       }
     }
-    FPixels = std::move(pixels);
+    FPixels = std::move(Pixels);
   }
   FPixelFormat = NewFormat;
 }
@@ -150,14 +150,14 @@ void TBitmap::SetColorTable(const TColorTable& NewTable) {
 
 void TBitmap::SetPixel(int32_t X, int32_t Y, TColor Color) {
   if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return;
-  const size_t at = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
+  const size_t At = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
   if (FPixelFormat == TPixelFormat::pf8bit) {
-    FPixels[at] = NearestIndex(Color);
+    FPixels[At] = NearestIndex(Color);
     return;
   }
-  FPixels[3 * at] = RedOf(Color);
-  FPixels[3 * at + 1] = GreenOf(Color);
-  FPixels[3 * at + 2] = BlueOf(Color);
+  FPixels[3 * At] = RedOf(Color);
+  FPixels[3 * At + 1] = GreenOf(Color);
+  FPixels[3 * At + 2] = BlueOf(Color);
 }
 
 int32_t TBitmap::BytesPerPixel() const { return BytesPerPixelOf(FPixelFormat); }
@@ -166,14 +166,14 @@ int32_t TBitmap::RowSize() const { return FWidth * BytesPerPixel(); }
 
 std::span<const uint8_t> TBitmap::ScanLine(int32_t Row) const {
   if (Row < 0 || Row >= FHeight) throw std::out_of_range("Bitmap row out of range");
-  const size_t size = static_cast<size_t>(RowSize());
-  return std::span<const uint8_t>(FPixels).subspan(static_cast<size_t>(Row) * size, size);
+  const size_t Size = static_cast<size_t>(RowSize());
+  return std::span<const uint8_t>(FPixels).subspan(static_cast<size_t>(Row) * Size, Size);
 }
 
 std::span<uint8_t> TBitmap::ScanLine(int32_t Row) {
   if (Row < 0 || Row >= FHeight) throw std::out_of_range("Bitmap row out of range");
-  const size_t size = static_cast<size_t>(RowSize());
-  return std::span<uint8_t>(FPixels).subspan(static_cast<size_t>(Row) * size, size);
+  const size_t Size = static_cast<size_t>(RowSize());
+  return std::span<uint8_t>(FPixels).subspan(static_cast<size_t>(Row) * Size, Size);
 }
 
 uint8_t TBitmap::NearestIndex(TColor Color) const {

@@ -166,13 +166,13 @@ class TBitmap {
 
 inline TColor TBitmap::Pixel(int32_t X, int32_t Y) const {
   if (X < 0 || Y < 0 || X >= FWidth || Y >= FHeight) return -1;
-  const size_t at = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
+  const size_t At = static_cast<size_t>(Y) * static_cast<size_t>(FWidth) + static_cast<size_t>(X);
   if (FPixelFormat == TPixelFormat::pf8bit) {
-    const TRGBQuad& q = FColorTable[FPixels[at]];
-    return static_cast<TColor>(uint32_t{q.rgbRed} | uint32_t{q.rgbGreen} << 8 | uint32_t{q.rgbBlue} << 16);
+    const TRGBQuad& Q = FColorTable[FPixels[At]];
+    return static_cast<TColor>(uint32_t{Q.rgbRed} | uint32_t{Q.rgbGreen} << 8 | uint32_t{Q.rgbBlue} << 16);
   }
-  const uint8_t* p = FPixels.data() + 3 * at;
-  return static_cast<TColor>(uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16);
+  const uint8_t* P = FPixels.data() + 3 * At;
+  return static_cast<TColor>(uint32_t{P[0]} | uint32_t{P[1]} << 8 | uint32_t{P[2]} << 16);
 }
 
 inline TColor TCanvas::Pixels(int32_t X, int32_t Y) const { return FOwner->Pixel(X, Y); }

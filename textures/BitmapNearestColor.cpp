@@ -80,18 +80,18 @@ uint8_t TNearestColor::Search(uint8_t Red, uint8_t Green, uint8_t Blue) const {
 }
 
 uint8_t NearestColorScan(const TColorTable& Table, uint8_t Red, uint8_t Green, uint8_t Blue) {
-  int32_t bestDistance = 3 * 255 * 255 + 1;
-  int32_t bestIndex = 0;
-  for (int32_t i = 0; i < 256; ++i) {
-    const TRGBQuad& q = Table[static_cast<size_t>(i)];
-    const int32_t dr = q.rgbRed - Red, dg = q.rgbGreen - Green, db = q.rgbBlue - Blue;
-    const int32_t d = dr * dr + dg * dg + db * db;
-    if (d < bestDistance) {
-      bestDistance = d;
-      bestIndex = i;
+  int32_t BestDistance = 3 * 255 * 255 + 1;
+  int32_t BestIndex = 0;
+  for (int32_t I = 0; I < 256; ++I) {
+    const TRGBQuad& Q = Table[static_cast<size_t>(I)];
+    const int32_t Dr = Q.rgbRed - Red, Dg = Q.rgbGreen - Green, Db = Q.rgbBlue - Blue;
+    const int32_t D = Dr * Dr + Dg * Dg + Db * Db;
+    if (D < BestDistance) {
+      BestDistance = D;
+      BestIndex = I;
     }
   }
-  return static_cast<uint8_t>(bestIndex);
+  return static_cast<uint8_t>(BestIndex);
 }
 
 }  // namespace skw

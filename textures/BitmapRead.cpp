@@ -67,24 +67,24 @@ bool KnownInfoSize(uint32_t Size) { return Size == 40 || Size == 52 || Size == 5
 
 TBmpLayout ReadLayout(const TBmpReader& In) {
   if (In.U16(0) != 0x4D42) throw EInvalidBitmap();  // "BM"
-  TBmpLayout l{};
-  l.PixelOffset = In.U32(10);
-  l.InfoSize = In.U32(kFileHeaderSize);
-  if (!KnownInfoSize(l.InfoSize)) throw EInvalidBitmap();
-  In.Need(kFileHeaderSize, l.InfoSize);
-  l.Width = In.I32(18);
-  const int32_t height = In.I32(22);
-  l.BitCount = In.U16(28);
-  l.Compression = In.U32(30);
-  l.ColorsUsed = In.U32(46);
-  l.TopDown = height < 0;
-  const int64_t rows = l.TopDown ? -int64_t{height} : int64_t{height};
-  if (l.Width <= 0 || l.Width > TBitmap::kMaxDimension) throw EInvalidBitmap();
-  if (rows <= 0 || rows > TBitmap::kMaxDimension) throw EInvalidBitmap();
-  l.Height = static_cast<int32_t>(rows);
-  if (l.BitCount != 8 && l.BitCount != 24 && l.BitCount != 32) throw EInvalidBitmap();
-  if (l.PixelOffset < kFileHeaderSize + l.InfoSize) throw EInvalidBitmap();
-  return l;
+  TBmpLayout L{};
+  L.PixelOffset = In.U32(10);
+  L.InfoSize = In.U32(kFileHeaderSize);
+  if (!KnownInfoSize(L.InfoSize)) throw EInvalidBitmap();
+  In.Need(kFileHeaderSize, L.InfoSize);
+  L.Width = In.I32(18);
+  const int32_t Height = In.I32(22);
+  L.BitCount = In.U16(28);
+  L.Compression = In.U32(30);
+  L.ColorsUsed = In.U32(46);
+  L.TopDown = Height < 0;
+  const int64_t Rows = L.TopDown ? -int64_t{Height} : int64_t{Height};
+  if (L.Width <= 0 || L.Width > TBitmap::kMaxDimension) throw EInvalidBitmap();
+  if (Rows <= 0 || Rows > TBitmap::kMaxDimension) throw EInvalidBitmap();
+  L.Height = static_cast<int32_t>(Rows);
+  if (L.BitCount != 8 && L.BitCount != 24 && L.BitCount != 32) throw EInvalidBitmap();
+  if (L.PixelOffset < kFileHeaderSize + L.InfoSize) throw EInvalidBitmap();
+  return L;
 }
 
 // Bit fields are accepted only for 32-bit pixels laid out as plain blue, green,
@@ -93,21 +93,21 @@ TBmpLayout ReadLayout(const TBmpReader& In) {
 void CheckCompression(const TBmpReader& In, const TBmpLayout& L) {
   if (L.Compression == kBI_RGB) return;
   if (L.Compression != kBI_BITFIELDS || L.BitCount != 32) throw EInvalidBitmap();
-  const uint32_t maskAt = kFileHeaderSize + 40;
-  if (In.U32(maskAt) != 0x00FF0000 || In.U32(maskAt + 4) != 0x0000FF00 || In.U32(maskAt + 8) != 0x000000FF) {
+  const uint32_t MaskAt = kFileHeaderSize + 40;
+  if (In.U32(MaskAt) != 0x00FF0000 || In.U32(MaskAt + 4) != 0x0000FF00 || In.U32(MaskAt + 8) != 0x000000FF) {
     throw EInvalidBitmap();
   }
 }
 
 TColorTable ReadColorTable(const TBmpReader& In, const TBmpLayout& L) {
-  const uint32_t count = L.ColorsUsed == 0 ? 256 : L.ColorsUsed;
-  if (count > 256) throw EInvalidBitmap();
-  const uint8_t* raw = In.Bytes(uint64_t{kFileHeaderSize} + L.InfoSize, uint64_t{count} * 4);
-  TColorTable table{};
-  for (uint32_t i = 0; i < count; ++i) {
-    table[i] = TRGBQuad{raw[4 * i], raw[4 * i + 1], raw[4 * i + 2], raw[4 * i + 3]};
+  const uint32_t Count = L.ColorsUsed == 0 ? 256 : L.ColorsUsed;
+  if (Count > 256) throw EInvalidBitmap();
+  const uint8_t* Raw = In.Bytes(uint64_t{kFileHeaderSize} + L.InfoSize, uint64_t{Count} * 4);
+  TColorTable Table{};
+  for (uint32_t I = 0; I < Count; ++I) {
+    Table[I] = TRGBQuad{Raw[4 * I], Raw[4 * I + 1], Raw[4 * I + 2], Raw[4 * I + 3]};
   }
-  return table;
+  return Table;
 }
 
 // Where the pixel array lies: its stored rows, padded to 4 bytes.
@@ -119,9 +119,9 @@ struct TRowLayout {
 };
 
 TRowLayout RowsOf(const TBmpLayout& L) {
-  const uint64_t fileBpp = L.BitCount / 8;
-  const uint64_t rowBytes = uint64_t(L.Width) * fileBpp;
-  return TRowLayout{fileBpp, rowBytes, (rowBytes + 3) / 4 * 4, uint64_t(L.Width) * (fileBpp == 1 ? 1 : 3)};
+  const uint64_t FileBpp = L.BitCount / 8;
+  const uint64_t RowBytes = uint64_t(L.Width) * FileBpp;
+  return TRowLayout{FileBpp, RowBytes, (RowBytes + 3) / 4 * 4, uint64_t(L.Width) * (FileBpp == 1 ? 1 : 3)};
 }
 
 int64_t SizeLimit(const TBmpLayout& L) {
@@ -135,11 +135,11 @@ void ConvertRow(const uint8_t* Src, uint8_t* Dst, const TRowLayout& R, int32_t W
     std::memmove(Dst, Src, R.RowBytes);
     return;
   }
-  for (int32_t x = 0; x < Width; ++x, Src += R.FileBpp, Dst += 3) {
-    const uint8_t blue = Src[0], green = Src[1], red = Src[2];
-    Dst[0] = red;
-    Dst[1] = green;
-    Dst[2] = blue;
+  for (int32_t X = 0; X < Width; ++X, Src += R.FileBpp, Dst += 3) {
+    const uint8_t Blue = Src[0], Green = Src[1], Red = Src[2];
+    Dst[0] = Red;
+    Dst[1] = Green;
+    Dst[2] = Blue;
   }
 }
 
@@ -151,12 +151,12 @@ void ConvertRow(const uint8_t* Src, uint8_t* Dst, const TRowLayout& R, int32_t W
 void UnpackPixels(const TBmpReader& In, std::vector<uint8_t>& File, const TBmpLayout& L) {
   const TRowLayout R = RowsOf(L);
   In.Need(L.PixelOffset, R.Stride * uint64_t(L.Height - 1) + R.RowBytes);
-  uint8_t* base = File.data();
-  for (uint64_t r = 0; r < uint64_t(L.Height); ++r)
-    ConvertRow(base + L.PixelOffset + R.Stride * r, base + R.RowOut * r, R, L.Width);
+  uint8_t* Base = File.data();
+  for (uint64_t Row = 0; Row < uint64_t(L.Height); ++Row)
+    ConvertRow(Base + L.PixelOffset + R.Stride * Row, Base + R.RowOut * Row, R, L.Width);
   if (!L.TopDown)
-    for (uint64_t top = 0, bottom = uint64_t(L.Height) - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(base + R.RowOut * top, base + R.RowOut * (top + 1), base + R.RowOut * bottom);
+    for (uint64_t Top = 0, Bottom = uint64_t(L.Height) - 1; Top < Bottom; ++Top, --Bottom)
+      std::swap_ranges(Base + R.RowOut * Top, Base + R.RowOut * (Top + 1), Base + R.RowOut * Bottom);
   File.resize(R.RowOut * uint64_t(L.Height));
 }
 
@@ -170,24 +170,24 @@ std::vector<uint8_t> TakePixelsFromEnd(const TBmpReader& In, kst::TMemoryStream&
   In.Need(L.PixelOffset, R.Stride * uint64_t(L.Height - 1) + R.RowBytes);
   const auto Row = [&](uint64_t Stored) { return Stream.Memory() + L.PixelOffset + R.Stride * Stored; };
   if (L.TopDown)
-    for (uint64_t top = 0, bottom = uint64_t(L.Height) - 1; top < bottom; ++top, --bottom)
-      std::swap_ranges(Row(top), Row(top) + R.RowBytes, Row(bottom));
-  std::vector<uint8_t> pixels;
-  pixels.reserve(R.RowOut * uint64_t(L.Height));
-  uint64_t kept = uint64_t(Stream.Size());
-  for (uint64_t r = 0; r < uint64_t(L.Height); ++r) {
-    const uint64_t stored = uint64_t(L.Height) - 1 - r;
-    pixels.resize(pixels.size() + R.RowOut);
-    ConvertRow(Row(stored), pixels.data() + pixels.size() - R.RowOut, R, L.Width);
-    const uint64_t at = L.PixelOffset + R.Stride * stored;
-    if (kept - at >= kReleaseStep) {
-      Stream.SetSize(int64_t(at));
+    for (uint64_t Top = 0, Bottom = uint64_t(L.Height) - 1; Top < Bottom; ++Top, --Bottom)
+      std::swap_ranges(Row(Top), Row(Top) + R.RowBytes, Row(Bottom));
+  std::vector<uint8_t> Pixels;
+  Pixels.reserve(R.RowOut * uint64_t(L.Height));
+  uint64_t Kept = uint64_t(Stream.Size());
+  for (uint64_t Emitted = 0; Emitted < uint64_t(L.Height); ++Emitted) {
+    const uint64_t Stored = uint64_t(L.Height) - 1 - Emitted;
+    Pixels.resize(Pixels.size() + R.RowOut);
+    ConvertRow(Row(Stored), Pixels.data() + Pixels.size() - R.RowOut, R, L.Width);
+    const uint64_t At = L.PixelOffset + R.Stride * Stored;
+    if (Kept - At >= kReleaseStep) {
+      Stream.SetSize(int64_t(At));
       Stream.Trim();
-      kept = at;
+      Kept = At;
     }
   }
   Stream.Clear();
-  return pixels;
+  return Pixels;
 }
 
 TPixelFormat FormatOf(uint16_t BitCount) {
@@ -199,10 +199,10 @@ TPixelFormat FormatOf(uint16_t BitCount) {
 
 int64_t BmpSizeLimit(std::span<const uint8_t> Head) {
   try {
-    const TBmpReader in(Head.first(std::min(Head.size(), kBmpHeadBytes)));
-    const TBmpLayout layout = ReadLayout(in);
-    CheckCompression(in, layout);
-    return SizeLimit(layout);
+    const TBmpReader In(Head.first(std::min(Head.size(), kBmpHeadBytes)));
+    const TBmpLayout Layout = ReadLayout(In);
+    CheckCompression(In, Layout);
+    return SizeLimit(Layout);
   } catch (const EInvalidBitmap&) {
     return -1;
   }
@@ -213,33 +213,33 @@ void TBitmap::LoadFromBuffer(std::span<const uint8_t> Data) {
 }
 
 void TBitmap::LoadFromBuffer(std::vector<uint8_t>&& Data) {
-  const TBmpReader in(Data);
-  const TBmpLayout layout = ReadLayout(in);
-  CheckCompression(in, layout);
-  if (int64_t(Data.size()) > SizeLimit(layout)) throw EInvalidBitmap();
-  TBitmap loaded;
-  if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
-  UnpackPixels(in, Data, layout);  // checks the pixel array before changing a byte
-  loaded.FPixelFormat = FormatOf(layout.BitCount);
-  loaded.FWidth = layout.Width;
-  loaded.FHeight = layout.Height;
-  loaded.FPixels = std::move(Data);
-  *this = std::move(loaded);
+  const TBmpReader In(Data);
+  const TBmpLayout Layout = ReadLayout(In);
+  CheckCompression(In, Layout);
+  if (int64_t(Data.size()) > SizeLimit(Layout)) throw EInvalidBitmap();
+  TBitmap Loaded;
+  if (Layout.BitCount == 8) Loaded.FColorTable = ReadColorTable(In, Layout);
+  UnpackPixels(In, Data, Layout);  // checks the pixel array before changing a byte
+  Loaded.FPixelFormat = FormatOf(Layout.BitCount);
+  Loaded.FWidth = Layout.Width;
+  Loaded.FHeight = Layout.Height;
+  Loaded.FPixels = std::move(Data);
+  *this = std::move(Loaded);
 }
 
 void TBitmap::LoadFromBuffer(kst::TMemoryStream&& File) {
   kst::TMemoryStream Taken(std::move(File));
-  const TBmpReader in(std::span<const uint8_t>(Taken.Memory(), size_t(Taken.Size())));
-  const TBmpLayout layout = ReadLayout(in);
-  CheckCompression(in, layout);
-  if (Taken.Size() > SizeLimit(layout)) throw EInvalidBitmap();
-  TBitmap loaded;
-  if (layout.BitCount == 8) loaded.FColorTable = ReadColorTable(in, layout);
-  loaded.FPixels = TakePixelsFromEnd(in, Taken, layout);  // checks the pixel array first
-  loaded.FPixelFormat = FormatOf(layout.BitCount);
-  loaded.FWidth = layout.Width;
-  loaded.FHeight = layout.Height;
-  *this = std::move(loaded);
+  const TBmpReader In(std::span<const uint8_t>(Taken.Memory(), size_t(Taken.Size())));
+  const TBmpLayout Layout = ReadLayout(In);
+  CheckCompression(In, Layout);
+  if (Taken.Size() > SizeLimit(Layout)) throw EInvalidBitmap();
+  TBitmap Loaded;
+  if (Layout.BitCount == 8) Loaded.FColorTable = ReadColorTable(In, Layout);
+  Loaded.FPixels = TakePixelsFromEnd(In, Taken, Layout);  // checks the pixel array first
+  Loaded.FPixelFormat = FormatOf(Layout.BitCount);
+  Loaded.FWidth = Layout.Width;
+  Loaded.FHeight = Layout.Height;
+  *this = std::move(Loaded);
 }
 
 }  // namespace skw

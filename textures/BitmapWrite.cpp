@@ -29,47 +29,47 @@ uint32_t BitCountOf(TPixelFormat Format) {
 }  // namespace
 
 std::vector<uint8_t> TBitmap::SaveToBuffer() const {
-  const uint32_t bitCount = BitCountOf(FPixelFormat);
-  const size_t fileBpp = bitCount / 8;
-  const size_t rowBytes = static_cast<size_t>(FWidth) * fileBpp;
-  const size_t stride = (rowBytes + 3) / 4 * 4;
-  const size_t tableSize = FPixelFormat == TPixelFormat::pf8bit ? 1024 : 0;
-  const size_t offset = 54 + tableSize;
-  const size_t imageSize = stride * static_cast<size_t>(FHeight);
-  std::vector<uint8_t> out(offset + imageSize, 0);
+  const uint32_t BitCount = BitCountOf(FPixelFormat);
+  const size_t FileBpp = BitCount / 8;
+  const size_t RowBytes = static_cast<size_t>(FWidth) * FileBpp;
+  const size_t Stride = (RowBytes + 3) / 4 * 4;
+  const size_t TableSize = FPixelFormat == TPixelFormat::pf8bit ? 1024 : 0;
+  const size_t Offset = 54 + TableSize;
+  const size_t ImageSize = Stride * static_cast<size_t>(FHeight);
+  std::vector<uint8_t> Out(Offset + ImageSize, 0);
 
-  out[0] = 'B';
-  out[1] = 'M';
-  PutU32(out, 2, static_cast<uint32_t>(out.size()));
-  PutU32(out, 10, static_cast<uint32_t>(offset));
-  PutU32(out, 14, 40);
-  PutU32(out, 18, static_cast<uint32_t>(FWidth));
-  PutU32(out, 22, static_cast<uint32_t>(FHeight));
-  PutU16(out, 26, 1);
-  PutU16(out, 28, bitCount);
-  PutU32(out, 34, static_cast<uint32_t>(imageSize));
-  PutU32(out, 46, tableSize / 4);
+  Out[0] = 'B';
+  Out[1] = 'M';
+  PutU32(Out, 2, static_cast<uint32_t>(Out.size()));
+  PutU32(Out, 10, static_cast<uint32_t>(Offset));
+  PutU32(Out, 14, 40);
+  PutU32(Out, 18, static_cast<uint32_t>(FWidth));
+  PutU32(Out, 22, static_cast<uint32_t>(FHeight));
+  PutU16(Out, 26, 1);
+  PutU16(Out, 28, BitCount);
+  PutU32(Out, 34, static_cast<uint32_t>(ImageSize));
+  PutU32(Out, 46, TableSize / 4);
 
-  for (size_t i = 0; i < tableSize / 4; ++i) {
-    const TRGBQuad& q = FColorTable[i];
-    const uint8_t entry[4] = {q.rgbBlue, q.rgbGreen, q.rgbRed, q.rgbReserved};
-    std::memcpy(out.data() + 54 + 4 * i, entry, 4);
+  for (size_t I = 0; I < TableSize / 4; ++I) {
+    const TRGBQuad& Q = FColorTable[I];
+    const uint8_t Entry[4] = {Q.rgbBlue, Q.rgbGreen, Q.rgbRed, Q.rgbReserved};
+    std::memcpy(Out.data() + 54 + 4 * I, Entry, 4);
   }
-  for (int32_t y = 0; y < FHeight; ++y) {
-    const std::span<const uint8_t> src = ScanLine(y);
-    uint8_t* dst = out.data() + offset + stride * static_cast<size_t>(FHeight - 1 - y);
-    if (fileBpp == 1) {
+  for (int32_t Y = 0; Y < FHeight; ++Y) {
+    const std::span<const uint8_t> Src = ScanLine(Y);
+    uint8_t* Dst = Out.data() + Offset + Stride * static_cast<size_t>(FHeight - 1 - Y);
+    if (FileBpp == 1) {
       // A picture halved to width 0 has empty rows (and no row storage at all).
-      if (rowBytes != 0) std::memcpy(dst, src.data(), rowBytes);
+      if (RowBytes != 0) std::memcpy(Dst, Src.data(), RowBytes);
       continue;
     }
-    for (size_t x = 0; x < static_cast<size_t>(FWidth); ++x, dst += fileBpp) {
-      dst[0] = src[3 * x + 2];
-      dst[1] = src[3 * x + 1];
-      dst[2] = src[3 * x];
+    for (size_t X = 0; X < static_cast<size_t>(FWidth); ++X, Dst += FileBpp) {
+      Dst[0] = Src[3 * X + 2];
+      Dst[1] = Src[3 * X + 1];
+      Dst[2] = Src[3 * X];
     }
   }
-  return out;
+  return Out;
 }
 
 }  // namespace skw

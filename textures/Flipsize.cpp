@@ -32,18 +32,18 @@ int64_t Trunc(double Value) {
 // To the nearest integer, ties to the even one, kept inside the 64-bit range.
 int64_t RoundHalfEven(double Value) {
   if (std::isnan(Value)) return 0;
-  const double clamped = std::clamp(Value, -kIntegerLimit, kIntegerLimit);
-  const double down = std::floor(clamped);
-  const double fraction = clamped - down;
-  int64_t result = static_cast<int64_t>(down);
-  if (fraction > 0.5 || (fraction == 0.5 && result % 2 != 0)) ++result;
-  return result;
+  const double Clamped = std::clamp(Value, -kIntegerLimit, kIntegerLimit);
+  const double Down = std::floor(Clamped);
+  const double Fraction = Clamped - Down;
+  int64_t Result = static_cast<int64_t>(Down);
+  if (Fraction > 0.5 || (Fraction == 0.5 && Result % 2 != 0)) ++Result;
+  return Result;
 }
 
 // A source pixel; coordinates beyond 32 bits lie outside every picture.
 TColor ReadPixel(const TCanvas& Canvas, int64_t X, int64_t Y) {
-  constexpr int64_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
-  if (X < lo || X > hi || Y < lo || Y > hi) return -1;
+  constexpr int64_t Lo = std::numeric_limits<int32_t>::min(), Hi = std::numeric_limits<int32_t>::max();
+  if (X < Lo || X > Hi || Y < Lo || Y > Hi) return -1;
   return Canvas.Pixels(static_cast<int32_t>(X), static_cast<int32_t>(Y));
 }
 
@@ -54,10 +54,10 @@ struct TSpan {
 };
 
 TSpan BlockOf(int64_t Index, int64_t DestStart, float Scale, int64_t SourceStart) {
-  const double scale = Scale;
-  const double start = static_cast<double>(SourceStart);
-  return TSpan{Trunc(static_cast<double>(Index - DestStart) / scale + start),
-               Trunc(static_cast<double>(Index + 1 - DestStart) / scale + start) - 1};
+  const double WideScale = Scale;
+  const double Start = static_cast<double>(SourceStart);
+  return TSpan{Trunc(static_cast<double>(Index - DestStart) / WideScale + Start),
+               Trunc(static_cast<double>(Index + 1 - DestStart) / WideScale + Start) - 1};
 }
 
 float ScaleOf(int64_t DestFirst, int64_t DestLast, int64_t SourceStart, int64_t SourceEnd) {
@@ -68,24 +68,24 @@ float ScaleOf(int64_t DestFirst, int64_t DestLast, int64_t SourceStart, int64_t 
 // The averaged colour of one block, or nothing for an empty block.
 bool AverageBlock(const TCanvas& Source, TSpan Columns, TSpan Rows, TColor& Result) {
   if (Columns.Last < Columns.First || Rows.Last < Rows.First) return false;
-  float red = 0, green = 0, blue = 0;
-  for (int64_t ys = Rows.First; ys <= Rows.Last; ++ys) {
-    for (int64_t xs = Columns.First; xs <= Columns.Last; ++xs) {
-      int32_t r, g, b;
-      xSeparateColor(ReadPixel(Source, xs, ys), r, g, b);
-      red += static_cast<float>(r);
-      green += static_cast<float>(g);
-      blue += static_cast<float>(b);
+  float Red = 0, Green = 0, Blue = 0;
+  for (int64_t Ys = Rows.First; Ys <= Rows.Last; ++Ys) {
+    for (int64_t Xs = Columns.First; Xs <= Columns.Last; ++Xs) {
+      int32_t R, G, B;
+      xSeparateColor(ReadPixel(Source, Xs, Ys), R, G, B);
+      Red += static_cast<float>(R);
+      Green += static_cast<float>(G);
+      Blue += static_cast<float>(B);
     }
   }
-  const double columns = static_cast<double>(Columns.Last - Columns.First + 1);
-  const double rows = static_cast<double>(Rows.Last - Rows.First + 1);
-  const double factor = static_cast<float>(1.0 / columns / rows);
+  const double ColumnCount = static_cast<double>(Columns.Last - Columns.First + 1);
+  const double RowCount = static_cast<double>(Rows.Last - Rows.First + 1);
+  const double Factor = static_cast<float>(1.0 / ColumnCount / RowCount);
   // The products of two floats are exact in double precision.
-  const int64_t r = RoundHalfEven(red * factor) & 0xFF;
-  const int64_t g = RoundHalfEven(green * factor) & 0xFF;
-  const int64_t b = RoundHalfEven(blue * factor) & 0xFF;
-  Result = static_cast<TColor>(r + g * 256 + b * 65536);
+  const int64_t R = RoundHalfEven(Red * Factor) & 0xFF;
+  const int64_t G = RoundHalfEven(Green * Factor) & 0xFF;
+  const int64_t B = RoundHalfEven(Blue * Factor) & 0xFF;
+  Result = static_cast<TColor>(R + G * 256 + B * 65536);
   return true;
 }
 
@@ -93,26 +93,26 @@ bool AverageBlock(const TCanvas& Source, TSpan Columns, TSpan Rows, TColor& Resu
 
 void xShrinkPicture(TCanvas& Source, TCanvas& Dest, int32_t SourceLeft, int32_t SourceTop, int32_t SourceRight,
                     int32_t SourceBottom, int32_t DestLeft, int32_t DestTop, int32_t DestRight, int32_t DestBottom) {
-  const float sx = ScaleOf(DestLeft, DestRight, SourceLeft, SourceRight);
-  const float sy = ScaleOf(DestTop, DestBottom, SourceTop, SourceBottom);
+  const float Sx = ScaleOf(DestLeft, DestRight, SourceLeft, SourceRight);
+  const float Sy = ScaleOf(DestTop, DestBottom, SourceTop, SourceBottom);
   if (DestBottom < DestTop) return;
   // Pixels outside the destination picture would not be written, so they are
   // not computed either; the order of the remaining ones is unchanged.
-  const int64_t firstX = std::max<int64_t>(DestLeft, 0);
-  const int64_t lastX = std::min<int64_t>(DestRight, int64_t{Dest.Width()} - 1);
-  const int64_t firstY = std::max<int64_t>(DestTop, 0);
-  const int64_t lastY = std::min<int64_t>(DestBottom, int64_t{Dest.Height()} - 1);
-  if (lastX < firstX) return;
+  const int64_t FirstX = std::max<int64_t>(DestLeft, 0);
+  const int64_t LastX = std::min<int64_t>(DestRight, int64_t{Dest.Width()} - 1);
+  const int64_t FirstY = std::max<int64_t>(DestTop, 0);
+  const int64_t LastY = std::min<int64_t>(DestBottom, int64_t{Dest.Height()} - 1);
+  if (LastX < FirstX) return;
   // Every row uses the same column blocks.
-  std::vector<TSpan> columns;
-  columns.reserve(static_cast<size_t>(lastX - firstX + 1));
-  for (int64_t x = firstX; x <= lastX; ++x) columns.push_back(BlockOf(x, DestLeft, sx, SourceLeft));
-  for (int64_t y = firstY; y <= lastY; ++y) {
-    const TSpan rows = BlockOf(y, DestTop, sy, SourceTop);
-    for (int64_t x = firstX; x <= lastX; ++x) {
-      TColor color;
-      if (AverageBlock(Source, columns[static_cast<size_t>(x - firstX)], rows, color)) {
-        Dest.SetPixels(static_cast<int32_t>(x), static_cast<int32_t>(y), color);
+  std::vector<TSpan> Columns;
+  Columns.reserve(static_cast<size_t>(LastX - FirstX + 1));
+  for (int64_t X = FirstX; X <= LastX; ++X) Columns.push_back(BlockOf(X, DestLeft, Sx, SourceLeft));
+  for (int64_t Y = FirstY; Y <= LastY; ++Y) {
+    const TSpan Rows = BlockOf(Y, DestTop, Sy, SourceTop);
+    for (int64_t X = FirstX; X <= LastX; ++X) {
+      TColor Color;
+      if (AverageBlock(Source, Columns[static_cast<size_t>(X - FirstX)], Rows, Color)) {
+        Dest.SetPixels(static_cast<int32_t>(X), static_cast<int32_t>(Y), Color);
       }
     }
   }
@@ -125,22 +125,22 @@ void xSeparateColor(TColor Color, int32_t& Red, int32_t& Green, int32_t& Blue) {
 }
 
 int32_t xRGB(int32_t Red, int32_t Green, int32_t Blue) {
-  const int64_t joined = int64_t{Red} + int64_t{Green} * 256 + int64_t{Blue} * 65536;
-  return static_cast<int32_t>(static_cast<uint32_t>(joined));
+  const int64_t Joined = int64_t{Red} + int64_t{Green} * 256 + int64_t{Blue} * 65536;
+  return static_cast<int32_t>(static_cast<uint32_t>(Joined));
 }
 
 void FlipDown(TBitmap& Bitmap) {
-  const int32_t w = Bitmap.Width();
-  const int32_t h = Bitmap.Height();
-  TBitmap flipped;
-  flipped.SetPixelFormat(TPixelFormat::pf24bit);
-  flipped.SetSize(w, h);
+  const int32_t W = Bitmap.Width();
+  const int32_t H = Bitmap.Height();
+  TBitmap Flipped;
+  Flipped.SetPixelFormat(TPixelFormat::pf24bit);
+  Flipped.SetSize(W, H);
   Bitmap.SetPixelFormat(TPixelFormat::pf24bit);
-  for (int32_t i = 0; i < h; ++i) {
-    const std::span<const uint8_t> from = std::as_const(Bitmap).ScanLine(h - 1 - i);
-    std::copy(from.begin(), from.end(), flipped.ScanLine(i).begin());
+  for (int32_t I = 0; I < H; ++I) {
+    const std::span<const uint8_t> From = std::as_const(Bitmap).ScanLine(H - 1 - I);
+    std::copy(From.begin(), From.end(), Flipped.ScanLine(I).begin());
   }
-  Bitmap = std::move(flipped);
+  Bitmap = std::move(Flipped);
 }
 
 }  // namespace skw

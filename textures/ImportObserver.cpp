@@ -19,15 +19,15 @@ const char* OutcomeWords(TPictureOutcome Outcome) {
 }
 
 std::string FormatImportSummary(const std::vector<TPictureReport>& Reports) {
-  std::array<int, 7> count{};
-  for (const TPictureReport& report : Reports) ++count[static_cast<size_t>(report.Outcome)];
-  const auto n = [&count](TPictureOutcome Outcome) { return std::to_string(count[static_cast<size_t>(Outcome)]); };
-  std::string line = n(TPictureOutcome::Replaced) + " replaced, " + n(TPictureOutcome::Rejected) + " rejected, " +
-                     n(TPictureOutcome::NoTexture) + " without a texture, " + n(TPictureOutcome::Skipped) +
-                     " skipped, " + n(TPictureOutcome::NeverReached) + " never reached";
-  if (count[static_cast<size_t>(TPictureOutcome::EndsImport)] > 0) line += ", 1 ended the import";
-  if (count[static_cast<size_t>(TPictureOutcome::StopsRun)] > 0) line += ", 1 stopped the run";
-  return line;
+  std::array<int, 7> Count{};
+  for (const TPictureReport& Report : Reports) ++Count[static_cast<size_t>(Report.Outcome)];
+  const auto N = [&Count](TPictureOutcome Outcome) { return std::to_string(Count[static_cast<size_t>(Outcome)]); };
+  std::string Line = N(TPictureOutcome::Replaced) + " replaced, " + N(TPictureOutcome::Rejected) + " rejected, " +
+                     N(TPictureOutcome::NoTexture) + " without a texture, " + N(TPictureOutcome::Skipped) +
+                     " skipped, " + N(TPictureOutcome::NeverReached) + " never reached";
+  if (Count[static_cast<size_t>(TPictureOutcome::EndsImport)] > 0) Line += ", 1 ended the import";
+  if (Count[static_cast<size_t>(TPictureOutcome::StopsRun)] > 0) Line += ", 1 stopped the run";
+  return Line;
 }
 
 }  // namespace skw

@@ -17,39 +17,40 @@ namespace {
 char Folded(char C) { return (C >= 'A' && C <= 'Z') ? static_cast<char>(C + ('a' - 'A')) : C; }
 
 size_t FoldedDistance(const std::string& A, const std::string& B) {
-  std::vector<size_t> previous(B.size() + 1);
-  std::vector<size_t> current(B.size() + 1);
-  for (size_t j = 0; j <= B.size(); ++j) previous[j] = j;
-  for (size_t i = 1; i <= A.size(); ++i) {
-    current[0] = i;
-    for (size_t j = 1; j <= B.size(); ++j) {
-      const size_t change = previous[j - 1] + (Folded(A[i - 1]) == Folded(B[j - 1]) ? 0 : 1);
-      current[j] = std::min({change, previous[j] + 1, current[j - 1] + 1});
+  std::vector<size_t> Previous(B.size() + 1);
+  std::vector<size_t> Current(B.size() + 1);
+  for (size_t J = 0; J <= B.size(); ++J) Previous[J] = J;
+  for (size_t I = 1; I <= A.size(); ++I) {
+    Current[0] = I;
+    for (size_t J = 1; J <= B.size(); ++J) {
+      const size_t Change = Previous[J - 1] + (Folded(A[I - 1]) == Folded(B[J - 1]) ? 0 : 1);
+      Current[J] = std::min({Change, Previous[J] + 1, Current[J - 1] + 1});
     }
-    std::swap(previous, current);
+    std::swap(Previous, Current);
   }
-  return previous[B.size()];
+  return Previous[B.size()];
 }
 
 }  // namespace
 
 std::vector<std::string> NearestTextureNames(const kst::TStringList& Index, const std::string& Name, size_t Limit) {
-  const size_t reach = std::max<size_t>(2, Name.size() / 3);
-  std::vector<std::pair<size_t, std::string>> near;
+  const size_t Reach = std::max<size_t>(2, Name.size() / 3);
+  std::vector<std::pair<size_t, std::string>> Near;
   for (int Group = 0; Group < TextureCount(Index); ++Group) {
-    const std::string& candidate = IndexLine(Index, Group, ilName);
-    const size_t lengthGap =
-        candidate.size() > Name.size() ? candidate.size() - Name.size() : Name.size() - candidate.size();
-    if (lengthGap > reach) continue;
-    const size_t distance = FoldedDistance(Name, candidate);
-    if (distance > reach) continue;
-    if (std::any_of(near.begin(), near.end(), [&](const auto& Known) { return Known.second == candidate; })) continue;
-    near.emplace_back(distance, candidate);
+    const std::string& Candidate = IndexLine(Index, Group, ilName);
+    const size_t LengthGap =
+        Candidate.size() > Name.size() ? Candidate.size() - Name.size() : Name.size() - Candidate.size();
+    if (LengthGap > Reach) continue;
+    const size_t Distance = FoldedDistance(Name, Candidate);
+    if (Distance > Reach) continue;
+    if (std::any_of(Near.begin(), Near.end(), [Candidate](const auto& Known) { return Known.second == Candidate; }))
+      continue;
+    Near.emplace_back(Distance, Candidate);
   }
-  std::stable_sort(near.begin(), near.end(), [](const auto& A, const auto& B) { return A.first < B.first; });
-  std::vector<std::string> names;
-  for (size_t i = 0; i < near.size() && i < Limit; ++i) names.push_back(near[i].second);
-  return names;
+  std::stable_sort(Near.begin(), Near.end(), [](const auto& A, const auto& B) { return A.first < B.first; });
+  std::vector<std::string> Names;
+  for (size_t I = 0; I < Near.size() && I < Limit; ++I) Names.push_back(Near[I].second);
+  return Names;
 }
 
 }  // namespace skw

@@ -19,47 +19,47 @@
 
 namespace {
 
-skw::TCommandLine CommandLineOf(int argc, char** argv) {
-  skw::TCommandLine line;
-  line.ProgramFile = platform::ProgramFile();
-  if (argc > 1) line.Argument1 = argv[1];
-  if (argc > 2) line.Argument2 = argv[2];
-  line.TempFolder = platform::TempDirectory();
-  return line;
+skw::TCommandLine CommandLineOf(int Argc, char** Argv) {
+  skw::TCommandLine Line;
+  Line.ProgramFile = platform::ProgramFile();
+  if (Argc > 1) Line.Argument1 = Argv[1];
+  if (Argc > 2) Line.Argument2 = Argv[2];
+  Line.TempFolder = platform::TempDirectory();
+  return Line;
 }
 
 // Answers the exit code.
 int RunApplication(skw::TFrontEnd& FrontEnd, const skw::TCommandLine& Line) {
-  std::unique_ptr<skw::TForm1> form;
+  std::unique_ptr<skw::TForm1> Form;
   try {
-    form = std::make_unique<skw::TForm1>(FrontEnd, Line);
+    Form = std::make_unique<skw::TForm1>(FrontEnd, Line);
   } catch (const std::exception& Error) {
     FrontEnd.ShowException(Error.what());
     return FrontEnd.Finish(nullptr, true);
   }
-  if (form->Fatal() || FrontEnd.Terminated()) return FrontEnd.Finish(nullptr, form->Fatal());
-  skw::TWindowEvents events;
-  events.OnActivate = [&form] { form->FormActivate(); };
-  FrontEnd.Run(events);
-  const std::vector<skw::TPictureReport>* reports = form->ImportReports();
-  const std::string summary = reports != nullptr ? skw::FormatImportSummary(*reports) : std::string();
-  return FrontEnd.Finish(reports != nullptr ? &summary : nullptr, form->Fatal() || FrontEnd.ExceptionShown());
+  if (Form->Fatal() || FrontEnd.Terminated()) return FrontEnd.Finish(nullptr, Form->Fatal());
+  skw::TWindowEvents Events;
+  Events.OnActivate = [&Form] { Form->FormActivate(); };
+  FrontEnd.Run(Events);
+  const std::vector<skw::TPictureReport>* Reports = Form->ImportReports();
+  const std::string Summary = Reports != nullptr ? skw::FormatImportSummary(*Reports) : std::string();
+  return FrontEnd.Finish(Reports != nullptr ? &Summary : nullptr, Form->Fatal() || FrontEnd.ExceptionShown());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   // Held until the process ends; never released explicitly.
-  static platform::NamedMutex mutex(skw::kMutexName);
-  if (mutex.AlreadyExists()) return 0;
-  int code = 0;
+  static platform::NamedMutex Mutex(skw::kMutexName);
+  if (Mutex.AlreadyExists()) return 0;
+  int Code = 0;
   try {
-    const std::unique_ptr<skw::TFrontEnd> frontEnd = skw::MakeFrontEnd();
-    kst::SetMessagePump([&frontEnd] { frontEnd->ProcessMessages(); });
-    code = RunApplication(*frontEnd, CommandLineOf(argc, argv));
+    const std::unique_ptr<skw::TFrontEnd> FrontEnd = skw::MakeFrontEnd();
+    kst::SetMessagePump([&FrontEnd] { FrontEnd->ProcessMessages(); });
+    Code = RunApplication(*FrontEnd, CommandLineOf(argc, argv));
     kst::SetMessagePump({});
   } catch (...) {
     // Nothing else may change the exit code.
   }
-  return code;
+  return Code;
 }

@@ -27,12 +27,12 @@ bool IsBlank(const std::string& Text) { return Text.find_first_not_of(' ') == st
 
 // Line breaks inside a message become blanks, so a box stays one line.
 std::string OneLine(std::string Text) {
-  std::string result;
-  for (size_t i = 0; i < Text.size(); ++i) {
-    if (Text[i] == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n') continue;
-    result += (Text[i] == '\r' || Text[i] == '\n') ? ' ' : Text[i];
+  std::string Result;
+  for (size_t I = 0; I < Text.size(); ++I) {
+    if (Text[I] == '\r' && I + 1 < Text.size() && Text[I + 1] == '\n') continue;
+    Result += (Text[I] == '\r' || Text[I] == '\n') ? ' ' : Text[I];
   }
-  return result;
+  return Result;
 }
 
 // Slices of the wait between two ticks, so Ctrl+C is noticed quickly.
@@ -54,19 +54,19 @@ TConsoleFrontEnd::~TConsoleFrontEnd() {
 }
 
 std::string TConsoleFrontEnd::BarText(int Min, int Max, int Position) {
-  const int64_t span = static_cast<int64_t>(Max) - Min;
-  const int64_t done = span > 0 ? std::clamp<int64_t>(static_cast<int64_t>(Position) - Min, 0, span) : 0;
-  const int filled = span > 0 ? static_cast<int>(done * kBarWidth / span) : 0;
-  const int percent = span > 0 ? static_cast<int>(done * 100 / span) : 0;
-  const std::string number = std::to_string(percent);
-  std::string text(1, '[');
-  text.append(static_cast<size_t>(filled), '#');
-  text.append(static_cast<size_t>(kBarWidth - filled), '.');
-  text.append("] ");
-  text.append(number.size() < 3 ? 3 - number.size() : 0, ' ');
-  text.append(number);
-  text.push_back('%');
-  return text;
+  const int64_t Span = static_cast<int64_t>(Max) - Min;
+  const int64_t Done = Span > 0 ? std::clamp<int64_t>(static_cast<int64_t>(Position) - Min, 0, Span) : 0;
+  const int Filled = Span > 0 ? static_cast<int>(Done * kBarWidth / Span) : 0;
+  const int Percent = Span > 0 ? static_cast<int>(Done * 100 / Span) : 0;
+  const std::string Number = std::to_string(Percent);
+  std::string Text(1, '[');
+  Text.append(static_cast<size_t>(Filled), '#');
+  Text.append(static_cast<size_t>(kBarWidth - Filled), '.');
+  Text.append("] ");
+  Text.append(Number.size() < 3 ? 3 - Number.size() : 0, ' ');
+  Text.append(Number);
+  Text.push_back('%');
+  return Text;
 }
 
 void TConsoleFrontEnd::EraseBar() {
@@ -90,9 +90,9 @@ void TConsoleFrontEnd::LabelChanged(const TLabel& Label) {
 
 void TConsoleFrontEnd::ProgressBarChanged(const TProgressBar& Bar) {
   if (!FConsole.Terminal) return;
-  const std::string text = BarText(Bar.Min(), Bar.Max(), Bar.Position());
-  if (FBarShown && text == FBar) return;
-  FBar = text;
+  const std::string Text = BarText(Bar.Min(), Bar.Max(), Bar.Position());
+  if (FBarShown && Text == FBar) return;
+  FBar = Text;
   FBarShown = true;
   DrawBar();
 }
@@ -101,7 +101,7 @@ void TConsoleFrontEnd::MemoChanged(const TMemo& Memo) {
   if (FCreditsShown || !Memo.Visible()) return;
   FCreditsShown = true;
   EraseBar();
-  for (const std::string& line : Memo.Lines()) *FConsole.Out << line << '\n';
+  for (const std::string& Line : Memo.Lines()) *FConsole.Out << Line << '\n';
   DrawBar();
   FConsole.Out->flush();
 }
@@ -137,9 +137,9 @@ void TConsoleFrontEnd::Guarded(const std::function<void()>& Handler) {
 }
 
 bool TConsoleFrontEnd::WaitForTick(int Interval) {
-  for (int waited = 0; waited < Interval; waited += kPollMilliseconds) {
+  for (int Waited = 0; Waited < Interval; Waited += kPollMilliseconds) {
     if (CloseAsked()) return true;
-    if (FConsole.Sleep) FConsole.Sleep(std::min(kPollMilliseconds, Interval - waited));
+    if (FConsole.Sleep) FConsole.Sleep(std::min(kPollMilliseconds, Interval - Waited));
   }
   return CloseAsked();
 }

@@ -15,30 +15,30 @@ void TLabel::SetCaption(const std::string& Caption) {
 }
 
 void TProgressBar::Update(int Min, int Max, int64_t Position) {
-  const int position = static_cast<int>(std::clamp<int64_t>(Position, Min, Max));
-  if (Min == FMin && Max == FMax && position == FPosition) return;
+  const int Clamped = static_cast<int>(std::clamp<int64_t>(Position, Min, Max));
+  if (Min == FMin && Max == FMax && Clamped == FPosition) return;
   FMin = Min;
   FMax = Max;
-  FPosition = position;
+  FPosition = Clamped;
   if (FListener) FListener->ProgressBarChanged(*this);
 }
 
 TMemo::TMemo(std::string Name, std::string Text) : TControl(std::move(Name)) { SetText(Text); }
 
 void TMemo::SetText(const std::string& Text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < Text.size()) {
-    const size_t end = Text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(Text.substr(start));
+  std::vector<std::string> Lines;
+  size_t Start = 0;
+  while (Start < Text.size()) {
+    const size_t End = Text.find_first_of("\r\n", Start);
+    if (End == std::string::npos) {
+      Lines.push_back(Text.substr(Start));
       break;
     }
-    lines.push_back(Text.substr(start, end - start));
-    start = end + (Text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    Lines.push_back(Text.substr(Start, End - Start));
+    Start = End + (Text.compare(End, 2, "\r\n") == 0 ? 2 : 1);
   }
-  if (lines == FLines) return;
-  FLines = std::move(lines);
+  if (Lines == FLines) return;
+  FLines = std::move(Lines);
   if (FListener) FListener->MemoChanged(*this);
 }
 

@@ -12,9 +12,9 @@ namespace skw {
 bool ConsoleRequested(const std::string& Choice) { return Choice == kConsoleFrontEnd; }
 
 std::unique_ptr<TFrontEnd> MakeFrontEnd() {
-  const char* choice = std::getenv(kFrontEndVariable);
-  if (!ConsoleRequested(choice != nullptr ? choice : "")) {
-    if (std::unique_ptr<TFrontEnd> window = TWin32FrontEnd::Create()) return window;
+  const char* Choice = std::getenv(kFrontEndVariable);
+  if (!ConsoleRequested(Choice != nullptr ? Choice : "")) {
+    if (std::unique_ptr<TFrontEnd> Window = TWin32FrontEnd::Create()) return Window;
   }
   return std::make_unique<TConsoleFrontEnd>();
 }

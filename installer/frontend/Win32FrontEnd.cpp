@@ -22,26 +22,26 @@ platform::MessageIcon SystemIcon(TMessageIcon Icon) {
 
 // The picture's colours as 0x00RRGGBB, top row first.
 platform::WindowPicture PlainPicture(const TBitmap* Picture) {
-  platform::WindowPicture plain;
-  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) return plain;
-  plain.Width = Picture->Width();
-  plain.Height = Picture->Height();
-  plain.Pixels.reserve(static_cast<size_t>(plain.Width) * static_cast<size_t>(plain.Height));
-  for (int32_t y = 0; y < plain.Height; ++y)
-    for (int32_t x = 0; x < plain.Width; ++x) {
-      const auto colour = static_cast<uint32_t>(Picture->Pixel(x, y));
-      plain.Pixels.push_back(((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu));
+  platform::WindowPicture Plain;
+  if (Picture == nullptr || Picture->Width() <= 0 || Picture->Height() <= 0) return Plain;
+  Plain.Width = Picture->Width();
+  Plain.Height = Picture->Height();
+  Plain.Pixels.reserve(static_cast<size_t>(Plain.Width) * static_cast<size_t>(Plain.Height));
+  for (int32_t Y = 0; Y < Plain.Height; ++Y)
+    for (int32_t X = 0; X < Plain.Width; ++X) {
+      const auto Colour = static_cast<uint32_t>(Picture->Pixel(X, Y));
+      Plain.Pixels.push_back(((Colour & 0xFFu) << 16) | (Colour & 0xFF00u) | ((Colour >> 16) & 0xFFu));
     }
-  return plain;
+  return Plain;
 }
 
 }  // namespace
 
 std::unique_ptr<TWin32FrontEnd> TWin32FrontEnd::Create() {
-  auto frontEnd = std::make_unique<TWin32FrontEnd>(
+  auto FrontEnd = std::make_unique<TWin32FrontEnd>(
       [](platform::WindowEvents& Events) { return platform::CreateMainWindow(kAppTitle, kWindowCaption, Events); });
-  if (!frontEnd->HasWindow()) return nullptr;
-  return frontEnd;
+  if (!FrontEnd->HasWindow()) return nullptr;
+  return FrontEnd;
 }
 
 TWin32FrontEnd::TWin32FrontEnd(const TWindowMaker& MakeWindow) : FWindow(MakeWindow(*this)) {}
@@ -58,12 +58,12 @@ void TWin32FrontEnd::ProgressBarChanged(const TProgressBar& Bar) {
 }
 
 void TWin32FrontEnd::MemoChanged(const TMemo& Memo) {
-  std::string text;
-  for (size_t i = 0; i < Memo.Lines().size(); ++i) {
-    if (i > 0) text += "\r\n";
-    text += Memo.Lines()[i];
+  std::string Text;
+  for (size_t I = 0; I < Memo.Lines().size(); ++I) {
+    if (I > 0) Text += "\r\n";
+    Text += Memo.Lines()[I];
   }
-  FWindow->SetMemo(text, Memo.Visible());
+  FWindow->SetMemo(Text, Memo.Visible());
 }
 
 void TWin32FrontEnd::ImageChanged(const TImage& Image) { FWindow->SetPicture(PlainPicture(Image.Picture())); }

@@ -23,51 +23,51 @@ namespace {
 
 bool WriteAll(int Fd, const char* Data, size_t Size) {
   while (Size > 0) {
-    const ssize_t written = write(Fd, Data, Size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    Data += written;
-    Size -= static_cast<size_t>(written);
+    const ssize_t Written = write(Fd, Data, Size);
+    if (Written < 0 && errno == EINTR) continue;
+    if (Written <= 0) return false;
+    Data += Written;
+    Size -= static_cast<size_t>(Written);
   }
   return true;
 }
 
 // Writes and syncs the new file; false (file left for the caller to remove) on failure.
 bool WriteNewFile(const std::string& Temp, mode_t Mode, const void* Data, size_t Size) {
-  const int fd = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, static_cast<const char*>(Data), Size) && fsync(fd) == 0;
-  if (close(fd) != 0) ok = false;
-  return ok;
+  const int Fd = open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, Mode);
+  if (Fd < 0) return false;
+  bool Ok = WriteAll(Fd, static_cast<const char*>(Data), Size) && fsync(Fd) == 0;
+  if (close(Fd) != 0) Ok = false;
+  return Ok;
 }
 
 void SyncFolderOf(const std::string& Native) {
-  const size_t slash = Native.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : Native.substr(0, slash));
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
+  const size_t Slash = Native.rfind('/');
+  const std::string Folder = Slash == std::string::npos ? "." : (Slash == 0 ? "/" : Native.substr(0, Slash));
+  const int Fd = open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (Fd < 0) return;
+  fsync(Fd);
+  close(Fd);
 }
 
 }  // namespace
 
 bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) {
-  const std::string target = NativePath(Path);
-  if (target.empty() || posix::IsReadOnlyFile(target)) return false;
-  struct stat st {};
-  mode_t mode = 0666;
-  if (stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return false;
-    mode = st.st_mode & 07777;
+  const std::string Target = NativePath(Path);
+  if (Target.empty() || posix::IsReadOnlyFile(Target)) return false;
+  struct stat St {};
+  mode_t Mode = 0666;
+  if (stat(Target.c_str(), &St) == 0) {
+    if (S_ISDIR(St.st_mode)) return false;
+    Mode = St.st_mode & 07777;
   }
-  const std::string temp = AtomicSaveTempName(target);
-  if (!WriteNewFile(temp, mode, Data, Size) || rename(temp.c_str(), target.c_str()) != 0) {
-    unlink(temp.c_str());
+  const std::string Temp = AtomicSaveTempName(Target);
+  if (!WriteNewFile(Temp, Mode, Data, Size) || rename(Temp.c_str(), Target.c_str()) != 0) {
+    unlink(Temp.c_str());
     return false;
   }
-  posix::NoteCreated(target, false);
-  SyncFolderOf(target);
+  posix::NoteCreated(Target, false);
+  SyncFolderOf(Target);
   return true;
 }
 
@@ -84,37 +84,37 @@ bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
   FStaged.clear();
   FTarget = NativePath(Path);
   if (FTarget.empty()) return false;
-  const std::string temp = AtomicSaveTempName(FTarget);
-  if (!WriteNewFile(temp, 0666, Data, Size)) {
-    unlink(temp.c_str());
+  const std::string Temp = AtomicSaveTempName(FTarget);
+  if (!WriteNewFile(Temp, 0666, Data, Size)) {
+    unlink(Temp.c_str());
     return false;
   }
-  FStaged = temp;
+  FStaged = Temp;
   return true;
 }
 
 StagedFile::Placed StagedFile::PlaceNew() {
   if (FStaged.empty()) return Placed::Failed;
-  const std::string staged = std::move(FStaged);
+  const std::string Staged = std::move(FStaged);
   FStaged.clear();
   // A file system that cannot rename without replacing (EINVAL) gets the
   // existence test right before an ordinary rename instead.
-  int result = renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, FTarget.c_str(), RENAME_NOREPLACE);
-  if (result != 0 && errno == EINVAL) {
-    struct stat st {};
-    if (lstat(FTarget.c_str(), &st) == 0) {
+  int Result = renameat2(AT_FDCWD, Staged.c_str(), AT_FDCWD, FTarget.c_str(), RENAME_NOREPLACE);
+  if (Result != 0 && errno == EINVAL) {
+    struct stat St {};
+    if (lstat(FTarget.c_str(), &St) == 0) {
       errno = EEXIST;
     } else {
-      result = rename(staged.c_str(), FTarget.c_str());
+      Result = rename(Staged.c_str(), FTarget.c_str());
     }
   }
-  if (result == 0) {
+  if (Result == 0) {
     SyncFolderOf(FTarget);
     return Placed::Done;
   }
-  const bool exists = errno == EEXIST;
-  unlink(staged.c_str());
-  return exists ? Placed::TargetExists : Placed::Failed;
+  const bool Exists = errno == EEXIST;
+  unlink(Staged.c_str());
+  return Exists ? Placed::TargetExists : Placed::Failed;
 }
 
 }  // namespace platform

@@ -42,73 +42,73 @@ void AppendUtf8(std::string& Out, uint32_t CodePoint) {
 // Decodes one UTF-8 character at Text[Pos]. Returns its code point and advances
 // Pos past it; a malformed or truncated sequence yields -1 and advances one byte.
 int32_t NextCodePoint(const std::string& Text, size_t& Pos) {
-  const auto byte = [&](size_t i) { return static_cast<uint8_t>(Text[i]); };
-  const uint8_t lead = byte(Pos);
-  if (lead < 0x80) {
+  const auto Byte = [&](size_t I) { return static_cast<uint8_t>(Text[I]); };
+  const uint8_t Lead = Byte(Pos);
+  if (Lead < 0x80) {
     ++Pos;
-    return lead;
+    return Lead;
   }
-  int length = 0;
-  uint32_t value = 0;
-  uint32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2, value = lead & 0x1Fu, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, value = lead & 0x0Fu, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, value = lead & 0x07u, minimum = 0x10000;
+  int Length = 0;
+  uint32_t Value = 0;
+  uint32_t Minimum = 0;
+  if ((Lead & 0xE0) == 0xC0) {
+    Length = 2, Value = Lead & 0x1Fu, Minimum = 0x80;
+  } else if ((Lead & 0xF0) == 0xE0) {
+    Length = 3, Value = Lead & 0x0Fu, Minimum = 0x800;
+  } else if ((Lead & 0xF8) == 0xF0) {
+    Length = 4, Value = Lead & 0x07u, Minimum = 0x10000;
   } else {
     ++Pos;
     return -1;
   }
-  if (Pos + static_cast<size_t>(length) > Text.size()) {
+  if (Pos + static_cast<size_t>(Length) > Text.size()) {
     ++Pos;
     return -1;
   }
-  for (int i = 1; i < length; ++i) {
-    const uint8_t next = byte(Pos + static_cast<size_t>(i));
-    if ((next & 0xC0) != 0x80) {
+  for (int I = 1; I < Length; ++I) {
+    const uint8_t Next = Byte(Pos + static_cast<size_t>(I));
+    if ((Next & 0xC0) != 0x80) {
       ++Pos;
       return -1;
     }
-    value = (value << 6) | (next & 0x3Fu);
+    Value = (Value << 6) | (Next & 0x3Fu);
   }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+  if (Value < Minimum || Value > 0x10FFFF || (Value >= 0xD800 && Value <= 0xDFFF)) {
     ++Pos;
     return -1;
   }
-  Pos += static_cast<size_t>(length);
-  return static_cast<int32_t>(value);
+  Pos += static_cast<size_t>(Length);
+  return static_cast<int32_t>(Value);
 }
 
 char ToOem(int32_t CodePoint) {
   if (CodePoint >= 0 && CodePoint < 0x80) return static_cast<char>(CodePoint);
-  for (int i = 0; i < 128; ++i)
-    if (kUpperHalf[i] == CodePoint) return static_cast<char>(0x80 + i);
+  for (int I = 0; I < 128; ++I)
+    if (kUpperHalf[I] == CodePoint) return static_cast<char>(0x80 + I);
   return '?';
 }
 
 }  // namespace
 
 std::string OemToAnsi(const std::string& Oem) {
-  std::string ansi;
-  ansi.reserve(Oem.size());
-  for (const char c : Oem) {
-    const auto b = static_cast<uint8_t>(c);
-    if (b < 0x80)
-      ansi += c;
+  std::string Ansi;
+  Ansi.reserve(Oem.size());
+  for (const char C : Oem) {
+    const auto B = static_cast<uint8_t>(C);
+    if (B < 0x80)
+      Ansi += C;
     else
-      AppendUtf8(ansi, kUpperHalf[b - 0x80]);
+      AppendUtf8(Ansi, kUpperHalf[B - 0x80]);
   }
-  return ansi;
+  return Ansi;
 }
 
 std::string AnsiToOem(const std::string& Ansi) {
-  std::string oem;
-  oem.reserve(Ansi.size());
-  size_t pos = 0;
-  while (pos < Ansi.size()) oem += ToOem(NextCodePoint(Ansi, pos));
-  return oem;
+  std::string Oem;
+  Oem.reserve(Ansi.size());
+  size_t Pos = 0;
+  while (Pos < Ansi.size()) Oem += ToOem(NextCodePoint(Ansi, Pos));
+  return Oem;
 }
 
 }  // namespace platform

@@ -63,11 +63,11 @@ std::optional<std::string> ReadSecretLine(const std::string& Prompt) {
 void SetStdoutBinary() {}
 
 void CatchInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
+  struct sigaction Action {};
+  Action.sa_handler = OnInterrupt;
+  sigemptyset(&Action.sa_mask);
+  Action.sa_flags = SA_RESTART;
+  sigaction(SIGINT, &Action, nullptr);
 }
 
 bool InterruptRequested() { return interrupted != 0; }

@@ -42,9 +42,9 @@ void Fill(const struct stat& St, const std::string& Name, FindData& Data) {
 }
 
 bool Examine(const std::string& Native, const std::string& Name, FindData& Data) {
-  struct stat st {};
-  if (stat(Native.c_str(), &st) != 0 && lstat(Native.c_str(), &st) != 0) return false;
-  Fill(st, Name, Data);
+  struct stat St {};
+  if (stat(Native.c_str(), &St) != 0 && lstat(Native.c_str(), &St) != 0) return false;
+  Fill(St, Name, Data);
   return true;
 }
 
@@ -59,47 +59,47 @@ int FindPlainName(const posix::ResolvedPath& Resolved, const std::string& Direct
   }
   if (Resolved.Exists && Examine(Resolved.Native, Name, Data)) return 0;
   if (posix::IsFolder(Directory)) return kErrorFileNotFound;
-  struct stat st {};
-  if (stat(Directory.c_str(), &st) != 0) return ErrorOfOpen(errno);
-  return S_ISDIR(st.st_mode) ? kErrorFileNotFound : kErrorPathNotFound;
+  struct stat St {};
+  if (stat(Directory.c_str(), &St) != 0) return ErrorOfOpen(errno);
+  return S_ISDIR(St.st_mode) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
 }  // namespace
 
 int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   Close();
-  const posix::ResolvedPath resolved = posix::Resolve(Pattern);
-  const std::string& native = resolved.Native;
-  const size_t slash = native.rfind('/');
-  std::string directory = ".";
-  if (slash != std::string::npos) directory = slash == 0 ? "/" : native.substr(0, slash);
-  auto state = std::make_unique<State>();
-  state->NamePattern = slash == std::string::npos ? native : native.substr(slash + 1);
-  if (!state->NamePattern.empty() && !posix::HasWildcards(state->NamePattern)) {
-    const int result = FindPlainName(resolved, directory, state->NamePattern, Data);
-    if (result == 0) FState = std::move(state);  // Next answers "no more files"
-    return result;
+  const posix::ResolvedPath Resolved = posix::Resolve(Pattern);
+  const std::string& Native = Resolved.Native;
+  const size_t Slash = Native.rfind('/');
+  std::string Directory = ".";
+  if (Slash != std::string::npos) Directory = Slash == 0 ? "/" : Native.substr(0, Slash);
+  auto Search = std::make_unique<State>();
+  Search->NamePattern = Slash == std::string::npos ? Native : Native.substr(Slash + 1);
+  if (!Search->NamePattern.empty() && !posix::HasWildcards(Search->NamePattern)) {
+    const int Result = FindPlainName(Resolved, Directory, Search->NamePattern, Data);
+    if (Result == 0) FState = std::move(Search);  // Next answers "no more files"
+    return Result;
   }
-  state->Dir.reset(opendir(directory.c_str()));
-  if (!state->Dir) return ErrorOfOpen(errno);
-  FState = std::move(state);
-  const int result = Next(Data);
-  if (result == 0) return 0;
+  Search->Dir.reset(opendir(Directory.c_str()));
+  if (!Search->Dir) return ErrorOfOpen(errno);
+  FState = std::move(Search);
+  const int Result = Next(Data);
+  if (Result == 0) return 0;
   Close();
-  return result == kErrorNoMoreFiles ? kErrorFileNotFound : result;
+  return Result == kErrorNoMoreFiles ? kErrorFileNotFound : Result;
 }
 
 int DirectorySearch::Next(FindData& Data) {
   if (!FState || !FState->Dir) return kErrorNoMoreFiles;
-  DIR* dir = FState->Dir.get();
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    if (!posix::MatchName(name, FState->NamePattern)) continue;
-    struct stat st {};
-    if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0 &&
-        fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+  DIR* Dir = FState->Dir.get();
+  while (const dirent* Entry = readdir(Dir)) {
+    const std::string Name = Entry->d_name;
+    if (!posix::MatchName(Name, FState->NamePattern)) continue;
+    struct stat St {};
+    if (fstatat(dirfd(Dir), Entry->d_name, &St, 0) != 0 &&
+        fstatat(dirfd(Dir), Entry->d_name, &St, AT_SYMLINK_NOFOLLOW) != 0)
       continue;
-    Fill(st, name, Data);
+    Fill(St, Name, Data);
     return 0;
   }
   return kErrorNoMoreFiles;

@@ -34,23 +34,23 @@ struct Listings {
 };
 
 Listings& Shared() {
-  static Listings listings;
-  return listings;
+  static Listings Instance;
+  return Instance;
 }
 
 bool KeyOf(const std::string& Folder, FolderKey& Key) {
-  struct stat st {};
-  if (stat(Folder.empty() ? "." : Folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
-  Key = {st.st_dev, st.st_ino};
+  struct stat St {};
+  if (stat(Folder.empty() ? "." : Folder.c_str(), &St) != 0 || !S_ISDIR(St.st_mode)) return false;
+  Key = {St.st_dev, St.st_ino};
   return true;
 }
 
 // KeyOf through the scope's memory of folder paths (the caller holds the lock).
 bool RememberedKeyOf(Listings& Shared, const std::string& Folder, FolderKey& Key) {
   if (Shared.Scopes == 0) return KeyOf(Folder, Key);
-  const auto known = Shared.Keys.find(Folder);
-  if (known != Shared.Keys.end()) {
-    Key = known->second;
+  const auto Known = Shared.Keys.find(Folder);
+  if (Known != Shared.Keys.end()) {
+    Key = Known->second;
     return true;
   }
   if (!KeyOf(Folder, Key)) return false;
@@ -59,54 +59,54 @@ bool RememberedKeyOf(Listings& Shared, const std::string& Folder, FolderKey& Key
 }
 
 void AddName(Listing& Names, const std::string& Name) {
-  std::vector<std::string>& spellings = Names[FoldedCase(Name)];
-  for (const std::string& spelling : spellings)
-    if (spelling == Name) return;
-  spellings.push_back(Name);
+  std::vector<std::string>& Spellings = Names[FoldedCase(Name)];
+  for (const std::string& Spelling : Spellings)
+    if (Spelling == Name) return;
+  Spellings.push_back(Name);
 }
 
 void DropName(Listing& Names, const std::string& Name) {
-  const auto found = Names.find(FoldedCase(Name));
-  if (found == Names.end()) return;
-  std::vector<std::string>& spellings = found->second;
-  for (auto it = spellings.begin(); it != spellings.end(); ++it) {
-    if (*it != Name) continue;
-    spellings.erase(it);
+  const auto Found = Names.find(FoldedCase(Name));
+  if (Found == Names.end()) return;
+  std::vector<std::string>& Spellings = Found->second;
+  for (auto It = Spellings.begin(); It != Spellings.end(); ++It) {
+    if (*It != Name) continue;
+    Spellings.erase(It);
     break;
   }
-  if (spellings.empty()) Names.erase(found);
+  if (Spellings.empty()) Names.erase(Found);
 }
 
 bool ReadListing(const std::string& Folder, Listing& Names) {
-  const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(Folder.empty() ? "." : Folder.c_str()), closedir);
-  if (!dir) return false;
-  while (const dirent* entry = readdir(dir.get())) AddName(Names, entry->d_name);
+  const std::unique_ptr<DIR, int (*)(DIR*)> Dir(opendir(Folder.empty() ? "." : Folder.c_str()), closedir);
+  if (!Dir) return false;
+  while (const dirent* Entry = readdir(Dir.get())) AddName(Names, Entry->d_name);
   return true;
 }
 
 std::string Lookup(const Listing& Names, const std::string& Name) {
-  const auto found = Names.find(FoldedCase(Name));
-  return found == Names.end() ? std::string() : found->second.front();
+  const auto Found = Names.find(FoldedCase(Name));
+  return Found == Names.end() ? std::string() : Found->second.front();
 }
 
 // The folder part of a native path ("" for a bare name, "/" for the root's entries).
 std::pair<std::string, std::string> Split(const std::string& Native) {
-  std::string path = Native;
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return {std::string(), path};
-  return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+  std::string Path = Native;
+  while (Path.size() > 1 && Path.back() == '/') Path.pop_back();
+  const size_t Slash = Path.rfind('/');
+  if (Slash == std::string::npos) return {std::string(), Path};
+  return {Slash == 0 ? std::string("/") : Path.substr(0, Slash), Path.substr(Slash + 1)};
 }
 
 }  // namespace
 
 PathLookupScope::PathLookupScope() {
-  const std::lock_guard<std::mutex> guard(Shared().Lock);
+  const std::lock_guard<std::mutex> Guard(Shared().Lock);
   ++Shared().Scopes;
 }
 
 PathLookupScope::~PathLookupScope() {
-  const std::lock_guard<std::mutex> guard(Shared().Lock);
+  const std::lock_guard<std::mutex> Guard(Shared().Lock);
   if (--Shared().Scopes != 0) return;
   Shared().Folders.clear();
   Shared().Keys.clear();
@@ -115,68 +115,68 @@ PathLookupScope::~PathLookupScope() {
 namespace posix {
 
 std::string FindIgnoringCase(const std::string& Directory, const std::string& Name) {
-  Listings& shared = Shared();
-  std::unique_lock<std::mutex> guard(shared.Lock);
-  FolderKey key;
-  if (shared.Scopes == 0 || !RememberedKeyOf(shared, Directory, key)) {
-    guard.unlock();
-    Listing names;
-    return ReadListing(Directory, names) ? Lookup(names, Name) : std::string();
+  Listings& Lists = Shared();
+  std::unique_lock<std::mutex> Guard(Lists.Lock);
+  FolderKey Key;
+  if (Lists.Scopes == 0 || !RememberedKeyOf(Lists, Directory, Key)) {
+    Guard.unlock();
+    Listing Names;
+    return ReadListing(Directory, Names) ? Lookup(Names, Name) : std::string();
   }
-  auto found = shared.Folders.find(key);
-  if (found == shared.Folders.end()) {
-    Listing names;
-    if (!ReadListing(Directory, names)) return {};
-    found = shared.Folders.emplace(key, std::move(names)).first;
+  auto Found = Lists.Folders.find(Key);
+  if (Found == Lists.Folders.end()) {
+    Listing Names;
+    if (!ReadListing(Directory, Names)) return {};
+    Found = Lists.Folders.emplace(Key, std::move(Names)).first;
   }
-  return Lookup(found->second, Name);
+  return Lookup(Found->second, Name);
 }
 
 bool IsFolder(const std::string& Native) {
-  Listings& shared = Shared();
-  const std::lock_guard<std::mutex> guard(shared.Lock);
-  FolderKey key;
-  return RememberedKeyOf(shared, Native, key);
+  Listings& Lists = Shared();
+  const std::lock_guard<std::mutex> Guard(Lists.Lock);
+  FolderKey Key;
+  return RememberedKeyOf(Lists, Native, Key);
 }
 
 void NoteCreated(const std::string& Native, bool IsDirectory) {
-  Listings& shared = Shared();
-  const std::lock_guard<std::mutex> guard(shared.Lock);
-  if (shared.Scopes == 0) return;
+  Listings& Lists = Shared();
+  const std::lock_guard<std::mutex> Guard(Lists.Lock);
+  if (Lists.Scopes == 0) return;
   const auto [folder, name] = Split(Native);
-  FolderKey key;
-  if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
-    const auto found = shared.Folders.find(key);
-    if (found != shared.Folders.end()) AddName(found->second, name);
+  FolderKey Key;
+  if (!name.empty() && RememberedKeyOf(Lists, folder, Key)) {
+    const auto Found = Lists.Folders.find(Key);
+    if (Found != Lists.Folders.end()) AddName(Found->second, name);
   }
-  if (IsDirectory && RememberedKeyOf(shared, Native, key)) {
-    Listing fresh;
-    AddName(fresh, ".");
-    AddName(fresh, "..");
-    shared.Folders[key] = std::move(fresh);
+  if (IsDirectory && RememberedKeyOf(Lists, Native, Key)) {
+    Listing Fresh;
+    AddName(Fresh, ".");
+    AddName(Fresh, "..");
+    Lists.Folders[Key] = std::move(Fresh);
   }
 }
 
 void NoteRemoved(const std::string& Native, bool IsDirectory) {
-  Listings& shared = Shared();
-  const std::lock_guard<std::mutex> guard(shared.Lock);
-  if (shared.Scopes == 0) return;
+  Listings& Lists = Shared();
+  const std::lock_guard<std::mutex> Guard(Lists.Lock);
+  if (Lists.Scopes == 0) return;
   const auto [folder, name] = Split(Native);
-  FolderKey key;
+  FolderKey Key;
   if (!IsDirectory) {
     // A file is gone: only its own spelling leaves the folder's listing.
-    if (!name.empty() && RememberedKeyOf(shared, folder, key)) {
-      const auto found = shared.Folders.find(key);
-      if (found != shared.Folders.end()) DropName(found->second, name);
+    if (!name.empty() && RememberedKeyOf(Lists, folder, Key)) {
+      const auto Found = Lists.Folders.find(Key);
+      if (Found != Lists.Folders.end()) DropName(Found->second, name);
     }
     return;
   }
   // A folder is about to go (its removal may still fail): the parent is listed
   // again when asked, the folder's own listing goes before its inode can be
   // reused, and so do the remembered folder paths, which may run through it.
-  if (KeyOf(folder, key)) shared.Folders.erase(key);
-  if (KeyOf(Native, key)) shared.Folders.erase(key);
-  shared.Keys.clear();
+  if (KeyOf(folder, Key)) Lists.Folders.erase(Key);
+  if (KeyOf(Native, Key)) Lists.Folders.erase(Key);
+  Lists.Keys.clear();
 }
 
 }  // namespace posix

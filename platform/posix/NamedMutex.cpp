@@ -18,29 +18,29 @@ namespace platform {
 namespace {
 
 std::string LockPath(const std::string& Name) {
-  std::string dir;
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && *runtime != '\0' && access(runtime, W_OK) == 0)
-    dir = std::string(runtime) + "/";
+  std::string Dir;
+  const char* Runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (Runtime != nullptr && *Runtime != '\0' && access(Runtime, W_OK) == 0)
+    Dir = std::string(Runtime) + "/";
   else
-    dir = TempDirectory();
-  std::string file = Name;
-  for (char& c : file)
-    if (c == '/' || c == '\\') c = '_';
-  return dir + file + ".lock";
+    Dir = TempDirectory();
+  std::string File = Name;
+  for (char& C : File)
+    if (C == '/' || C == '\\') C = '_';
+  return Dir + File + ".lock";
 }
 
 }  // namespace
 
 NamedMutex::NamedMutex(const std::string& Name) {
-  const int fd = open(LockPath(Name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return;
-  if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-    FHandle = fd;
+  const int Fd = open(LockPath(Name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (Fd < 0) return;
+  if (flock(Fd, LOCK_EX | LOCK_NB) == 0) {
+    FHandle = Fd;
     return;
   }
   FAlreadyExists = errno == EWOULDBLOCK;
-  close(fd);
+  close(Fd);
 }
 
 NamedMutex::~NamedMutex() {

@@ -10,35 +10,35 @@ namespace {
 
 // Iterative matcher with one backtrack point: the last "*" seen.
 bool MatchFrom(const std::string& Name, const std::string& Pattern) {
-  size_t n = 0;
-  size_t p = 0;
-  size_t starP = std::string::npos;
-  size_t starN = 0;
-  while (n < Name.size()) {
-    if (p < Pattern.size() && Pattern[p] == '*') {
-      starP = p++;
-      starN = n;
-    } else if (p < Pattern.size() && (Pattern[p] == '?' || SameLetterNoCase(Pattern[p], Name[n]))) {
-      ++p;
-      ++n;
-    } else if (starP != std::string::npos) {
-      p = starP + 1;
-      n = ++starN;
+  size_t N = 0;
+  size_t P = 0;
+  size_t StarP = std::string::npos;
+  size_t StarN = 0;
+  while (N < Name.size()) {
+    if (P < Pattern.size() && Pattern[P] == '*') {
+      StarP = P++;
+      StarN = N;
+    } else if (P < Pattern.size() && (Pattern[P] == '?' || SameLetterNoCase(Pattern[P], Name[N]))) {
+      ++P;
+      ++N;
+    } else if (StarP != std::string::npos) {
+      P = StarP + 1;
+      N = ++StarN;
     } else {
       return false;
     }
   }
-  while (p < Pattern.size() && Pattern[p] == '*') ++p;
-  return p == Pattern.size();
+  while (P < Pattern.size() && Pattern[P] == '*') ++P;
+  return P == Pattern.size();
 }
 
 }  // namespace
 
 uint32_t AttributesOf(const struct stat& St, const std::string& Name) {
-  uint32_t attributes = S_ISDIR(St.st_mode) ? 0x10u : 0x20u;
-  if ((St.st_mode & S_IWUSR) == 0) attributes |= 0x01u;
-  if (Name.size() > 1 && Name[0] == '.' && Name != "..") attributes |= 0x02u;
-  return attributes;
+  uint32_t Attributes = S_ISDIR(St.st_mode) ? 0x10u : 0x20u;
+  if ((St.st_mode & S_IWUSR) == 0) Attributes |= 0x01u;
+  if (Name.size() > 1 && Name[0] == '.' && Name != "..") Attributes |= 0x02u;
+  return Attributes;
 }
 
 namespace {
@@ -48,8 +48,8 @@ bool IsReadOnlyStatus(const struct stat& St) { return !S_ISDIR(St.st_mode) && (S
 }  // namespace
 
 bool IsReadOnlyFile(const std::string& Native) {
-  struct stat st {};
-  return stat(Native.c_str(), &st) == 0 && IsReadOnlyStatus(st);
+  struct stat St {};
+  return stat(Native.c_str(), &St) == 0 && IsReadOnlyStatus(St);
 }
 
 bool IsReadOnlyFile(const ResolvedPath& Resolved) {
@@ -59,33 +59,33 @@ bool IsReadOnlyFile(const ResolvedPath& Resolved) {
 }
 
 std::string LastComponent(const std::string& Path) {
-  size_t end = Path.size();
-  while (end > 1 && Path[end - 1] == '/') --end;
-  const size_t slash = Path.rfind('/', end - 1);
-  const size_t start = slash == std::string::npos ? 0 : slash + 1;
-  return Path.substr(start, end - start);
+  size_t End = Path.size();
+  while (End > 1 && Path[End - 1] == '/') --End;
+  const size_t Slash = Path.rfind('/', End - 1);
+  const size_t Start = Slash == std::string::npos ? 0 : Slash + 1;
+  return Path.substr(Start, End - Start);
 }
 
 FileTime FromTimespec(const struct timespec& Time) {
-  const int64_t ticks = static_cast<int64_t>(Time.tv_sec) * static_cast<int64_t>(kFileTicksPerSecond) +
+  const int64_t Ticks = static_cast<int64_t>(Time.tv_sec) * static_cast<int64_t>(kFileTicksPerSecond) +
                         static_cast<int64_t>(Time.tv_nsec) / 100;
-  const int64_t earliest = -static_cast<int64_t>(kUnixEpochAsFileTime);
-  return ticks < earliest ? 0 : static_cast<FileTime>(ticks + static_cast<int64_t>(kUnixEpochAsFileTime));
+  const int64_t Earliest = -static_cast<int64_t>(kUnixEpochAsFileTime);
+  return Ticks < Earliest ? 0 : static_cast<FileTime>(Ticks + static_cast<int64_t>(kUnixEpochAsFileTime));
 }
 
 struct timespec ToTimespec(FileTime Time) {
-  const int64_t ticks = static_cast<int64_t>(Time) - static_cast<int64_t>(kUnixEpochAsFileTime);
-  const int64_t perSecond = static_cast<int64_t>(kFileTicksPerSecond);
-  int64_t seconds = ticks / perSecond;
-  int64_t rest = ticks % perSecond;
-  if (rest < 0) {
-    rest += perSecond;
-    --seconds;
+  const int64_t Ticks = static_cast<int64_t>(Time) - static_cast<int64_t>(kUnixEpochAsFileTime);
+  const int64_t PerSecond = static_cast<int64_t>(kFileTicksPerSecond);
+  int64_t Seconds = Ticks / PerSecond;
+  int64_t Rest = Ticks % PerSecond;
+  if (Rest < 0) {
+    Rest += PerSecond;
+    --Seconds;
   }
-  struct timespec result {};
-  result.tv_sec = static_cast<time_t>(seconds);
-  result.tv_nsec = static_cast<long>(rest * 100);
-  return result;
+  struct timespec Result {};
+  Result.tv_sec = static_cast<time_t>(Seconds);
+  Result.tv_nsec = static_cast<long>(Rest * 100);
+  return Result;
 }
 
 bool MatchName(const std::string& Name, const std::string& Pattern) {

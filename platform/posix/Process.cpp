@@ -10,21 +10,21 @@
 namespace platform {
 
 std::string ProgramFile() {
-  std::vector<char> buffer(4096);
+  std::vector<char> Buffer(4096);
   for (;;) {
-    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return {};
-    if (static_cast<size_t>(length) < buffer.size()) return std::string(buffer.data(), static_cast<size_t>(length));
-    if (buffer.size() >= (1u << 20)) return {};
-    buffer.resize(buffer.size() * 2);
+    const ssize_t Length = readlink("/proc/self/exe", Buffer.data(), Buffer.size());
+    if (Length < 0) return {};
+    if (static_cast<size_t>(Length) < Buffer.size()) return std::string(Buffer.data(), static_cast<size_t>(Length));
+    if (Buffer.size() >= (1u << 20)) return {};
+    Buffer.resize(Buffer.size() * 2);
   }
 }
 
 unsigned long ProcessId() { return static_cast<unsigned long>(getpid()); }
 
 std::string GetEnvironment(const std::string& Name) {
-  const char* value = std::getenv(Name.c_str());
-  return value != nullptr ? value : "";
+  const char* Value = std::getenv(Name.c_str());
+  return Value != nullptr ? Value : "";
 }
 
 bool SetEnvironment(const std::string& Name, const std::string& Value) {

@@ -16,31 +16,31 @@ namespace platform {
 namespace {
 
 std::string SystemHivePath() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (prefix != nullptr && *prefix != '\0') return std::string(prefix) + "/system.reg";
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.wine/system.reg";
+  const char* Prefix = std::getenv("WINEPREFIX");
+  if (Prefix != nullptr && *Prefix != '\0') return std::string(Prefix) + "/system.reg";
+  const char* Home = std::getenv("HOME");
+  return std::string(Home != nullptr ? Home : "") + "/.wine/system.reg";
 }
 
 // The 32-bit view's name of a key below Software: Software\Wow6432Node\...
 std::string Wow64Name(const std::string& Key) {
-  const std::string software = "Software\\";
-  if (Key.size() <= software.size() || !StartsWithNoCase(Key, software)) return {};
-  return software + "Wow6432Node\\" + Key.substr(software.size());
+  const std::string Software = "Software\\";
+  if (Key.size() <= Software.size() || !StartsWithNoCase(Key, Software)) return {};
+  return Software + "Wow6432Node\\" + Key.substr(Software.size());
 }
 
 }  // namespace
 
 RegistryValue ReadMachineString(const std::string& Key, const std::string& ValueName) {
-  std::ifstream file(SystemHivePath(), std::ios::binary);
-  if (!file) return {RegistryStatus::KeyMissing, {}};
-  std::ostringstream text;
-  text << file.rdbuf();
-  std::vector<std::string> keys;
-  const std::string wow64 = Wow64Name(Key);
-  if (!wow64.empty()) keys.push_back(wow64);
-  keys.push_back(Key);
-  return FindInRegistryFile(text.str(), keys, ValueName);
+  std::ifstream File(SystemHivePath(), std::ios::binary);
+  if (!File) return {RegistryStatus::KeyMissing, {}};
+  std::ostringstream Text;
+  Text << File.rdbuf();
+  std::vector<std::string> Keys;
+  const std::string Wow64 = Wow64Name(Key);
+  if (!Wow64.empty()) Keys.push_back(Wow64);
+  Keys.push_back(Key);
+  return FindInRegistryFile(Text.str(), Keys, ValueName);
 }
 
 }  // namespace platform

@@ -17,33 +17,33 @@ namespace {
 
 bool WriteAll(HANDLE File, const char* Data, size_t Size) {
   while (Size > 0) {
-    const DWORD chunk = Size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(Size);
-    DWORD written = 0;
-    if (!WriteFile(File, Data, chunk, &written, nullptr) || written == 0) return false;
-    Data += written;
-    Size -= written;
+    const DWORD Chunk = Size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(Size);
+    DWORD Written = 0;
+    if (!WriteFile(File, Data, Chunk, &Written, nullptr) || Written == 0) return false;
+    Data += Written;
+    Size -= Written;
   }
   return true;
 }
 
 bool WriteNewFile(const std::string& Temp, const void* Data, size_t Size) {
-  const HANDLE file = CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(file, static_cast<const char*>(Data), Size) && FlushFileBuffers(file);
-  if (!CloseHandle(file)) ok = false;
-  return ok;
+  const HANDLE File = CreateFileA(Temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (File == INVALID_HANDLE_VALUE) return false;
+  bool Ok = WriteAll(File, static_cast<const char*>(Data), Size) && FlushFileBuffers(File);
+  if (!CloseHandle(File)) Ok = false;
+  return Ok;
 }
 
 }  // namespace
 
 bool SaveFileAtomically(const std::string& Path, const void* Data, size_t Size) {
-  const DWORD attributes = GetFileAttributesA(Path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  if (Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
-  const std::string temp = AtomicSaveTempName(Path);
-  if (!WriteNewFile(temp, Data, Size) ||
-      !MoveFileExA(temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp.c_str());
+  const std::string Temp = AtomicSaveTempName(Path);
+  if (!WriteNewFile(Temp, Data, Size) ||
+      !MoveFileExA(Temp.c_str(), Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(Temp.c_str());
     return false;
   }
   return true;
@@ -61,24 +61,24 @@ bool StagedFile::Write(const std::string& Path, const void* Data, size_t Size) {
   if (!FStaged.empty()) DeleteFileA(FStaged.c_str());
   FStaged.clear();
   FTarget = Path;
-  const std::string temp = AtomicSaveTempName(Path);
-  if (!WriteNewFile(temp, Data, Size)) {
-    DeleteFileA(temp.c_str());
+  const std::string Temp = AtomicSaveTempName(Path);
+  if (!WriteNewFile(Temp, Data, Size)) {
+    DeleteFileA(Temp.c_str());
     return false;
   }
-  FStaged = temp;
+  FStaged = Temp;
   return true;
 }
 
 StagedFile::Placed StagedFile::PlaceNew() {
   if (FStaged.empty()) return Placed::Failed;
-  const std::string staged = std::move(FStaged);
+  const std::string Staged = std::move(FStaged);
   FStaged.clear();
   // Without MOVEFILE_REPLACE_EXISTING the move refuses an existing target.
-  if (MoveFileExA(staged.c_str(), FTarget.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Done;
-  const DWORD error = GetLastError();
-  DeleteFileA(staged.c_str());
-  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Placed::TargetExists : Placed::Failed;
+  if (MoveFileExA(Staged.c_str(), FTarget.c_str(), MOVEFILE_WRITE_THROUGH)) return Placed::Done;
+  const DWORD Error = GetLastError();
+  DeleteFileA(Staged.c_str());
+  return Error == ERROR_ALREADY_EXISTS || Error == ERROR_FILE_EXISTS ? Placed::TargetExists : Placed::Failed;
 }
 
 }  // namespace platform

@@ -12,16 +12,16 @@ namespace platform {
 namespace {
 
 LocalTime FromSystemTime(const SYSTEMTIME& System) {
-  LocalTime local;
-  local.Year = System.wYear;
-  local.Month = System.wMonth;
-  local.Day = System.wDay;
-  local.Hour = System.wHour;
-  local.Minute = System.wMinute;
-  local.Second = System.wSecond;
-  local.Millisecond = System.wMilliseconds;
-  local.DayOfWeek = System.wDayOfWeek;
-  return local;
+  LocalTime Local;
+  Local.Year = System.wYear;
+  Local.Month = System.wMonth;
+  Local.Day = System.wDay;
+  Local.Hour = System.wHour;
+  Local.Minute = System.wMinute;
+  Local.Second = System.wSecond;
+  Local.Millisecond = System.wMilliseconds;
+  Local.DayOfWeek = System.wDayOfWeek;
+  return Local;
 }
 
 }  // namespace
@@ -29,42 +29,42 @@ LocalTime FromSystemTime(const SYSTEMTIME& System) {
 uint32_t TickCount() { return static_cast<uint32_t>(GetTickCount64()); }
 
 FileTime NowAsFileTime() {
-  FILETIME native;
-  GetSystemTimeAsFileTime(&native);
-  return FromNative(native);
+  FILETIME Native;
+  GetSystemTimeAsFileTime(&Native);
+  return FromNative(Native);
 }
 
 LocalTime Now() {
-  SYSTEMTIME system;
-  GetLocalTime(&system);
-  return FromSystemTime(system);
+  SYSTEMTIME System;
+  GetLocalTime(&System);
+  return FromSystemTime(System);
 }
 
 bool FileTimeToLocal(FileTime Time, LocalTime& Local) {
-  const FILETIME native = ToNative(Time);
-  SYSTEMTIME utc;
-  SYSTEMTIME local;
-  if (!FileTimeToSystemTime(&native, &utc)) return false;
-  if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return false;
-  Local = FromSystemTime(local);
+  const FILETIME Native = ToNative(Time);
+  SYSTEMTIME Utc;
+  SYSTEMTIME LocalSystem;
+  if (!FileTimeToSystemTime(&Native, &Utc)) return false;
+  if (!SystemTimeToTzSpecificLocalTime(nullptr, &Utc, &LocalSystem)) return false;
+  Local = FromSystemTime(LocalSystem);
   return true;
 }
 
 bool LocalToFileTime(const LocalTime& Local, FileTime& Time) {
   if (!IsValidLocalTime(Local)) return false;
-  SYSTEMTIME local{};
-  local.wYear = static_cast<WORD>(Local.Year);
-  local.wMonth = static_cast<WORD>(Local.Month);
-  local.wDay = static_cast<WORD>(Local.Day);
-  local.wHour = static_cast<WORD>(Local.Hour);
-  local.wMinute = static_cast<WORD>(Local.Minute);
-  local.wSecond = static_cast<WORD>(Local.Second);
-  local.wMilliseconds = static_cast<WORD>(Local.Millisecond);
-  SYSTEMTIME utc;
-  FILETIME native;
-  if (!TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc)) return false;
-  if (!SystemTimeToFileTime(&utc, &native)) return false;
-  Time = FromNative(native);
+  SYSTEMTIME LocalSystem{};
+  LocalSystem.wYear = static_cast<WORD>(Local.Year);
+  LocalSystem.wMonth = static_cast<WORD>(Local.Month);
+  LocalSystem.wDay = static_cast<WORD>(Local.Day);
+  LocalSystem.wHour = static_cast<WORD>(Local.Hour);
+  LocalSystem.wMinute = static_cast<WORD>(Local.Minute);
+  LocalSystem.wSecond = static_cast<WORD>(Local.Second);
+  LocalSystem.wMilliseconds = static_cast<WORD>(Local.Millisecond);
+  SYSTEMTIME Utc;
+  FILETIME Native;
+  if (!TzSpecificLocalTimeToSystemTime(nullptr, &LocalSystem, &Utc)) return false;
+  if (!SystemTimeToFileTime(&Utc, &Native)) return false;
+  Time = FromNative(Native);
   return true;
 }
 

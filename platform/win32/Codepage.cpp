@@ -17,13 +17,13 @@ namespace {
 // Converts in chunks so that lengths always fit the API's DWORD.
 template <typename Convert>
 std::string ConvertBytes(const std::string& In, Convert Function) {
-  std::string out(In.size(), '\0');
+  std::string Out(In.size(), '\0');
   constexpr size_t kChunk = 1u << 30;
-  for (size_t done = 0; done < In.size(); done += kChunk) {
-    const size_t length = In.size() - done < kChunk ? In.size() - done : kChunk;
-    Function(In.data() + done, out.data() + done, static_cast<DWORD>(length));
+  for (size_t Done = 0; Done < In.size(); Done += kChunk) {
+    const size_t Length = In.size() - Done < kChunk ? In.size() - Done : kChunk;
+    Function(In.data() + Done, Out.data() + Done, static_cast<DWORD>(Length));
   }
-  return out;
+  return Out;
 }
 
 }  // namespace

@@ -25,8 +25,8 @@ BOOL WINAPI OnControl(DWORD Event) {
 }
 
 bool IsConsole(DWORD Which) {
-  DWORD mode = 0;
-  return GetConsoleMode(GetStdHandle(Which), &mode) != 0;
+  DWORD Mode = 0;
+  return GetConsoleMode(GetStdHandle(Which), &Mode) != 0;
 }
 
 }  // namespace

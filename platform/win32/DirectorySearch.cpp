@@ -29,28 +29,28 @@ void Fill(const WIN32_FIND_DATAA& Native, FindData& Data) {
 }
 
 int LastError() {
-  const DWORD code = GetLastError();
-  return code == 0 ? kErrorSearchFailed : static_cast<int>(code);
+  const DWORD Code = GetLastError();
+  return Code == 0 ? kErrorSearchFailed : static_cast<int>(Code);
 }
 
 }  // namespace
 
 int DirectorySearch::First(const std::string& Pattern, FindData& Data) {
   Close();
-  WIN32_FIND_DATAA native;
-  const HANDLE find = FindFirstFileA(Pattern.c_str(), &native);
-  if (find == INVALID_HANDLE_VALUE) return LastError();
+  WIN32_FIND_DATAA Native;
+  const HANDLE Find = FindFirstFileA(Pattern.c_str(), &Native);
+  if (Find == INVALID_HANDLE_VALUE) return LastError();
   FState = std::make_unique<State>();
-  FState->Find = find;
-  Fill(native, Data);
+  FState->Find = Find;
+  Fill(Native, Data);
   return 0;
 }
 
 int DirectorySearch::Next(FindData& Data) {
   if (!FState) return kErrorNoMoreFiles;
-  WIN32_FIND_DATAA native;
-  if (!FindNextFileA(FState->Find, &native)) return LastError();
-  Fill(native, Data);
+  WIN32_FIND_DATAA Native;
+  if (!FindNextFileA(FState->Find, &Native)) return LastError();
+  Fill(Native, Data);
   return 0;
 }
 

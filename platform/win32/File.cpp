@@ -17,14 +17,14 @@ HANDLE Native(FileHandle Handle) { return reinterpret_cast<HANDLE>(Handle); }
 FileHandle OpenWith(const std::string& Path, DWORD Access, DWORD Share, DWORD Disposition) {
   // Windows refuses to write to a read-only file; Wine run by the superuser does
   // not, so the attribute is checked here as well.
-  const DWORD attributes = GetFileAttributesA(Path.c_str());
-  if ((Access & GENERIC_WRITE) != 0 && attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & FILE_ATTRIBUTE_READONLY) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  if ((Access & GENERIC_WRITE) != 0 && Attributes != INVALID_FILE_ATTRIBUTES &&
+      (Attributes & FILE_ATTRIBUTE_READONLY) != 0 && (Attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
     SetLastError(ERROR_ACCESS_DENIED);
     return kInvalidHandle;
   }
-  const HANDLE handle = CreateFileA(Path.c_str(), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);
+  const HANDLE Handle = CreateFileA(Path.c_str(), Access, Share, nullptr, Disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return Handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(Handle);
 }
 
 constexpr uint64_t kMaxChunk = 1u << 30;
@@ -47,71 +47,71 @@ void Close(FileHandle Handle) {
 
 int64_t Read(FileHandle Handle, void* Buffer, uint64_t Size) {
   if (Handle == kInvalidHandle) return -1;
-  auto* bytes = static_cast<char*>(Buffer);
-  uint64_t done = 0;
-  while (done < Size) {
-    const uint64_t want = Size - done < kMaxChunk ? Size - done : kMaxChunk;
-    DWORD got = 0;
-    if (!ReadFile(Native(Handle), bytes + done, static_cast<DWORD>(want), &got, nullptr)) return -1;
-    if (got == 0) break;  // end of file
-    done += got;
+  auto* Bytes = static_cast<char*>(Buffer);
+  uint64_t Done = 0;
+  while (Done < Size) {
+    const uint64_t Want = Size - Done < kMaxChunk ? Size - Done : kMaxChunk;
+    DWORD Got = 0;
+    if (!ReadFile(Native(Handle), Bytes + Done, static_cast<DWORD>(Want), &Got, nullptr)) return -1;
+    if (Got == 0) break;  // end of file
+    Done += Got;
   }
-  return static_cast<int64_t>(done);
+  return static_cast<int64_t>(Done);
 }
 
 int64_t Write(FileHandle Handle, const void* Buffer, uint64_t Size) {
   if (Handle == kInvalidHandle) return -1;
-  const auto* bytes = static_cast<const char*>(Buffer);
-  uint64_t done = 0;
-  while (done < Size) {
-    const uint64_t want = Size - done < kMaxChunk ? Size - done : kMaxChunk;
-    DWORD put = 0;
-    if (!WriteFile(Native(Handle), bytes + done, static_cast<DWORD>(want), &put, nullptr) || put == 0) return -1;
-    done += put;
+  const auto* Bytes = static_cast<const char*>(Buffer);
+  uint64_t Done = 0;
+  while (Done < Size) {
+    const uint64_t Want = Size - Done < kMaxChunk ? Size - Done : kMaxChunk;
+    DWORD Put = 0;
+    if (!WriteFile(Native(Handle), Bytes + Done, static_cast<DWORD>(Want), &Put, nullptr) || Put == 0) return -1;
+    Done += Put;
   }
-  return static_cast<int64_t>(done);
+  return static_cast<int64_t>(Done);
 }
 
 int64_t Seek(FileHandle Handle, int64_t Distance, SeekOrigin Origin) {
   if (Handle == kInvalidHandle) return -1;
-  const DWORD method = Origin == SeekOrigin::Begin     ? FILE_BEGIN
+  const DWORD Method = Origin == SeekOrigin::Begin     ? FILE_BEGIN
                        : Origin == SeekOrigin::Current ? FILE_CURRENT
                                                        : FILE_END;
-  LARGE_INTEGER distance;
-  distance.QuadPart = Distance;
-  LARGE_INTEGER position;
-  if (!SetFilePointerEx(Native(Handle), distance, &position, method)) return -1;
-  return position.QuadPart;
+  LARGE_INTEGER Move;
+  Move.QuadPart = Distance;
+  LARGE_INTEGER Position;
+  if (!SetFilePointerEx(Native(Handle), Move, &Position, Method)) return -1;
+  return Position.QuadPart;
 }
 
 int64_t Tell(FileHandle Handle) { return Seek(Handle, 0, SeekOrigin::Current); }
 
 int64_t Size(FileHandle Handle) {
-  LARGE_INTEGER size;
-  if (Handle == kInvalidHandle || !GetFileSizeEx(Native(Handle), &size)) return -1;
-  return size.QuadPart;
+  LARGE_INTEGER Size;
+  if (Handle == kInvalidHandle || !GetFileSizeEx(Native(Handle), &Size)) return -1;
+  return Size.QuadPart;
 }
 
 bool Flush(FileHandle Handle) { return Handle != kInvalidHandle && FlushFileBuffers(Native(Handle)) != 0; }
 
 bool GetTimes(FileHandle Handle, FileTimes& Times) {
-  FILETIME creation;
-  FILETIME access;
-  FILETIME write;
-  if (Handle == kInvalidHandle || !GetFileTime(Native(Handle), &creation, &access, &write)) return false;
-  Times.Creation = FromNative(creation);
-  Times.LastAccess = FromNative(access);
-  Times.LastWrite = FromNative(write);
+  FILETIME Creation;
+  FILETIME Access;
+  FILETIME Write;
+  if (Handle == kInvalidHandle || !GetFileTime(Native(Handle), &Creation, &Access, &Write)) return false;
+  Times.Creation = FromNative(Creation);
+  Times.LastAccess = FromNative(Access);
+  Times.LastWrite = FromNative(Write);
   return true;
 }
 
 bool SetTimes(FileHandle Handle, const FileTimes& Times) {
   if (Handle == kInvalidHandle) return false;
-  const FILETIME creation = ToNative(Times.Creation);
-  const FILETIME access = ToNative(Times.LastAccess);
-  const FILETIME write = ToNative(Times.LastWrite);
-  return SetFileTime(Native(Handle), Times.Creation != 0 ? &creation : nullptr,
-                     Times.LastAccess != 0 ? &access : nullptr, Times.LastWrite != 0 ? &write : nullptr) != 0;
+  const FILETIME Creation = ToNative(Times.Creation);
+  const FILETIME Access = ToNative(Times.LastAccess);
+  const FILETIME Write = ToNative(Times.LastWrite);
+  return SetFileTime(Native(Handle), Times.Creation != 0 ? &Creation : nullptr,
+                     Times.LastAccess != 0 ? &Access : nullptr, Times.LastWrite != 0 ? &Write : nullptr) != 0;
 }
 
 }  // namespace platform

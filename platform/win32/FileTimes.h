@@ -8,10 +8,10 @@
 namespace platform {
 
 inline FILETIME ToNative(FileTime Time) {
-  FILETIME native;
-  native.dwLowDateTime = static_cast<DWORD>(Time & 0xFFFFFFFFu);
-  native.dwHighDateTime = static_cast<DWORD>(Time >> 32);
-  return native;
+  FILETIME Native;
+  Native.dwLowDateTime = static_cast<DWORD>(Time & 0xFFFFFFFFu);
+  Native.dwHighDateTime = static_cast<DWORD>(Time >> 32);
+  return Native;
 }
 
 inline FileTime FromNative(const FILETIME& Native) {

@@ -11,26 +11,26 @@ namespace {
 template <typename Routine>
 void Find(HMODULE Module, const char* Name, Routine& Target) {
   if (Module == nullptr) return;
-  const FARPROC found = GetProcAddress(Module, Name);
-  if (found != nullptr) Target = reinterpret_cast<Routine>(reinterpret_cast<void (*)()>(found));
+  const FARPROC Found = GetProcAddress(Module, Name);
+  if (Found != nullptr) Target = reinterpret_cast<Routine>(reinterpret_cast<void (*)()>(Found));
 }
 
 GdiCalls Load() {
-  GdiCalls calls;
-  const HMODULE gdi = LoadLibraryA("gdi32.dll");
-  Find(gdi, "CreateFontA", calls.CreateFont);
-  Find(gdi, "DeleteObject", calls.DeleteObject);
-  Find(gdi, "SetBkColor", calls.SetBkColor);
-  Find(gdi, "SetDIBitsToDevice", calls.SetDIBitsToDevice);
-  Find(LoadLibraryA("comctl32.dll"), "InitCommonControlsEx", calls.InitCommonControlsEx);
-  return calls;
+  GdiCalls Calls;
+  const HMODULE Gdi = LoadLibraryA("gdi32.dll");
+  Find(Gdi, "CreateFontA", Calls.CreateFont);
+  Find(Gdi, "DeleteObject", Calls.DeleteObject);
+  Find(Gdi, "SetBkColor", Calls.SetBkColor);
+  Find(Gdi, "SetDIBitsToDevice", Calls.SetDIBitsToDevice);
+  Find(LoadLibraryA("comctl32.dll"), "InitCommonControlsEx", Calls.InitCommonControlsEx);
+  return Calls;
 }
 
 }  // namespace
 
 const GdiCalls& Gdi() {
-  static const GdiCalls calls = Load();
-  return calls;
+  static const GdiCalls Calls = Load();
+  return Calls;
 }
 
 }  // namespace platform::win32

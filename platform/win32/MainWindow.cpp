@@ -86,19 +86,19 @@ class Win32MainWindow final : public MainWindow {
 };
 
 bool RegisterClasses() {
-  static const bool registered = [] {
-    WNDCLASSA main{};
-    main.lpfnWndProc = DefWindowProcA;
-    main.hInstance = GetModuleHandleA(nullptr);
-    main.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    main.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    main.lpszClassName = kMainClass;
-    WNDCLASSA app = main;
-    app.lpszClassName = kAppClass;
-    return RegisterClassA(&main) != 0 && RegisterClassA(&app) != 0;
+  static const bool Registered = [] {
+    WNDCLASSA Main{};
+    Main.lpfnWndProc = DefWindowProcA;
+    Main.hInstance = GetModuleHandleA(nullptr);
+    Main.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    Main.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    Main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    Main.lpszClassName = kMainClass;
+    WNDCLASSA App = Main;
+    App.lpszClassName = kAppClass;
+    return RegisterClassA(&Main) != 0 && RegisterClassA(&App) != 0;
   }();
-  return registered;
+  return Registered;
 }
 
 Win32MainWindow::~Win32MainWindow() {
@@ -111,26 +111,26 @@ Win32MainWindow::~Win32MainWindow() {
 }
 
 HWND Win32MainWindow::Child(const char* Class, const char* Text, DWORD Style, DWORD ExStyle, const RECT& Place) {
-  const HWND child =
+  const HWND Child =
       CreateWindowExA(ExStyle, Class, Text, WS_CHILD | Style, Place.left, Place.top, Place.right - Place.left,
                       Place.bottom - Place.top, FMain, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (child != nullptr && FFont != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
-  return child;
+  if (Child != nullptr && FFont != nullptr) SendMessageA(Child, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  return Child;
 }
 
 bool Win32MainWindow::Create(const std::string& AppTitle, const std::string& Caption) {
   if (Gdi().InitCommonControlsEx != nullptr) {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
-    Gdi().InitCommonControlsEx(&controls);
+    INITCOMMONCONTROLSEX Controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    Gdi().InitCommonControlsEx(&Controls);
   }
   if (!RegisterClasses()) return false;
-  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  const HINSTANCE Instance = GetModuleHandleA(nullptr);
   FApp = CreateWindowExA(0, kAppClass, AppTitle.c_str(), kAppStyle, GetSystemMetrics(SM_CXSCREEN) / 2,
-                         GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr);
-  RECT outer{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&outer, kStyle, FALSE, 0);
+                         GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, Instance, nullptr);
+  RECT Outer{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&Outer, kStyle, FALSE, 0);
   FMain = CreateWindowExA(0, kMainClass, Caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          outer.right - outer.left, outer.bottom - outer.top, FApp, nullptr, instance, nullptr);
+                          Outer.right - Outer.left, Outer.bottom - Outer.top, FApp, nullptr, Instance, nullptr);
   if (FApp == nullptr || FMain == nullptr) return false;
   SetWindowLongPtrA(FApp, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrA(FMain, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -147,16 +147,16 @@ bool Win32MainWindow::Create(const std::string& AppTitle, const std::string& Cap
 }
 
 LRESULT CALLBACK Win32MainWindow::MainProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
-  if (self == nullptr || Window != self->FMain) return DefWindowProcA(Window, Message, WParam, LParam);
-  return self->Handle(Message, WParam, LParam);
+  auto* Self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+  if (Self == nullptr || Window != Self->FMain) return DefWindowProcA(Window, Message, WParam, LParam);
+  return Self->Handle(Message, WParam, LParam);
 }
 
 LRESULT CALLBACK Win32MainWindow::AppProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+  auto* Self = reinterpret_cast<Win32MainWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
   // Closing the task-bar entry is closing the window.
-  if (self != nullptr && Message == WM_CLOSE) {
-    self->FEvents.CloseAsked();
+  if (Self != nullptr && Message == WM_CLOSE) {
+    Self->FEvents.CloseAsked();
     return 0;
   }
   return DefWindowProcA(Window, Message, WParam, LParam);
@@ -192,20 +192,20 @@ LRESULT Win32MainWindow::Handle(UINT Message, WPARAM WParam, LPARAM LParam) {
 }
 
 void Win32MainWindow::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(FMain, &paint);
-  if (dc != nullptr && !FLogo.Pixels.empty() && Gdi().SetDIBitsToDevice != nullptr) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = FLogo.Width;
-    info.bmiHeader.biHeight = -FLogo.Height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    Gdi().SetDIBitsToDevice(dc, FLogoAt.x, FLogoAt.y, static_cast<DWORD>(FLogo.Width), static_cast<DWORD>(FLogo.Height),
-                            0, 0, 0, static_cast<UINT>(FLogo.Height), FLogo.Pixels.data(), &info, DIB_RGB_COLORS);
+  PAINTSTRUCT Paint;
+  const HDC Dc = BeginPaint(FMain, &Paint);
+  if (Dc != nullptr && !FLogo.Pixels.empty() && Gdi().SetDIBitsToDevice != nullptr) {
+    BITMAPINFO Info{};
+    Info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    Info.bmiHeader.biWidth = FLogo.Width;
+    Info.bmiHeader.biHeight = -FLogo.Height;  // top row first
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = 32;
+    Info.bmiHeader.biCompression = BI_RGB;
+    Gdi().SetDIBitsToDevice(Dc, FLogoAt.x, FLogoAt.y, static_cast<DWORD>(FLogo.Width), static_cast<DWORD>(FLogo.Height),
+                            0, 0, 0, static_cast<UINT>(FLogo.Height), FLogo.Pixels.data(), &Info, DIB_RGB_COLORS);
   }
-  EndPaint(FMain, &paint);
+  EndPaint(FMain, &Paint);
 }
 
 void Win32MainWindow::SetLabel(int Line, const std::string& Text) {
@@ -225,31 +225,31 @@ void Win32MainWindow::SetMemo(const std::string& Text, bool Visible) {
 
 // Keeps the part of the picture that fits the box, centred on both axes.
 void Win32MainWindow::SetPicture(const WindowPicture& Picture) {
-  const int boxWidth = kImage.right - kImage.left;
-  const int boxHeight = kImage.bottom - kImage.top;
-  const int width = std::min(Picture.Width, boxWidth);
-  const int height = std::min(Picture.Height, boxHeight);
+  const int BoxWidth = kImage.right - kImage.left;
+  const int BoxHeight = kImage.bottom - kImage.top;
+  const int Width = std::min(Picture.Width, BoxWidth);
+  const int Height = std::min(Picture.Height, BoxHeight);
   FLogo = WindowPicture{};
-  if (width > 0 && height > 0 &&
+  if (Width > 0 && Height > 0 &&
       Picture.Pixels.size() >= static_cast<size_t>(Picture.Width) * static_cast<size_t>(Picture.Height)) {
-    const int fromX = (Picture.Width - width) / 2;
-    const int fromY = (Picture.Height - height) / 2;
-    FLogo.Width = width;
-    FLogo.Height = height;
-    FLogo.Pixels.reserve(static_cast<size_t>(width) * static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y) {
-      const auto row = Picture.Pixels.begin() + static_cast<ptrdiff_t>(fromY + y) * Picture.Width + fromX;
-      FLogo.Pixels.insert(FLogo.Pixels.end(), row, row + width);
+    const int FromX = (Picture.Width - Width) / 2;
+    const int FromY = (Picture.Height - Height) / 2;
+    FLogo.Width = Width;
+    FLogo.Height = Height;
+    FLogo.Pixels.reserve(static_cast<size_t>(Width) * static_cast<size_t>(Height));
+    for (int Y = 0; Y < Height; ++Y) {
+      const auto Row = Picture.Pixels.begin() + static_cast<ptrdiff_t>(FromY + Y) * Picture.Width + FromX;
+      FLogo.Pixels.insert(FLogo.Pixels.end(), Row, Row + Width);
     }
-    FLogoAt = POINT{kImage.left + (boxWidth - width) / 2, kImage.top + (boxHeight - height) / 2};
+    FLogoAt = POINT{kImage.left + (BoxWidth - Width) / 2, kImage.top + (BoxHeight - Height) / 2};
   }
   InvalidateRect(FMain, &kImage, TRUE);
 }
 
 void Win32MainWindow::SetOuterHeight(int Height) {
-  RECT outer;
-  GetWindowRect(FMain, &outer);
-  SetWindowPos(FMain, nullptr, 0, 0, outer.right - outer.left, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT Outer;
+  GetWindowRect(FMain, &Outer);
+  SetWindowPos(FMain, nullptr, 0, 0, Outer.right - Outer.left, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32MainWindow::SetTimer(bool Enabled, int Interval) {
@@ -269,12 +269,12 @@ void Win32MainWindow::ShowMessage(const std::string& Caption, const std::string&
 }
 
 void Win32MainWindow::Show() {
-  RECT outer;
-  GetWindowRect(FMain, &outer);
-  const int width = outer.right - outer.left;
-  const int height = outer.bottom - outer.top;
-  SetWindowPos(FMain, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT Outer;
+  GetWindowRect(FMain, &Outer);
+  const int Width = Outer.right - Outer.left;
+  const int Height = Outer.bottom - Outer.top;
+  SetWindowPos(FMain, nullptr, (GetSystemMetrics(SM_CXSCREEN) - Width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - Height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   ShowWindow(FApp, SW_SHOWNOACTIVATE);
   ShowWindow(FMain, SW_SHOW);
   UpdateWindow(FMain);
@@ -287,23 +287,23 @@ void Win32MainWindow::Dispatch(const MSG& Message) {
 }
 
 void Win32MainWindow::ProcessPending() {
-  MSG message;
-  while (!FQuit && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
+  MSG Message;
+  while (!FQuit && PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) {
+    if (Message.message == WM_QUIT) {
       FQuit = true;
       break;
     }
-    Dispatch(message);
+    Dispatch(Message);
   }
 }
 
 bool Win32MainWindow::HandleNext() {
-  MSG message;
-  if (FQuit || GetMessageA(&message, nullptr, 0, 0) <= 0) {
+  MSG Message;
+  if (FQuit || GetMessageA(&Message, nullptr, 0, 0) <= 0) {
     FQuit = true;
     return false;
   }
-  Dispatch(message);
+  Dispatch(Message);
   return !FQuit;
 }
 
@@ -317,9 +317,9 @@ void Win32MainWindow::Quit() {
 
 std::unique_ptr<MainWindow> CreateMainWindow(const std::string& AppTitle, const std::string& Caption,
                                              WindowEvents& Events) {
-  auto window = std::make_unique<Win32MainWindow>(Events);
-  if (!window->Create(AppTitle, Caption)) return nullptr;
-  return window;
+  auto Window = std::make_unique<Win32MainWindow>(Events);
+  if (!Window->Create(AppTitle, Caption)) return nullptr;
+  return Window;
 }
 
 }  // namespace platform

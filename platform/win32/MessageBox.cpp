@@ -7,13 +7,13 @@
 namespace platform {
 
 bool ShowSystemMessageBox(const std::string& Caption, const std::string& Text, MessageIcon Icon) {
-  UINT style = MB_OK;
+  UINT Style = MB_OK;
   switch (Icon) {
-    case MessageIcon::Error: style |= MB_ICONERROR; break;
-    case MessageIcon::Warning: style |= MB_ICONWARNING; break;
-    case MessageIcon::Information: style |= MB_ICONINFORMATION; break;
+    case MessageIcon::Error: Style |= MB_ICONERROR; break;
+    case MessageIcon::Warning: Style |= MB_ICONWARNING; break;
+    case MessageIcon::Information: Style |= MB_ICONINFORMATION; break;
   }
-  MessageBoxA(nullptr, Text.c_str(), Caption.c_str(), style);
+  MessageBoxA(nullptr, Text.c_str(), Caption.c_str(), Style);
   return true;
 }
 

@@ -8,14 +8,14 @@
 namespace platform {
 
 NamedMutex::NamedMutex(const std::string& Name) {
-  const HANDLE handle = CreateMutexA(nullptr, TRUE, Name.c_str());
-  const bool exists = GetLastError() == ERROR_ALREADY_EXISTS;
-  if (exists) {
+  const HANDLE Handle = CreateMutexA(nullptr, TRUE, Name.c_str());
+  const bool Exists = GetLastError() == ERROR_ALREADY_EXISTS;
+  if (Exists) {
     FAlreadyExists = true;
-    if (handle != nullptr) CloseHandle(handle);
+    if (Handle != nullptr) CloseHandle(Handle);
     return;
   }
-  if (handle != nullptr) FHandle = reinterpret_cast<intptr_t>(handle);
+  if (Handle != nullptr) FHandle = reinterpret_cast<intptr_t>(Handle);
 }
 
 NamedMutex::~NamedMutex() {

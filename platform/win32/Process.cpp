@@ -11,31 +11,31 @@
 namespace platform {
 
 std::string ProgramFile() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<char> Buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
-    if (buffer.size() >= 32768) return {};
-    buffer.resize(buffer.size() * 2);
+    const DWORD Length = GetModuleFileNameA(nullptr, Buffer.data(), static_cast<DWORD>(Buffer.size()));
+    if (Length == 0) return {};
+    if (Length < Buffer.size()) return std::string(Buffer.data(), Length);
+    if (Buffer.size() >= 32768) return {};
+    Buffer.resize(Buffer.size() * 2);
   }
 }
 
 unsigned long ProcessId() { return GetCurrentProcessId(); }
 
 std::string GetEnvironment(const std::string& Name) {
-  const DWORD size = GetEnvironmentVariableA(Name.c_str(), nullptr, 0);
-  if (size == 0) return {};
-  std::vector<char> buffer(size);
-  const DWORD length = GetEnvironmentVariableA(Name.c_str(), buffer.data(), size);
-  return length < size ? std::string(buffer.data(), length) : std::string();
+  const DWORD Size = GetEnvironmentVariableA(Name.c_str(), nullptr, 0);
+  if (Size == 0) return {};
+  std::vector<char> Buffer(Size);
+  const DWORD Length = GetEnvironmentVariableA(Name.c_str(), Buffer.data(), Size);
+  return Length < Size ? std::string(Buffer.data(), Length) : std::string();
 }
 
 bool SetEnvironment(const std::string& Name, const std::string& Value) {
-  const std::string assignment = Name + "=" + Value;
-  const bool crt = _putenv(assignment.c_str()) == 0;
-  const bool win = SetEnvironmentVariableA(Name.c_str(), Value.empty() ? nullptr : Value.c_str()) != 0;
-  return crt && win;
+  const std::string Assignment = Name + "=" + Value;
+  const bool Crt = _putenv(Assignment.c_str()) == 0;
+  const bool Win = SetEnvironmentVariableA(Name.c_str(), Value.empty() ? nullptr : Value.c_str()) != 0;
+  return Crt && Win;
 }
 
 }  // namespace platform

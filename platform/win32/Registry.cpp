@@ -15,37 +15,37 @@ namespace {
 
 // The value in one view of the registry.
 RegistryValue ReadInView(const std::string& Key, const std::string& ValueName, REGSAM View) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, Key.c_str(), 0, KEY_READ | View, &key) != ERROR_SUCCESS)
+  HKEY Opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, Key.c_str(), 0, KEY_READ | View, &Opened) != ERROR_SUCCESS)
     return {RegistryStatus::KeyMissing, {}};
-  RegistryValue result{RegistryStatus::ValueMissing, {}};
-  DWORD type = 0;
-  DWORD size = 0;
-  LONG rc = RegQueryValueExA(key, ValueName.c_str(), nullptr, &type, nullptr, &size);
-  if (rc == ERROR_SUCCESS && type != REG_SZ && type != REG_EXPAND_SZ) {
-    result.Status = RegistryStatus::WrongType;
-  } else if (rc == ERROR_SUCCESS) {
-    std::vector<char> data(size + 1, '\0');
-    DWORD got = size;
-    rc = RegQueryValueExA(key, ValueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &got);
-    if (rc == ERROR_SUCCESS) {
-      result.Status = RegistryStatus::Found;
-      result.Text.assign(data.data(), std::min<size_t>(got, size));
-      result.Text = result.Text.substr(0, result.Text.find('\0'));
+  RegistryValue Result{RegistryStatus::ValueMissing, {}};
+  DWORD Type = 0;
+  DWORD Size = 0;
+  LONG Rc = RegQueryValueExA(Opened, ValueName.c_str(), nullptr, &Type, nullptr, &Size);
+  if (Rc == ERROR_SUCCESS && Type != REG_SZ && Type != REG_EXPAND_SZ) {
+    Result.Status = RegistryStatus::WrongType;
+  } else if (Rc == ERROR_SUCCESS) {
+    std::vector<char> Data(Size + 1, '\0');
+    DWORD Got = Size;
+    Rc = RegQueryValueExA(Opened, ValueName.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(Data.data()), &Got);
+    if (Rc == ERROR_SUCCESS) {
+      Result.Status = RegistryStatus::Found;
+      Result.Text.assign(Data.data(), std::min<size_t>(Got, Size));
+      Result.Text = Result.Text.substr(0, Result.Text.find('\0'));
     }
   }
-  RegCloseKey(key);
-  return result;
+  RegCloseKey(Opened);
+  return Result;
 }
 
 }  // namespace
 
 RegistryValue ReadMachineString(const std::string& Key, const std::string& ValueName) {
-  const RegistryValue first = ReadInView(Key, ValueName, KEY_WOW64_32KEY);
-  if (first.Status != RegistryStatus::KeyMissing && first.Status != RegistryStatus::ValueMissing) return first;
-  const RegistryValue second = ReadInView(Key, ValueName, KEY_WOW64_64KEY);
-  if (second.Status != RegistryStatus::KeyMissing) return second;
-  return first;
+  const RegistryValue First = ReadInView(Key, ValueName, KEY_WOW64_32KEY);
+  if (First.Status != RegistryStatus::KeyMissing && First.Status != RegistryStatus::ValueMissing) return First;
+  const RegistryValue Second = ReadInView(Key, ValueName, KEY_WOW64_64KEY);
+  if (Second.Status != RegistryStatus::KeyMissing) return Second;
+  return First;
 }
 
 }  // namespace platform

@@ -13,45 +13,45 @@ namespace demo {
 namespace {
 
 std::string ToBytes(const skw::TBitmap& Picture) {
-  const std::vector<uint8_t> bytes = Picture.SaveToBuffer();
-  return std::string(bytes.begin(), bytes.end());
+  const std::vector<uint8_t> Bytes = Picture.SaveToBuffer();
+  return std::string(Bytes.begin(), Bytes.end());
 }
 
 // A true-colour picture: a diagonal gradient with a frame in the given tint.
 std::string TrueColourPicture(int32_t Width, int32_t Height, uint32_t Tint,
                               skw::TPixelFormat Format = skw::TPixelFormat::pf24bit) {
-  skw::TBitmap picture;
-  picture.SetPixelFormat(Format);
-  picture.SetSize(Width, Height);
-  for (int32_t y = 0; y < Height; ++y)
-    for (int32_t x = 0; x < Width; ++x) {
-      const bool frame = x == 0 || y == 0 || x == Width - 1 || y == Height - 1;
-      const uint32_t level = static_cast<uint32_t>((x + y) * 255 / (Width + Height));
-      const uint32_t colour = frame ? Tint : (level | (level << 8) | (level << 16)) ^ (Tint & 0x3F3F3F);
-      picture.SetPixel(x, y, static_cast<skw::TColor>(colour));
+  skw::TBitmap Picture;
+  Picture.SetPixelFormat(Format);
+  Picture.SetSize(Width, Height);
+  for (int32_t Y = 0; Y < Height; ++Y)
+    for (int32_t X = 0; X < Width; ++X) {
+      const bool Frame = X == 0 || Y == 0 || X == Width - 1 || Y == Height - 1;
+      const uint32_t Level = static_cast<uint32_t>((X + Y) * 255 / (Width + Height));
+      const uint32_t Colour = Frame ? Tint : (Level | (Level << 8) | (Level << 16)) ^ (Tint & 0x3F3F3F);
+      Picture.SetPixel(X, Y, static_cast<skw::TColor>(Colour));
     }
-  return ToBytes(picture);
+  return ToBytes(Picture);
 }
 
 // An 8-bit picture whose colour table is Colours (stored red, green, blue, 0)
 // and whose pixels walk through the table in rings.
 std::string PalettisedPicture(int32_t Width, int32_t Height, const Palette& Colours) {
-  skw::TBitmap picture;
-  picture.SetPixelFormat(skw::TPixelFormat::pf8bit);
-  skw::TColorTable table{};
-  for (int i = 0; i < 256; ++i)
-    table[i] = skw::TRGBQuad{Colours[4 * i + 2], Colours[4 * i + 1], Colours[4 * i], Colours[4 * i + 3]};
-  picture.SetColorTable(table);
-  picture.SetSize(Width, Height);
-  for (int32_t y = 0; y < Height; ++y) {
-    const std::span<uint8_t> row = picture.ScanLine(y);
-    for (int32_t x = 0; x < Width; ++x) {
-      const int32_t dx = x - Width / 2;
-      const int32_t dy = y - Height / 2;
-      row[static_cast<size_t>(x)] = static_cast<uint8_t>((dx * dx + dy * dy) / 4);
+  skw::TBitmap Picture;
+  Picture.SetPixelFormat(skw::TPixelFormat::pf8bit);
+  skw::TColorTable Table{};
+  for (int I = 0; I < 256; ++I)
+    Table[I] = skw::TRGBQuad{Colours[4 * I + 2], Colours[4 * I + 1], Colours[4 * I], Colours[4 * I + 3]};
+  Picture.SetColorTable(Table);
+  Picture.SetSize(Width, Height);
+  for (int32_t Y = 0; Y < Height; ++Y) {
+    const std::span<uint8_t> Row = Picture.ScanLine(Y);
+    for (int32_t X = 0; X < Width; ++X) {
+      const int32_t Dx = X - Width / 2;
+      const int32_t Dy = Y - Height / 2;
+      Row[static_cast<size_t>(X)] = static_cast<uint8_t>((Dx * Dx + Dy * Dy) / 4);
     }
   }
-  return ToBytes(picture);
+  return ToBytes(Picture);
 }
 
 const char* const kCredits =
@@ -63,28 +63,28 @@ const char* const kCredits =
 }  // namespace
 
 std::string BuildPack(bool Bin) {
-  StoredZip zip;
-  zip.Add("credits.txt", kCredits);
-  zip.Add("logo.bmp", TrueColourPicture(64, 64, 0x2080E0));
+  StoredZip Zip;
+  Zip.Add("credits.txt", kCredits);
+  Zip.Add("logo.bmp", TrueColourPicture(64, 64, 0x2080E0));
   if (Bin) {
-    zip.Add("ROTOR-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x0000FF));
-    zip.Add("ROTOR-D-BIN-32x32.bmp", TrueColourPicture(32, 32, 0x00FF00));
-    zip.Add("DESERT SAND 01-BIN-128x128.bmp", TrueColourPicture(128, 128, 0x40A0E0));
-    zip.Add("RIVER BANK 02-BIN-256x128.bmp", TrueColourPicture(256, 128, 0xA06020));
-    zip.Add("CRATE 03-BIN-32x32.bmp", TrueColourPicture(32, 32, 0x204060, skw::TPixelFormat::pf32bit));
-    zip.Add("WOOD PLANK-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x3070B0));
+    Zip.Add("ROTOR-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x0000FF));
+    Zip.Add("ROTOR-D-BIN-32x32.bmp", TrueColourPicture(32, 32, 0x00FF00));
+    Zip.Add("DESERT SAND 01-BIN-128x128.bmp", TrueColourPicture(128, 128, 0x40A0E0));
+    Zip.Add("RIVER BANK 02-BIN-256x128.bmp", TrueColourPicture(256, 128, 0xA06020));
+    Zip.Add("CRATE 03-BIN-32x32.bmp", TrueColourPicture(32, 32, 0x204060, skw::TPixelFormat::pf32bit));
+    Zip.Add("WOOD PLANK-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x3070B0));
     // Square picture for a texture twice as wide as high: rejected.
-    zip.Add("HANGAR DOOR-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x808080));
+    Zip.Add("HANGAR DOOR-BIN-64x64.bmp", TrueColourPicture(64, 64, 0x808080));
   } else {
-    zip.Add("ROTOR-PAL-64x64.bmp", PalettisedPicture(64, 64, DemoPalette(0)));
-    zip.Add("GRASS 02-PAL-64x64.bmp", PalettisedPicture(64, 64, ForeignPalette()));
-    zip.Add("WATER 03-PAL-32x32.bmp", PalettisedPicture(32, 32, DemoPalette(2)));
-    zip.Add("DESERT SAND 04-PAL-128x128.bmp", PalettisedPicture(128, 128, ForeignPalette()));
-    zip.Add("RUNWAY 02-PAL-128x32.bmp", PalettisedPicture(128, 32, DemoPalette(1)));
+    Zip.Add("ROTOR-PAL-64x64.bmp", PalettisedPicture(64, 64, DemoPalette(0)));
+    Zip.Add("GRASS 02-PAL-64x64.bmp", PalettisedPicture(64, 64, ForeignPalette()));
+    Zip.Add("WATER 03-PAL-32x32.bmp", PalettisedPicture(32, 32, DemoPalette(2)));
+    Zip.Add("DESERT SAND 04-PAL-128x128.bmp", PalettisedPicture(128, 128, ForeignPalette()));
+    Zip.Add("RUNWAY 02-PAL-128x32.bmp", PalettisedPicture(128, 32, DemoPalette(1)));
     // A true-colour picture for the palettised container: rejected.
-    zip.Add("CRATE 01-PAL-16x16.bmp", TrueColourPicture(16, 16, 0xFF00FF));
+    Zip.Add("CRATE 01-PAL-16x16.bmp", TrueColourPicture(16, 16, 0xFF00FF));
   }
-  return zip.Bytes();
+  return Zip.Bytes();
 }
 
 }  // namespace demo

@@ -24,10 +24,10 @@ const char* const kGameFolder = "Program Files/Razorworks/Comanche Hokum";
 const char* const kRegistryPath = "C:\\\\Program Files\\\\Razorworks\\\\Comanche Hokum";
 
 void WriteFile(const fs::path& Path, const std::string& Bytes) {
-  std::ofstream out(Path, std::ios::binary | std::ios::trunc);
-  out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-  out.close();
-  if (!out) throw std::runtime_error("cannot write " + Path.string());
+  std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
+  Out.write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+  Out.close();
+  if (!Out) throw std::runtime_error("cannot write " + Path.string());
 }
 
 std::string SystemReg() {
@@ -44,19 +44,19 @@ std::string SystemReg() {
 }
 
 void MakePrefix(const fs::path& Prefix) {
-  const fs::path data = Prefix / "drive_c" / kGameFolder / "cohokum" / "3ddata";
-  fs::create_directories(data);
+  const fs::path Data = Prefix / "drive_c" / kGameFolder / "cohokum" / "3ddata";
+  fs::create_directories(Data);
   fs::create_directories(Prefix / "dosdevices");
-  const fs::path link = Prefix / "dosdevices" / "c:";
+  const fs::path Link = Prefix / "dosdevices" / "c:";
   // Only the Linux installer follows the drive link; where links cannot be
   // made (Windows without the right), the game is reached by its full path.
-  std::error_code failed;
-  if (!fs::is_symlink(fs::symlink_status(link))) fs::create_directory_symlink("../drive_c", link, failed);
-  if (failed) std::cerr << "demo-game: no drive link " << link.string() << ": " << failed.message() << "\n";
+  std::error_code Failed;
+  if (!fs::is_symlink(fs::symlink_status(Link))) fs::create_directory_symlink("../drive_c", Link, Failed);
+  if (Failed) std::cerr << "demo-game: no drive link " << Link.string() << ": " << Failed.message() << "\n";
   WriteFile(Prefix / "system.reg", SystemReg());
-  const auto textures = demo::DemoTextures();
-  WriteFile(data / "textures.bin", demo::BuildContainer(textures, true));
-  WriteFile(data / "textures.pal", demo::BuildContainer(textures, false));
+  const auto Textures = demo::DemoTextures();
+  WriteFile(Data / "textures.bin", demo::BuildContainer(Textures, true));
+  WriteFile(Data / "textures.pal", demo::BuildContainer(Textures, false));
 }
 
 }  // namespace
@@ -69,13 +69,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const fs::path folder = argv[1];
-    MakePrefix(folder / "prefix");
-    WriteFile(folder / "demo-pack-bin.zip", demo::BuildPack(true));
-    WriteFile(folder / "demo-pack-pal.zip", demo::BuildPack(false));
-    std::cout << "demo game in " << (folder / "prefix").string() << "\n"
-              << "demo packs " << (folder / "demo-pack-bin.zip").string() << " and "
-              << (folder / "demo-pack-pal.zip").string() << "\n";
+    const fs::path Folder = argv[1];
+    MakePrefix(Folder / "prefix");
+    WriteFile(Folder / "demo-pack-bin.zip", demo::BuildPack(true));
+    WriteFile(Folder / "demo-pack-pal.zip", demo::BuildPack(false));
+    std::cout << "demo game in " << (Folder / "prefix").string() << "\n"
+              << "demo packs " << (Folder / "demo-pack-bin.zip").string() << " and "
+              << (Folder / "demo-pack-pal.zip").string() << "\n";
   } catch (const std::exception& Error) {
     std::cerr << "demo-game: " << Error.what() << "\n";
     return 1;

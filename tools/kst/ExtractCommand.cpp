@@ -87,23 +87,23 @@ struct TExtractFlags {
 int RunExtract(const TArgs& Args) {
   TExtractOptions Options;
   TExtractFlags F;
-  const auto Extra = [&](const TArgs& All, size_t& i) -> int {
-    if (All[i] == "-o")
+  const auto Extra = [&](const TArgs& All, size_t& I) -> int {
+    if (All[I] == "-o")
       F.Overwrite = true;
-    else if (All[i] == "-n")
+    else if (All[I] == "-n")
       F.Never = true;
-    else if (All[i] == "-q")
+    else if (All[I] == "-q")
       F.Quiet = true;
-    else if (All[i] == "-j")
+    else if (All[I] == "-j")
       F.Junk = true;
-    else if (All[i] == "--keep-broken")
+    else if (All[I] == "--keep-broken")
       F.KeepBroken = true;
-    else if (All[i] != "-d")
+    else if (All[I] != "-d")
       return -1;
-    else if (i + 1 >= All.size())
+    else if (I + 1 >= All.size())
       return UsageError("-d needs a folder");
     else
-      F.Dir = All[++i];
+      F.Dir = All[++I];
     return 0;
   };
   if (const int Code = ParseExtractArgs(Args, Options, Options.Patterns, Extra)) return Code;

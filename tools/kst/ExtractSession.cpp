@@ -32,16 +32,16 @@ std::string UnsupportedText(uint32_t Method) {
 int ParseExtractArgs(const TArgs& Args, TExtractOptions& Options, TArgs& Rest,
                      const std::function<int(const TArgs&, size_t&)>& Extra) {
   bool Excluding = false;
-  for (size_t i = 0; i < Args.size(); ++i) {
-    const std::string& Arg = Args[i];
+  for (size_t I = 0; I < Args.size(); ++I) {
+    const std::string& Arg = Args[I];
     if (Arg == "-p") {
-      if (i + 1 >= Args.size()) return UsageError("-p needs a password");
-      Options.Passwords.push_back(Args[++i]);
+      if (I + 1 >= Args.size()) return UsageError("-p needs a password");
+      Options.Passwords.push_back(Args[++I]);
     } else if (Arg == "-x") {
       Excluding = true;
     } else if (Arg.size() > 1 && Arg[0] == '-') {
       Excluding = false;
-      const int Code = Extra ? Extra(Args, i) : -1;
+      const int Code = Extra ? Extra(Args, I) : -1;
       if (Code < 0) return UsageError("unknown option " + Arg);
       if (Code > 0) return Code;
     } else if (Options.Archive.empty()) {

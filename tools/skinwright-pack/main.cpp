@@ -38,39 +38,39 @@ int Usage(const std::string& Problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> files;
-  std::string extension;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
+  std::vector<std::string> Files;
+  std::string Extension;
+  for (int I = 1; I < argc; ++I) {
+    const std::string Arg = argv[I];
+    if (Arg == "--help" || Arg == "-h") {
       std::cout << kUsage;
       return 0;
     }
-    if (arg == "--version") {
+    if (Arg == "--version") {
       std::cout << "skinwright-pack " << skw::kSkinwrightVersion << " (Skinwright pack builder)\n";
       return 0;
     }
-    if (arg == "--ext") {
-      if (i + 1 >= argc) return Usage("--ext needs a value");
-      extension = argv[++i];
-    } else if (arg.rfind("--ext=", 0) == 0) {
-      extension = arg.substr(6);
-    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
-      return Usage("unknown option " + arg);
+    if (Arg == "--ext") {
+      if (I + 1 >= argc) return Usage("--ext needs a value");
+      Extension = argv[++I];
+    } else if (Arg.rfind("--ext=", 0) == 0) {
+      Extension = Arg.substr(6);
+    } else if (Arg.size() > 1 && Arg[0] == '-' && Arg != "-") {
+      return Usage("unknown option " + Arg);
     } else {
-      files.push_back(arg);
+      Files.push_back(Arg);
     }
   }
-  if (files.size() != 3) return Usage("expected PROGRAM, ARCHIVE and OUTPUT");
-  if (extension.empty()) extension = skw::PackExtensionFromName(files[1]);
-  if (extension.empty())
-    return Usage("cannot tell the container from the name " + files[1] +
+  if (Files.size() != 3) return Usage("expected PROGRAM, ARCHIVE and OUTPUT");
+  if (Extension.empty()) Extension = skw::PackExtensionFromName(Files[1]);
+  if (Extension.empty())
+    return Usage("cannot tell the container from the name " + Files[1] +
                  " (it should end in -bin or -pal before its extension); give --ext");
-  const std::string problem = skw::BuildPack(files[0], files[1], extension, files[2]);
-  if (!problem.empty()) {
-    std::cerr << "skinwright-pack: " << problem << "\n";
+  const std::string Problem = skw::BuildPack(Files[0], Files[1], Extension, Files[2]);
+  if (!Problem.empty()) {
+    std::cerr << "skinwright-pack: " << Problem << "\n";
     return 1;
   }
-  std::cout << "wrote " << files[2] << " (container " << extension << ")\n";
+  std::cout << "wrote " << Files[2] << " (container " << Extension << ")\n";
   return 0;
 }

@@ -7,7 +7,7 @@
 namespace tex_tool {
 
 TOptions ParseOptions(const TArgs& Args, std::initializer_list<const char*> Allowed) {
-  const auto allows = [&Allowed](std::string_view Option) {
+  const auto Allows = [&Allowed](std::string_view Option) {
     return std::any_of(Allowed.begin(), Allowed.end(), [Option](const char* A) { return Option == A; });
   };
   TOptions Options;
@@ -20,7 +20,7 @@ TOptions ParseOptions(const TArgs& Args, std::initializer_list<const char*> Allo
     }
     if (Arg == "--") {
       OptionsEnded = true;
-    } else if (!allows(Arg)) {
+    } else if (!Allows(Arg)) {
       throw UsageError("unknown option " + Arg);
     } else if (Arg == "--container") {
       if (I + 1 >= Args.size()) throw UsageError("--container needs a file");
