@@ -28,8 +28,8 @@ namespace {
 std::atomic<bool> ExactOutsidePrefix{false};
 
 bool PathExists(const std::string& Path) {
-  struct stat st {};
-  return lstat(Path.c_str(), &st) == 0;
+  struct stat St {};
+  return lstat(Path.c_str(), &St) == 0;
 }
 
 bool Examine(posix::ResolvedPath& Resolved) {
@@ -38,37 +38,37 @@ bool Examine(posix::ResolvedPath& Resolved) {
 }
 
 std::string WinePrefix() {
-  const char* prefix = std::getenv("WINEPREFIX");
-  if (prefix != nullptr && *prefix != '\0') return prefix;
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.wine";
+  const char* Prefix = std::getenv("WINEPREFIX");
+  if (Prefix != nullptr && *Prefix != '\0') return Prefix;
+  const char* Home = std::getenv("HOME");
+  return std::string(Home != nullptr ? Home : "") + "/.wine";
 }
 
 std::vector<std::string> SplitComponents(const std::string& Path) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= Path.size()) {
-    const size_t slash = Path.find('/', start);
-    const size_t end = slash == std::string::npos ? Path.size() : slash;
-    parts.push_back(Path.substr(start, end - start));
-    if (slash == std::string::npos) break;
-    start = slash + 1;
+  std::vector<std::string> Parts;
+  size_t Start = 0;
+  while (Start <= Path.size()) {
+    const size_t Slash = Path.find('/', Start);
+    const size_t End = Slash == std::string::npos ? Path.size() : Slash;
+    Parts.push_back(Path.substr(Start, End - Start));
+    if (Slash == std::string::npos) break;
+    Start = Slash + 1;
   }
-  return parts;
+  return Parts;
 }
 
 bool KindFits(const std::string& Path, posix::PathKind Kind) {
   if (Kind == posix::PathKind::Any) return true;
-  struct stat st {};
-  const bool folder = stat(Path.empty() ? "." : Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-  return folder == (Kind == posix::PathKind::Folder);
+  struct stat St {};
+  const bool Folder = stat(Path.empty() ? "." : Path.c_str(), &St) == 0 && S_ISDIR(St.st_mode);
+  return Folder == (Kind == posix::PathKind::Folder);
 }
 
 // The name in Folder matching Name without regard to case and of the kind
 // asked for, or empty.
 std::string FindOfKind(const std::string& Folder, const std::string& Name, posix::PathKind Kind) {
-  const std::string found = posix::FindIgnoringCase(Folder, Name);
-  return !found.empty() && KindFits(Folder + found, Kind) ? found : std::string();
+  const std::string Found = posix::FindIgnoringCase(Folder, Name);
+  return !Found.empty() && KindFits(Folder + Found, Kind) ? Found : std::string();
 }
 
 // Resolves each missing component of Path by a case-blind directory match,
@@ -79,39 +79,39 @@ std::string FindOfKind(const std::string& Folder, const std::string& Name, posix
 void MatchCase(const std::string& Path, posix::PathKind Last, posix::ResolvedPath& Resolved) {
   Resolved.Native = Path;
   if (Path.empty() || Examine(Resolved)) return;
-  const size_t slash = Path.rfind('/');
-  if (slash != std::string::npos && slash + 1 < Path.size()) {
-    const std::string folder = Path.substr(0, slash + 1);
-    const std::string last = Path.substr(slash + 1);
-    if (last != "." && last != ".." && posix::IsFolder(folder)) {
-      const std::string found = FindOfKind(folder, last, Last);
-      if (found.empty()) return;  // a new name: nothing there
-      Resolved.Native = folder + found;
+  const size_t Slash = Path.rfind('/');
+  if (Slash != std::string::npos && Slash + 1 < Path.size()) {
+    const std::string Folder = Path.substr(0, Slash + 1);
+    const std::string LastName = Path.substr(Slash + 1);
+    if (LastName != "." && LastName != ".." && posix::IsFolder(Folder)) {
+      const std::string Found = FindOfKind(Folder, LastName, Last);
+      if (Found.empty()) return;  // a new name: nothing there
+      Resolved.Native = Folder + Found;
       Examine(Resolved);
       return;
     }
   }
-  const std::vector<std::string> parts = SplitComponents(Path);
-  std::string result;
-  bool resolving = true;
-  for (size_t i = 0; i < parts.size(); ++i) {
-    const std::string& part = parts[i];
-    std::string name = part;
-    if (resolving && !part.empty() && part != "." && part != "..") {
-      if (!PathExists(result + part)) {
-        const bool isLast = i + 1 == parts.size();
-        const std::string found = FindOfKind(result, part, isLast ? Last : posix::PathKind::Folder);
-        if (found.empty())
-          resolving = false;  // the rest does not exist; keep it as written
+  const std::vector<std::string> Parts = SplitComponents(Path);
+  std::string Result;
+  bool Resolving = true;
+  for (size_t I = 0; I < Parts.size(); ++I) {
+    const std::string& Part = Parts[I];
+    std::string Name = Part;
+    if (Resolving && !Part.empty() && Part != "." && Part != "..") {
+      if (!PathExists(Result + Part)) {
+        const bool IsLast = I + 1 == Parts.size();
+        const std::string Found = FindOfKind(Result, Part, IsLast ? Last : posix::PathKind::Folder);
+        if (Found.empty())
+          Resolving = false;  // the rest does not exist; keep it as written
         else
-          name = found;
+          Name = Found;
       }
     }
-    result += name;
-    if (i + 1 < parts.size()) result += '/';
+    Result += Name;
+    if (I + 1 < Parts.size()) Result += '/';
   }
-  Resolved.Native = result;
-  if (resolving) Examine(Resolved);
+  Resolved.Native = Result;
+  if (Resolving) Examine(Resolved);
 }
 
 }  // namespace
@@ -119,25 +119,25 @@ void MatchCase(const std::string& Path, posix::PathKind Last, posix::ResolvedPat
 namespace posix {
 
 ResolvedPath Resolve(const std::string& Path, PathKind Last) {
-  std::string path = Path;
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  path = WithNameBackslashes(std::move(path));
-  const bool drivePath = path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-  if (drivePath) {
-    std::string rest = path.substr(2);
-    if (rest.empty() || rest[0] != '/') rest.insert(rest.begin(), '/');
-    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
-    path = WinePrefix() + "/dosdevices/" + drive + ":" + rest;
+  std::string Unix = Path;
+  for (char& C : Unix)
+    if (C == '\\') C = '/';
+  Unix = WithNameBackslashes(std::move(Unix));
+  const bool DrivePath = Unix.size() >= 2 && Unix[1] == ':' && std::isalpha(static_cast<unsigned char>(Unix[0]));
+  if (DrivePath) {
+    std::string Rest = Unix.substr(2);
+    if (Rest.empty() || Rest[0] != '/') Rest.insert(Rest.begin(), '/');
+    const char Drive = static_cast<char>(std::tolower(static_cast<unsigned char>(Unix[0])));
+    Unix = WinePrefix() + "/dosdevices/" + Drive + ":" + Rest;
   }
-  ResolvedPath resolved;
-  if (!drivePath && ExactOutsidePrefix.load(std::memory_order_relaxed)) {
-    resolved.Native = path;
-    Examine(resolved);
+  ResolvedPath Resolved;
+  if (!DrivePath && ExactOutsidePrefix.load(std::memory_order_relaxed)) {
+    Resolved.Native = Unix;
+    Examine(Resolved);
   } else {
-    MatchCase(path, Last, resolved);
+    MatchCase(Unix, Last, Resolved);
   }
-  return resolved;
+  return Resolved;
 }
 
 }  // namespace posix

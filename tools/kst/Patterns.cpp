@@ -26,24 +26,24 @@ std::string Folded(std::string Text) {
 // Matches the class starting at Pattern[At] ("[") against C; sets Next past
 // the closing "]". A "[" without a closing "]" is an ordinary character.
 bool ClassMatches(const std::string& Pattern, size_t At, char C, size_t& Next) {
-  size_t i = At + 1;
-  const bool Negated = i < Pattern.size() && (Pattern[i] == '!' || Pattern[i] == '^');
-  if (Negated) ++i;
-  const size_t First = i;
+  size_t I = At + 1;
+  const bool Negated = I < Pattern.size() && (Pattern[I] == '!' || Pattern[I] == '^');
+  if (Negated) ++I;
+  const size_t First = I;
   bool Found = false;
-  for (; i < Pattern.size() && (Pattern[i] != ']' || i == First); ++i) {
-    if (i + 2 < Pattern.size() && Pattern[i + 1] == '-' && Pattern[i + 2] != ']') {
-      Found = Found || (Pattern[i] <= C && C <= Pattern[i + 2]);
-      i += 2;
+  for (; I < Pattern.size() && (Pattern[I] != ']' || I == First); ++I) {
+    if (I + 2 < Pattern.size() && Pattern[I + 1] == '-' && Pattern[I + 2] != ']') {
+      Found = Found || (Pattern[I] <= C && C <= Pattern[I + 2]);
+      I += 2;
     } else {
-      Found = Found || Pattern[i] == C;
+      Found = Found || Pattern[I] == C;
     }
   }
-  if (i >= Pattern.size()) {
+  if (I >= Pattern.size()) {
     Next = At + 1;
     return C == '[';
   }
-  Next = i + 1;
+  Next = I + 1;
   return Found != Negated;
 }
 
