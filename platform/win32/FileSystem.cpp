@@ -19,14 +19,14 @@ PathLookupScope::PathLookupScope() = default;
 PathLookupScope::~PathLookupScope() = default;
 
 uint32_t GetAttributes(const std::string& Path) {
-  const DWORD attributes = GetFileAttributesA(Path.c_str());
-  return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes;
+  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  return Attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : Attributes;
 }
 
 bool SetAttributes(const std::string& Path, uint32_t Attributes) {
   // The directory and volume bits describe the name; they cannot be set.
-  const DWORD settable = Attributes & ~static_cast<DWORD>(kAttrDirectory | kAttrVolume);
-  return SetFileAttributesA(Path.c_str(), settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable) != 0;
+  const DWORD Settable = Attributes & ~static_cast<DWORD>(kAttrDirectory | kAttrVolume);
+  return SetFileAttributesA(Path.c_str(), Settable == 0 ? FILE_ATTRIBUTE_NORMAL : Settable) != 0;
 }
 
 namespace {
@@ -34,9 +34,9 @@ namespace {
 // Windows refuses to delete or replace a read-only file; Wine run by the
 // superuser does not always, so the attribute is checked here as well.
 bool IsReadOnlyFile(const std::string& Path) {
-  const DWORD attributes = GetFileAttributesA(Path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-         (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  return Attributes != INVALID_FILE_ATTRIBUTES && (Attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+         (Attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
@@ -56,43 +56,43 @@ namespace {
 
 // Opens a file or directory for reading or changing its time stamps only.
 FileHandle OpenForTimes(const std::string& Path, DWORD Access) {
-  const HANDLE handle = CreateFileA(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const HANDLE Handle = CreateFileA(Path.c_str(), Access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  return handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(handle);
+  return Handle == INVALID_HANDLE_VALUE ? kInvalidHandle : reinterpret_cast<FileHandle>(Handle);
 }
 
 }  // namespace
 
 bool GetFileTimes(const std::string& Path, FileTimes& Times) {
-  const FileHandle handle = OpenForTimes(Path, FILE_READ_ATTRIBUTES);
-  if (handle == kInvalidHandle) return false;
-  const bool ok = GetTimes(handle, Times);
-  Close(handle);
-  return ok;
+  const FileHandle Handle = OpenForTimes(Path, FILE_READ_ATTRIBUTES);
+  if (Handle == kInvalidHandle) return false;
+  const bool Ok = GetTimes(Handle, Times);
+  Close(Handle);
+  return Ok;
 }
 
 bool SetFileTimes(const std::string& Path, const FileTimes& Times) {
-  const FileHandle handle = OpenForTimes(Path, FILE_WRITE_ATTRIBUTES);
-  if (handle == kInvalidHandle) return false;
-  const bool ok = SetTimes(handle, Times);
-  Close(handle);
-  return ok;
+  const FileHandle Handle = OpenForTimes(Path, FILE_WRITE_ATTRIBUTES);
+  if (Handle == kInvalidHandle) return false;
+  const bool Ok = SetTimes(Handle, Times);
+  Close(Handle);
+  return Ok;
 }
 
 std::string CurrentDirectory() {
-  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-  if (needed == 0) return {};
-  std::vector<char> buffer(needed + 1);
-  const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-  if (length == 0 || length >= buffer.size()) return {};
-  return std::string(buffer.data(), length);
+  const DWORD Needed = GetCurrentDirectoryA(0, nullptr);
+  if (Needed == 0) return {};
+  std::vector<char> Buffer(Needed + 1);
+  const DWORD Length = GetCurrentDirectoryA(static_cast<DWORD>(Buffer.size()), Buffer.data());
+  if (Length == 0 || Length >= Buffer.size()) return {};
+  return std::string(Buffer.data(), Length);
 }
 
 std::string TempDirectory() {
-  char buffer[MAX_PATH + 1];
-  const DWORD length = GetTempPathA(MAX_PATH + 1, buffer);
-  if (length == 0 || length > MAX_PATH) return {};
-  return std::string(buffer, length);
+  char Buffer[MAX_PATH + 1];
+  const DWORD Length = GetTempPathA(MAX_PATH + 1, Buffer);
+  if (Length == 0 || Length > MAX_PATH) return {};
+  return std::string(Buffer, Length);
 }
 
 }  // namespace platform
