@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "archive/names/NoCase.h"
 #include "archive/names/Wildcard.h"
 
 namespace kst {
@@ -13,7 +14,7 @@ constexpr uint32_t kHashStart = 2166136261u;
 
 uint32_t HashBytes(uint32_t Hash, std::string_view Bytes, bool FoldLetters) {
   for (const char C : Bytes) {
-    const char Byte = FoldLetters && C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C;
+    const char Byte = FoldLetters ? AsciiLower(C) : C;
     Hash = (Hash ^ static_cast<uint8_t>(Byte)) * 16777619u;
   }
   return Hash;
@@ -29,10 +30,9 @@ uint16_t KeyFromHash(uint32_t Hash) {
 
 uint16_t TNameMemo::KeyOf(std::string_view Name) {
   const size_t Delimiter = LastPathDelimiter(Name);
-  std::string_view File = Delimiter == std::string_view::npos ? Name : Name.substr(Delimiter + 1);
-  if (File.find_first_of("*?") != std::string_view::npos) return kAlwaysMatch;
-  if (!File.empty() && File.back() == '.') File.remove_suffix(1);
-  return KeyFromHash(HashBytes(kHashStart, File, true));
+  const std::string_view File = Delimiter == std::string_view::npos ? Name : Name.substr(Delimiter + 1);
+  if (HasWildChars(File)) return kAlwaysMatch;
+  return KeyFromHash(HashBytes(kHashStart, WithoutTrailingDot(File), true));
 }
 
 uint16_t TNameMemo::RawKeyOf(std::string_view Name, std::string_view Extra, uint16_t Flags, uint16_t MadeBy) {

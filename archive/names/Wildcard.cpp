@@ -12,10 +12,10 @@
 #include <set>
 #include <vector>
 
+#include "archive/names/NoCase.h"
+
 namespace kst {
 namespace {
-
-char FoldCase(char C) { return (C >= 'a' && C <= 'z') ? static_cast<char>(C - 'a' + 'A') : C; }
 
 bool AllStars(std::string_view Text, size_t From, size_t To) {
   for (size_t K = From; K < To; ++K) {
@@ -124,7 +124,7 @@ class TMatcher {
         W.From = i;
         W.To = SEnd;
         return W;
-      } else if (FoldCase(FS[i]) == FoldCase(FP[j])) {
+      } else if (AsciiLower(FS[i]) == AsciiLower(FP[j])) {
         ++i;
         ++j;
       } else {
@@ -160,6 +160,14 @@ std::string_view ExtensionPart(std::string_view FileName) {
   return I == std::string_view::npos ? std::string_view{} : FileName.substr(I);
 }
 
+// Without "*" or "?" on either side the walk compares letter by letter: the
+// two match when they have the same length and the same letters, a-z folded.
+bool PlainMatch(std::string_view S, std::string_view P) {
+  return EqualNoCase(WithoutTrailingDot(S), WithoutTrailingDot(P));
+}
+
+}  // namespace
+
 // A loop rather than a search for either character, which looks each one up in the set.
 bool HasWildChars(std::string_view Text) {
   return std::any_of(Text.begin(), Text.end(), [](char C) { return C == '*' || C == '?'; });
@@ -168,19 +176,6 @@ bool HasWildChars(std::string_view Text) {
 std::string_view WithoutTrailingDot(std::string_view Text) {
   return !Text.empty() && Text.back() == '.' ? Text.substr(0, Text.size() - 1) : Text;
 }
-
-// Without "*" or "?" on either side the walk compares letter by letter: the
-// two match when they have the same length and the same letters, a-z folded.
-bool PlainMatch(std::string_view S, std::string_view P) {
-  S = WithoutTrailingDot(S);
-  P = WithoutTrailingDot(P);
-  if (S.size() != P.size()) return false;
-  for (size_t K = 0; K < S.size(); ++K)
-    if (FoldCase(S[K]) != FoldCase(P[K])) return false;
-  return true;
-}
-
-}  // namespace
 
 size_t LastPathDelimiter(std::string_view Path) {
   // The same kind of loop, from the end.

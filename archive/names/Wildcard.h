@@ -18,6 +18,11 @@ bool MatchPattern(std::string_view S, std::string_view P);
 // Position of the last "\" or ":" of Path, or npos.
 size_t LastPathDelimiter(std::string_view Path);
 
+// Names without "*" or "?" are compared without regard to case (NoCase.h)
+// and with one trailing "." dropped.
+bool HasWildChars(std::string_view Text);
+std::string_view WithoutTrailingDot(std::string_view Text);
+
 // True when the directory part (only when Pattern holds a "\"), the file name part
 // and the extension of Name all match those of Pattern.
 bool WildCard(std::string_view Name, std::string_view Pattern);
