@@ -160,13 +160,15 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
     Drop(E);
 
     uint32_t D = Dist[LowBits(Bits, DistBits)];
-    if (D & HtLink) {
-      Drop(DistBits);
-      D = Dist[HtValue(D) + LowBits(Bits, HtCodeBits(D))];
-    }
-    if (D & HtInvalid) {
-      Result = TFast::Bad;
-      break;
+    if (D & (HtLink | HtInvalid)) [[unlikely]] {
+      if (D & HtLink) {
+        Drop(DistBits);
+        D = Dist[HtValue(D) + LowBits(Bits, HtCodeBits(D))];
+      }
+      if (D & HtInvalid) {
+        Result = TFast::Bad;
+        break;
+      }
     }
     size_t Distance = HtValue(D) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
     Drop(D);
