@@ -174,25 +174,29 @@ class TPictureImport {
         Report->PaletteAppended = Report->PaletteAppended || PaletteAppended;
       }
     }
-    uint8_t* Levels = FPatch.NewData(Group, NewSize);
+    // The room for the chain (moving the container's bytes behind it when it
+    // changes size) and the chain itself.
+    const auto WriteLevels = [&Bitmap, Group, NewSize, this] {
+      MakeLevels(Bitmap, FPatch.NewData(Group, NewSize), FHalver);
+      FPatch.DataDone(Group);
+    };
     if (Bin && !Next.empty()) {
-      // A true-colour chain is made on the second thread while the next
+      // A true-colour chain is written on the second thread while the next
       // picture is extracted here; nothing else touches the bitmap, the
       // halver or the container until it is done. Palettised chains are a
-      // third of the bytes and are made in turn: holding the next picture
+      // third of the bytes and are written in turn: holding the next picture
       // beside them would add to the import's memory.
       TWaitOnExit Done(FLevels);
-      FLevels.Start([&Bitmap, Levels, this] { MakeLevels(Bitmap, Levels, FHalver); });
+      FLevels.Start(WriteLevels);
       FAhead.Fetch(*FEngine.Pictures, Next);
       FLevels.Wait();
     } else {
-      MakeLevels(Bitmap, Levels, FHalver);
+      WriteLevels();
     }
     // Packs bring a new colour table with nearly every picture, so the
     // search's remembered answers rarely serve the next one; not holding
     // them keeps its memory out of the next picture's load.
     FHalver.Rest();
-    FPatch.DataDone(Group);
     FUI.ProcessMessages();
 
     SetIndexNumber(Index, Group, ilWidth, Width);
