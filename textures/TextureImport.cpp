@@ -7,10 +7,12 @@
 // moving its rest after every texture, without the repeated moves. The
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
-// made, after each texture and after each entry. Each entry's outcome is told
-// to the engine's observer, when there is one, as the run decides it. Memory
-// running out anywhere in the import is reported with the archive library's
-// text for it.
+// made, after each texture and after each entry. In a true-colour container
+// a picture's level chain is written on a second thread while the next
+// picture is extracted (TPictureAhead), which the run's outcomes, messages and
+// bytes do not show. Each entry's outcome is told to the engine's observer,
+// when there is one, as the run decides it. Memory running out anywhere in
+// the import is reported with the archive library's text for it.
 #include <algorithm>
 #include <memory>
 #include <new>
