@@ -45,12 +45,22 @@ void TBackgroundTask::Start(std::function<void()> Work) {
 }
 
 void TBackgroundTask::Wait() {
+  std::function<void()> NotBegun;
   std::exception_ptr Error;
   {
     std::unique_lock<std::mutex> Guard(FLock);
-    FChanged.wait(Guard, [this] { return !FBusy; });
-    Error = std::exchange(FError, nullptr);
+    if (FWork) {
+      // The thread has not taken the work up yet (a busy processor): it is
+      // done here rather than waited for.
+      NotBegun = std::move(FWork);
+      FWork = nullptr;
+      FBusy = false;
+    } else {
+      FChanged.wait(Guard, [this] { return !FBusy; });
+      Error = std::exchange(FError, nullptr);
+    }
   }
+  if (NotBegun) NotBegun();
   if (Error) std::rethrow_exception(Error);
 }
 

@@ -25,6 +25,7 @@ class TBackgroundTask {
   // Starts Work; the previous work must have been waited for.
   void Start(std::function<void()> Work);
   // Waits until the started work is done; rethrows the exception it raised.
+  // Work the thread has not begun yet is done on the caller's thread instead.
   // Does nothing when no work was started.
   void Wait();
 

@@ -2,7 +2,8 @@
 // level chain is made. What the run does must not show it: each picture is
 // extracted as often as before, an extraction error belongs to the entry it
 // came from and stops the run there, and a picture fetched ahead for an entry
-// the run never reaches is dropped.
+// the run never reaches is dropped. The second thread's task hands back every
+// result and error, also for work the waiting caller ends up doing itself.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -10,6 +11,7 @@
 #include "tests/support/ContainerBuilder.h"
 #include "tests/support/ContainerBuilder2.h"
 #include "tests/support/MemoryPictureSource.h"
+#include "textures/BackgroundTask.h"
 #include "textures/ImportObserver.h"
 #include "textures/TextureEngine.h"
 
@@ -112,3 +114,25 @@ TEST(ImportAhead, RunShowsNothingOfTheExtractionAhead) {
 }
 
 }  // namespace
+
+TEST(ImportAhead, BackgroundTaskHandsBackEveryResultAndError) {
+  // Many short pieces of work, some raising: whether the thread or the
+  // waiting caller runs a piece, Wait sees its result or its error, once.
+  skw::TBackgroundTask Task;
+  int Done = 0;
+  int Raised = 0;
+  for (int Round = 0; Round < 2000; ++Round) {
+    Task.Start([&Done, Round] {
+      if (Round % 7 == 0) throw std::runtime_error("piece failed");
+      ++Done;
+    });
+    try {
+      Task.Wait();
+    } catch (const std::runtime_error&) {
+      ++Raised;
+    }
+    Task.Wait();  // nothing left to hand back
+  }
+  EXPECT_EQ(Done, 2000 - 286);
+  EXPECT_EQ(Raised, 286);
+}
