@@ -7,10 +7,12 @@
 // moving its rest after every texture, without the repeated moves. The
 // window's message queue is pumped at the same points as always: after the
 // texture name is shown, after the header is written, after the levels are
-// made, after each texture and after each entry. Each entry's outcome is told
-// to the engine's observer, when there is one, as the run decides it. Memory
-// running out anywhere in the import is reported with the archive library's
-// text for it.
+// made, after each texture and after each entry. In a true-colour container
+// a picture's level chain is written on a second thread while the next
+// picture is extracted (TPictureAhead), which the run's outcomes, messages and
+// bytes do not show. Each entry's outcome is told to the engine's observer,
+// when there is one, as the run decides it. Memory running out anywhere in
+// the import is reported with the archive library's text for it.
 #include <algorithm>
 #include <memory>
 #include <new>
@@ -21,6 +23,8 @@
 #include "archive/core/Err_msgs.h"
 #include "archive/Kstgbls.h"
 
+#include "textures/BackgroundTask.h"
+#include "textures/PictureAhead.h"
 #include "textures/TextureContainer.h"
 #include "textures/TextureEngine.h"
 #include "textures/TextureImport.h"
@@ -90,15 +94,22 @@ class TPictureImport {
 
   // Writes the picture into every group named after its texture; a picture
   // that does not fit a group is reported and not tried on further groups.
-  // Report, when given, receives the outcome.
-  void Run(const std::string& Entry, const TPictureName& Picture, std::optional<TPictureReport>& Report) {
+  // Report, when given, receives the outcome. While the last group's level
+  // chain is made, the picture the run asks for next (Next, when not empty)
+  // is extracted.
+  void Run(const std::string& Entry, const TPictureName& Picture, std::optional<TPictureReport>& Report,
+           const std::string& Next) {
     FUI.SetLabel2(Picture.TextureName);
     FUI.ProcessMessages();
     kst::TStringList& Index = *FEngine.TextureList;
+    int LastGroup = -1;
+    for (int Group = 0; Group < TextureCount(Index); ++Group)
+      if (IndexLine(Index, Group, ilName) == Picture.TextureName) LastGroup = Group;
     int Written = 0;
-    for (int Group = 0; Group < TextureCount(Index); ++Group) {
+    for (int Group = 0; Group <= LastGroup; ++Group) {
       if (IndexLine(Index, Group, ilName) != Picture.TextureName) continue;
-      const std::string Misfit = WriteTexture(Entry, Picture, Group, Written == 0, Report);
+      const std::string Misfit =
+          WriteTexture(Entry, Picture, Group, Written == 0, Report, Group == LastGroup ? Next : "");
       if (!Misfit.empty()) {
         FUI.MessageBox(Entry, kWrongPictureText, TMessageIcon::Warning);
         if (Report) {
@@ -125,12 +136,12 @@ class TPictureImport {
  private:
   // Writes the picture into Group; the failed check's text when it does not fit.
   std::string WriteTexture(const std::string& Entry, const TPictureName& Picture, int Group, bool First,
-                           std::optional<TPictureReport>& Report) {
+                           std::optional<TPictureReport>& Report, const std::string& Next) {
     kst::TStringList& Index = *FEngine.TextureList;
     const bool Bin = FEngine.BinContainer;
     const TTextureEntry Texture = TextureAt(Index, Group);
     TBitmap Bitmap;
-    Bitmap.LoadFromBuffer(FEngine.Pictures->ExtractPicture(Entry));
+    Bitmap.LoadFromBuffer(FAhead.Take(*FEngine.Pictures, Entry));
     std::string Misfit = PictureMisfit(Bitmap, Picture, Bin, Texture.Width, Texture.Height);
     if (!Misfit.empty()) return Misfit;
 
@@ -165,12 +176,29 @@ class TPictureImport {
         Report->PaletteAppended = Report->PaletteAppended || PaletteAppended;
       }
     }
-    MakeLevels(Bitmap, FPatch.NewData(Group, NewSize), FHalver);
+    // The room for the chain (moving the container's bytes behind it when it
+    // changes size) and the chain itself.
+    const auto WriteLevels = [&Bitmap, Group, NewSize, this] {
+      MakeLevels(Bitmap, FPatch.NewData(Group, NewSize), FHalver);
+      FPatch.DataDone(Group);
+    };
+    if (Bin && !Next.empty()) {
+      // A true-colour chain is written on the second thread while the next
+      // picture is extracted here; nothing else touches the bitmap, the
+      // halver or the container until it is done. Palettised chains are a
+      // third of the bytes and are written in turn: holding the next picture
+      // beside them would add to the import's memory.
+      TWaitOnExit Done(FLevels);
+      FLevels.Start(WriteLevels);
+      FAhead.Fetch(*FEngine.Pictures, Next);
+      FLevels.Wait();
+    } else {
+      WriteLevels();
+    }
     // Packs bring a new colour table with nearly every picture, so the
     // search's remembered answers rarely serve the next one; not holding
     // them keeps its memory out of the next picture's load.
     FHalver.Rest();
-    FPatch.DataDone(Group);
     FUI.ProcessMessages();
 
     SetIndexNumber(Index, Group, ilWidth, Width);
@@ -185,7 +213,29 @@ class TPictureImport {
   TEngineFrontEnd& FUI;
   TContainerPatch& FPatch;
   TPictureHalver FHalver;
+  TPictureAhead FAhead;
+  TBackgroundTask FLevels;  // last, so it ends before what its work uses
 };
+
+// The entry the run extracts after those before From: the next picture
+// whose texture the index names. Empty when none follows or the import ends
+// first; only a guess for extracting ahead, so a name that stops the run ends
+// the search too.
+std::string NextPictureEntry(const kst::TStringList& Names, size_t From, const kst::TStringList& Index) {
+  try {
+    for (size_t At = From; At < Names.size(); ++At) {
+      TPictureName Picture;
+      const TNameVerdict Verdict = CutPictureName(Names[At], Picture);
+      if (Verdict == TNameVerdict::nvEndImport) return {};
+      if (Verdict != TNameVerdict::nvPicture) continue;
+      for (int Group = 0; Group < TextureCount(Index); ++Group)
+        if (IndexLine(Index, Group, ilName) == Picture.TextureName) return Names[At];
+    }
+  } catch (const std::exception&) {
+    // The run stops at this name.
+  }
+  return {};
+}
 
 // The container's growth the pictures' names promise: every texture named
 // taking the level chain of the named size, as if every picture were accepted.
@@ -264,7 +314,8 @@ void TTextureEngine::ImportBitmaps() {
           break;
         }
         if (Verdict == TNameVerdict::nvPicture) {
-          Import.Run(Entry, Picture, Report);
+          // Only true-colour chains are made beside the next extraction.
+          Import.Run(Entry, Picture, Report, BinContainer ? NextPictureEntry(Names, At + 1, *TextureList) : "");
           Outcomes.Tell(Report);
         } else {
           Outcomes.Tell(Entry, TPictureOutcome::Skipped, SkipReason(Entry));
