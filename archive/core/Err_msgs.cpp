@@ -125,8 +125,8 @@ constexpr std::array<TErrorEntry, ErrorTextCount> kErrorTable{{
 }};
 
 constexpr bool IsSortedByCode() {
-  for (size_t i = 1; i < kErrorTable.size(); ++i) {
-    if (kErrorTable[i - 1].Code >= kErrorTable[i].Code) return false;
+  for (size_t I = 1; I < kErrorTable.size(); ++I) {
+    if (kErrorTable[I - 1].Code >= kErrorTable[I].Code) return false;
   }
   return true;
 }

@@ -43,7 +43,7 @@ void Crc16_buf(const void* Buffer, int64_t Length, uint16_t& Crc) {
   if (Buffer == nullptr || Length <= 0) return;
   const auto* Data = static_cast<const uint8_t*>(Buffer);
   uint16_t Value = Crc;
-  for (int64_t i = 0; i < Length; ++i) Value = UpdC16(Data[i], Value);
+  for (int64_t I = 0; I < Length; ++I) Value = UpdC16(Data[I], Value);
   Crc = Value;
 }
 

@@ -17,7 +17,7 @@ void TEntrySpans::Seal() {
   std::sort(FSpans.begin(), FSpans.end(), [](const TSpan& A, const TSpan& B) { return A.Start < B.Start; });
   FReach.resize(FSpans.size());
   uint64_t Reach = 0;
-  for (size_t i = 0; i < FSpans.size(); ++i) FReach[i] = Reach = std::max(Reach, FSpans[i].End);
+  for (size_t I = 0; I < FSpans.size(); ++I) FReach[I] = Reach = std::max(Reach, FSpans[I].End);
 }
 
 bool TEntrySpans::Overlaps(uint64_t Start, uint64_t End) const {

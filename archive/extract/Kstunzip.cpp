@@ -230,15 +230,15 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
   // An entry that shares bytes with another (or with the directory) is refused.
   static constexpr char kOverlapText[] = "overlaps another entry or the directory";
   BytesRemaining = TotalUnpackedSize;
-  for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
+  for (int32_t I = 0; I < List.Count() && !GetCancel(); ++I) {
     std::string RawName, RawExtra;
-    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
-    std::copy(List.CentralRecord(i).begin(), List.CentralRecord(i).end(), FCentralBuffer);
+    if (!ReadLocalEntry(InFile, List, I, RawName, RawExtra)) continue;
+    std::copy(List.CentralRecord(I).begin(), List.CentralRecord(I).end(), FCentralBuffer);
     const TCentral Central = TCentral::Parse(FCentralBuffer);
     FInflateRec = TInflateRec{Central.Flags, Central.Method, Central.PackedSize, Central.UnpackedSize};
-    if (size_t(i) < FOverlapping.size() && !FOverlapping[size_t(i)].empty()) {
+    if (size_t(I) < FOverlapping.size() && !FOverlapping[size_t(I)].empty()) {
       // Named as its central record names it: several may share one local name.
-      StoredName = FOverlapping[size_t(i)];
+      StoredName = FOverlapping[size_t(I)];
       RaiseErrorStr(StoredName, kOverlapText, "0", ErrLocalHeader);
       AdjustProgress(FInflateRec);
       continue;
@@ -246,10 +246,10 @@ void TUnZip::ProcessHeaders(THandle InFile, const TUnBaseHeaderObj& List) {
     if (FLocal.Flags & kFlagDataDescriptor) FExpectedCrc = Central.Crc;
     // The local header's name, read as the central record says its writer
     // meant it (the Unicode Path field counts only if its CRC fits this name).
-    SetStoredName({RawName, FLocal.Flags, Central.VersionMadeBy, List.FileLocationData(i).CentralExtra});
+    SetStoredName({RawName, FLocal.Flags, Central.VersionMadeBy, List.FileLocationData(I).CentralExtra});
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
-    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
+    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(I).ExtAttr);
   }
 }
 
@@ -257,11 +257,11 @@ void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List
   // A streamed entry without sizes whose data descriptor can't be found.
   static constexpr char kUnknownEndText[] = "no data descriptor marks the end of its data";
   BytesRemaining = TotalUnpackedSize;
-  for (int32_t i = 0; i < List.Count() && !GetCancel(); ++i) {
+  for (int32_t I = 0; I < List.Count() && !GetCancel(); ++I) {
     std::string RawName, RawExtra;
-    if (!ReadLocalEntry(InFile, List, i, RawName, RawExtra)) continue;
+    if (!ReadLocalEntry(InFile, List, I, RawName, RawExtra)) continue;
     const std::optional<TStreamedEnd> End =
-        size_t(i) < FStreamedEnds.size() ? FStreamedEnds[size_t(i)] : std::optional<TStreamedEnd>();
+        size_t(I) < FStreamedEnds.size() ? FStreamedEnds[size_t(I)] : std::optional<TStreamedEnd>();
     const bool Unknown = EndUnknown(FLocal, End);
     if (End) {
       End->ApplyTo(FLocal);
@@ -277,7 +277,7 @@ void TUnZip::ProcessRecoveryHeaders(THandle InFile, const TUnBaseHeaderObj& List
     }
     SetFilename(StoredName);
     THandle OutFile = kstInvalidHandle;
-    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(i).ExtAttr);
+    OpenAndExtractFile(InFile, OutFile, List.FileLocationData(I).ExtAttr);
   }
 }
 

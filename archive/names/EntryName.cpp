@@ -54,11 +54,11 @@ std::string KeepingBackslashes(const std::string& Name, TConvert Convert) {
 }  // namespace
 
 bool IsValidUtf8(std::string_view Bytes) {
-  size_t i = 0;
-  while (i < Bytes.size()) {
-    const uint8_t Lead = uint8_t(Bytes[i]);
+  size_t I = 0;
+  while (I < Bytes.size()) {
+    const uint8_t Lead = uint8_t(Bytes[I]);
     if (Lead < 0x80) {
-      ++i;
+      ++I;
       continue;
     }
     size_t Length = 0;
@@ -72,14 +72,14 @@ bool IsValidUtf8(std::string_view Bytes) {
       Length = 4, Low = 0x10000, Code = Lead & 0x07;
     else
       return false;
-    if (!InBounds(i, Length, Bytes.size())) return false;
-    for (size_t k = 1; k < Length; ++k) {
-      const uint8_t Next = uint8_t(Bytes[i + k]);
+    if (!InBounds(I, Length, Bytes.size())) return false;
+    for (size_t K = 1; K < Length; ++K) {
+      const uint8_t Next = uint8_t(Bytes[I + K]);
       if ((Next & 0xC0) != 0x80) return false;
       Code = Code << 6 | (Next & 0x3F);
     }
     if (Code < Low || Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF)) return false;
-    i += Length;
+    I += Length;
   }
   return true;
 }

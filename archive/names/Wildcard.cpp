@@ -93,46 +93,46 @@ class TMatcher {
   }
 
   TWalk Walk(const TSubMatch& Key) const {
-    auto [i, SEnd, j, PEnd] = Key;
-    if (SEnd > i && FS[SEnd - 1] == '.') --SEnd;
-    if (PEnd > j && FP[PEnd - 1] == '.') --PEnd;
-    if (i == SEnd) return Decide(AllStars(FP, j, PEnd));
-    if (j == PEnd) return Decide(AllStars(FS, i, SEnd));
-    while (i < SEnd && j < PEnd) {
-      if (FS[i] == '?' || FP[j] == '?') {
-        ++i;
-        ++j;
-      } else if (FS[i] == '*') {
-        ++i;
-        if (i == SEnd) return Decide(true);
+    auto [I, SEnd, J, PEnd] = Key;
+    if (SEnd > I && FS[SEnd - 1] == '.') --SEnd;
+    if (PEnd > J && FP[PEnd - 1] == '.') --PEnd;
+    if (I == SEnd) return Decide(AllStars(FP, J, PEnd));
+    if (J == PEnd) return Decide(AllStars(FS, I, SEnd));
+    while (I < SEnd && J < PEnd) {
+      if (FS[I] == '?' || FP[J] == '?') {
+        ++I;
+        ++J;
+      } else if (FS[I] == '*') {
+        ++I;
+        if (I == SEnd) return Decide(true);
         TWalk W;
         W.StarInName = true;
-        W.Fixed = i;
+        W.Fixed = I;
         W.Other = SEnd;
         W.OtherEnd = PEnd;
-        W.From = j;
+        W.From = J;
         W.To = PEnd;
         return W;
-      } else if (FP[j] == '*') {
-        ++j;
-        if (j == PEnd) return Decide(true);
+      } else if (FP[J] == '*') {
+        ++J;
+        if (J == PEnd) return Decide(true);
         TWalk W;
         W.StarInName = false;
-        W.Fixed = j;
+        W.Fixed = J;
         W.Other = PEnd;
         W.OtherEnd = SEnd;
-        W.From = i;
+        W.From = I;
         W.To = SEnd;
         return W;
-      } else if (AsciiLower(FS[i]) == AsciiLower(FP[j])) {
-        ++i;
-        ++j;
+      } else if (AsciiLower(FS[I]) == AsciiLower(FP[J])) {
+        ++I;
+        ++J;
       } else {
         return Decide(false);
       }
     }
-    if (i == SEnd) return Decide(AllStars(FP, j, PEnd));
-    return Decide(AllStars(FS, i, SEnd));
+    if (I == SEnd) return Decide(AllStars(FP, J, PEnd));
+    return Decide(AllStars(FS, I, SEnd));
   }
 
   std::string_view FS;

@@ -143,11 +143,11 @@ void NoteCreated(const std::string& Native, bool IsDirectory) {
   Listings& Lists = Shared();
   const std::lock_guard<std::mutex> Guard(Lists.Lock);
   if (Lists.Scopes == 0) return;
-  const auto [folder, name] = Split(Native);
+  const auto [Folder, Name] = Split(Native);
   FolderKey Key;
-  if (!name.empty() && RememberedKeyOf(Lists, folder, Key)) {
+  if (!Name.empty() && RememberedKeyOf(Lists, Folder, Key)) {
     const auto Found = Lists.Folders.find(Key);
-    if (Found != Lists.Folders.end()) AddName(Found->second, name);
+    if (Found != Lists.Folders.end()) AddName(Found->second, Name);
   }
   if (IsDirectory && RememberedKeyOf(Lists, Native, Key)) {
     Listing Fresh;
@@ -161,20 +161,20 @@ void NoteRemoved(const std::string& Native, bool IsDirectory) {
   Listings& Lists = Shared();
   const std::lock_guard<std::mutex> Guard(Lists.Lock);
   if (Lists.Scopes == 0) return;
-  const auto [folder, name] = Split(Native);
+  const auto [Folder, Name] = Split(Native);
   FolderKey Key;
   if (!IsDirectory) {
     // A file is gone: only its own spelling leaves the folder's listing.
-    if (!name.empty() && RememberedKeyOf(Lists, folder, Key)) {
+    if (!Name.empty() && RememberedKeyOf(Lists, Folder, Key)) {
       const auto Found = Lists.Folders.find(Key);
-      if (Found != Lists.Folders.end()) DropName(Found->second, name);
+      if (Found != Lists.Folders.end()) DropName(Found->second, Name);
     }
     return;
   }
   // A folder is about to go (its removal may still fail): the parent is listed
   // again when asked, the folder's own listing goes before its inode can be
   // reused, and so do the remembered folder paths, which may run through it.
-  if (KeyOf(folder, Key)) Lists.Folders.erase(Key);
+  if (KeyOf(Folder, Key)) Lists.Folders.erase(Key);
   if (KeyOf(Native, Key)) Lists.Folders.erase(Key);
   Lists.Keys.clear();
 }

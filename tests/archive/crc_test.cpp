@@ -24,7 +24,7 @@ static_assert(kst::Crc32Table[1] == 0x77073096u && kst::Crc32Table[255] == 0x2D0
 static_assert(kst::Crc16Table[1] == 0xC0C1u && kst::Crc16Table[255] == 0x4040u);
 
 uint32_t ByteStep(uint32_t Crc, const uint8_t* Data, size_t Length) {
-  for (size_t i = 0; i < Length; ++i) Crc = kst::UpdC32(Data[i], Crc);
+  for (size_t I = 0; I < Length; ++I) Crc = kst::UpdC32(Data[I], Crc);
   return Crc;
 }
 

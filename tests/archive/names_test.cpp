@@ -38,7 +38,7 @@ std::string UnicodePathField(const std::string& Raw, const std::string& Utf8, ui
   Crc = (Crc ^ CRC_MASK) ^ CrcFlip;
   const size_t Size = 5 + Utf8.size();
   std::string Field = {'\x75', '\x70', char(Size), char(Size >> 8), '\x01'};
-  for (int i = 0; i < 4; ++i) Field += char(Crc >> (8 * i));
+  for (int I = 0; I < 4; ++I) Field += char(Crc >> (8 * I));
   return Field + Utf8;
 }
 

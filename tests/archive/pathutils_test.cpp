@@ -16,85 +16,85 @@ using namespace kst;
 using skwtest::ScratchDir;
 
 TEST(PathUtils, ForceDirectoriesCreatesMissingParents) {
-  ScratchDir dir;
-  const std::string nested = dir.Path() + "\\one\\two\\three\\";  // library notation, trailing "\"
-  EXPECT_FALSE(DirExists(dir / "one"));
-  EXPECT_TRUE(ForceDirectories(nested));
-  EXPECT_TRUE(DirExists(dir.Path() + "\\one\\two\\three"));
-  EXPECT_TRUE(ForceDirectories(nested));  // already there
-  EXPECT_TRUE(ForceDirectories(dir.Path() + "/one/four"));
+  ScratchDir Dir;
+  const std::string Nested = Dir.Path() + "\\one\\two\\three\\";  // library notation, trailing "\"
+  EXPECT_FALSE(DirExists(Dir / "one"));
+  EXPECT_TRUE(ForceDirectories(Nested));
+  EXPECT_TRUE(DirExists(Dir.Path() + "\\one\\two\\three"));
+  EXPECT_TRUE(ForceDirectories(Nested));  // already there
+  EXPECT_TRUE(ForceDirectories(Dir.Path() + "/one/four"));
 
   // A file in the way cannot become a directory.
-  ASSERT_TRUE(ScratchDir::WriteText(dir / "file", ""));
-  EXPECT_FALSE(ForceDirectories(dir.Path() + "\\file\\sub"));
-  EXPECT_FALSE(DirExists(dir / "file"));
+  ASSERT_TRUE(ScratchDir::WriteText(Dir / "file", ""));
+  EXPECT_FALSE(ForceDirectories(Dir.Path() + "\\file\\sub"));
+  EXPECT_FALSE(DirExists(Dir / "file"));
 }
 
 TEST(PathUtils, ForceDirectoriesOfAnEmptyPathThrowsTheDirectoryMessage) {
   try {
     ForceDirectories("");
     FAIL() << "no exception";
-  } catch (const std::runtime_error& error) {
-    EXPECT_STREQ(error.what(), "Unable to create directory");
+  } catch (const std::runtime_error& Error) {
+    EXPECT_STREQ(Error.what(), "Unable to create directory");
   }
   EXPECT_TRUE(ForceDirectories("\\"));
   EXPECT_TRUE(ForceDirectories("/"));
 }
 
 TEST(PathUtils, IsWriteableByAttributes) {
-  ScratchDir dir;
-  const std::string file = dir / "target.bmp";
-  ASSERT_TRUE(ScratchDir::WriteText(file, "x"));
-  EXPECT_TRUE(IsWriteable(file));
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrReadOnly));
-  EXPECT_FALSE(IsWriteable(file));
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrArchive));
-  EXPECT_TRUE(IsWriteable(file));
-  EXPECT_FALSE(IsWriteable(dir.Path()));  // a directory
-  EXPECT_FALSE(IsWriteable(dir / "missing"));
-  EXPECT_FALSE(DirExists(dir / "missing"));
-  EXPECT_TRUE(DirExists(dir.Path()));
+  ScratchDir Dir;
+  const std::string File = Dir / "target.bmp";
+  ASSERT_TRUE(ScratchDir::WriteText(File, "x"));
+  EXPECT_TRUE(IsWriteable(File));
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrReadOnly));
+  EXPECT_FALSE(IsWriteable(File));
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrArchive));
+  EXPECT_TRUE(IsWriteable(File));
+  EXPECT_FALSE(IsWriteable(Dir.Path()));  // a directory
+  EXPECT_FALSE(IsWriteable(Dir / "missing"));
+  EXPECT_FALSE(DirExists(Dir / "missing"));
+  EXPECT_TRUE(DirExists(Dir.Path()));
 }
 
 TEST(PathUtils, TempPathIsAnExistingDirectory) {
-  const std::string temp = GetTempPathStr();
-  ASSERT_FALSE(temp.empty());
-  EXPECT_LE(temp.size(), 259u);
-  EXPECT_TRUE(DirExists(temp));
+  const std::string Temp = GetTempPathStr();
+  ASSERT_FALSE(Temp.empty());
+  EXPECT_LE(Temp.size(), 259u);
+  EXPECT_TRUE(DirExists(Temp));
 }
 
 TEST(PathUtils, FileTimeToDosStampInLocalTime) {
-  platform::LocalTime local;
-  local.Year = 2107;
-  local.Month = 12;
-  local.Day = 31;
-  local.Hour = 23;
-  local.Minute = 59;
-  local.Second = 58;
-  platform::FileTime time = 0;
-  ASSERT_TRUE(platform::LocalToFileTime(local, time));
-  EXPECT_EQ(TFileTimeToInt(time), 0xFF9FBF7Du);  // the last DOS stamp
+  platform::LocalTime Local;
+  Local.Year = 2107;
+  Local.Month = 12;
+  Local.Day = 31;
+  Local.Hour = 23;
+  Local.Minute = 59;
+  Local.Second = 58;
+  platform::FileTime Time = 0;
+  ASSERT_TRUE(platform::LocalToFileTime(Local, Time));
+  EXPECT_EQ(TFileTimeToInt(Time), 0xFF9FBF7Du);  // the last DOS stamp
 
-  local.Year = 1980;
-  local.Month = 1;
-  local.Day = 1;
-  local.Hour = 0;
-  local.Minute = 0;
-  local.Second = 0;
-  ASSERT_TRUE(platform::LocalToFileTime(local, time));
-  EXPECT_EQ(TFileTimeToInt(time), 0x00210000u);
-  EXPECT_EQ(TFileTimeToInt(time - 1), 0u);  // one tick before 1980
+  Local.Year = 1980;
+  Local.Month = 1;
+  Local.Day = 1;
+  Local.Hour = 0;
+  Local.Minute = 0;
+  Local.Second = 0;
+  ASSERT_TRUE(platform::LocalToFileTime(Local, Time));
+  EXPECT_EQ(TFileTimeToInt(Time), 0x00210000u);
+  EXPECT_EQ(TFileTimeToInt(Time - 1), 0u);  // one tick before 1980
   EXPECT_EQ(TFileTimeToInt(0), 0u);
 }
 
 TEST(PathUtils, AppendDriveRootsAPath) {
   EXPECT_EQ(AppendDrive("D:\\games\\x"), "D:\\games\\x");
   EXPECT_EQ(AppendDrive("\\\\server\\share"), "\\\\server\\share");
-  const std::string current = platform::CurrentDirectory();
+  const std::string Current = platform::CurrentDirectory();
   if (platform::kIsWindows) {
-    const std::string drive = current.substr(0, 1);
-    EXPECT_EQ(AppendDrive("games\\x"), drive + ":\\games\\x");
-    EXPECT_EQ(AppendDrive("\\games"), drive + ":\\games");
+    const std::string Drive = Current.substr(0, 1);
+    EXPECT_EQ(AppendDrive("games\\x"), Drive + ":\\games\\x");
+    EXPECT_EQ(AppendDrive("\\games"), Drive + ":\\games");
   } else {
     EXPECT_EQ(AppendDrive("games/x"), "/games/x");
     EXPECT_EQ(AppendDrive("/usr/share"), "/usr/share");

@@ -50,22 +50,22 @@ TEST_P(CorpusTest, MemoryStreamItemsHoldEveryEntry) {
   // Items follow the directory; an entry skipped for its password has none.
   size_t Next = 0;
   uint32_t ExpectedOffset = 0;
-  for (int32_t i = 0; i < Stream.Count(); ++i) {
-    const std::string Name = Stream.GetFileName(i);
+  for (int32_t I = 0; I < Stream.Count(); ++I) {
+    const std::string Name = Stream.GetFileName(I);
     while (Next < Rows.size() && skwtest::StoredNameOf(Rows[Next]).substr(0, 255) != Name) ++Next;
     ASSERT_LT(Next, Rows.size()) << Archive << ": unexpected item " << Name;
     const ManifestRow& Row = Rows[Next++];
-    EXPECT_EQ(Stream.GetFileOffset(i), ExpectedOffset) << Name;
-    EXPECT_EQ(Stream.GetFileSize(i), Row.UncompressedSize) << Name;
-    const uint32_t End = i + 1 < Stream.Count() ? Stream.GetFileOffset(i + 1) : uint32_t(Stream.Size());
+    EXPECT_EQ(Stream.GetFileOffset(I), ExpectedOffset) << Name;
+    EXPECT_EQ(Stream.GetFileSize(I), Row.UncompressedSize) << Name;
+    const uint32_t End = I + 1 < Stream.Count() ? Stream.GetFileOffset(I + 1) : uint32_t(Stream.Size());
     if (skwtest::IsDamagedRow(Row)) {
-      EXPECT_LE(End - Stream.GetFileOffset(i), Row.UncompressedSize) << Name;
+      EXPECT_LE(End - Stream.GetFileOffset(I), Row.UncompressedSize) << Name;
     } else if (skwtest::DecodableMethod(Row.Method)) {
-      ASSERT_EQ(End - Stream.GetFileOffset(i), Row.UncompressedSize) << Archive << ": " << Name;
-      EXPECT_EQ(SliceDigest(Stream, Stream.GetFileOffset(i), Row.UncompressedSize), Row.Sha256)
+      ASSERT_EQ(End - Stream.GetFileOffset(I), Row.UncompressedSize) << Archive << ": " << Name;
+      EXPECT_EQ(SliceDigest(Stream, Stream.GetFileOffset(I), Row.UncompressedSize), Row.Sha256)
           << Archive << ": " << Name;
     } else {
-      EXPECT_EQ(End, Stream.GetFileOffset(i)) << "refused method wrote bytes: " << Name;
+      EXPECT_EQ(End, Stream.GetFileOffset(I)) << "refused method wrote bytes: " << Name;
     }
     ExpectedOffset = End;
   }
@@ -88,12 +88,12 @@ TEST_P(CorpusTest, FilesLandBelowExtractDirWithStoredFolders) {
   UnZip.Passwords = skwtest::PasswordsOf(Rows);
   UnZip.SetExtractDir(Dir.Path());
   UnZip.Extract();
-  for (size_t i = 0; i < Rows.size(); ++i) {
-    const ManifestRow& Row = Rows[i];
+  for (size_t I = 0; I < Rows.size(); ++I) {
+    const ManifestRow& Row = Rows[I];
     if (!skwtest::DecodableMethod(Row.Method) || skwtest::IsDamagedRow(Row)) continue;
     if (Row.Entry.size() > 255) continue;  // longer than a file name may be
     // A later entry of the same name overwrites an earlier one.
-    const bool Overwritten = std::any_of(Rows.begin() + long(i) + 1, Rows.end(),
+    const bool Overwritten = std::any_of(Rows.begin() + long(I) + 1, Rows.end(),
                                          [&](const ManifestRow& Later) { return Later.Entry == Row.Entry; });
     if (Overwritten) continue;
     std::string Relative = skwtest::StoredNameOf(Row);

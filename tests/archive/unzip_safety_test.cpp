@@ -23,7 +23,7 @@ using skwtest::ZipBuilder;
 void ListTree(const std::string& Dir, const std::string& Prefix, std::vector<std::string>& Out) {
   platform::DirectorySearch Search;
   platform::FindData Item;
-  for (int rc = Search.First(Dir + ScratchDir::Separator() + "*", Item); rc == 0; rc = Search.Next(Item)) {
+  for (int Rc = Search.First(Dir + ScratchDir::Separator() + "*", Item); Rc == 0; Rc = Search.Next(Item)) {
     if (Item.Name == "." || Item.Name == "..") continue;
     if (Item.Attributes & platform::kAttrDirectory)
       ListTree(Dir + ScratchDir::Separator() + Item.Name, Prefix + Item.Name + "/", Out);
@@ -149,7 +149,7 @@ TEST(UnZipSafety, DamagedArchivesEndEveryRunInBounds) {
         continue;  // not taken for an archive any more
       }
       uint64_t Claimed = 0;
-      for (int32_t i = 0; i < Stream.Count(); ++i) Claimed += Stream.GetFileSize(i);
+      for (int32_t I = 0; I < Stream.Count(); ++I) Claimed += Stream.GetFileSize(I);
       EXPECT_LE(uint64_t(Stream.Size()), Claimed) << Archive << " round " << Round;
       EXPECT_EQ(UnZip.Log.back(), "deactivate");
     }

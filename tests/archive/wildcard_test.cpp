@@ -103,7 +103,7 @@ TEST(WildCard, ManyStarsFinishQuickly) {
   EXPECT_TRUE(WildCard(Stars + "z.bmp", "abcdefghijklmnopqrstuvwxyz.bmp"));
   EXPECT_FALSE(MatchPattern(std::string(200, 'a') + "b", "*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*ac"));
   std::string Alternating;
-  for (int i = 0; i < 200; ++i) Alternating += "*?";
+  for (int I = 0; I < 200; ++I) Alternating += "*?";
   EXPECT_FALSE(MatchPattern(Alternating + "q", std::string(150, 'a') + "r"));
 }
 

@@ -26,10 +26,10 @@
 namespace skwtest {
 
 inline std::string ReadAll(const std::string& Path) {
-  std::ifstream file(platform::NativePath(Path), std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ifstream File(platform::NativePath(Path), std::ios::binary);
+  std::ostringstream Text;
+  Text << File.rdbuf();
+  return Text.str();
 }
 
 inline bool WriteAll(const std::string& Path, const std::string& Bytes) {
@@ -39,49 +39,49 @@ inline bool WriteAll(const std::string& Path, const std::string& Bytes) {
 // A ZIP archive with every entry stored (version 1.0 needed, dated 1 January
 // 2024 at midnight), written by the test kit's ZIP writer, not the library.
 inline std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& Entries) {
-  skwtest::HostileZip zip;
-  for (const auto& [name, bytes] : Entries) {
-    skwtest::HostileEntry entry = skwtest::StoredEntry(name, bytes);
-    entry.VersionNeeded = 10;
-    entry.DosDateTime = 0x58210000;
-    zip.Entries.push_back(std::move(entry));
+  skwtest::HostileZip Zip;
+  for (const auto& [Name, Bytes] : Entries) {
+    skwtest::HostileEntry Entry = skwtest::StoredEntry(Name, Bytes);
+    Entry.VersionNeeded = 10;
+    Entry.DosDateTime = 0x58210000;
+    Zip.Entries.push_back(std::move(Entry));
   }
-  const skwtest::TBytes out = zip.Build();
-  return {out.begin(), out.end()};
+  const skwtest::TBytes Out = Zip.Build();
+  return {Out.begin(), Out.end()};
 }
 
 // A 24-bit BMP file of the given size filled with one colour.
 inline std::string Picture24(int32_t Width, int32_t Height, skw::TColor Colour = 0x336699) {
-  skw::TBitmap picture;
-  picture.SetPixelFormat(skw::TPixelFormat::pf24bit);
-  picture.SetSize(Width, Height);
-  for (int32_t y = 0; y < Height; ++y)
-    for (int32_t x = 0; x < Width; ++x) picture.SetPixel(x, y, Colour + x * 3 + y * 5);
-  const std::vector<uint8_t> bytes = picture.SaveToBuffer();
-  return std::string(bytes.begin(), bytes.end());
+  skw::TBitmap Picture;
+  Picture.SetPixelFormat(skw::TPixelFormat::pf24bit);
+  Picture.SetSize(Width, Height);
+  for (int32_t Y = 0; Y < Height; ++Y)
+    for (int32_t X = 0; X < Width; ++X) Picture.SetPixel(X, Y, Colour + X * 3 + Y * 5);
+  const std::vector<uint8_t> Bytes = Picture.SaveToBuffer();
+  return std::string(Bytes.begin(), Bytes.end());
 }
 
 // The container the texture engine makes of Original with the pictures of the
 // ZIP archive Pack, through the same archive components the program uses.
 inline std::string EngineExpectation(const std::string& Original, const std::string& Pack, bool Bin) {
-  kst::TMemoryStream stream;
-  stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
-  stream.SetPosition(0);
-  kst::TStringList index;
-  kst::TKestrel kestrel;
-  kst::TUnZip unzip;
-  unzip.SetArchiveFile(Pack);
-  skw::TArchivePictureSource pictures(kestrel, unzip, Pack);
-  skw::TNullFrontEnd reports;
-  skw::TTextureEngine engine;
-  engine.ContainerStream = &stream;
-  engine.TextureList = &index;
-  engine.BinContainer = Bin;
-  engine.FrontEnd = &reports;
-  engine.Pictures = &pictures;
-  engine.ScanTextures("container");
-  engine.ImportBitmaps();
-  return std::string(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  kst::TMemoryStream Stream;
+  Stream.Write(Original.data(), static_cast<int64_t>(Original.size()));
+  Stream.SetPosition(0);
+  kst::TStringList Index;
+  kst::TKestrel Kestrel;
+  kst::TUnZip Unzip;
+  Unzip.SetArchiveFile(Pack);
+  skw::TArchivePictureSource Pictures(Kestrel, Unzip, Pack);
+  skw::TNullFrontEnd Reports;
+  skw::TTextureEngine Engine;
+  Engine.ContainerStream = &Stream;
+  Engine.TextureList = &Index;
+  Engine.BinContainer = Bin;
+  Engine.FrontEnd = &Reports;
+  Engine.Pictures = &Pictures;
+  Engine.ScanTextures("container");
+  Engine.ImportBitmaps();
+  return std::string(reinterpret_cast<const char*>(Stream.Memory()), static_cast<size_t>(Stream.Size()));
 }
 
 struct RunResult {
@@ -118,9 +118,9 @@ class DemoGame : public ::testing::Test {
     ASSERT_FALSE(Dir.Path().empty());
     ASSERT_TRUE(platform::MakeDirectory(Dir / "tmp"));
     ASSERT_TRUE(platform::MakeDirectory(Dir / "run"));
-    std::string command = "\"";  // built by appending: GCC 12 misreads the concatenation (-Wrestrict)
-    command += Bin("demo-game") + "\" \"" + Dir.Path() + "\" >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string Command = "\"";  // built by appending: GCC 12 misreads the concatenation (-Wrestrict)
+    Command += Bin("demo-game") + "\" \"" + Dir.Path() + "\" >/dev/null";
+    ASSERT_EQ(std::system(Command.c_str()), 0);
     FEnvironment.emplace_back("WINEPREFIX", Dir / "prefix");
     FEnvironment.emplace_back("TMPDIR", Dir / "tmp");
     FEnvironment.emplace_back("XDG_RUNTIME_DIR", Dir / "run");
@@ -140,29 +140,29 @@ class DemoGame : public ::testing::Test {
 
   // Replaces the registry file's game section by Lines (empty: no key at all).
   void SetRegistry(const std::string& Lines) {
-    std::string text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
-    if (!Lines.empty()) text += "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1714564800\n" + Lines;
-    ASSERT_TRUE(WriteAll(Dir / "prefix/system.reg", text));
+    std::string Text = "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n";
+    if (!Lines.empty()) Text += "[Software\\\\Wow6432Node\\\\Razorworks\\\\Comanche Hokum] 1714564800\n" + Lines;
+    ASSERT_TRUE(WriteAll(Dir / "prefix/system.reg", Text));
   }
 
   // Runs Program with Arguments (each quoted) from the scratch folder.
   RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
-    std::string command = "cd \"" + Dir.Path() + "\" && \"" + Program + "\"";
-    for (const std::string& argument : Arguments) command += " '" + argument + "'";
-    command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
-    const int status = std::system(command.c_str());
-    return RunResult{ReadAll(Dir / "stdout.txt"), ReadAll(Dir / "stderr.txt"), ExitCodeOf(status)};
+    std::string Command = "cd \"" + Dir.Path() + "\" && \"" + Program + "\"";
+    for (const std::string& Argument : Arguments) Command += " '" + Argument + "'";
+    Command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
+    const int Status = std::system(Command.c_str());
+    return RunResult{ReadAll(Dir / "stdout.txt"), ReadAll(Dir / "stderr.txt"), ExitCodeOf(Status)};
   }
   RunResult RunInstaller(const std::vector<std::string>& Arguments) { return Run(Bin("skinwright"), Arguments); }
 
   // Names in the scratch folder's temporary folder.
   std::vector<std::string> TempFiles() {
-    std::vector<std::string> names;
-    platform::DirectorySearch search;
-    platform::FindData item;
-    for (int rc = search.First(Dir / "tmp/*", item); rc == 0; rc = search.Next(item))
-      if (item.Name != "." && item.Name != "..") names.push_back(item.Name);
-    return names;
+    std::vector<std::string> Names;
+    platform::DirectorySearch Search;
+    platform::FindData Item;
+    for (int Rc = Search.First(Dir / "tmp/*", Item); Rc == 0; Rc = Search.Next(Item))
+      if (Item.Name != "." && Item.Name != "..") Names.push_back(Item.Name);
+    return Names;
   }
 
   skwtest::ScratchDir Dir;

@@ -77,20 +77,20 @@ TEST_F(MemoryBound, PictureClaimingAGigabyteIsRefusedEarly) {
   const struct {
     const char* Label;
     skwtest::TBytes Head;
-  } cases[] = {
+  } Cases[] = {
       {"too wide", BmpHeader(100000, 64)},
       {"valid header, data far beyond it", BmpHeader(64, 64)},
   };
-  for (const auto& test : cases) {
-    SCOPED_TRACE(test.Label);
+  for (const auto& Case : Cases) {
+    SCOPED_TRACE(Case.Label);
     skwtest::HostileEntry Picture;
     Picture.Name = "ROTOR-BIN-64x64.bmp";
     Picture.Method = 8;
-    Picture.Data = ClaimingStream(test.Head);
+    Picture.Data = ClaimingStream(Case.Head);
     Picture.Crc = 0;
     Picture.UnpackedSize = kClaimed;
-    const skwtest::RunResult result = InstallUnderLimit(Picture);
-    EXPECT_EQ(result.Err, skwtest::ErrorLine("Bitmap image is not valid."));
+    const skwtest::RunResult Result = InstallUnderLimit(Picture);
+    EXPECT_EQ(Result.Err, skwtest::ErrorLine("Bitmap image is not valid."));
     EXPECT_EQ(skwtest::ReadAll(Container("bin")), BinBefore);
   }
 }
@@ -104,10 +104,10 @@ TEST_F(MemoryBound, CreditsClaimingAGigabyteAreCutShort) {
   Credits.Data = ClaimingStream({'A'}, 'A');
   Credits.Crc = 0;
   Credits.UnpackedSize = kClaimed;
-  const skwtest::RunResult result = InstallUnderLimit(Credits);
-  EXPECT_EQ(result.Err, "");
-  EXPECT_NE(result.Out.find(std::string(64 * 1024, 'A')), std::string::npos);
-  EXPECT_EQ(result.Out.find(std::string(64 * 1024 + 1, 'A')), std::string::npos);
+  const skwtest::RunResult Result = InstallUnderLimit(Credits);
+  EXPECT_EQ(Result.Err, "");
+  EXPECT_NE(Result.Out.find(std::string(64 * 1024, 'A')), std::string::npos);
+  EXPECT_EQ(Result.Out.find(std::string(64 * 1024 + 1, 'A')), std::string::npos);
   EXPECT_EQ(skwtest::ReadAll(Container("bin")), BinBefore);
 }
 

@@ -19,12 +19,12 @@ std::span<const uint8_t> BytesOf(const std::string& Text) {
 
 // Names in Folder other than the listed ones.
 std::vector<std::string> OtherFiles(const std::string& Folder, const std::vector<std::string>& Known) {
-  std::vector<std::string> others;
-  for (const auto& item : std::filesystem::directory_iterator(Folder)) {
-    const std::string name = item.path().filename().string();
-    if (std::find(Known.begin(), Known.end(), name) == Known.end()) others.push_back(name);
+  std::vector<std::string> Others;
+  for (const auto& Item : std::filesystem::directory_iterator(Folder)) {
+    const std::string Name = Item.path().filename().string();
+    if (std::find(Known.begin(), Known.end(), Name) == Known.end()) Others.push_back(Name);
   }
-  return others;
+  return Others;
 }
 
 class OriginalContainer : public skwtest::DemoGame {
@@ -34,17 +34,17 @@ class OriginalContainer : public skwtest::DemoGame {
 };
 
 TEST_F(OriginalContainer, KeptOnceNeverReplacedAndRestoredByteForByte) {
-  const std::string other = Dir / "other-pal.zip";
-  ASSERT_TRUE(skwtest::WriteAll(other, skwtest::StoredZip({{"CRATE 02-PAL-16x16.bmp", skwtest::Picture24(16, 16)},
+  const std::string Other = Dir / "other-pal.zip";
+  ASSERT_TRUE(skwtest::WriteAll(Other, skwtest::StoredZip({{"CRATE 02-PAL-16x16.bmp", skwtest::Picture24(16, 16)},
                                                            {"WATER 01-PAL-8x8.bmp", "no picture"}})));
   EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Exit, 0);
-  const std::string first = skwtest::ReadAll(Container("pal"));
-  ASSERT_NE(first, PalBefore);
+  const std::string First = skwtest::ReadAll(Container("pal"));
+  ASSERT_NE(First, PalBefore);
   EXPECT_TRUE(skwtest::ReadAll(Original()) == PalBefore);
 
   // A second pack, and a run that stops: the original stays the first state.
-  const std::string second = Dir / "second-pal.zip";
-  ASSERT_TRUE(skwtest::WriteAll(second, skwtest::ReadAll(Dir / "demo-pack-pal.zip")));
+  const std::string Second = Dir / "second-pal.zip";
+  ASSERT_TRUE(skwtest::WriteAll(Second, skwtest::ReadAll(Dir / "demo-pack-pal.zip")));
   EXPECT_EQ(RunInstaller({"second-pal.zip", "0"}).Exit, 0);
   EXPECT_EQ(RunInstaller({"other-pal.zip", "0"}).Exit, 1);
   EXPECT_TRUE(skwtest::ReadAll(Original()) == PalBefore);
@@ -61,20 +61,20 @@ TEST_F(OriginalContainer, KeptOnceNeverReplacedAndRestoredByteForByte) {
 TEST_F(OriginalContainer, OriginalThatCannotBeWrittenStopsTheRunBeforeTheSave) {
   // Files are limited to 100 KiB (the container is larger); the signal a write
   // beyond it sends is ignored, so the write fails instead.
-  const std::string script = "cd \"" + Dir.Path() + "\" && (trap '' XFSZ; ulimit -f 100; exec \"" + Bin("skinwright") +
+  const std::string Script = "cd \"" + Dir.Path() + "\" && (trap '' XFSZ; ulimit -f 100; exec \"" + Bin("skinwright") +
                              "\" demo-pack-pal.zip 0) >out.txt 2>err.txt";
-  const int status = std::system(script.c_str());
+  const int Status = std::system(Script.c_str());
   ASSERT_GT(PalBefore.size(), 100u * 1024u);
-  EXPECT_EQ(skwtest::ExitCodeOf(status), 1);
-  const std::string err = skwtest::ReadAll(Dir / "err.txt");
-  EXPECT_NE(err.find(skwtest::ErrorLine("Cannot write file \"" +
+  EXPECT_EQ(skwtest::ExitCodeOf(Status), 1);
+  const std::string Err = skwtest::ReadAll(Dir / "err.txt");
+  EXPECT_NE(Err.find(skwtest::ErrorLine("Cannot write file \"" +
                                         std::string("C:\\Program Files\\Razorworks\\Comanche Hokum") +
                                         "\\cohokum\\3ddata\\textures.pal.original\"")),
             std::string::npos)
-      << err;
-  const std::string out = skwtest::ReadAll(Dir / "out.txt");
-  EXPECT_NE(out.find("Saving textures file ...\n"), std::string::npos);
-  EXPECT_EQ(out.find("All done."), std::string::npos);
+      << Err;
+  const std::string Out = skwtest::ReadAll(Dir / "out.txt");
+  EXPECT_NE(Out.find("Saving textures file ...\n"), std::string::npos);
+  EXPECT_EQ(Out.find("All done."), std::string::npos);
   EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
   EXPECT_EQ(OtherFiles(Folder(), {"textures.bin", "textures.pal"}), std::vector<std::string>{});
 }
@@ -83,47 +83,47 @@ TEST_F(OriginalContainer, OriginalThatCannotBeWrittenStopsTheRunBeforeTheSave) {
 TEST(KeptOriginal, KeepingNeverReplacesAndRestoringNeedsAnOriginal) {
   const skwtest::ScratchDir Dir;
   ASSERT_FALSE(Dir.Path().empty());
-  const std::string container = Dir / "textures.bin";
-  ASSERT_TRUE(skwtest::WriteAll(container, "current"));
+  const std::string Container = Dir / "textures.bin";
+  ASSERT_TRUE(skwtest::WriteAll(Container, "current"));
   try {
-    skw::RestoreOriginal(container);
+    skw::RestoreOriginal(Container);
     ADD_FAILURE() << "restored without an original";
   } catch (const std::runtime_error& Error) {
-    EXPECT_NE(std::string(Error.what()).find(container + ".original"), std::string::npos) << Error.what();
+    EXPECT_NE(std::string(Error.what()).find(Container + ".original"), std::string::npos) << Error.what();
   }
-  EXPECT_EQ(skwtest::ReadAll(container), "current");
+  EXPECT_EQ(skwtest::ReadAll(Container), "current");
 
-  EXPECT_TRUE(skw::KeepOriginal(container, BytesOf("first")));
-  EXPECT_FALSE(skw::KeepOriginal(container, BytesOf("second")));
-  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(container)), "first");
+  EXPECT_TRUE(skw::KeepOriginal(Container, BytesOf("first")));
+  EXPECT_FALSE(skw::KeepOriginal(Container, BytesOf("second")));
+  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(Container)), "first");
 
   // An original that appears while a copy is staged is kept; the copy goes.
-  const std::string other = Dir / "textures.pal";
-  skw::TOriginalKeeper keeper(other);
-  EXPECT_TRUE(keeper.Stage(BytesOf("staged")));
-  ASSERT_TRUE(skwtest::WriteAll(skw::OriginalPathFor(other), "meanwhile"));
-  EXPECT_FALSE(keeper.Commit());
-  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(other)), "meanwhile");
+  const std::string Other = Dir / "textures.pal";
+  skw::TOriginalKeeper Keeper(Other);
+  EXPECT_TRUE(Keeper.Stage(BytesOf("staged")));
+  ASSERT_TRUE(skwtest::WriteAll(skw::OriginalPathFor(Other), "meanwhile"));
+  EXPECT_FALSE(Keeper.Commit());
+  EXPECT_EQ(skwtest::ReadAll(skw::OriginalPathFor(Other)), "meanwhile");
   EXPECT_EQ(OtherFiles(Dir.Path(), {"textures.bin", "textures.bin.original", "textures.pal.original"}),
             std::vector<std::string>{});
 }
 
 TEST_F(OriginalContainer, GameFolderVariableReplacesTheRegistry) {
   // A portable copy of the game outside the prefix, and no registry record.
-  const std::string copy = Dir / "portable";
-  std::filesystem::copy(Dir / "prefix/drive_c/Program Files/Razorworks/Comanche Hokum", copy,
+  const std::string Copy = Dir / "portable";
+  std::filesystem::copy(Dir / "prefix/drive_c/Program Files/Razorworks/Comanche Hokum", Copy,
                         std::filesystem::copy_options::recursive);
   SetRegistry("");
-  const std::string copied = copy + "/cohokum/3ddata/textures.pal";
+  const std::string Copied = Copy + "/cohokum/3ddata/textures.pal";
   EXPECT_EQ(RunInstaller({"demo-pack-pal.zip", "0"}).Err, skwtest::ErrorLine("Unable to locate game installation."));
   {
-    const skwtest::ScopedEnvironment game(skw::kGameFolderVariable, copy);
-    EXPECT_EQ(skw::GetGamePath(), copy + "\\cohokum\\");
-    const skwtest::RunResult result = RunInstaller({"demo-pack-pal.zip", "0"});
-    EXPECT_EQ(result.Exit, 0) << result.Err;
+    const skwtest::ScopedEnvironment Game(skw::kGameFolderVariable, Copy);
+    EXPECT_EQ(skw::GetGamePath(), Copy + "\\cohokum\\");
+    const skwtest::RunResult Result = RunInstaller({"demo-pack-pal.zip", "0"});
+    EXPECT_EQ(Result.Exit, 0) << Result.Err;
   }
-  EXPECT_TRUE(skwtest::ReadAll(copied) == skwtest::EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
-  EXPECT_TRUE(skwtest::ReadAll(copied + ".original") == PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Copied) == skwtest::EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
+  EXPECT_TRUE(skwtest::ReadAll(Copied + ".original") == PalBefore);
   EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
   // Unset again, the registry decides (and has no record).
   EXPECT_EQ(skw::GetGamePath(), std::nullopt);

@@ -24,21 +24,21 @@ using Entries = std::vector<std::pair<std::string, std::string>>;
 // An 8-bit BMP file whose colour table is made from Seed (0: grey ramp, equal
 // to the demo container's palette 0).
 std::string Picture8(int32_t Width, int32_t Height, int Seed) {
-  skw::TBitmap picture;
-  picture.SetPixelFormat(skw::TPixelFormat::pf8bit);
-  skw::TColorTable table{};
-  for (int i = 0; i < 256; ++i) {
-    const auto level = static_cast<uint8_t>(Seed == 0 ? i : (i * Seed + 11) & 0xFF);
-    table[static_cast<size_t>(i)] = skw::TRGBQuad{level, static_cast<uint8_t>(Seed == 0 ? i : 255 - i), level, 0};
+  skw::TBitmap Picture;
+  Picture.SetPixelFormat(skw::TPixelFormat::pf8bit);
+  skw::TColorTable Table{};
+  for (int I = 0; I < 256; ++I) {
+    const auto Level = static_cast<uint8_t>(Seed == 0 ? I : (I * Seed + 11) & 0xFF);
+    Table[static_cast<size_t>(I)] = skw::TRGBQuad{Level, static_cast<uint8_t>(Seed == 0 ? I : 255 - I), Level, 0};
   }
-  picture.SetColorTable(table);
-  picture.SetSize(Width, Height);
-  for (int32_t y = 0; y < Height; ++y) {
-    std::span<uint8_t> row = picture.ScanLine(y);
-    for (int32_t x = 0; x < Width; ++x) row[static_cast<size_t>(x)] = static_cast<uint8_t>(x * 3 + y);
+  Picture.SetColorTable(Table);
+  Picture.SetSize(Width, Height);
+  for (int32_t Y = 0; Y < Height; ++Y) {
+    std::span<uint8_t> Row = Picture.ScanLine(Y);
+    for (int32_t X = 0; X < Width; ++X) Row[static_cast<size_t>(X)] = static_cast<uint8_t>(X * 3 + Y);
   }
-  const std::vector<uint8_t> bytes = picture.SaveToBuffer();
-  return std::string(bytes.begin(), bytes.end());
+  const std::vector<uint8_t> Bytes = Picture.SaveToBuffer();
+  return std::string(Bytes.begin(), Bytes.end());
 }
 
 struct Expected {
@@ -114,30 +114,30 @@ class PackCheck : public skwtest::DemoGame {
  protected:
   // What the installer's console shows on standard error for these reports.
   static std::string ExpectedErrors(const skw::TPackCheck& Check) {
-    std::string errors;
-    for (const skw::TPictureReport& report : Check.Reports)
-      if (report.Outcome == TPictureOutcome::Rejected)
-        errors += "warning: " + report.EntryName + ": Wrong color depth or texture size.\n";
-    if (!Check.StopMessage.empty()) errors += skwtest::ErrorLine(Check.StopMessage);
-    return errors;
+    std::string Errors;
+    for (const skw::TPictureReport& Report : Check.Reports)
+      if (Report.Outcome == TPictureOutcome::Rejected)
+        Errors += "warning: " + Report.EntryName + ": Wrong color depth or texture size.\n";
+    if (!Check.StopMessage.empty()) Errors += skwtest::ErrorLine(Check.StopMessage);
+    return Errors;
   }
 
   // The index of a container file as a fresh scan reads it.
   static kst::TStringList Scan(const std::string& Bytes, bool Bin) {
-    kst::TMemoryStream stream;
-    stream.Write(Bytes.data(), static_cast<int64_t>(Bytes.size()));
-    kst::TStringList index;
-    skw::TTextureEngine engine;
-    engine.ContainerStream = &stream;
-    engine.TextureList = &index;
-    engine.BinContainer = Bin;
-    engine.ScanTextures("scan");
-    return index;
+    kst::TMemoryStream Stream;
+    Stream.Write(Bytes.data(), static_cast<int64_t>(Bytes.size()));
+    kst::TStringList Index;
+    skw::TTextureEngine Engine;
+    Engine.ContainerStream = &Stream;
+    Engine.TextureList = &Index;
+    Engine.BinContainer = Bin;
+    Engine.ScanTextures("scan");
+    return Index;
   }
 
   static const skw::TTextureEntry* Find(const std::vector<skw::TTextureEntry>& Textures, const std::string& Name) {
-    for (const skw::TTextureEntry& texture : Textures)
-      if (texture.Name == Name) return &texture;
+    for (const skw::TTextureEntry& Texture : Textures)
+      if (Texture.Name == Name) return &Texture;
     return nullptr;
   }
 
@@ -145,118 +145,118 @@ class PackCheck : public skwtest::DemoGame {
   // changed by the data and palettes the check announced.
   void ExpectReplacedAsReported(const skw::TPackCheck& Check, const std::string& Before, const std::string& After,
                                 bool Bin) {
-    const kst::TStringList index = Scan(After, Bin);
-    std::vector<skw::TTextureEntry> textures;
-    for (int group = 0; group < skw::TextureCount(index); ++group) textures.push_back(skw::TextureAt(index, group));
-    int64_t change = 0;
-    for (const skw::TPictureReport& report : Check.Reports) {
-      if (report.Outcome != TPictureOutcome::Replaced) continue;
-      const skw::TTextureEntry* texture = Find(textures, report.Reason);
-      ASSERT_NE(texture, nullptr) << report.Reason;
-      EXPECT_EQ(texture->Width, report.NewWidth) << report.EntryName;
-      EXPECT_EQ(texture->Height, report.NewHeight) << report.EntryName;
-      EXPECT_EQ(texture->MipCount, report.MipCount) << report.EntryName;
+    const kst::TStringList Index = Scan(After, Bin);
+    std::vector<skw::TTextureEntry> Textures;
+    for (int Group = 0; Group < skw::TextureCount(Index); ++Group) Textures.push_back(skw::TextureAt(Index, Group));
+    int64_t Change = 0;
+    for (const skw::TPictureReport& Report : Check.Reports) {
+      if (Report.Outcome != TPictureOutcome::Replaced) continue;
+      const skw::TTextureEntry* Texture = Find(Textures, Report.Reason);
+      ASSERT_NE(Texture, nullptr) << Report.Reason;
+      EXPECT_EQ(Texture->Width, Report.NewWidth) << Report.EntryName;
+      EXPECT_EQ(Texture->Height, Report.NewHeight) << Report.EntryName;
+      EXPECT_EQ(Texture->MipCount, Report.MipCount) << Report.EntryName;
       if (!Bin) {
-        EXPECT_EQ(texture->PaletteNumber, report.PaletteNumber) << report.EntryName;
+        EXPECT_EQ(Texture->PaletteNumber, Report.PaletteNumber) << Report.EntryName;
       }
-      change += report.DataSizeChange + (report.PaletteAppended ? 1024 : 0);
+      Change += Report.DataSizeChange + (Report.PaletteAppended ? 1024 : 0);
     }
-    EXPECT_EQ(static_cast<int64_t>(After.size()) - static_cast<int64_t>(Before.size()), change);
+    EXPECT_EQ(static_cast<int64_t>(After.size()) - static_cast<int64_t>(Before.size()), Change);
   }
 };
 
 TEST_F(PackCheck, AgreesWithTheInstallerOnEveryOutcome) {
-  for (const CheckCase& test : Cases()) {
-    SCOPED_TRACE(test.Title);
-    const std::string extension = test.Bin ? "bin" : "pal";
-    const std::string pack = Dir / ("check-" + extension + ".zip");
-    ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(test.Pack)));
-    const std::string before = skwtest::ReadAll(Container(extension));
-    const std::string original = Container(extension) + ".original";
-    std::filesystem::remove(original);
+  for (const CheckCase& Case : Cases()) {
+    SCOPED_TRACE(Case.Title);
+    const std::string Extension = Case.Bin ? "bin" : "pal";
+    const std::string Pack = Dir / ("check-" + Extension + ".zip");
+    ASSERT_TRUE(skwtest::WriteAll(Pack, skwtest::StoredZip(Case.Pack)));
+    const std::string Before = skwtest::ReadAll(Container(Extension));
+    const std::string Original = Container(Extension) + ".original";
+    std::filesystem::remove(Original);
 
-    const skw::TPackCheck check = skw::CheckPack(pack, Container(extension));
-    EXPECT_EQ(skwtest::ReadAll(Container(extension)), before);
-    EXPECT_FALSE(std::filesystem::exists(original));
-    ASSERT_EQ(check.Reports.size(), test.Outcomes.size());
-    for (size_t i = 0; i < test.Outcomes.size(); ++i) {
-      EXPECT_EQ(check.Reports[i].EntryName, test.Outcomes[i].Entry);
-      EXPECT_EQ(skw::OutcomeWords(check.Reports[i].Outcome), std::string(skw::OutcomeWords(test.Outcomes[i].Outcome)))
-          << check.Reports[i].EntryName << ": " << check.Reports[i].Reason;
+    const skw::TPackCheck Check = skw::CheckPack(Pack, Container(Extension));
+    EXPECT_EQ(skwtest::ReadAll(Container(Extension)), Before);
+    EXPECT_FALSE(std::filesystem::exists(Original));
+    ASSERT_EQ(Check.Reports.size(), Case.Outcomes.size());
+    for (size_t I = 0; I < Case.Outcomes.size(); ++I) {
+      EXPECT_EQ(Check.Reports[I].EntryName, Case.Outcomes[I].Entry);
+      EXPECT_EQ(skw::OutcomeWords(Check.Reports[I].Outcome), std::string(skw::OutcomeWords(Case.Outcomes[I].Outcome)))
+          << Check.Reports[I].EntryName << ": " << Check.Reports[I].Reason;
     }
-    EXPECT_EQ(check.WouldSave, test.WouldSave);
-    EXPECT_EQ(check.StopMessage.empty(), test.WouldSave);
-    EXPECT_EQ(check.PackBinContainer, test.Bin);
+    EXPECT_EQ(Check.WouldSave, Case.WouldSave);
+    EXPECT_EQ(Check.StopMessage.empty(), Case.WouldSave);
+    EXPECT_EQ(Check.PackBinContainer, Case.Bin);
 
-    const skwtest::RunResult install = RunInstaller({pack, "0"});
-    EXPECT_EQ(install.Err, ExpectedErrors(check));
-    std::string summary = skw::FormatImportSummary(check.Reports);
-    summary += '\n';
-    EXPECT_EQ(install.Out.substr(install.Out.size() - std::min(summary.size(), install.Out.size())), summary);
-    EXPECT_EQ(install.Exit, check.WouldSave ? 0 : 1);
-    const std::string after = skwtest::ReadAll(Container(extension));
-    if (check.WouldSave) {
-      EXPECT_TRUE(after == skwtest::EngineExpectation(before, pack, test.Bin));
-      ExpectReplacedAsReported(check, before, after, test.Bin);
-      EXPECT_TRUE(skwtest::ReadAll(original) == before);
+    const skwtest::RunResult Install = RunInstaller({Pack, "0"});
+    EXPECT_EQ(Install.Err, ExpectedErrors(Check));
+    std::string Summary = skw::FormatImportSummary(Check.Reports);
+    Summary += '\n';
+    EXPECT_EQ(Install.Out.substr(Install.Out.size() - std::min(Summary.size(), Install.Out.size())), Summary);
+    EXPECT_EQ(Install.Exit, Check.WouldSave ? 0 : 1);
+    const std::string After = skwtest::ReadAll(Container(Extension));
+    if (Check.WouldSave) {
+      EXPECT_TRUE(After == skwtest::EngineExpectation(Before, Pack, Case.Bin));
+      ExpectReplacedAsReported(Check, Before, After, Case.Bin);
+      EXPECT_TRUE(skwtest::ReadAll(Original) == Before);
     } else {
-      EXPECT_TRUE(after == before);
-      EXPECT_FALSE(std::filesystem::exists(original));
+      EXPECT_TRUE(After == Before);
+      EXPECT_FALSE(std::filesystem::exists(Original));
     }
   }
 }
 
 TEST_F(PackCheck, ReasonsNameTheValues) {
-  const std::string pack = Dir / "reasons-bin.zip";
-  ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(Cases()[0].Pack)));
-  const skw::TPackCheck check = skw::CheckPack(pack, Container("bin"));
-  const auto reason = [&check](const std::string& Entry) {
-    for (const skw::TPictureReport& report : check.Reports)
-      if (report.EntryName == Entry) return report;
+  const std::string Pack = Dir / "reasons-bin.zip";
+  ASSERT_TRUE(skwtest::WriteAll(Pack, skwtest::StoredZip(Cases()[0].Pack)));
+  const skw::TPackCheck Check = skw::CheckPack(Pack, Container("bin"));
+  const auto Reason = [&Check](const std::string& Entry) {
+    for (const skw::TPictureReport& Report : Check.Reports)
+      if (Report.EntryName == Entry) return Report;
     return skw::TPictureReport{};
   };
-  EXPECT_EQ(reason("CRATE 03-BIN-32x32.bmp").Reason, "the picture is 16x16 but its name says 32x32");
-  EXPECT_NE(reason("CRATE 04-BIN-16x16.bmp").Reason.find("8-bit"), std::string::npos);
+  EXPECT_EQ(Reason("CRATE 03-BIN-32x32.bmp").Reason, "the picture is 16x16 but its name says 32x32");
+  EXPECT_NE(Reason("CRATE 04-BIN-16x16.bmp").Reason.find("8-bit"), std::string::npos);
   EXPECT_NE(
-      reason("HANGAR DOOR-BIN-64x64.bmp").Reason.find("is 1 for the picture (64x64) but 2 for the texture (64x32)"),
+      Reason("HANGAR DOOR-BIN-64x64.bmp").Reason.find("is 1 for the picture (64x64) but 2 for the texture (64x32)"),
       std::string::npos);
-  const skw::TPictureReport rotor = reason("ROTOR-BIN-128x128.bmp");
-  EXPECT_EQ(rotor.Reason, "ROTOR");
-  EXPECT_EQ(std::vector<int>({rotor.OldWidth, rotor.OldHeight, rotor.NewWidth, rotor.NewHeight, rotor.MipCount}),
+  const skw::TPictureReport Rotor = Reason("ROTOR-BIN-128x128.bmp");
+  EXPECT_EQ(Rotor.Reason, "ROTOR");
+  EXPECT_EQ(std::vector<int>({Rotor.OldWidth, Rotor.OldHeight, Rotor.NewWidth, Rotor.NewHeight, Rotor.MipCount}),
             std::vector<int>({64, 64, 128, 128, 5}));
-  EXPECT_EQ(rotor.DataSizeChange, 3 * (21840 - 5456));
-  const skw::TPictureReport miss = reason("rotor-BIN-64x64.bmp");
-  ASSERT_FALSE(miss.NearestNames.empty());
-  EXPECT_EQ(miss.NearestNames[0], "ROTOR");
+  EXPECT_EQ(Rotor.DataSizeChange, 3 * (21840 - 5456));
+  const skw::TPictureReport Miss = Reason("rotor-BIN-64x64.bmp");
+  ASSERT_FALSE(Miss.NearestNames.empty());
+  EXPECT_EQ(Miss.NearestNames[0], "ROTOR");
 }
 
 TEST_F(PackCheck, PaletteChoiceIsReported) {
-  const std::string pack = Dir / "palettes-pal.zip";
-  ASSERT_TRUE(skwtest::WriteAll(pack, skwtest::StoredZip(Cases()[2].Pack)));
-  const skw::TPackCheck check = skw::CheckPack(pack, Container("pal"));
-  ASSERT_GE(check.Reports.size(), 3u);
-  const int32_t count =
+  const std::string Pack = Dir / "palettes-pal.zip";
+  ASSERT_TRUE(skwtest::WriteAll(Pack, skwtest::StoredZip(Cases()[2].Pack)));
+  const skw::TPackCheck Check = skw::CheckPack(Pack, Container("pal"));
+  ASSERT_GE(Check.Reports.size(), 3u);
+  const int32_t Count =
       static_cast<int32_t>(static_cast<uint8_t>(PalBefore[0]) | static_cast<uint8_t>(PalBefore[1]) << 8);
-  EXPECT_EQ(check.Reports[0].PaletteNumber, count);
-  EXPECT_TRUE(check.Reports[0].PaletteAppended);
-  EXPECT_EQ(check.Reports[1].PaletteNumber, count);
-  EXPECT_FALSE(check.Reports[1].PaletteAppended);
-  EXPECT_EQ(check.Reports[2].PaletteNumber, 0);
-  EXPECT_FALSE(check.Reports[2].PaletteAppended);
+  EXPECT_EQ(Check.Reports[0].PaletteNumber, Count);
+  EXPECT_TRUE(Check.Reports[0].PaletteAppended);
+  EXPECT_EQ(Check.Reports[1].PaletteNumber, Count);
+  EXPECT_FALSE(Check.Reports[1].PaletteAppended);
+  EXPECT_EQ(Check.Reports[2].PaletteNumber, 0);
+  EXPECT_FALSE(Check.Reports[2].PaletteAppended);
 }
 
 TEST_F(PackCheck, PackExecutableChecksLikeItsArchiveAndLeavesNoTemporaryFile) {
-  const std::string archive = Dir / "demo-pack-pal.zip";
-  const std::string pack = Dir / "pack-pal";
-  ASSERT_EQ(skw::BuildPack(Bin("skinwright"), archive, "pal", pack), "");
-  const skw::TPackCheck fromZip = skw::CheckPack(archive, Container("pal"));
-  const skw::TPackCheck fromPack = skw::CheckPack(pack, Container("pal"));
-  EXPECT_EQ(skw::FormatImportSummary(fromPack.Reports), skw::FormatImportSummary(fromZip.Reports));
-  EXPECT_EQ(fromPack.Reports.size(), fromZip.Reports.size());
-  EXPECT_EQ(fromPack.PackBinContainer, false);
+  const std::string Archive = Dir / "demo-pack-pal.zip";
+  const std::string Pack = Dir / "pack-pal";
+  ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Archive, "pal", Pack), "");
+  const skw::TPackCheck FromZip = skw::CheckPack(Archive, Container("pal"));
+  const skw::TPackCheck FromPack = skw::CheckPack(Pack, Container("pal"));
+  EXPECT_EQ(skw::FormatImportSummary(FromPack.Reports), skw::FormatImportSummary(FromZip.Reports));
+  EXPECT_EQ(FromPack.Reports.size(), FromZip.Reports.size());
+  EXPECT_EQ(FromPack.PackBinContainer, false);
   EXPECT_TRUE(TempFiles().empty());
   // Checked against the other container, the pack's own kind is still told.
-  EXPECT_EQ(skw::CheckPack(pack, Container("bin")).PackBinContainer, false);
+  EXPECT_EQ(skw::CheckPack(Pack, Container("bin")).PackBinContainer, false);
 }
 
 TEST_F(PackCheck, UnreadableInputsAreErrors) {
@@ -265,18 +265,18 @@ TEST_F(PackCheck, UnreadableInputsAreErrors) {
     std::string Pack;
     std::string Container;
     std::string Message;
-  } cases[] = {
+  } Cases[] = {
       {Dir / "missing-pal.zip", Container("pal"), "Cannot open the pack"},
       {Dir / "demo-pack-pal.zip", Dir / "missing.pal", "Cannot open the container"},
       {Dir / "demo-pack-pal.zip", Dir / "demo-pack-pal.zip", "is not a texture container"},
       {Dir / "demo-pack-pal.zip", Dir / "broken.pal", "Not a valid EECH textures file."},
   };
-  for (const auto& test : cases) {
+  for (const auto& Case : Cases) {
     try {
-      skw::CheckPack(test.Pack, test.Container);
-      ADD_FAILURE() << test.Message;
+      skw::CheckPack(Case.Pack, Case.Container);
+      ADD_FAILURE() << Case.Message;
     } catch (const std::runtime_error& Error) {
-      EXPECT_NE(std::string(Error.what()).find(test.Message), std::string::npos) << Error.what();
+      EXPECT_NE(std::string(Error.what()).find(Case.Message), std::string::npos) << Error.what();
     }
   }
 }
@@ -285,7 +285,7 @@ TEST(ContainerKind, FromTheFileNameAlone) {
   const struct {
     const char* Path;
     std::optional<bool> Bin;
-  } cases[] = {
+  } Cases[] = {
       {"textures.bin", true},
       {"C:\\Games\\cohokum\\3ddata\\textures.PAL", false},
       {"textures.Bin.original", true},
@@ -295,7 +295,7 @@ TEST(ContainerKind, FromTheFileNameAlone) {
       {"textures.bmp", std::nullopt},
       {"textures", std::nullopt},
   };
-  for (const auto& test : cases) EXPECT_EQ(skw::ContainerKindFromName(test.Path), test.Bin) << test.Path;
+  for (const auto& Case : Cases) EXPECT_EQ(skw::ContainerKindFromName(Case.Path), Case.Bin) << Case.Path;
 }
 
 }  // namespace

@@ -16,10 +16,10 @@
 namespace {
 
 std::string ReadAll(const std::string& Path) {
-  std::ifstream file(platform::NativePath(Path), std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ifstream File(platform::NativePath(Path), std::ios::binary);
+  std::ostringstream Text;
+  Text << File.rdbuf();
+  return Text.str();
 }
 
 TEST(PackExtension, FromTheArchiveName) {
@@ -46,44 +46,44 @@ class PackBuilder : public ::testing::Test {
 };
 
 TEST_F(PackBuilder, RoundTripThroughTheTrailerCheck) {
-  const std::string pack = dir / "desert.exe";
-  ASSERT_EQ(skw::BuildPack(program, archive, "pal", pack), "");
-  EXPECT_EQ(ReadAll(pack), kProgram + kArchive + skw::MakeTrailer("pal", static_cast<uint32_t>(kArchive.size())));
-  std::string archivePath;
-  bool tempArchive = false;
-  skw::CheckTrailer(pack, dir.Path() + skwtest::ScratchDir::Separator(), archivePath, tempArchive);
-  ASSERT_TRUE(tempArchive);
-  EXPECT_EQ(archivePath.substr(archivePath.size() - 11), "tmp-pal.zip");
-  EXPECT_EQ(ReadAll(archivePath), kArchive);
+  const std::string Pack = dir / "desert.exe";
+  ASSERT_EQ(skw::BuildPack(program, archive, "pal", Pack), "");
+  EXPECT_EQ(ReadAll(Pack), kProgram + kArchive + skw::MakeTrailer("pal", static_cast<uint32_t>(kArchive.size())));
+  std::string ArchivePath;
+  bool TempArchive = false;
+  skw::CheckTrailer(Pack, dir.Path() + skwtest::ScratchDir::Separator(), ArchivePath, TempArchive);
+  ASSERT_TRUE(TempArchive);
+  EXPECT_EQ(ArchivePath.substr(ArchivePath.size() - 11), "tmp-pal.zip");
+  EXPECT_EQ(ReadAll(ArchivePath), kArchive);
 }
 
 TEST_F(PackBuilder, RefusesWrongInputsAndLeavesNoOutput) {
-  const std::string pack = dir / "out";
-  EXPECT_NE(skw::BuildPack(program, archive, "txt", pack), "");
-  EXPECT_NE(skw::BuildPack(program, archive, "Bin", pack), "");
-  EXPECT_NE(skw::BuildPack(dir / "missing", archive, "bin", pack), "");
-  EXPECT_NE(skw::BuildPack(program, dir / "missing.zip", "bin", pack), "");
+  const std::string Pack = dir / "out";
+  EXPECT_NE(skw::BuildPack(program, archive, "txt", Pack), "");
+  EXPECT_NE(skw::BuildPack(program, archive, "Bin", Pack), "");
+  EXPECT_NE(skw::BuildPack(dir / "missing", archive, "bin", Pack), "");
+  EXPECT_NE(skw::BuildPack(program, dir / "missing.zip", "bin", Pack), "");
   EXPECT_NE(skw::BuildPack(program, archive, "bin", program), "");
   EXPECT_NE(skw::BuildPack(program, archive, "bin", dir / "no folder" + skwtest::ScratchDir::Separator() + "x"), "");
-  EXPECT_FALSE(platform::Exists(pack));
+  EXPECT_FALSE(platform::Exists(Pack));
   EXPECT_EQ(ReadAll(program), kProgram);
   // A pack executable is no program to build a pack from.
-  ASSERT_EQ(skw::BuildPack(program, archive, "bin", pack), "");
-  EXPECT_NE(skw::BuildPack(pack, archive, "bin", dir / "twice"), "");
+  ASSERT_EQ(skw::BuildPack(program, archive, "bin", Pack), "");
+  EXPECT_NE(skw::BuildPack(Pack, archive, "bin", dir / "twice"), "");
 }
 
 TEST_F(PackBuilder, ToolBuildsAPackFromTheArchiveName) {
-  const std::string tool = std::string(SKW_BIN_DIR) + "/skinwright-pack" + SKW_EXE_SUFFIX;
-  if (!platform::Exists(tool)) GTEST_SKIP() << "skinwright-pack is not built";
-  const std::string pack = dir / "desert.pack";
-  std::string command = "\"" + tool + "\" \"" + program + "\" \"" + archive + "\" \"" + pack + "\"";
+  const std::string Tool = std::string(SKW_BIN_DIR) + "/skinwright-pack" + SKW_EXE_SUFFIX;
+  if (!platform::Exists(Tool)) GTEST_SKIP() << "skinwright-pack is not built";
+  const std::string Pack = dir / "desert.pack";
+  std::string Command = "\"" + Tool + "\" \"" + program + "\" \"" + archive + "\" \"" + Pack + "\"";
   // cmd.exe keeps the inner quotes only when the whole line is quoted once more.
   if (platform::kIsWindows)
-    command = "\"" + command + " >NUL\"";
+    Command = "\"" + Command + " >NUL\"";
   else
-    command += " >/dev/null";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  EXPECT_EQ(ReadAll(pack), kProgram + kArchive + skw::MakeTrailer("pal", static_cast<uint32_t>(kArchive.size())));
+    Command += " >/dev/null";
+  ASSERT_EQ(std::system(Command.c_str()), 0);
+  EXPECT_EQ(ReadAll(Pack), kProgram + kArchive + skw::MakeTrailer("pal", static_cast<uint32_t>(kArchive.size())));
 }
 
 }  // namespace

@@ -31,53 +31,53 @@ struct Outcome {
 
 Outcome Choose(const std::string& ArchivePath, std::optional<std::string> Game = "D:\\Games\\Razorworks\\cohokum\\",
                bool Exists = true) {
-  Outcome outcome;
-  outcome.Choice = skw::ChooseContainer(
+  Outcome Outcome;
+  Outcome.Choice = skw::ChooseContainer(
       ArchivePath,
       [&] {
-        ++outcome.GameLookups;
+        ++Outcome.GameLookups;
         return Game;
       },
       [&](const std::string&) {
-        ++outcome.ExistsChecks;
+        ++Outcome.ExistsChecks;
         return Exists;
       });
-  return outcome;
+  return Outcome;
 }
 
 TEST(ChooseContainer, ValidTokensChooseTheContainerInTheTokensCase) {
-  const Outcome pal = Choose("C:\\Packs\\desert-pal.zip");
-  EXPECT_EQ(pal.Choice.FatalMessage, "");
-  EXPECT_EQ(pal.Choice.ContainerPath, "D:\\Games\\Razorworks\\cohokum\\3ddata\\textures.pal");
-  EXPECT_FALSE(pal.Choice.BinContainer);
-  const Outcome upper = Choose("pack-BIN.zip");
-  EXPECT_EQ(upper.Choice.FatalMessage, "");
-  EXPECT_EQ(upper.Choice.ContainerPath, "D:\\Games\\Razorworks\\cohokum\\3ddata\\textures.BIN");
-  EXPECT_TRUE(upper.Choice.BinContainer);
+  const Outcome Pal = Choose("C:\\Packs\\desert-pal.zip");
+  EXPECT_EQ(Pal.Choice.FatalMessage, "");
+  EXPECT_EQ(Pal.Choice.ContainerPath, "D:\\Games\\Razorworks\\cohokum\\3ddata\\textures.pal");
+  EXPECT_FALSE(Pal.Choice.BinContainer);
+  const Outcome Upper = Choose("pack-BIN.zip");
+  EXPECT_EQ(Upper.Choice.FatalMessage, "");
+  EXPECT_EQ(Upper.Choice.ContainerPath, "D:\\Games\\Razorworks\\cohokum\\3ddata\\textures.BIN");
+  EXPECT_TRUE(Upper.Choice.BinContainer);
   EXPECT_TRUE(Choose("x-PAL.zip").Choice.FatalMessage.empty());
   EXPECT_TRUE(Choose("/tmp/skw-4711-tmp-bin.zip").Choice.BinContainer);
 }
 
 TEST(ChooseContainer, FatalMessagesInTheirOrder) {
   // No archive: nothing else is asked.
-  const Outcome none = Choose("", std::nullopt, false);
-  EXPECT_EQ(none.Choice.FatalMessage, skw::kNoValidZip);
-  EXPECT_EQ(none.GameLookups, 0);
+  const Outcome None = Choose("", std::nullopt, false);
+  EXPECT_EQ(None.Choice.FatalMessage, skw::kNoValidZip);
+  EXPECT_EQ(None.GameLookups, 0);
   // The game is looked for before the token is judged.
-  const Outcome noGame = Choose("pack.zip", std::nullopt, false);
-  EXPECT_EQ(noGame.Choice.FatalMessage, "Unable to locate game installation.");
-  EXPECT_EQ(noGame.ExistsChecks, 0);
-  for (const char* name : {"pack.zip", "pack-Bin.zip", "pack-txt.zip", "C:\\my.packs\\desert-bin", "bin.zip"}) {
-    const Outcome bad = Choose(name, "G\\cohokum\\", false);
-    EXPECT_EQ(bad.Choice.FatalMessage, "No valid Zip file specified.") << name;
-    EXPECT_EQ(bad.ExistsChecks, 0) << name;
+  const Outcome NoGame = Choose("pack.zip", std::nullopt, false);
+  EXPECT_EQ(NoGame.Choice.FatalMessage, "Unable to locate game installation.");
+  EXPECT_EQ(NoGame.ExistsChecks, 0);
+  for (const char* Name : {"pack.zip", "pack-Bin.zip", "pack-txt.zip", "C:\\my.packs\\desert-bin", "bin.zip"}) {
+    const Outcome Bad = Choose(Name, "G\\cohokum\\", false);
+    EXPECT_EQ(Bad.Choice.FatalMessage, "No valid Zip file specified.") << Name;
+    EXPECT_EQ(Bad.ExistsChecks, 0) << Name;
   }
   // The container path is set before the token is tested.
   EXPECT_EQ(Choose("pack-Bin.zip", "G\\").Choice.ContainerPath, "G\\3ddata\\textures.Bin");
   EXPECT_EQ(Choose("bin.zip", "G\\").Choice.ContainerPath, "G\\3ddata\\textures.");
-  const Outcome missing = Choose("C:\\Packs\\gone-bin.zip", "G\\", false);
-  EXPECT_EQ(missing.Choice.FatalMessage, "Cannot open the specified Zip file.");
-  EXPECT_EQ(missing.ExistsChecks, 1);
+  const Outcome Missing = Choose("C:\\Packs\\gone-bin.zip", "G\\", false);
+  EXPECT_EQ(Missing.Choice.FatalMessage, "Cannot open the specified Zip file.");
+  EXPECT_EQ(Missing.ExistsChecks, 1);
 }
 
 TEST(ChooseContainer, ATypeErrorOfTheLookupPassesThrough) {
@@ -123,9 +123,9 @@ TEST(Countdown, DecimalHexadecimalAndTheDefault) {
 }
 
 TEST(Countdown, MalformedOrOutOfRangeKeepsFive) {
-  for (const char* text : {"abc", "12 ", "1 2", "\t7", "-", "+", "$", "0x", "x", "12a", "0x1G", "1e3", "2147483648",
+  for (const char* Text : {"abc", "12 ", "1 2", "\t7", "-", "+", "$", "0x", "x", "12a", "0x1G", "1e3", "2147483648",
                            "-2147483649", "$100000000", "99999999999999999999", "--1", " "})
-    EXPECT_EQ(skw::CountdownFromArgument(text), 5) << '"' << text << '"';
+    EXPECT_EQ(skw::CountdownFromArgument(Text), 5) << '"' << Text << '"';
 }
 
 }  // namespace

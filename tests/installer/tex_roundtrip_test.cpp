@@ -24,64 +24,64 @@ class TexRoundTrip : public skwtest::DemoGame {
  protected:
   // Runs skinwright-tex with Arguments from the scratch folder; any exit code.
   Exit Tex(const std::vector<std::string>& Arguments) {
-    std::string command = "cd \"" + Dir.Path() + "\" && \"" + Bin("skinwright-tex") + "\"";
-    for (const std::string& argument : Arguments) command += " '" + argument + "'";
-    command += " >\"" + (Dir / "tex.out") + "\" 2>\"" + (Dir / "tex.err") + "\"";
-    const int status = std::system(command.c_str());
-    return Exit{(status >> 8) & 0xFF, ReadAll(Dir / "tex.out"), ReadAll(Dir / "tex.err")};
+    std::string Command = "cd \"" + Dir.Path() + "\" && \"" + Bin("skinwright-tex") + "\"";
+    for (const std::string& Argument : Arguments) Command += " '" + Argument + "'";
+    Command += " >\"" + (Dir / "tex.out") + "\" 2>\"" + (Dir / "tex.err") + "\"";
+    const int Status = std::system(Command.c_str());
+    return Exit{(Status >> 8) & 0xFF, ReadAll(Dir / "tex.out"), ReadAll(Dir / "tex.err")};
   }
 
   // The pictures of Folder as a stored ZIP archive.
   std::string PackOf(const std::string& Folder) {
-    std::vector<std::pair<std::string, std::string>> entries;
-    platform::DirectorySearch search;
-    platform::FindData item;
-    for (int rc = search.First(Folder + "/*.bmp", item); rc == 0; rc = search.Next(item))
-      entries.emplace_back(item.Name, ReadAll(Folder + "/" + item.Name));
-    std::sort(entries.begin(), entries.end());
-    Pictures = entries.size();
-    return skwtest::StoredZip(entries);
+    std::vector<std::pair<std::string, std::string>> Entries;
+    platform::DirectorySearch Search;
+    platform::FindData Item;
+    for (int Rc = Search.First(Folder + "/*.bmp", Item); Rc == 0; Rc = Search.Next(Item))
+      Entries.emplace_back(Item.Name, ReadAll(Folder + "/" + Item.Name));
+    std::sort(Entries.begin(), Entries.end());
+    Pictures = Entries.size();
+    return skwtest::StoredZip(Entries);
   }
 
   static size_t Count(const std::string& Text, const std::string& Piece) {
-    size_t count = 0;
-    for (size_t at = Text.find(Piece); at != std::string::npos; at = Text.find(Piece, at + 1)) ++count;
-    return count;
+    size_t Occurrences = 0;
+    for (size_t At = Text.find(Piece); At != std::string::npos; At = Text.find(Piece, At + 1)) ++Occurrences;
+    return Occurrences;
   }
 
   size_t Pictures = 0;
 };
 
 TEST_F(TexRoundTrip, ExportPackCheckInstallDiffRestore) {
-  for (const std::string kind : {"bin", "pal"}) {
-    SCOPED_TRACE(kind);
-    const std::string option = "--" + kind, pictures = "pictures-" + kind, zip = "roundtrip-" + kind + ".zip",
-                      copy = "before." + kind;
-    const std::string before = ReadAll(Container(kind));
-    Exit r = Tex({"export", option, pictures});
-    ASSERT_EQ(r.Code, 0) << r.Err;
-    const std::string pack = Dir / zip;
-    ASSERT_TRUE(skwtest::WriteAll(pack, PackOf(Dir / pictures)));
+  for (const std::string Kind : {"bin", "pal"}) {
+    SCOPED_TRACE(Kind);
+    const std::string Option = "--" + Kind, PicturesFolder = "pictures-" + Kind, Zip = "roundtrip-" + Kind + ".zip",
+                      Copy = "before." + Kind;
+    const std::string Before = ReadAll(Container(Kind));
+    Exit R = Tex({"export", Option, PicturesFolder});
+    ASSERT_EQ(R.Code, 0) << R.Err;
+    const std::string Pack = Dir / Zip;
+    ASSERT_TRUE(skwtest::WriteAll(Pack, PackOf(Dir / PicturesFolder)));
     EXPECT_EQ(Pictures, 33u);
 
-    r = Tex({"check", pack});
-    EXPECT_EQ(r.Code, 0) << r.Out << r.Err;
-    EXPECT_EQ(Count(r.Out, ": replaced"), Pictures) << r.Out;
-    EXPECT_EQ(ReadAll(Container(kind)), before) << "check writes nothing";
+    R = Tex({"check", Pack});
+    EXPECT_EQ(R.Code, 0) << R.Out << R.Err;
+    EXPECT_EQ(Count(R.Out, ": replaced"), Pictures) << R.Out;
+    EXPECT_EQ(ReadAll(Container(Kind)), Before) << "check writes nothing";
 
-    RunInstaller({pack, "0"});
-    ASSERT_TRUE(skwtest::WriteAll(Dir / copy, before));
-    r = Tex({"diff", Dir / copy, Container(kind)});
-    EXPECT_EQ(r.Code, 1);
+    RunInstaller({Pack, "0"});
+    ASSERT_TRUE(skwtest::WriteAll(Dir / Copy, Before));
+    R = Tex({"diff", Dir / Copy, Container(Kind)});
+    EXPECT_EQ(R.Code, 1);
     // Every texture's smaller levels are made anew; level 0, sizes and palette
     // numbers stay, no palette or record comes or goes.
-    EXPECT_EQ(Count(r.Out, ": smaller levels\n"), Pictures) << r.Out;
-    EXPECT_EQ(Count(r.Out, "\n"), Pictures + 1) << r.Out;
+    EXPECT_EQ(Count(R.Out, ": smaller levels\n"), Pictures) << R.Out;
+    EXPECT_EQ(Count(R.Out, "\n"), Pictures + 1) << R.Out;
 
-    r = Tex({"restore", option});
-    EXPECT_EQ(r.Code, 0) << r.Err;
-    EXPECT_TRUE(ReadAll(Container(kind)) == before);
-    EXPECT_TRUE(ReadAll(Container(kind) + ".original") == before);
+    R = Tex({"restore", Option});
+    EXPECT_EQ(R.Code, 0) << R.Err;
+    EXPECT_TRUE(ReadAll(Container(Kind)) == Before);
+    EXPECT_TRUE(ReadAll(Container(Kind) + ".original") == Before);
   }
 }
 

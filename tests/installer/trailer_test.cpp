@@ -15,26 +15,26 @@ namespace {
 using skw::ParseTrailer;
 
 std::string Trailer(const std::string& Magic, const std::string& Ext, uint32_t Length) {
-  std::string bytes = Magic + Ext;
-  for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((Length >> shift) & 0xFF);
-  return bytes;
+  std::string Bytes = Magic + Ext;
+  for (int Shift = 0; Shift < 32; Shift += 8) Bytes += static_cast<char>((Length >> Shift) & 0xFF);
+  return Bytes;
 }
 
 std::string ReadAll(const std::string& Path) {
-  std::ifstream file(platform::NativePath(Path), std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ifstream File(platform::NativePath(Path), std::ios::binary);
+  std::ostringstream Text;
+  Text << File.rdbuf();
+  return Text.str();
 }
 
 const std::string kMagic("SKW\0", 4);
 
 TEST(ParseTrailer, AcceptsBinAndPalInEitherCase) {
-  for (const char* ext : {"bin", "pal", "BIN", "PAL"}) {
-    const auto trailer = ParseTrailer(Trailer(kMagic, std::string(ext) + '\0', 300), 1000);
-    ASSERT_TRUE(trailer) << ext;
-    EXPECT_EQ(trailer->Extension, ext);
-    EXPECT_EQ(trailer->Length, 300u);
+  for (const char* Ext : {"bin", "pal", "BIN", "PAL"}) {
+    const auto Parsed = ParseTrailer(Trailer(kMagic, std::string(Ext) + '\0', 300), 1000);
+    ASSERT_TRUE(Parsed) << Ext;
+    EXPECT_EQ(Parsed->Extension, Ext);
+    EXPECT_EQ(Parsed->Length, 300u);
   }
   // Any extension of letters and digits is read; set-up rejects it by its name.
   EXPECT_EQ(ParseTrailer(Trailer(kMagic, std::string("txt\0", 4), 5), 100)->Extension, "txt");
@@ -43,25 +43,25 @@ TEST(ParseTrailer, AcceptsBinAndPalInEitherCase) {
 }
 
 TEST(ParseTrailer, MagicMustBeExactlySkwAndAZeroByte) {
-  const std::string ext("bin\0", 4);
-  EXPECT_FALSE(ParseTrailer(Trailer(std::string("skw\0", 4), ext, 5), 100));
-  EXPECT_FALSE(ParseTrailer(Trailer("SKWX", ext, 5), 100));
-  EXPECT_FALSE(ParseTrailer(Trailer(std::string("SK\0\0", 4), ext, 5), 100));
+  const std::string Ext("bin\0", 4);
+  EXPECT_FALSE(ParseTrailer(Trailer(std::string("skw\0", 4), Ext, 5), 100));
+  EXPECT_FALSE(ParseTrailer(Trailer("SKWX", Ext, 5), 100));
+  EXPECT_FALSE(ParseTrailer(Trailer(std::string("SK\0\0", 4), Ext, 5), 100));
 }
 
 TEST(ParseTrailer, MalformedExtensionCountsAsAbsent) {
-  for (const std::string& ext : {std::string("\0bin", 4), std::string("b-n\0", 4), std::string("b n\0", 4),
+  for (const std::string& Ext : {std::string("\0bin", 4), std::string("b-n\0", 4), std::string("b n\0", 4),
                                  std::string("bi\xE9\0", 4), std::string("..\0\0", 4)})
-    EXPECT_FALSE(ParseTrailer(Trailer(kMagic, ext, 5), 100));
+    EXPECT_FALSE(ParseTrailer(Trailer(kMagic, Ext, 5), 100));
 }
 
 TEST(ParseTrailer, LengthBoundedByTheBytesInFrontOfTheTrailer) {
-  const std::string ext("pal\0", 4);
-  EXPECT_EQ(ParseTrailer(Trailer(kMagic, ext, 0), 12)->Length, 0u);
-  EXPECT_EQ(ParseTrailer(Trailer(kMagic, ext, 88), 100)->Length, 88u);
-  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, ext, 89), 100));
-  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, ext, 0xFFFFFFFFu), 100));
-  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, ext, 0), 11));
+  const std::string Ext("pal\0", 4);
+  EXPECT_EQ(ParseTrailer(Trailer(kMagic, Ext, 0), 12)->Length, 0u);
+  EXPECT_EQ(ParseTrailer(Trailer(kMagic, Ext, 88), 100)->Length, 88u);
+  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, Ext, 89), 100));
+  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, Ext, 0xFFFFFFFFu), 100));
+  EXPECT_FALSE(ParseTrailer(Trailer(kMagic, Ext, 0), 11));
   EXPECT_FALSE(ParseTrailer("SKW", 100));
 }
 
@@ -74,9 +74,9 @@ class TrailerCheck : public ::testing::Test {
  protected:
   // A program file of some program bytes, then Tail.
   std::string Program(const std::string& Tail) {
-    const std::string path = dir / ("prog" + std::to_string(++count));
-    EXPECT_TRUE(skwtest::ScratchDir::WriteText(path, "MZ program bytes" + Tail));
-    return path;
+    const std::string Path = dir / ("prog" + std::to_string(++count));
+    EXPECT_TRUE(skwtest::ScratchDir::WriteText(Path, "MZ program bytes" + Tail));
+    return Path;
   }
   std::string TempFolder() const { return temp.Path() + skwtest::ScratchDir::Separator(); }
 
@@ -86,65 +86,65 @@ class TrailerCheck : public ::testing::Test {
 };
 
 TEST_F(TrailerCheck, CopiesTheArchiveToAUniqueTemporaryFile) {
-  const std::string archive = std::string("PK\3\4 archive\0bytes", 19);
-  const std::string program = Program(archive + skw::MakeTrailer("bin", static_cast<uint32_t>(archive.size())));
-  std::string archivePath = "given-pal.zip";
-  bool tempArchive = false;
-  skw::CheckTrailer(program, TempFolder(), archivePath, tempArchive);
-  EXPECT_TRUE(tempArchive);
-  EXPECT_EQ(archivePath.rfind(TempFolder(), 0), 0u);
-  EXPECT_EQ(archivePath.substr(archivePath.size() - 11), "tmp-bin.zip");
-  EXPECT_EQ(ReadAll(archivePath), archive);
+  const std::string Archive = std::string("PK\3\4 archive\0bytes", 19);
+  const std::string ProgramPath = Program(Archive + skw::MakeTrailer("bin", static_cast<uint32_t>(Archive.size())));
+  std::string ArchivePath = "given-pal.zip";
+  bool TempArchive = false;
+  skw::CheckTrailer(ProgramPath, TempFolder(), ArchivePath, TempArchive);
+  EXPECT_TRUE(TempArchive);
+  EXPECT_EQ(ArchivePath.rfind(TempFolder(), 0), 0u);
+  EXPECT_EQ(ArchivePath.substr(ArchivePath.size() - 11), "tmp-bin.zip");
+  EXPECT_EQ(ReadAll(ArchivePath), Archive);
 
   // A second copy never overwrites the first.
-  std::string second;
-  bool secondTemp = false;
-  skw::CheckTrailer(program, TempFolder(), second, secondTemp);
-  EXPECT_NE(second, archivePath);
-  EXPECT_EQ(second.substr(second.size() - 11), "tmp-bin.zip");
-  EXPECT_EQ(ReadAll(second), archive);
-  EXPECT_EQ(ReadAll(archivePath), archive);
+  std::string Second;
+  bool SecondTemp = false;
+  skw::CheckTrailer(ProgramPath, TempFolder(), Second, SecondTemp);
+  EXPECT_NE(Second, ArchivePath);
+  EXPECT_EQ(Second.substr(Second.size() - 11), "tmp-bin.zip");
+  EXPECT_EQ(ReadAll(Second), Archive);
+  EXPECT_EQ(ReadAll(ArchivePath), Archive);
 }
 
 TEST_F(TrailerCheck, EmptyArchiveAndOtherExtensionsAreWrittenToo) {
-  std::string archivePath;
-  bool tempArchive = false;
-  skw::CheckTrailer(Program(skw::MakeTrailer("txt", 0)), TempFolder(), archivePath, tempArchive);
-  ASSERT_TRUE(tempArchive);
-  EXPECT_EQ(archivePath.substr(archivePath.size() - 11), "tmp-txt.zip");
-  EXPECT_TRUE(platform::Exists(archivePath));
-  EXPECT_EQ(ReadAll(archivePath), "");
+  std::string ArchivePath;
+  bool TempArchive = false;
+  skw::CheckTrailer(Program(skw::MakeTrailer("txt", 0)), TempFolder(), ArchivePath, TempArchive);
+  ASSERT_TRUE(TempArchive);
+  EXPECT_EQ(ArchivePath.substr(ArchivePath.size() - 11), "tmp-txt.zip");
+  EXPECT_TRUE(platform::Exists(ArchivePath));
+  EXPECT_EQ(ReadAll(ArchivePath), "");
 }
 
 TEST_F(TrailerCheck, WithoutAValidTrailerNothingChangesAndNothingIsWritten) {
-  const std::vector<std::string> tails = {"", "no trailer at all here",
+  const std::vector<std::string> Tails = {"", "no trailer at all here",
                                           std::string("SKW\0bin\0\x11\0\0\0", 12) /* 17 bytes, 16 in front */,
                                           std::string("skw\0bin\0\0\0\0\0", 12)};
-  for (const std::string& tail : tails) {
-    std::string archivePath = "C:\\packs\\desert-pal.zip";
-    bool tempArchive = false;
-    skw::CheckTrailer(Program(tail), TempFolder(), archivePath, tempArchive);
-    EXPECT_EQ(archivePath, "C:\\packs\\desert-pal.zip");
-    EXPECT_FALSE(tempArchive);
+  for (const std::string& Tail : Tails) {
+    std::string ArchivePath = "C:\\packs\\desert-pal.zip";
+    bool TempArchive = false;
+    skw::CheckTrailer(Program(Tail), TempFolder(), ArchivePath, TempArchive);
+    EXPECT_EQ(ArchivePath, "C:\\packs\\desert-pal.zip");
+    EXPECT_FALSE(TempArchive);
   }
   // A program file shorter than a trailer.
-  const std::string tiny = dir / "tiny";
-  ASSERT_TRUE(skwtest::ScratchDir::WriteText(tiny, "SKW"));
-  std::string archivePath;
-  bool tempArchive = false;
-  skw::CheckTrailer(tiny, TempFolder(), archivePath, tempArchive);
-  EXPECT_FALSE(tempArchive);
+  const std::string Tiny = dir / "tiny";
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(Tiny, "SKW"));
+  std::string ArchivePath;
+  bool TempArchive = false;
+  skw::CheckTrailer(Tiny, TempFolder(), ArchivePath, TempArchive);
+  EXPECT_FALSE(TempArchive);
   EXPECT_FALSE(platform::Exists(temp / "*.zip"));
 }
 
 TEST_F(TrailerCheck, UnreadableProgramOrUnwritableFolderRaise) {
-  std::string archivePath;
-  bool tempArchive = false;
-  EXPECT_THROW(skw::CheckTrailer(dir / "missing", TempFolder(), archivePath, tempArchive), std::runtime_error);
-  const std::string program = Program("PK" + skw::MakeTrailer("pal", 2));
-  const std::string missingFolder = dir / "no such folder" + skwtest::ScratchDir::Separator();
-  EXPECT_THROW(skw::CheckTrailer(program, missingFolder, archivePath, tempArchive), std::runtime_error);
-  EXPECT_FALSE(tempArchive);
+  std::string ArchivePath;
+  bool TempArchive = false;
+  EXPECT_THROW(skw::CheckTrailer(dir / "missing", TempFolder(), ArchivePath, TempArchive), std::runtime_error);
+  const std::string ProgramPath = Program("PK" + skw::MakeTrailer("pal", 2));
+  const std::string MissingFolder = dir / "no such folder" + skwtest::ScratchDir::Separator();
+  EXPECT_THROW(skw::CheckTrailer(ProgramPath, MissingFolder, ArchivePath, TempArchive), std::runtime_error);
+  EXPECT_FALSE(TempArchive);
 }
 
 }  // namespace

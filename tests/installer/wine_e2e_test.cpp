@@ -49,8 +49,8 @@ class WindowsProgram : public ::testing::Test {
   }
 
   static void DeleteKey() {
-    for (const char* view : {"32", "64"})
-      Shell(std::string("reg delete \"") + kKey + "\" /reg:" + view + " /f >NUL 2>NUL");
+    for (const char* View : {"32", "64"})
+      Shell(std::string("reg delete \"") + kKey + "\" /reg:" + View + " /f >NUL 2>NUL");
   }
   // Replaces the game's record by a value made of Data (reg add's /t and /d).
   static void SeedRegistry(const std::string& Data) {
@@ -60,23 +60,23 @@ class WindowsProgram : public ::testing::Test {
   }
 
   static std::string Bin(const std::string& Program) {
-    std::string path = std::string(SKW_BIN_DIR) + "/" + Program + SKW_EXE_SUFFIX;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
+    std::string Path = std::string(SKW_BIN_DIR) + "/" + Program + SKW_EXE_SUFFIX;
+    std::replace(Path.begin(), Path.end(), '/', '\\');
+    return Path;
   }
   std::string Container(const std::string& Extension) const {
     return Dir / ("prefix\\drive_c\\Program Files\\Razorworks\\Comanche Hokum\\cohokum\\3ddata\\textures." + Extension);
   }
 
   skwtest::RunResult Run(const std::string& Program, const std::vector<std::string>& Arguments) {
-    std::string command = "\"" + Program + "\"";
-    for (const std::string& argument : Arguments) command += " \"" + argument + "\"";
-    command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
-    command = "\"" + command + "\"";  // cmd.exe strips one pair of quotes
-    const int status = std::system(command.c_str());
+    std::string Command = "\"" + Program + "\"";
+    for (const std::string& Argument : Arguments) Command += " \"" + Argument + "\"";
+    Command += " >\"" + (Dir / "stdout.txt") + "\" 2>\"" + (Dir / "stderr.txt") + "\"";
+    Command = "\"" + Command + "\"";  // cmd.exe strips one pair of quotes
+    const int Status = std::system(Command.c_str());
     return skwtest::RunResult{WithoutCarriageReturns(skwtest::ReadAll(Dir / "stdout.txt")),
                               WithoutCarriageReturns(skwtest::ReadAll(Dir / "stderr.txt")),
-                              skwtest::ExitCodeOf(status)};
+                              skwtest::ExitCodeOf(Status)};
   }
   skwtest::RunResult RunInstaller(const std::vector<std::string>& Arguments) {
     return Run(Bin("skinwright"), Arguments);
@@ -97,52 +97,52 @@ TEST_F(WindowsProgram, FatalPathsInTheirOrder) {
   SeedRegistry("/t REG_DWORD /d 1");
   EXPECT_EQ(RunInstaller({Dir / "pack.zip", "0"}).Err, ErrorLine("Invalid data type for 'Installation Path'"));
   DeleteKey();
-  const skwtest::RunResult result = RunInstaller({Dir / "pack.zip", "0"});
-  EXPECT_EQ(result.Err, ErrorLine(skw::kGameNotFound));
-  EXPECT_EQ(result.Out, "");
-  EXPECT_EQ(result.Exit, 1);
+  const skwtest::RunResult Result = RunInstaller({Dir / "pack.zip", "0"});
+  EXPECT_EQ(Result.Err, ErrorLine(skw::kGameNotFound));
+  EXPECT_EQ(Result.Out, "");
+  EXPECT_EQ(Result.Exit, 1);
 }
 
 TEST_F(WindowsProgram, SecondInstanceEndsAtOnce) {
-  const platform::NamedMutex first(skw::kMutexName);
-  ASSERT_FALSE(first.AlreadyExists());
-  const skwtest::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
-  EXPECT_EQ(result.Out, "");
-  EXPECT_EQ(result.Err, "");
+  const platform::NamedMutex First(skw::kMutexName);
+  ASSERT_FALSE(First.AlreadyExists());
+  const skwtest::RunResult Result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  EXPECT_EQ(Result.Out, "");
+  EXPECT_EQ(Result.Err, "");
 }
 
 TEST_F(WindowsProgram, FullRunMatchesTheEngineThenCountsDown) {
-  const std::string pack = Dir / "demo-pack-pal.zip";
-  const skwtest::RunResult result = RunInstaller({pack, "1"});
-  EXPECT_EQ(result.Err, "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
-  EXPECT_EQ(result.Out.find("Demo texture pack\n"), 0u) << result.Out;
-  EXPECT_NE(result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
-  const size_t done = result.Out.find("All done.\n");
-  ASSERT_NE(done, std::string::npos);
-  EXPECT_EQ(result.Out.substr(done),
+  const std::string Pack = Dir / "demo-pack-pal.zip";
+  const skwtest::RunResult Result = RunInstaller({Pack, "1"});
+  EXPECT_EQ(Result.Err, "warning: CRATE 01-PAL-16x16.bmp: Wrong color depth or texture size.\n");
+  EXPECT_EQ(Result.Out.find("Demo texture pack\n"), 0u) << Result.Out;
+  EXPECT_NE(Result.Out.find("Scanning textures.pal ...\n"), std::string::npos);
+  const size_t Done = Result.Out.find("All done.\n");
+  ASSERT_NE(Done, std::string::npos);
+  EXPECT_EQ(Result.Out.substr(Done),
             "All done.\nShutting down in 1 second(s).\nShutting down in 0 second(s).\n"
             "5 replaced, 1 rejected, 0 without a texture, 1 skipped, 0 never reached\n");
-  EXPECT_EQ(result.Exit, 0);
-  const std::string expected = EngineExpectation(PalBefore, pack, false);
-  EXPECT_NE(expected, PalBefore);
-  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == expected);
+  EXPECT_EQ(Result.Exit, 0);
+  const std::string Expected = EngineExpectation(PalBefore, Pack, false);
+  EXPECT_NE(Expected, PalBefore);
+  EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == Expected);
 }
 
 TEST_F(WindowsProgram, PackExecutableRemovesItsTemporaryArchive) {
-  const std::string pack = Dir / "pack.exe";
-  ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Dir / "demo-pack-pal.zip", "pal", pack), "");
-  const skwtest::RunResult result = Run(pack, {"ignored-bin.zip", "0"});
-  EXPECT_NE(result.Out.find("All done.\n"), std::string::npos) << result.Out << result.Err;
+  const std::string Pack = Dir / "pack.exe";
+  ASSERT_EQ(skw::BuildPack(Bin("skinwright"), Dir / "demo-pack-pal.zip", "pal", Pack), "");
+  const skwtest::RunResult Result = Run(Pack, {"ignored-bin.zip", "0"});
+  EXPECT_NE(Result.Out.find("All done.\n"), std::string::npos) << Result.Out << Result.Err;
   EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == EngineExpectation(PalBefore, Dir / "demo-pack-pal.zip", false));
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(Dir / "tmp")));
 }
 
 TEST_F(WindowsProgram, FailedSaveLeavesTheOldContainer) {
   ASSERT_TRUE(platform::SetAttributes(Container("pal"), platform::kAttrReadOnly));
-  const skwtest::RunResult result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
-  EXPECT_NE(result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << result.Err;
-  EXPECT_EQ(result.Out.find("All done."), std::string::npos);
-  EXPECT_EQ(result.Exit, 1);
+  const skwtest::RunResult Result = RunInstaller({Dir / "demo-pack-pal.zip", "0"});
+  EXPECT_NE(Result.Err.find("error: Skinwright import module: Cannot write file"), std::string::npos) << Result.Err;
+  EXPECT_EQ(Result.Out.find("All done."), std::string::npos);
+  EXPECT_EQ(Result.Exit, 1);
   EXPECT_TRUE(skwtest::ReadAll(Container("pal")) == PalBefore);
 }
 

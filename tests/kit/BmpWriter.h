@@ -32,54 +32,54 @@ struct TBmpFile {
 };
 
 inline void PutLE(std::vector<uint8_t>& Out, size_t At, uint32_t Value, int Bytes) {
-  for (int i = 0; i < Bytes; ++i) Out[At + static_cast<size_t>(i)] = static_cast<uint8_t>(Value >> (8 * i));
+  for (int I = 0; I < Bytes; ++I) Out[At + static_cast<size_t>(I)] = static_cast<uint8_t>(Value >> (8 * I));
 }
 
 inline std::vector<uint8_t> MakeBmp(const TBmpFile& F) {
-  const bool bitfieldsAfterHeader = F.Compression == 3 && F.InfoSize == 40;
-  const size_t tableAt = 14 + F.InfoSize + (bitfieldsAfterHeader ? 12 : 0);
-  const size_t pixelsAt = tableAt + 4 * F.Table.size() + F.Gap;
-  const int32_t rows = F.Height < 0 ? -F.Height : F.Height;
-  const size_t bpp = F.BitCount / 8;
-  const size_t stride = (static_cast<size_t>(F.Width) * F.BitCount + 31) / 32 * 4;
-  std::vector<uint8_t> out(pixelsAt + stride * static_cast<size_t>(rows), 0);
-  out[0] = 'B';
-  out[1] = 'M';
-  PutLE(out, 2, static_cast<uint32_t>(out.size()), 4);
-  PutLE(out, 10, static_cast<uint32_t>(pixelsAt), 4);
-  PutLE(out, 14, F.InfoSize, 4);
-  PutLE(out, 18, static_cast<uint32_t>(F.Width), 4);
-  PutLE(out, 22, static_cast<uint32_t>(F.Height), 4);
-  PutLE(out, 26, 1, 2);
-  PutLE(out, 28, F.BitCount, 2);
-  PutLE(out, 30, F.Compression, 4);
-  PutLE(out, 46, F.ColorsUsed, 4);
+  const bool BitfieldsAfterHeader = F.Compression == 3 && F.InfoSize == 40;
+  const size_t TableAt = 14 + F.InfoSize + (BitfieldsAfterHeader ? 12 : 0);
+  const size_t PixelsAt = TableAt + 4 * F.Table.size() + F.Gap;
+  const int32_t Rows = F.Height < 0 ? -F.Height : F.Height;
+  const size_t Bpp = F.BitCount / 8;
+  const size_t Stride = (static_cast<size_t>(F.Width) * F.BitCount + 31) / 32 * 4;
+  std::vector<uint8_t> Out(PixelsAt + Stride * static_cast<size_t>(Rows), 0);
+  Out[0] = 'B';
+  Out[1] = 'M';
+  PutLE(Out, 2, static_cast<uint32_t>(Out.size()), 4);
+  PutLE(Out, 10, static_cast<uint32_t>(PixelsAt), 4);
+  PutLE(Out, 14, F.InfoSize, 4);
+  PutLE(Out, 18, static_cast<uint32_t>(F.Width), 4);
+  PutLE(Out, 22, static_cast<uint32_t>(F.Height), 4);
+  PutLE(Out, 26, 1, 2);
+  PutLE(Out, 28, F.BitCount, 2);
+  PutLE(Out, 30, F.Compression, 4);
+  PutLE(Out, 46, F.ColorsUsed, 4);
   if (F.Compression == 3) {
-    for (int i = 0; i < 3; ++i) PutLE(out, 54 + 4 * static_cast<size_t>(i), F.Masks[i], 4);
+    for (int I = 0; I < 3; ++I) PutLE(Out, 54 + 4 * static_cast<size_t>(I), F.Masks[I], 4);
   }
-  for (size_t i = 0; i < F.Table.size(); ++i) {
-    for (size_t b = 0; b < 4; ++b) out[tableAt + 4 * i + b] = F.Table[i][b];
+  for (size_t I = 0; I < F.Table.size(); ++I) {
+    for (size_t B = 0; B < 4; ++B) Out[TableAt + 4 * I + B] = F.Table[I][B];
   }
   // Other depths get zero pixels of the right amount.
-  const bool writePixels = bpp == 1 || bpp == 3 || bpp == 4;
-  for (int32_t r = 0; r < rows && writePixels; ++r) {
-    const int32_t y = F.Height < 0 ? r : rows - 1 - r;
-    uint8_t* row = out.data() + pixelsAt + stride * static_cast<size_t>(r);
-    for (int32_t x = 0; x < F.Width; ++x) {
-      const uint32_t v = F.Pixel(x, y);
-      uint8_t* p = row + bpp * static_cast<size_t>(x);
-      if (bpp == 1) {
-        p[0] = static_cast<uint8_t>(v);
+  const bool WritePixels = Bpp == 1 || Bpp == 3 || Bpp == 4;
+  for (int32_t R = 0; R < Rows && WritePixels; ++R) {
+    const int32_t Y = F.Height < 0 ? R : Rows - 1 - R;
+    uint8_t* Row = Out.data() + PixelsAt + Stride * static_cast<size_t>(R);
+    for (int32_t X = 0; X < F.Width; ++X) {
+      const uint32_t V = F.Pixel(X, Y);
+      uint8_t* P = Row + Bpp * static_cast<size_t>(X);
+      if (Bpp == 1) {
+        P[0] = static_cast<uint8_t>(V);
         continue;
       }
-      p[0] = static_cast<uint8_t>(v >> 16);
-      p[1] = static_cast<uint8_t>(v >> 8);
-      p[2] = static_cast<uint8_t>(v);
-      if (bpp == 4) p[3] = F.FourthByte;
+      P[0] = static_cast<uint8_t>(V >> 16);
+      P[1] = static_cast<uint8_t>(V >> 8);
+      P[2] = static_cast<uint8_t>(V);
+      if (Bpp == 4) P[3] = F.FourthByte;
     }
-    for (size_t pad = static_cast<size_t>(F.Width) * bpp; pad < stride; ++pad) row[pad] = F.PadByte;
+    for (size_t Pad = static_cast<size_t>(F.Width) * Bpp; Pad < Stride; ++Pad) Row[Pad] = F.PadByte;
   }
-  return out;
+  return Out;
 }
 
 }  // namespace skwtest

@@ -13,11 +13,11 @@ namespace skwtest {
 class ScratchDir {
  public:
   ScratchDir() {
-    static unsigned counter = 0;
-    for (int attempt = 0; attempt < 100 && FPath.empty(); ++attempt) {
-      const std::string candidate = platform::TempDirectory() + "skw-scratch-" +
-                                    std::to_string(platform::NowAsFileTime()) + "-" + std::to_string(++counter);
-      if (platform::MakeDirectory(candidate)) FPath = candidate;
+    static unsigned Counter = 0;
+    for (int Attempt = 0; Attempt < 100 && FPath.empty(); ++Attempt) {
+      const std::string Candidate = platform::TempDirectory() + "skw-scratch-" +
+                                    std::to_string(platform::NowAsFileTime()) + "-" + std::to_string(++Counter);
+      if (platform::MakeDirectory(Candidate)) FPath = Candidate;
     }
   }
   ~ScratchDir() {
@@ -35,28 +35,28 @@ class ScratchDir {
 
   // Writes Text to a new or replaced file; false on failure.
   static bool WriteText(const std::string& Path, const std::string& Text) {
-    const platform::FileHandle handle = platform::OpenWrite(Path, true);
-    if (handle == platform::kInvalidHandle) return false;
-    const bool ok = platform::Write(handle, Text.data(), Text.size()) == static_cast<int64_t>(Text.size());
-    platform::Close(handle);
-    return ok;
+    const platform::FileHandle Handle = platform::OpenWrite(Path, true);
+    if (Handle == platform::kInvalidHandle) return false;
+    const bool Ok = platform::Write(Handle, Text.data(), Text.size()) == static_cast<int64_t>(Text.size());
+    platform::Close(Handle);
+    return Ok;
   }
 
  private:
   static void RemoveTree(const std::string& Dir) {
-    platform::DirectorySearch search;
-    platform::FindData item;
-    for (int rc = search.First(Dir + Separator() + "*", item); rc == 0; rc = search.Next(item)) {
-      if (item.Name == "." || item.Name == "..") continue;
-      const std::string path = Dir + Separator() + item.Name;
-      if (item.Attributes & platform::kAttrDirectory) {
-        RemoveTree(path);
+    platform::DirectorySearch Search;
+    platform::FindData Item;
+    for (int Rc = Search.First(Dir + Separator() + "*", Item); Rc == 0; Rc = Search.Next(Item)) {
+      if (Item.Name == "." || Item.Name == "..") continue;
+      const std::string Path = Dir + Separator() + Item.Name;
+      if (Item.Attributes & platform::kAttrDirectory) {
+        RemoveTree(Path);
       } else {
-        platform::SetAttributes(path, platform::kAttrArchive);
-        platform::RemoveFile(path);
+        platform::SetAttributes(Path, platform::kAttrArchive);
+        platform::RemoveFile(Path);
       }
     }
-    search.Close();
+    Search.Close();
     platform::SetAttributes(Dir, platform::kAttrDirectory);
     platform::RemoveEmptyDirectory(Dir);
   }

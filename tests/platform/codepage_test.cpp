@@ -16,10 +16,10 @@ using platform::AnsiToOem;
 using platform::OemToAnsi;
 
 TEST(Codepage, AsciiPassesUnchangedBothWays) {
-  std::string ascii;
-  for (int b = 1; b < 0x80; ++b) ascii += static_cast<char>(b);
-  EXPECT_EQ(OemToAnsi(ascii), ascii);
-  EXPECT_EQ(AnsiToOem(ascii), ascii);
+  std::string Ascii;
+  for (int B = 1; B < 0x80; ++B) Ascii += static_cast<char>(B);
+  EXPECT_EQ(OemToAnsi(Ascii), Ascii);
+  EXPECT_EQ(AnsiToOem(Ascii), Ascii);
   EXPECT_EQ(OemToAnsi(""), "");
   EXPECT_EQ(AnsiToOem(""), "");
 }
@@ -36,9 +36,9 @@ TEST(Codepage, Cp437UpperHalfToUtf8) {
 
 TEST(Codepage, Cp437RoundTripOfEveryByte) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows converts to its ANSI code page";
-  std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  EXPECT_EQ(AnsiToOem(OemToAnsi(all)), all);
+  std::string All;
+  for (int B = 0; B < 256; ++B) All += static_cast<char>(B);
+  EXPECT_EQ(AnsiToOem(OemToAnsi(All)), All);
 }
 
 TEST(Codepage, CharactersWithoutCp437FormBecomeQuestionMarks) {

@@ -17,194 +17,194 @@ using skwtest::ScratchDir;
 constexpr char kSep = ScratchDir::Separator();
 
 std::set<std::string> SearchNames(const std::string& Pattern, int* FirstResult = nullptr) {
-  std::set<std::string> names;
-  platform::DirectorySearch search;
-  platform::FindData item;
-  int rc = search.First(Pattern, item);
-  if (FirstResult != nullptr) *FirstResult = rc;
-  for (; rc == 0; rc = search.Next(item)) names.insert(item.Name);
-  EXPECT_TRUE(rc == 0 || rc == platform::kErrorNoMoreFiles || FirstResult != nullptr) << rc;
-  return names;
+  std::set<std::string> Names;
+  platform::DirectorySearch Search;
+  platform::FindData Item;
+  int Rc = Search.First(Pattern, Item);
+  if (FirstResult != nullptr) *FirstResult = Rc;
+  for (; Rc == 0; Rc = Search.Next(Item)) Names.insert(Item.Name);
+  EXPECT_TRUE(Rc == 0 || Rc == platform::kErrorNoMoreFiles || FirstResult != nullptr) << Rc;
+  return Names;
 }
 
 TEST(FileSystem, AttributesOfFilesAndDirectories) {
-  ScratchDir dir;
-  const std::string file = dir / "plain.txt";
-  ASSERT_TRUE(ScratchDir::WriteText(file, "abc"));
+  ScratchDir Dir;
+  const std::string File = Dir / "plain.txt";
+  ASSERT_TRUE(ScratchDir::WriteText(File, "abc"));
 
-  const uint32_t dirAttr = platform::GetAttributes(dir.Path());
-  EXPECT_NE(dirAttr & platform::kAttrDirectory, 0u);
-  const uint32_t fileAttr = platform::GetAttributes(file);
-  EXPECT_EQ(fileAttr & (platform::kAttrDirectory | platform::kAttrReadOnly), 0u);
-  EXPECT_EQ(platform::GetAttributes(dir / "missing"), platform::kInvalidAttributes);
+  const uint32_t DirAttr = platform::GetAttributes(Dir.Path());
+  EXPECT_NE(DirAttr & platform::kAttrDirectory, 0u);
+  const uint32_t FileAttr = platform::GetAttributes(File);
+  EXPECT_EQ(FileAttr & (platform::kAttrDirectory | platform::kAttrReadOnly), 0u);
+  EXPECT_EQ(platform::GetAttributes(Dir / "missing"), platform::kInvalidAttributes);
 
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrReadOnly));
-  EXPECT_NE(platform::GetAttributes(file) & platform::kAttrReadOnly, 0u);
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrArchive));
-  EXPECT_EQ(platform::GetAttributes(file) & platform::kAttrReadOnly, 0u);
-  EXPECT_FALSE(platform::SetAttributes(dir / "missing", platform::kAttrArchive));
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrReadOnly));
+  EXPECT_NE(platform::GetAttributes(File) & platform::kAttrReadOnly, 0u);
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrArchive));
+  EXPECT_EQ(platform::GetAttributes(File) & platform::kAttrReadOnly, 0u);
+  EXPECT_FALSE(platform::SetAttributes(Dir / "missing", platform::kAttrArchive));
 }
 
 TEST(FileSystem, ReadOnlyFilesRefuseChanges) {
-  ScratchDir dir;
-  const std::string file = dir / "locked.txt";
-  const std::string other = dir / "other.txt";
-  ASSERT_TRUE(ScratchDir::WriteText(file, "locked"));
-  ASSERT_TRUE(ScratchDir::WriteText(other, "other"));
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrReadOnly));
+  ScratchDir Dir;
+  const std::string File = Dir / "locked.txt";
+  const std::string Other = Dir / "other.txt";
+  ASSERT_TRUE(ScratchDir::WriteText(File, "locked"));
+  ASSERT_TRUE(ScratchDir::WriteText(Other, "other"));
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrReadOnly));
 
-  EXPECT_EQ(platform::OpenWrite(file, true), platform::kInvalidHandle);
-  EXPECT_EQ(platform::OpenReadWrite(file), platform::kInvalidHandle);
-  EXPECT_FALSE(platform::RemoveFile(file));
-  EXPECT_FALSE(platform::RenameFile(other, file, true));
-  const platform::FileHandle in = platform::OpenRead(file);
-  ASSERT_NE(in, platform::kInvalidHandle);
-  EXPECT_EQ(platform::Size(in), 6);  // still whole
-  platform::Close(in);
+  EXPECT_EQ(platform::OpenWrite(File, true), platform::kInvalidHandle);
+  EXPECT_EQ(platform::OpenReadWrite(File), platform::kInvalidHandle);
+  EXPECT_FALSE(platform::RemoveFile(File));
+  EXPECT_FALSE(platform::RenameFile(Other, File, true));
+  const platform::FileHandle In = platform::OpenRead(File);
+  ASSERT_NE(In, platform::kInvalidHandle);
+  EXPECT_EQ(platform::Size(In), 6);  // still whole
+  platform::Close(In);
 
-  ASSERT_TRUE(platform::SetAttributes(file, platform::kAttrArchive));
-  EXPECT_TRUE(platform::RenameFile(other, file, true));
-  EXPECT_TRUE(platform::RemoveFile(file));
+  ASSERT_TRUE(platform::SetAttributes(File, platform::kAttrArchive));
+  EXPECT_TRUE(platform::RenameFile(Other, File, true));
+  EXPECT_TRUE(platform::RemoveFile(File));
 }
 
 TEST(FileSystem, DotNamesAreHiddenOnLinux) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows keeps a hidden bit of its own";
-  ScratchDir dir;
-  ASSERT_TRUE(ScratchDir::WriteText(dir / ".profile", ""));
-  EXPECT_NE(platform::GetAttributes(dir / ".profile") & platform::kAttrHidden, 0u);
-  EXPECT_EQ(platform::GetAttributes(dir.Path()) & platform::kAttrHidden, 0u);
+  ScratchDir Dir;
+  ASSERT_TRUE(ScratchDir::WriteText(Dir / ".profile", ""));
+  EXPECT_NE(platform::GetAttributes(Dir / ".profile") & platform::kAttrHidden, 0u);
+  EXPECT_EQ(platform::GetAttributes(Dir.Path()) & platform::kAttrHidden, 0u);
 }
 
 TEST(FileSystem, DirectorySearchMatchesPatternsWithoutRegardToCase) {
-  ScratchDir dir;
-  for (const char* name : {"a.bmp", "B.BMP", "c.txt", "noext"}) ASSERT_TRUE(ScratchDir::WriteText(dir / name, name));
-  ASSERT_TRUE(platform::MakeDirectory(dir / "sub.bmp"));
+  ScratchDir Dir;
+  for (const char* Name : {"a.bmp", "B.BMP", "c.txt", "noext"}) ASSERT_TRUE(ScratchDir::WriteText(Dir / Name, Name));
+  ASSERT_TRUE(platform::MakeDirectory(Dir / "sub.bmp"));
 
-  EXPECT_EQ(SearchNames(dir / "*.bmp"), (std::set<std::string>{"a.bmp", "B.BMP", "sub.bmp"}));
-  EXPECT_EQ(SearchNames(dir / "?.BMP"), (std::set<std::string>{"a.bmp", "B.BMP"}));
-  EXPECT_EQ(SearchNames(dir / "NOEXT"), (std::set<std::string>{"noext"}));
-  std::set<std::string> all = SearchNames(dir / "*.*");
-  all.erase(".");
-  all.erase("..");
-  EXPECT_EQ(all, (std::set<std::string>{"a.bmp", "B.BMP", "c.txt", "noext", "sub.bmp"}));
+  EXPECT_EQ(SearchNames(Dir / "*.bmp"), (std::set<std::string>{"a.bmp", "B.BMP", "sub.bmp"}));
+  EXPECT_EQ(SearchNames(Dir / "?.BMP"), (std::set<std::string>{"a.bmp", "B.BMP"}));
+  EXPECT_EQ(SearchNames(Dir / "NOEXT"), (std::set<std::string>{"noext"}));
+  std::set<std::string> All = SearchNames(Dir / "*.*");
+  All.erase(".");
+  All.erase("..");
+  EXPECT_EQ(All, (std::set<std::string>{"a.bmp", "B.BMP", "c.txt", "noext", "sub.bmp"}));
 
   // Size, attributes and time of an item.
-  platform::DirectorySearch search;
-  platform::FindData item;
-  ASSERT_EQ(search.First(dir / "c.txt", item), 0);
-  EXPECT_EQ(item.Size, 5u);
-  EXPECT_EQ(item.Attributes & platform::kAttrDirectory, 0u);
-  EXPECT_NE(item.LastWrite, 0u);
-  EXPECT_EQ(search.Next(item), platform::kErrorNoMoreFiles);
-  ASSERT_EQ(search.First(dir / "sub.bmp", item), 0);
-  EXPECT_NE(item.Attributes & platform::kAttrDirectory, 0u);
+  platform::DirectorySearch Search;
+  platform::FindData Item;
+  ASSERT_EQ(Search.First(Dir / "c.txt", Item), 0);
+  EXPECT_EQ(Item.Size, 5u);
+  EXPECT_EQ(Item.Attributes & platform::kAttrDirectory, 0u);
+  EXPECT_NE(Item.LastWrite, 0u);
+  EXPECT_EQ(Search.Next(Item), platform::kErrorNoMoreFiles);
+  ASSERT_EQ(Search.First(Dir / "sub.bmp", Item), 0);
+  EXPECT_NE(Item.Attributes & platform::kAttrDirectory, 0u);
 }
 
 TEST(FileSystem, DirectorySearchFailures) {
-  ScratchDir dir;
-  int rc = 0;
-  EXPECT_TRUE(SearchNames(dir / "*.none", &rc).empty());
-  EXPECT_EQ(rc, platform::kErrorFileNotFound);
-  EXPECT_TRUE(SearchNames(dir / "missing" + kSep + "*", &rc).empty());
-  EXPECT_EQ(rc, platform::kErrorPathNotFound);
+  ScratchDir Dir;
+  int Rc = 0;
+  EXPECT_TRUE(SearchNames(Dir / "*.none", &Rc).empty());
+  EXPECT_EQ(Rc, platform::kErrorFileNotFound);
+  EXPECT_TRUE(SearchNames(Dir / "missing" + kSep + "*", &Rc).empty());
+  EXPECT_EQ(Rc, platform::kErrorPathNotFound);
 
-  platform::DirectorySearch never;
-  platform::FindData item;
-  EXPECT_FALSE(never.IsOpen());
-  EXPECT_EQ(never.Next(item), platform::kErrorNoMoreFiles);
+  platform::DirectorySearch Never;
+  platform::FindData Item;
+  EXPECT_FALSE(Never.IsOpen());
+  EXPECT_EQ(Never.Next(Item), platform::kErrorNoMoreFiles);
 }
 
 TEST(FileSystem, ExistsWithWildcardsAndDirectories) {
-  ScratchDir dir;
-  ASSERT_TRUE(ScratchDir::WriteText(dir / "logo.bmp", ""));
-  ASSERT_TRUE(platform::MakeDirectory(dir / "folder"));
-  EXPECT_TRUE(platform::Exists(dir / "logo.bmp"));
-  EXPECT_TRUE(platform::Exists(dir / "LOGO.BMP"));
-  EXPECT_TRUE(platform::Exists(dir / "*.bmp"));
-  EXPECT_TRUE(platform::Exists(dir / "l?go.*"));
-  EXPECT_TRUE(platform::Exists(dir / "folder"));
-  EXPECT_FALSE(platform::Exists(dir / "*.txt"));
-  EXPECT_FALSE(platform::Exists(dir / "nothing"));
+  ScratchDir Dir;
+  ASSERT_TRUE(ScratchDir::WriteText(Dir / "logo.bmp", ""));
+  ASSERT_TRUE(platform::MakeDirectory(Dir / "folder"));
+  EXPECT_TRUE(platform::Exists(Dir / "logo.bmp"));
+  EXPECT_TRUE(platform::Exists(Dir / "LOGO.BMP"));
+  EXPECT_TRUE(platform::Exists(Dir / "*.bmp"));
+  EXPECT_TRUE(platform::Exists(Dir / "l?go.*"));
+  EXPECT_TRUE(platform::Exists(Dir / "folder"));
+  EXPECT_FALSE(platform::Exists(Dir / "*.txt"));
+  EXPECT_FALSE(platform::Exists(Dir / "nothing"));
   EXPECT_FALSE(platform::Exists(""));
 }
 
 TEST(FileSystem, RenameDeleteAndDirectories) {
-  ScratchDir dir;
-  const std::string a = dir / "a.txt";
-  const std::string b = dir / "b.txt";
-  ASSERT_TRUE(ScratchDir::WriteText(a, "A"));
-  ASSERT_TRUE(ScratchDir::WriteText(b, "B"));
-  EXPECT_FALSE(platform::RenameFile(a, b, false));  // b exists
-  EXPECT_TRUE(platform::Exists(a));
-  EXPECT_TRUE(platform::RenameFile(a, b, true));
-  EXPECT_FALSE(platform::Exists(a));
-  const platform::FileHandle in = platform::OpenRead(b);
-  char byte = 0;
-  EXPECT_EQ(platform::Read(in, &byte, 1), 1);
-  platform::Close(in);
-  EXPECT_EQ(byte, 'A');
+  ScratchDir Dir;
+  const std::string A = Dir / "a.txt";
+  const std::string B = Dir / "b.txt";
+  ASSERT_TRUE(ScratchDir::WriteText(A, "A"));
+  ASSERT_TRUE(ScratchDir::WriteText(B, "B"));
+  EXPECT_FALSE(platform::RenameFile(A, B, false));  // b exists
+  EXPECT_TRUE(platform::Exists(A));
+  EXPECT_TRUE(platform::RenameFile(A, B, true));
+  EXPECT_FALSE(platform::Exists(A));
+  const platform::FileHandle In = platform::OpenRead(B);
+  char Byte = 0;
+  EXPECT_EQ(platform::Read(In, &Byte, 1), 1);
+  platform::Close(In);
+  EXPECT_EQ(Byte, 'A');
 
-  EXPECT_TRUE(platform::RemoveFile(b));
-  EXPECT_FALSE(platform::RemoveFile(b));
-  EXPECT_FALSE(platform::Exists(b));
+  EXPECT_TRUE(platform::RemoveFile(B));
+  EXPECT_FALSE(platform::RemoveFile(B));
+  EXPECT_FALSE(platform::Exists(B));
 
-  const std::string sub = dir / "sub";
-  EXPECT_TRUE(platform::MakeDirectory(sub));
-  EXPECT_FALSE(platform::MakeDirectory(sub));                     // already there
-  EXPECT_FALSE(platform::MakeDirectory(dir / "x" + kSep + "y"));  // parent missing
-  EXPECT_FALSE(platform::RemoveFile(sub));                        // not a file
-  ASSERT_TRUE(ScratchDir::WriteText(sub + kSep + "f", ""));
-  EXPECT_FALSE(platform::RemoveEmptyDirectory(sub));  // not empty
-  EXPECT_TRUE(platform::RemoveFile(sub + kSep + "f"));
-  EXPECT_TRUE(platform::RemoveEmptyDirectory(sub));
+  const std::string Sub = Dir / "sub";
+  EXPECT_TRUE(platform::MakeDirectory(Sub));
+  EXPECT_FALSE(platform::MakeDirectory(Sub));                     // already there
+  EXPECT_FALSE(platform::MakeDirectory(Dir / "x" + kSep + "y"));  // parent missing
+  EXPECT_FALSE(platform::RemoveFile(Sub));                        // not a file
+  ASSERT_TRUE(ScratchDir::WriteText(Sub + kSep + "f", ""));
+  EXPECT_FALSE(platform::RemoveEmptyDirectory(Sub));  // not empty
+  EXPECT_TRUE(platform::RemoveFile(Sub + kSep + "f"));
+  EXPECT_TRUE(platform::RemoveEmptyDirectory(Sub));
 }
 
 TEST(FileSystem, CurrentAndTemporaryDirectories) {
-  const std::string temp = platform::TempDirectory();
-  ASSERT_FALSE(temp.empty());
-  EXPECT_TRUE(temp.back() == '/' || temp.back() == '\\');
-  EXPECT_NE(platform::GetAttributes(temp) & platform::kAttrDirectory, 0u);
-  EXPECT_NE(platform::GetAttributes(temp), platform::kInvalidAttributes);
+  const std::string Temp = platform::TempDirectory();
+  ASSERT_FALSE(Temp.empty());
+  EXPECT_TRUE(Temp.back() == '/' || Temp.back() == '\\');
+  EXPECT_NE(platform::GetAttributes(Temp) & platform::kAttrDirectory, 0u);
+  EXPECT_NE(platform::GetAttributes(Temp), platform::kInvalidAttributes);
 
-  const std::string current = platform::CurrentDirectory();
-  ASSERT_FALSE(current.empty());
-  EXPECT_NE(platform::GetAttributes(current), platform::kInvalidAttributes);
-  EXPECT_NE(platform::GetAttributes(current) & platform::kAttrDirectory, 0u);
+  const std::string Current = platform::CurrentDirectory();
+  ASSERT_FALSE(Current.empty());
+  EXPECT_NE(platform::GetAttributes(Current), platform::kInvalidAttributes);
+  EXPECT_NE(platform::GetAttributes(Current) & platform::kAttrDirectory, 0u);
 }
 
 TEST(FileSystem, MixedCasePathsFindExistingNames) {
-  ScratchDir dir;
-  ASSERT_TRUE(platform::MakeDirectory(dir / "Cohokum"));
-  ASSERT_TRUE(ScratchDir::WriteText(dir / "Cohokum" + kSep + "Textures.BIN", "container"));
-  const std::string asWritten = dir.Path() + "\\COHOKUM\\textures.bin";
-  EXPECT_NE(platform::GetAttributes(asWritten), platform::kInvalidAttributes);
-  const platform::FileHandle in = platform::OpenRead(asWritten);
-  EXPECT_NE(in, platform::kInvalidHandle);
-  platform::Close(in);
+  ScratchDir Dir;
+  ASSERT_TRUE(platform::MakeDirectory(Dir / "Cohokum"));
+  ASSERT_TRUE(ScratchDir::WriteText(Dir / "Cohokum" + kSep + "Textures.BIN", "container"));
+  const std::string AsWritten = Dir.Path() + "\\COHOKUM\\textures.bin";
+  EXPECT_NE(platform::GetAttributes(AsWritten), platform::kInvalidAttributes);
+  const platform::FileHandle In = platform::OpenRead(AsWritten);
+  EXPECT_NE(In, platform::kInvalidHandle);
+  platform::Close(In);
 }
 
 TEST(FileSystem, DriveLetterPathsGoThroughTheWinePrefixOnLinux) {
   if (platform::kIsWindows) GTEST_SKIP() << "Windows uses drive letters itself";
-  ScratchDir dir;
-  const std::string dosdevices = dir / "dosdevices";
-  ASSERT_TRUE(platform::MakeDirectory(dosdevices));
-  ASSERT_TRUE(platform::MakeDirectory(dosdevices + "/c:"));
-  ASSERT_TRUE(platform::MakeDirectory(dosdevices + "/c:/Games"));
-  ASSERT_TRUE(ScratchDir::WriteText(dosdevices + "/c:/Games/Hokum.txt", "found"));
+  ScratchDir Dir;
+  const std::string Dosdevices = Dir / "dosdevices";
+  ASSERT_TRUE(platform::MakeDirectory(Dosdevices));
+  ASSERT_TRUE(platform::MakeDirectory(Dosdevices + "/c:"));
+  ASSERT_TRUE(platform::MakeDirectory(Dosdevices + "/c:/Games"));
+  ASSERT_TRUE(ScratchDir::WriteText(Dosdevices + "/c:/Games/Hokum.txt", "found"));
 
-  const char* saved = std::getenv("WINEPREFIX");
-  const std::string previous = saved != nullptr ? saved : "";
-  static std::string setting;  // putenv keeps the pointer
-  setting = "WINEPREFIX=" + dir.Path();
-  putenv(setting.data());
-  const std::string mapped = platform::NativePath("C:\\GAMES\\hokum.txt");
-  const bool opened = platform::Exists("c:\\games\\HOKUM.TXT");
-  static std::string restore;
-  restore = "WINEPREFIX=" + previous;
-  putenv(restore.data());
+  const char* Saved = std::getenv("WINEPREFIX");
+  const std::string Previous = Saved != nullptr ? Saved : "";
+  static std::string Setting;  // putenv keeps the pointer
+  Setting = "WINEPREFIX=" + Dir.Path();
+  putenv(Setting.data());
+  const std::string Mapped = platform::NativePath("C:\\GAMES\\hokum.txt");
+  const bool Opened = platform::Exists("c:\\games\\HOKUM.TXT");
+  static std::string Restore;
+  Restore = "WINEPREFIX=" + Previous;
+  putenv(Restore.data());
 
-  EXPECT_EQ(mapped, dosdevices + "/c:/Games/Hokum.txt");
-  EXPECT_TRUE(opened);
+  EXPECT_EQ(Mapped, Dosdevices + "/c:/Games/Hokum.txt");
+  EXPECT_TRUE(Opened);
 }
 
 }  // namespace

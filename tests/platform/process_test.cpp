@@ -17,28 +17,28 @@
 namespace {
 
 std::string ReadAll(const std::string& Path) {
-  std::ifstream file(platform::NativePath(Path), std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::ifstream File(platform::NativePath(Path), std::ios::binary);
+  std::ostringstream Text;
+  Text << File.rdbuf();
+  return Text.str();
 }
 
 // Names in Dir other than "." and "..".
 std::vector<std::string> Listing(const skwtest::ScratchDir& Dir) {
-  std::vector<std::string> names;
-  platform::DirectorySearch search;
-  platform::FindData item;
-  for (int rc = search.First(Dir / "*", item); rc == 0; rc = search.Next(item))
-    if (item.Name != "." && item.Name != "..") names.push_back(item.Name);
-  return names;
+  std::vector<std::string> Names;
+  platform::DirectorySearch Search;
+  platform::FindData Item;
+  for (int Rc = Search.First(Dir / "*", Item); Rc == 0; Rc = Search.Next(Item))
+    if (Item.Name != "." && Item.Name != "..") Names.push_back(Item.Name);
+  return Names;
 }
 
 TEST(Process, ProgramFileIsThisTestProgram) {
-  const std::string program = platform::ProgramFile();
-  const std::string expected = std::string("platform_process_test") + SKW_EXE_SUFFIX;
-  ASSERT_GE(program.size(), expected.size());
-  EXPECT_EQ(program.substr(program.size() - expected.size()), expected);
-  EXPECT_TRUE(platform::Exists(program));
+  const std::string Program = platform::ProgramFile();
+  const std::string Expected = std::string("platform_process_test") + SKW_EXE_SUFFIX;
+  ASSERT_GE(Program.size(), Expected.size());
+  EXPECT_EQ(Program.substr(Program.size() - Expected.size()), Expected);
+  EXPECT_TRUE(platform::Exists(Program));
 }
 
 TEST(Process, EnvironmentSetAndRemoved) {
@@ -61,46 +61,46 @@ TEST(Console, InterruptSetsTheFlagInsteadOfEndingTheProcess) {
 }
 
 TEST(NamedMutex, SecondHolderIsRefusedUntilTheFirstIsGone) {
-  const std::string name = "Skinwright mutex test " + std::to_string(platform::ProcessId());
+  const std::string Name = "Skinwright mutex test " + std::to_string(platform::ProcessId());
   {
-    platform::NamedMutex first(name);
-    EXPECT_FALSE(first.AlreadyExists());
-    platform::NamedMutex second(name);
-    EXPECT_TRUE(second.AlreadyExists());
-    platform::NamedMutex other(name + " other");
-    EXPECT_FALSE(other.AlreadyExists());
+    platform::NamedMutex First(Name);
+    EXPECT_FALSE(First.AlreadyExists());
+    platform::NamedMutex Second(Name);
+    EXPECT_TRUE(Second.AlreadyExists());
+    platform::NamedMutex Other(Name + " other");
+    EXPECT_FALSE(Other.AlreadyExists());
   }
-  platform::NamedMutex again(name);
-  EXPECT_FALSE(again.AlreadyExists());
+  platform::NamedMutex Again(Name);
+  EXPECT_FALSE(Again.AlreadyExists());
 }
 
 TEST(AtomicSave, ReplacesCreatesAndLeavesNothingBeside) {
-  skwtest::ScratchDir dir;
-  const std::string target = dir / "textures.bin";
-  ASSERT_TRUE(skwtest::ScratchDir::WriteText(target, std::string(100000, 'o')));
-  const std::string content = std::string("new\0content", 11) + std::string(70000, 'n');
-  ASSERT_TRUE(platform::SaveFileAtomically(target, content.data(), content.size()));
-  EXPECT_EQ(ReadAll(target), content);
-  ASSERT_TRUE(platform::SaveFileAtomically(dir / "fresh.pal", "", 0));
-  EXPECT_TRUE(platform::Exists(dir / "fresh.pal"));
-  EXPECT_EQ(Listing(dir).size(), 2u);
+  skwtest::ScratchDir Dir;
+  const std::string Target = Dir / "textures.bin";
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(Target, std::string(100000, 'o')));
+  const std::string Content = std::string("new\0content", 11) + std::string(70000, 'n');
+  ASSERT_TRUE(platform::SaveFileAtomically(Target, Content.data(), Content.size()));
+  EXPECT_EQ(ReadAll(Target), Content);
+  ASSERT_TRUE(platform::SaveFileAtomically(Dir / "fresh.pal", "", 0));
+  EXPECT_TRUE(platform::Exists(Dir / "fresh.pal"));
+  EXPECT_EQ(Listing(Dir).size(), 2u);
 }
 
 TEST(AtomicSave, FailureKeepsTheOldFileAndRemovesTheNewOne) {
-  skwtest::ScratchDir dir;
-  const std::string target = dir / "textures.pal";
-  const std::string old = std::string("old\0bytes", 9);
-  ASSERT_TRUE(skwtest::ScratchDir::WriteText(target, old));
-  ASSERT_TRUE(platform::SetAttributes(target, platform::kAttrReadOnly));
-  EXPECT_FALSE(platform::SaveFileAtomically(target, "replacement", 11));
-  EXPECT_EQ(ReadAll(target), old);
-  EXPECT_EQ(Listing(dir), std::vector<std::string>{"textures.pal"});
+  skwtest::ScratchDir Dir;
+  const std::string Target = Dir / "textures.pal";
+  const std::string Old = std::string("old\0bytes", 9);
+  ASSERT_TRUE(skwtest::ScratchDir::WriteText(Target, Old));
+  ASSERT_TRUE(platform::SetAttributes(Target, platform::kAttrReadOnly));
+  EXPECT_FALSE(platform::SaveFileAtomically(Target, "replacement", 11));
+  EXPECT_EQ(ReadAll(Target), Old);
+  EXPECT_EQ(Listing(Dir), std::vector<std::string>{"textures.pal"});
   // A folder that does not exist: nothing is created anywhere.
-  EXPECT_FALSE(platform::SaveFileAtomically(dir / "missing" + skwtest::ScratchDir::Separator() + "t.bin", "x", 1));
+  EXPECT_FALSE(platform::SaveFileAtomically(Dir / "missing" + skwtest::ScratchDir::Separator() + "t.bin", "x", 1));
   // A folder in the target's place is not replaced.
-  ASSERT_TRUE(platform::MakeDirectory(dir / "folder"));
-  EXPECT_FALSE(platform::SaveFileAtomically(dir / "folder", "x", 1));
-  EXPECT_EQ(Listing(dir).size(), 2u);
+  ASSERT_TRUE(platform::MakeDirectory(Dir / "folder"));
+  EXPECT_FALSE(platform::SaveFileAtomically(Dir / "folder", "x", 1));
+  EXPECT_EQ(Listing(Dir).size(), 2u);
 }
 
 }  // namespace

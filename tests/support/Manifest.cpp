@@ -12,25 +12,25 @@ namespace skwtest {
 namespace {
 
 std::string Unescape(const std::string& S) {
-  std::string out;
-  for (size_t i = 0; i < S.size(); ++i) {
-    if (S[i] == '\\' && i + 3 < S.size() && S[i + 1] == 'x') {
-      out += char(std::strtoul(S.substr(i + 2, 2).c_str(), nullptr, 16));
-      i += 3;
+  std::string Out;
+  for (size_t I = 0; I < S.size(); ++I) {
+    if (S[I] == '\\' && I + 3 < S.size() && S[I + 1] == 'x') {
+      Out += char(std::strtoul(S.substr(I + 2, 2).c_str(), nullptr, 16));
+      I += 3;
     } else {
-      out += S[i];
+      Out += S[I];
     }
   }
-  return out;
+  return Out;
 }
 
 std::vector<std::string> SplitTabs(const std::string& Line) {
-  std::vector<std::string> fields;
-  std::string field;
-  std::istringstream in(Line);
-  while (std::getline(in, field, '\t')) fields.push_back(field);
-  if (!Line.empty() && Line.back() == '\t') fields.emplace_back();
-  return fields;
+  std::vector<std::string> Fields;
+  std::string Field;
+  std::istringstream In(Line);
+  while (std::getline(In, Field, '\t')) Fields.push_back(Field);
+  if (!Line.empty() && Line.back() == '\t') Fields.emplace_back();
+  return Fields;
 }
 
 uint32_t Number(const std::string& S, int Base) {
@@ -38,43 +38,43 @@ uint32_t Number(const std::string& S, int Base) {
 }
 
 std::vector<ManifestRow> Load() {
-  std::vector<ManifestRow> rows;
-  std::ifstream in(DataPath("zip/MANIFEST.tsv"));
-  std::string line;
-  std::getline(in, line);  // header
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    auto f = SplitTabs(line);
-    f.resize(11);
-    ManifestRow r;
-    r.Archive = f[0];
-    r.Entry = Unescape(f[1]);
-    r.Method = f[2].empty() ? -1 : int(Number(f[2], 10));
-    r.Flags = Number(f[3], 16);
-    r.CompressedSize = Number(f[4], 10);
-    r.UncompressedSize = Number(f[5], 10);
-    r.Crc32 = Number(f[6], 16);
-    r.Sha256 = f[7];
-    r.Password = f[8];
-    r.Tool = f[9];
-    r.Notes = f[10];
-    rows.push_back(r);
+  std::vector<ManifestRow> Rows;
+  std::ifstream In(DataPath("zip/MANIFEST.tsv"));
+  std::string Line;
+  std::getline(In, Line);  // header
+  while (std::getline(In, Line)) {
+    if (!Line.empty() && Line.back() == '\r') Line.pop_back();
+    auto F = SplitTabs(Line);
+    F.resize(11);
+    ManifestRow R;
+    R.Archive = F[0];
+    R.Entry = Unescape(F[1]);
+    R.Method = F[2].empty() ? -1 : int(Number(F[2], 10));
+    R.Flags = Number(F[3], 16);
+    R.CompressedSize = Number(F[4], 10);
+    R.UncompressedSize = Number(F[5], 10);
+    R.Crc32 = Number(F[6], 16);
+    R.Sha256 = F[7];
+    R.Password = F[8];
+    R.Tool = F[9];
+    R.Notes = F[10];
+    Rows.push_back(R);
   }
-  return rows;
+  return Rows;
 }
 
 }  // namespace
 
 const std::vector<ManifestRow>& Manifest() {
-  static const std::vector<ManifestRow> rows = Load();
-  return rows;
+  static const std::vector<ManifestRow> Rows = Load();
+  return Rows;
 }
 
 std::vector<ManifestRow> ManifestRowsOf(const std::string& Archive) {
-  std::vector<ManifestRow> out;
-  for (const auto& r : Manifest())
-    if (r.Archive == Archive) out.push_back(r);
-  return out;
+  std::vector<ManifestRow> Out;
+  for (const auto& R : Manifest())
+    if (R.Archive == Archive) Out.push_back(R);
+  return Out;
 }
 
 }  // namespace skwtest

@@ -19,42 +19,42 @@ uint32_t Get32(const std::vector<uint8_t>& B, size_t At) {
 }  // namespace
 
 std::vector<RawEntry> ReadRawZip(const std::string& Path) {
-  std::vector<RawEntry> out;
-  const auto b = ReadFileBytes(Path);
-  if (b.size() < 22) return out;
-  size_t end = b.size() - 22;
-  size_t stop = b.size() > 65557 ? b.size() - 65557 : 0;
-  for (;; --end) {
-    if (Get32(b, end) == 0x06054b50) break;
-    if (end == stop) return out;
+  std::vector<RawEntry> Out;
+  const auto B = ReadFileBytes(Path);
+  if (B.size() < 22) return Out;
+  size_t End = B.size() - 22;
+  size_t Stop = B.size() > 65557 ? B.size() - 65557 : 0;
+  for (;; --End) {
+    if (Get32(B, End) == 0x06054b50) break;
+    if (End == Stop) return Out;
   }
-  const uint32_t count = Get16(b, end + 10);
-  const uint32_t dirSize = Get32(b, end + 12);
-  const uint32_t dirOffset = Get32(b, end + 16);
-  if (dirSize > end) return out;
-  const int64_t shift = int64_t(end - dirSize) - int64_t(dirOffset);
-  size_t at = end - dirSize;
-  for (uint32_t i = 0; i < count; ++i) {
-    if (Get32(b, at) != 0x02014b50 || at + 46 > b.size()) return {};
-    RawEntry e;
-    e.Flags = uint16_t(Get16(b, at + 8));
-    e.Method = uint16_t(Get16(b, at + 10));
-    e.DosTime = uint16_t(Get16(b, at + 12));
-    e.Crc32 = Get32(b, at + 16);
-    e.CompressedSize = Get32(b, at + 20);
-    e.UncompressedSize = Get32(b, at + 24);
-    const uint32_t n = Get16(b, at + 28), x = Get16(b, at + 30), c = Get16(b, at + 32);
-    if (at + 46 + n > b.size()) return {};
-    e.Name.assign(b.begin() + long(at + 46), b.begin() + long(at + 46 + n));
-    const int64_t local = int64_t(Get32(b, at + 42)) + shift;
-    if (local < 0 || Get32(b, size_t(local)) != 0x04034b50) return {};
-    const size_t data = size_t(local) + 30 + Get16(b, size_t(local) + 26) + Get16(b, size_t(local) + 28);
-    if (data + e.CompressedSize > b.size()) return {};
-    e.Data.assign(b.begin() + long(data), b.begin() + long(data + e.CompressedSize));
-    out.push_back(std::move(e));
-    at += 46 + n + x + c;
+  const uint32_t Count = Get16(B, End + 10);
+  const uint32_t DirSize = Get32(B, End + 12);
+  const uint32_t DirOffset = Get32(B, End + 16);
+  if (DirSize > End) return Out;
+  const int64_t Shift = int64_t(End - DirSize) - int64_t(DirOffset);
+  size_t At = End - DirSize;
+  for (uint32_t I = 0; I < Count; ++I) {
+    if (Get32(B, At) != 0x02014b50 || At + 46 > B.size()) return {};
+    RawEntry E;
+    E.Flags = uint16_t(Get16(B, At + 8));
+    E.Method = uint16_t(Get16(B, At + 10));
+    E.DosTime = uint16_t(Get16(B, At + 12));
+    E.Crc32 = Get32(B, At + 16);
+    E.CompressedSize = Get32(B, At + 20);
+    E.UncompressedSize = Get32(B, At + 24);
+    const uint32_t N = Get16(B, At + 28), X = Get16(B, At + 30), C = Get16(B, At + 32);
+    if (At + 46 + N > B.size()) return {};
+    E.Name.assign(B.begin() + long(At + 46), B.begin() + long(At + 46 + N));
+    const int64_t Local = int64_t(Get32(B, At + 42)) + Shift;
+    if (Local < 0 || Get32(B, size_t(Local)) != 0x04034b50) return {};
+    const size_t Data = size_t(Local) + 30 + Get16(B, size_t(Local) + 26) + Get16(B, size_t(Local) + 28);
+    if (Data + E.CompressedSize > B.size()) return {};
+    E.Data.assign(B.begin() + long(Data), B.begin() + long(Data + E.CompressedSize));
+    Out.push_back(std::move(E));
+    At += 46 + N + X + C;
   }
-  return out;
+  return Out;
 }
 
 }  // namespace skwtest

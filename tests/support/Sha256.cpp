@@ -20,37 +20,38 @@ constexpr std::array<uint32_t, 64> kRound = {
 
 uint32_t Rotr(uint32_t X, int N) { return (X >> N) | (X << (32 - N)); }
 
-void Compress(std::array<uint32_t, 8>& H, const uint8_t* Block) {
+void Compress(std::array<uint32_t, 8>& State, const uint8_t* Block) {
   uint32_t W[64];
-  for (int i = 0; i < 16; ++i)
-    W[i] = uint32_t(Block[4 * i]) << 24 | uint32_t(Block[4 * i + 1]) << 16 | uint32_t(Block[4 * i + 2]) << 8 |
-           uint32_t(Block[4 * i + 3]);
-  for (int i = 16; i < 64; ++i) {
-    uint32_t s0 = Rotr(W[i - 15], 7) ^ Rotr(W[i - 15], 18) ^ (W[i - 15] >> 3);
-    uint32_t s1 = Rotr(W[i - 2], 17) ^ Rotr(W[i - 2], 19) ^ (W[i - 2] >> 10);
-    W[i] = W[i - 16] + s0 + W[i - 7] + s1;
+  for (int I = 0; I < 16; ++I)
+    W[I] = uint32_t(Block[4 * I]) << 24 | uint32_t(Block[4 * I + 1]) << 16 | uint32_t(Block[4 * I + 2]) << 8 |
+           uint32_t(Block[4 * I + 3]);
+  for (int I = 16; I < 64; ++I) {
+    uint32_t S0 = Rotr(W[I - 15], 7) ^ Rotr(W[I - 15], 18) ^ (W[I - 15] >> 3);
+    uint32_t S1 = Rotr(W[I - 2], 17) ^ Rotr(W[I - 2], 19) ^ (W[I - 2] >> 10);
+    W[I] = W[I - 16] + S0 + W[I - 7] + S1;
   }
-  uint32_t a = H[0], b = H[1], c = H[2], d = H[3], e = H[4], f = H[5], g = H[6], h = H[7];
-  for (int i = 0; i < 64; ++i) {
-    uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + W[i];
-    uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
+  uint32_t A = State[0], B = State[1], C = State[2], D = State[3], E = State[4], F = State[5], G = State[6],
+           H = State[7];
+  for (int I = 0; I < 64; ++I) {
+    uint32_t T1 = H + (Rotr(E, 6) ^ Rotr(E, 11) ^ Rotr(E, 25)) + ((E & F) ^ (~E & G)) + kRound[I] + W[I];
+    uint32_t T2 = (Rotr(A, 2) ^ Rotr(A, 13) ^ Rotr(A, 22)) + ((A & B) ^ (A & C) ^ (B & C));
+    H = G;
+    G = F;
+    F = E;
+    E = D + T1;
+    D = C;
+    C = B;
+    B = A;
+    A = T1 + T2;
   }
-  H[0] += a;
-  H[1] += b;
-  H[2] += c;
-  H[3] += d;
-  H[4] += e;
-  H[5] += f;
-  H[6] += g;
-  H[7] += h;
+  State[0] += A;
+  State[1] += B;
+  State[2] += C;
+  State[3] += D;
+  State[4] += E;
+  State[5] += F;
+  State[6] += G;
+  State[7] += H;
 }
 
 }  // namespace
@@ -58,24 +59,24 @@ void Compress(std::array<uint32_t, 8>& H, const uint8_t* Block) {
 std::string Sha256Hex(const void* Data, size_t Size) {
   std::array<uint32_t, 8> H = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
                                0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
-  const auto* p = static_cast<const uint8_t*>(Data);
-  size_t full = Size / 64;
-  for (size_t i = 0; i < full; ++i) Compress(H, p + 64 * i);
-  uint8_t tail[128] = {};
-  size_t rest = Size % 64;
-  for (size_t i = 0; i < rest; ++i) tail[i] = p[64 * full + i];
-  tail[rest] = 0x80;
-  size_t tailLen = rest < 56 ? 64 : 128;
-  uint64_t bits = uint64_t(Size) * 8;
-  for (int i = 0; i < 8; ++i) tail[tailLen - 1 - i] = uint8_t(bits >> (8 * i));
-  for (size_t off = 0; off < tailLen; off += 64) Compress(H, tail + off);
-  std::string hex;
-  char buf[9];
-  for (uint32_t v : H) {
-    std::snprintf(buf, sizeof buf, "%08x", v);
-    hex += buf;
+  const auto* P = static_cast<const uint8_t*>(Data);
+  size_t Full = Size / 64;
+  for (size_t I = 0; I < Full; ++I) Compress(H, P + 64 * I);
+  uint8_t Tail[128] = {};
+  size_t Rest = Size % 64;
+  for (size_t I = 0; I < Rest; ++I) Tail[I] = P[64 * Full + I];
+  Tail[Rest] = 0x80;
+  size_t TailLen = Rest < 56 ? 64 : 128;
+  uint64_t Bits = uint64_t(Size) * 8;
+  for (int I = 0; I < 8; ++I) Tail[TailLen - 1 - I] = uint8_t(Bits >> (8 * I));
+  for (size_t Off = 0; Off < TailLen; Off += 64) Compress(H, Tail + Off);
+  std::string Hex;
+  char Buf[9];
+  for (uint32_t V : H) {
+    std::snprintf(Buf, sizeof Buf, "%08x", V);
+    Hex += Buf;
   }
-  return hex;
+  return Hex;
 }
 
 }  // namespace skwtest

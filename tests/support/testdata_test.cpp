@@ -15,38 +15,38 @@ namespace skwtest {
 namespace {
 
 TEST(TestData, ManifestHasEveryArchive) {
-  std::set<std::string> archives;
-  for (const auto& r : Manifest()) archives.insert(r.Archive);
+  std::set<std::string> Archives;
+  for (const auto& R : Manifest()) Archives.insert(R.Archive);
   EXPECT_EQ(Manifest().size(), 223u);
-  EXPECT_EQ(archives.size(), 75u);
+  EXPECT_EQ(Archives.size(), 75u);
 }
 
 TEST(TestData, RawReaderAgreesWithManifest) {
-  int checked = 0;
-  for (const auto& archive :
+  int Checked = 0;
+  for (const auto& Archive :
        {"izip_store.zip", "izip_deflate6.zip", "legacy_reduce4.zip", "7z_deflate_mx9.zip", "bsdtar_deflate.zip"}) {
-    const auto rows = ManifestRowsOf(archive);
-    const auto entries = ReadRawZip(DataPath(std::string("zip/") + archive));
-    ASSERT_EQ(entries.size(), rows.size()) << archive;
-    for (size_t i = 0; i < rows.size(); ++i) {
-      EXPECT_EQ(entries[i].Name, rows[i].Entry);
-      EXPECT_EQ(entries[i].Method, rows[i].Method);
-      EXPECT_EQ(entries[i].Crc32, rows[i].Crc32);
-      EXPECT_EQ(entries[i].Data.size(), rows[i].CompressedSize);
-      if (rows[i].Method == 0 && rows[i].Password.empty()) {
-        EXPECT_EQ(Sha256Hex(entries[i].Data), rows[i].Sha256) << rows[i].Entry;
+    const auto Rows = ManifestRowsOf(Archive);
+    const auto Entries = ReadRawZip(DataPath(std::string("zip/") + Archive));
+    ASSERT_EQ(Entries.size(), Rows.size()) << Archive;
+    for (size_t I = 0; I < Rows.size(); ++I) {
+      EXPECT_EQ(Entries[I].Name, Rows[I].Entry);
+      EXPECT_EQ(Entries[I].Method, Rows[I].Method);
+      EXPECT_EQ(Entries[I].Crc32, Rows[I].Crc32);
+      EXPECT_EQ(Entries[I].Data.size(), Rows[I].CompressedSize);
+      if (Rows[I].Method == 0 && Rows[I].Password.empty()) {
+        EXPECT_EQ(Sha256Hex(Entries[I].Data), Rows[I].Sha256) << Rows[I].Entry;
       }
-      ++checked;
+      ++Checked;
     }
   }
-  EXPECT_GT(checked, 10);
+  EXPECT_GT(Checked, 10);
 }
 
 TEST(TestData, Sha256KnownValues) {
   EXPECT_EQ(Sha256Hex("", 0), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
   EXPECT_EQ(Sha256Hex("abc", 3), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-  const std::string longer(1000, 'a');
-  EXPECT_EQ(Sha256Hex(longer.data(), longer.size()),
+  const std::string Longer(1000, 'a');
+  EXPECT_EQ(Sha256Hex(Longer.data(), Longer.size()),
             "41edece42d63e8d9bf515a9ba6932e1c20cbc9f5a5d134645adb5db1b9737ea3");
 }
 

@@ -59,8 +59,8 @@ TEST(NearestColor, BothWaysAgreeWithThePlainScan) {
       for (const int R : Parts)
         for (const int G : Parts)
           for (const int B : Parts) {
-            const auto r = static_cast<uint8_t>(R), g = static_cast<uint8_t>(G), b = static_cast<uint8_t>(B);
-            ASSERT_EQ(Nearest.Find(r, g, b), skw::NearestColorScan(T, r, g, b))
+            const auto Red = static_cast<uint8_t>(R), Green = static_cast<uint8_t>(G), Blue = static_cast<uint8_t>(B);
+            ASSERT_EQ(Nearest.Find(Red, Green, Blue), skw::NearestColorScan(T, Red, Green, Blue))
                 << Table << " " << R << " " << G << " " << B;
           }
     }

@@ -46,19 +46,19 @@ class FakeWindow final : public platform::MainWindow {
   }
   void SetHourglass(bool Hourglass) override { FLog.push_back(Hourglass ? "Hourglass" : "Arrow"); }
   void ShowMessage(const std::string& Caption, const std::string& Text, platform::MessageIcon Icon) override {
-    const char* icon = Icon == platform::MessageIcon::Error     ? "error"
-                       : Icon == platform::MessageIcon::Warning ? "warning"
-                                                                : "information";
-    FLog.push_back(std::string("Box ") + icon + "|" + Caption + "|" + Text);
+    const char* IconName = Icon == platform::MessageIcon::Error     ? "error"
+                           : Icon == platform::MessageIcon::Warning ? "warning"
+                                                                    : "information";
+    FLog.push_back(std::string("Box ") + IconName + "|" + Caption + "|" + Text);
   }
   void Show() override {
     FLog.push_back("Show");
     Post([this] { FEvents.Activated(); });
   }
   void ProcessPending() override {
-    std::deque<std::function<void()>> now;
-    now.swap(Queue);
-    while (!FQuit && !now.empty()) Take(now);
+    std::deque<std::function<void()>> Now;
+    Now.swap(Queue);
+    while (!FQuit && !Now.empty()) Take(Now);
   }
   bool HandleNext() override {
     if (FQuit) return false;
@@ -90,9 +90,9 @@ class FakeWindow final : public platform::MainWindow {
 
  private:
   void Take(std::deque<std::function<void()>>& From) {
-    auto message = std::move(From.front());
+    auto Message = std::move(From.front());
     From.pop_front();
-    message();
+    Message();
   }
   platform::WindowEvents& FEvents;
   std::vector<std::string>& FLog;
@@ -103,9 +103,9 @@ class WindowFrontEndTest : public ::testing::Test {
  protected:
   WindowFrontEndTest()
       : FrontEnd([this](platform::WindowEvents& Events) {
-          auto window = std::make_unique<FakeWindow>(Events, Log);
-          Window = window.get();
-          return window;
+          auto Created = std::make_unique<FakeWindow>(Events, Log);
+          Window = Created.get();
+          return Created;
         }) {}
 
   bool Logged(const std::string& Entry) const { return std::find(Log.begin(), Log.end(), Entry) != Log.end(); }
@@ -117,27 +117,27 @@ class WindowFrontEndTest : public ::testing::Test {
 };
 
 TEST_F(WindowFrontEndTest, ControlChangesReachTheirPartOfTheWindow) {
-  skw::TLabel label1("Label1", " "), label2("Label2", " ");
-  skw::TProgressBar bar("ProgressBar1");
-  skw::TMemo memo("Memo1", "Memo1");
-  skw::TWindowFrame frame("Form1", skw::kWindowCaption, 300, 180);
-  skw::TTimer timer("Timer1");
-  for (skw::TControl* control : std::initializer_list<skw::TControl*>{&label1, &label2, &bar, &memo, &frame, &timer})
-    control->SetListener(&FrontEnd);
+  skw::TLabel Label1("Label1", " "), Label2("Label2", " ");
+  skw::TProgressBar Bar("ProgressBar1");
+  skw::TMemo Memo("Memo1", "Memo1");
+  skw::TWindowFrame Frame("Form1", skw::kWindowCaption, 300, 180);
+  skw::TTimer Timer("Timer1");
+  for (skw::TControl* Control : std::initializer_list<skw::TControl*>{&Label1, &Label2, &Bar, &Memo, &Frame, &Timer})
+    Control->SetListener(&FrontEnd);
 
-  label1.SetCaption("Scanning textures.bin ...");
-  label2.SetCaption("ROTOR");
-  bar.SetMax(12);
-  bar.SetPosition(3);
-  memo.SetText("Made by\nsomeone\r\n\r\nthanks");
-  memo.SetVisible(true);
-  frame.SetHeight(175);
-  timer.SetEnabled(true);
-  timer.SetEnabled(false);
+  Label1.SetCaption("Scanning textures.bin ...");
+  Label2.SetCaption("ROTOR");
+  Bar.SetMax(12);
+  Bar.SetPosition(3);
+  Memo.SetText("Made by\nsomeone\r\n\r\nthanks");
+  Memo.SetVisible(true);
+  Frame.SetHeight(175);
+  Timer.SetEnabled(true);
+  Timer.SetEnabled(false);
   FrontEnd.SetCursor(skw::TCursorKind::Hourglass);
   FrontEnd.SetCursor(skw::TCursorKind::Default);
 
-  const std::vector<std::string> expected{"Label1 Scanning textures.bin ...",
+  const std::vector<std::string> Expected{"Label1 Scanning textures.bin ...",
                                           "Label2 ROTOR",
                                           "Progress 0..12 @0",
                                           "Progress 0..12 @3",
@@ -148,25 +148,25 @@ TEST_F(WindowFrontEndTest, ControlChangesReachTheirPartOfTheWindow) {
                                           "Timer off 1000",
                                           "Hourglass",
                                           "Arrow"};
-  EXPECT_EQ(Log, expected);
+  EXPECT_EQ(Log, Expected);
 }
 
 TEST_F(WindowFrontEndTest, LogoReachesTheWindowAsRedGreenBluePixelsTopRowFirst) {
-  skw::TImage image("Image1");
-  image.SetListener(&FrontEnd);
-  auto picture = std::make_unique<skw::TBitmap>();
-  picture->SetPixelFormat(skw::TPixelFormat::pf24bit);
-  picture->SetSize(3, 2);
-  picture->SetPixel(0, 0, 0x0000FF);  // red
-  picture->SetPixel(2, 0, 0x00FF00);  // green
-  picture->SetPixel(1, 1, 0xFF0000);  // blue
-  image.SetPicture(std::move(picture));
+  skw::TImage Image("Image1");
+  Image.SetListener(&FrontEnd);
+  auto Picture = std::make_unique<skw::TBitmap>();
+  Picture->SetPixelFormat(skw::TPixelFormat::pf24bit);
+  Picture->SetSize(3, 2);
+  Picture->SetPixel(0, 0, 0x0000FF);  // red
+  Picture->SetPixel(2, 0, 0x00FF00);  // green
+  Picture->SetPixel(1, 1, 0xFF0000);  // blue
+  Image.SetPicture(std::move(Picture));
   ASSERT_EQ(Window->FPicture.Width, 3);
   ASSERT_EQ(Window->FPicture.Height, 2);
-  const std::vector<uint32_t> expected{0xFF0000, 0, 0x00FF00, 0, 0x0000FF, 0};
-  EXPECT_EQ(Window->FPicture.Pixels, expected);
+  const std::vector<uint32_t> Expected{0xFF0000, 0, 0x00FF00, 0, 0x0000FF, 0};
+  EXPECT_EQ(Window->FPicture.Pixels, Expected);
 
-  image.SetPicture(nullptr);
+  Image.SetPicture(nullptr);
   EXPECT_EQ(Log.back(), "Picture 0x0");
 }
 
@@ -182,69 +182,69 @@ TEST_F(WindowFrontEndTest, MessageBoxesKeepCaptionTextAndIcon) {
 TEST_F(WindowFrontEndTest, EndedDuringSetUpNeverShowsTheWindow) {
   FrontEnd.MessageBox(skw::kAppTitle, skw::kNoValidZip, skw::TMessageIcon::Error);
   FrontEnd.Terminate();
-  int runs = 0;
-  FrontEnd.Run({[&runs] { ++runs; }});
-  EXPECT_EQ(runs, 0);
+  int Runs = 0;
+  FrontEnd.Run({[&Runs] { ++Runs; }});
+  EXPECT_EQ(Runs, 0);
   EXPECT_FALSE(Logged("Show"));
   EXPECT_TRUE(FrontEnd.Terminated());
 }
 
 TEST_F(WindowFrontEndTest, OnlyTheFirstActivationStartsTheRun) {
-  int runs = 0;
-  skw::TTimer timer("Timer1");
-  timer.SetListener(&FrontEnd);
-  int ticks = 0;
-  timer.OnTimer = [&] {
-    if (++ticks == 2) FrontEnd.Terminate();
+  int Runs = 0;
+  skw::TTimer Timer("Timer1");
+  Timer.SetListener(&FrontEnd);
+  int Ticks = 0;
+  Timer.OnTimer = [&] {
+    if (++Ticks == 2) FrontEnd.Terminate();
   };
   FrontEnd.Run({[&] {
-    ++runs;
+    ++Runs;
     Window->PostActivate();  // the window is activated again while the run lets messages through
     FrontEnd.ProcessMessages();
-    timer.SetEnabled(true);
+    Timer.SetEnabled(true);
     Window->PostActivate();
     Window->PostTick();
     Window->PostActivate();
     Window->PostTick();
   }});
-  EXPECT_EQ(runs, 1);
-  EXPECT_EQ(ticks, 2);
+  EXPECT_EQ(Runs, 1);
+  EXPECT_EQ(Ticks, 2);
   EXPECT_EQ(Count("Show"), 1);
   EXPECT_FALSE(Logged("Idle"));
 }
 
 TEST_F(WindowFrontEndTest, CloseDuringTheRunLetsTheRunFinishThenEnds) {
-  skw::TTimer timer("Timer1");
-  timer.SetListener(&FrontEnd);
-  int ticks = 0;
-  timer.OnTimer = [&ticks] { ++ticks; };
-  bool saved = false;
+  skw::TTimer Timer("Timer1");
+  Timer.SetListener(&FrontEnd);
+  int Ticks = 0;
+  Timer.OnTimer = [&Ticks] { ++Ticks; };
+  bool Saved = false;
   FrontEnd.Run({[&] {
     Window->PostClose();
     FrontEnd.ProcessMessages();
     EXPECT_FALSE(FrontEnd.Terminated()) << "the run must go on to its end";
-    saved = true;
-    timer.SetEnabled(true);  // the countdown the close replaces
+    Saved = true;
+    Timer.SetEnabled(true);  // the countdown the close replaces
     Window->PostTick();
   }});
-  EXPECT_TRUE(saved);
-  EXPECT_EQ(ticks, 0);
+  EXPECT_TRUE(Saved);
+  EXPECT_EQ(Ticks, 0);
   EXPECT_TRUE(FrontEnd.Terminated());
   EXPECT_FALSE(Logged("Idle"));
 }
 
 TEST_F(WindowFrontEndTest, CloseDuringTheCountdownEndsAtOnce) {
-  skw::TTimer timer("Timer1");
-  timer.SetListener(&FrontEnd);
-  int ticks = 0;
-  timer.OnTimer = [&ticks] { ++ticks; };
+  skw::TTimer Timer("Timer1");
+  Timer.SetListener(&FrontEnd);
+  int Ticks = 0;
+  Timer.OnTimer = [&Ticks] { ++Ticks; };
   FrontEnd.Run({[&] {
-    timer.SetEnabled(true);
+    Timer.SetEnabled(true);
     Window->PostTick();
     Window->PostClose();
     Window->PostTick();
   }});
-  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(Ticks, 1);
   EXPECT_TRUE(FrontEnd.Terminated());
   EXPECT_FALSE(Logged("Idle"));
 }
@@ -255,20 +255,20 @@ TEST_F(WindowFrontEndTest, ExceptionInTheRunIsShownAndTheWindowStaysOpenUntilClo
     Window->PostClose();  // handled only after the box, as the user's next act
     throw std::runtime_error("Bitmap image is not valid");
   }});
-  const std::string box = std::string("Box error|") + skw::kAppTitle + "|Bitmap image is not valid.";
-  ASSERT_TRUE(Logged(box));
+  const std::string Box = std::string("Box error|") + skw::kAppTitle + "|Bitmap image is not valid.";
+  ASSERT_TRUE(Logged(Box));
   EXPECT_EQ(Log.back(), "Quit");
   EXPECT_EQ(Count("Arrow"), 0) << "the cursor stays as the run left it";
   EXPECT_FALSE(Logged("Idle"));
 }
 
 TEST_F(WindowFrontEndTest, TerminateInsideTheRunEndsTheLoopWhenTheRunReturns) {
-  bool after = false;
+  bool After = false;
   FrontEnd.Run({[&] {
     FrontEnd.Terminate();  // a countdown of 0
-    after = true;
+    After = true;
   }});
-  EXPECT_TRUE(after);
+  EXPECT_TRUE(After);
   EXPECT_FALSE(Logged("Idle"));
 }
 
