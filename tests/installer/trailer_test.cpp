@@ -74,15 +74,15 @@ class TrailerCheck : public ::testing::Test {
  protected:
   // A program file of some program bytes, then Tail.
   std::string Program(const std::string& Tail) {
-    const std::string Path = dir / ("prog" + std::to_string(++count));
+    const std::string Path = FDir / ("prog" + std::to_string(++FCount));
     EXPECT_TRUE(skwtest::ScratchDir::WriteText(Path, "MZ program bytes" + Tail));
     return Path;
   }
-  std::string TempFolder() const { return temp.Path() + skwtest::ScratchDir::Separator(); }
+  std::string TempFolder() const { return FTemp.Path() + skwtest::ScratchDir::Separator(); }
 
-  skwtest::ScratchDir dir;
-  skwtest::ScratchDir temp;
-  int count = 0;
+  skwtest::ScratchDir FDir;
+  skwtest::ScratchDir FTemp;
+  int FCount = 0;
 };
 
 TEST_F(TrailerCheck, CopiesTheArchiveToAUniqueTemporaryFile) {
@@ -128,21 +128,21 @@ TEST_F(TrailerCheck, WithoutAValidTrailerNothingChangesAndNothingIsWritten) {
     EXPECT_FALSE(TempArchive);
   }
   // A program file shorter than a trailer.
-  const std::string Tiny = dir / "tiny";
+  const std::string Tiny = FDir / "tiny";
   ASSERT_TRUE(skwtest::ScratchDir::WriteText(Tiny, "SKW"));
   std::string ArchivePath;
   bool TempArchive = false;
   skw::CheckTrailer(Tiny, TempFolder(), ArchivePath, TempArchive);
   EXPECT_FALSE(TempArchive);
-  EXPECT_FALSE(platform::Exists(temp / "*.zip"));
+  EXPECT_FALSE(platform::Exists(FTemp / "*.zip"));
 }
 
 TEST_F(TrailerCheck, UnreadableProgramOrUnwritableFolderRaise) {
   std::string ArchivePath;
   bool TempArchive = false;
-  EXPECT_THROW(skw::CheckTrailer(dir / "missing", TempFolder(), ArchivePath, TempArchive), std::runtime_error);
+  EXPECT_THROW(skw::CheckTrailer(FDir / "missing", TempFolder(), ArchivePath, TempArchive), std::runtime_error);
   const std::string ProgramPath = Program("PK" + skw::MakeTrailer("pal", 2));
-  const std::string MissingFolder = dir / "no such folder" + skwtest::ScratchDir::Separator();
+  const std::string MissingFolder = FDir / "no such folder" + skwtest::ScratchDir::Separator();
   EXPECT_THROW(skw::CheckTrailer(ProgramPath, MissingFolder, ArchivePath, TempArchive), std::runtime_error);
   EXPECT_FALSE(TempArchive);
 }
