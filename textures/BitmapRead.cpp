@@ -129,9 +129,7 @@ int64_t SizeLimit(const TBmpLayout& L) {
   return int64_t(L.PixelOffset) + int64_t(RowsOf(L).Stride) * L.Height + kBmpTrailingBytes;
 }
 
-// Four stored pixels of FileBpp bytes (blue, green, red and, for 32-bit
-// pixels, an unused byte) to four logical ones, on a little-endian host: all
-// are read before any is written, so a row may be converted in place.
+// Unaligned 32-bit reads and writes of pixel bytes, in the host's byte order.
 inline uint32_t WordAt(const uint8_t* P) {
   uint32_t Word;
   std::memcpy(&Word, P, 4);
