@@ -35,6 +35,28 @@ inline void Copy16(uint8_t* Dst, const uint8_t* Src) {
 
 inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N) - 1); }
 
+// A match overlapping its own source at a distance below 8, written as a
+// repeating pattern.
+inline void CopyOverlapping(uint8_t* Out, size_t Dist, uint32_t Len) {
+  const uint8_t* Src = Out - Dist;
+  uint8_t* End = Out + Len;
+  if (Dist == 1) {
+    uint64_t V = uint64_t(*Src) * 0x0101010101010101ull;
+    do {
+      std::memcpy(Out, &V, 8);
+      Out += 8;
+    } while (Out < End);
+  } else {
+    // Smallest multiple of the distance of at least 8: after that many bytes the
+    // pattern repeats at a distance word copies can use.
+    static constexpr uint8_t StrideFor[8] = {0, 8, 8, 9, 8, 10, 12, 14};
+    size_t Stride = StrideFor[Dist];
+    size_t Head = Stride < Len ? Stride : Len;
+    for (size_t I = 0; I < Head; ++I) Out[I] = Src[I];
+    for (size_t I = Head; I < Len; I += 8) Copy8(Out + I, Out + I - Stride);
+  }
+}
+
 // Copies Len bytes from Dist bytes back. May write up to 16 bytes beyond the
 // match (the window has slack there); never reads bytes not yet final.
 inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
@@ -60,19 +82,12 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
         Src += 8;
       } while (Out < End);
     }
-  } else if (Dist == 1) {
-    uint64_t V = uint64_t(*Src) * 0x0101010101010101ull;
-    do {
-      std::memcpy(Out, &V, 8);
-      Out += 8;
-    } while (Out < End);
+  } else if (Len <= Dist) {
+    // The source ends before the match begins: one word carries it whole (the
+    // bytes past Len are scratch, rewritten by the next symbol).
+    Copy8(Out, Src);
   } else {
-    // Smallest multiple of the distance of at least 8: after that many bytes the
-    // pattern repeats at a distance word copies can use.
-    size_t Stride = Dist * ((Dist + 7) / Dist);
-    size_t Head = Stride < Len ? Stride : Len;
-    for (size_t I = 0; I < Head; ++I) Out[I] = Src[I];
-    for (size_t I = Head; I < Len; I += 8) Copy8(Out + I, Out + I - Stride);
+    CopyOverlapping(Out, Dist, Len);
   }
 }
 
