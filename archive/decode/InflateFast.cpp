@@ -58,7 +58,8 @@ inline void CopyOverlapping(uint8_t* Out, size_t Dist, uint32_t Len) {
 }
 
 // Copies Len bytes from Dist bytes back. May write up to 16 bytes beyond the
-// match (the window has slack there); never reads bytes not yet final.
+// match (the window has slack there); the Len bytes of the match are never
+// taken from bytes not yet final.
 inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
   const uint8_t* Src = Out - Dist;
   uint8_t* End = Out + Len;
