@@ -30,8 +30,8 @@ struct TRun {
 };
 
 // Imports the pictures (name, side) into a true-colour container holding A,
-// B, A and C, all 8 x 8, between the first and last records the scan expects; FailOn names the entry whose extraction
-// fails.
+// B, A and C, all 8 x 8, between the first and last records the scan
+// expects; FailOn names the entry whose extraction fails.
 TRun ImportTrueColour(const std::vector<std::pair<std::string, int32_t>>& Pictures, const std::string& FailOn) {
   skwtest::TContainerPlan Plan;
   Plan.BinContainer = true;
