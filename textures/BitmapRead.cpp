@@ -9,7 +9,6 @@
 // kBmpTrailingBytes past its pixel array, raises EInvalidBitmap, and the bitmap
 // being loaded keeps its old picture.
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -129,60 +128,19 @@ int64_t SizeLimit(const TBmpLayout& L) {
   return int64_t(L.PixelOffset) + int64_t(RowsOf(L).Stride) * L.Height + kBmpTrailingBytes;
 }
 
-// Unaligned 32-bit reads and writes of pixel bytes, in the host's byte order.
-inline uint32_t WordAt(const uint8_t* P) {
-  uint32_t Word;
-  std::memcpy(&Word, P, 4);
-  return Word;
-}
-
-inline void PutWord(uint8_t* P, uint32_t Word) { std::memcpy(P, &Word, 4); }
-
-// Blue, green, red in the low bytes of a word turned into red, green, blue.
-inline uint32_t Turned(uint32_t Word) { return (Word >> 16 & 0xFFu) | (Word & 0xFF00u) | (Word & 0xFFu) << 16; }
-
-// Four stored pixels of FileBpp bytes (blue, green, red and, for 32-bit
-// pixels, an unused byte) to four logical ones, on a little-endian host: all
-// are read before any is written, so a row may be converted in place.
-template <uint64_t FileBpp>
-void ConvertFour(const uint8_t* Src, uint8_t* Dst) {
-  if constexpr (FileBpp == 4) {  // one pixel a word
-    const uint32_t P0 = Turned(WordAt(Src)), P1 = Turned(WordAt(Src + 4));
-    const uint32_t P2 = Turned(WordAt(Src + 8)), P3 = Turned(WordAt(Src + 12));
-    PutWord(Dst, P0 | P1 << 24);
-    PutWord(Dst + 4, P1 >> 8 | P2 << 16);
-    PutWord(Dst + 8, P2 >> 16 | P3 << 8);
-  } else {  // B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3
-    const uint32_t W0 = WordAt(Src), W1 = WordAt(Src + 4), W2 = WordAt(Src + 8);
-    PutWord(Dst, Turned(W0) | (W1 >> 8 & 0xFFu) << 24);
-    PutWord(Dst + 4, (W1 & 0xFFu) | (W0 >> 24) << 8 | (W2 & 0xFFu) << 16 | (W1 & 0xFF000000u));
-    PutWord(Dst + 8, (W1 >> 16 & 0xFFu) | (W2 >> 24) << 8 | (W2 & 0xFF0000u) | (W2 >> 8 & 0xFFu) << 24);
+// One stored row to a logical row: blue, green, red (and a fourth byte) become
+// red, green, blue. Dst may be Src or lie before it.
+void ConvertRow(const uint8_t* Src, uint8_t* Dst, const TRowLayout& R, int32_t Width) {
+  if (R.FileBpp == 1) {
+    std::memmove(Dst, Src, R.RowBytes);
+    return;
   }
-}
-
-// One stored row of 24- or 32-bit pixels to a logical row: blue, green, red
-// (and a fourth byte) become red, green, blue. Dst may be Src or lie before it.
-template <uint64_t FileBpp>
-void ConvertColourRow(const uint8_t* Src, uint8_t* Dst, int32_t Width) {
-  int32_t X = 0;
-  if constexpr (std::endian::native == std::endian::little)
-    for (; X + 4 <= Width; X += 4, Src += 4 * FileBpp, Dst += 12) ConvertFour<FileBpp>(Src, Dst);
-  for (; X < Width; ++X, Src += FileBpp, Dst += 3) {
+  for (int32_t X = 0; X < Width; ++X, Src += R.FileBpp, Dst += 3) {
     const uint8_t Blue = Src[0], Green = Src[1], Red = Src[2];
     Dst[0] = Red;
     Dst[1] = Green;
     Dst[2] = Blue;
   }
-}
-
-// One stored row to a logical row. Dst may be Src or lie before it.
-void ConvertRow(const uint8_t* Src, uint8_t* Dst, const TRowLayout& R, int32_t Width) {
-  if (R.FileBpp == 1)
-    std::memmove(Dst, Src, R.RowBytes);
-  else if (R.FileBpp == 3)
-    ConvertColourRow<3>(Src, Dst, Width);
-  else
-    ConvertColourRow<4>(Src, Dst, Width);
 }
 
 // A 24-bit row turned into a logical row in another buffer. Written as a

@@ -86,6 +86,13 @@ std::string NoTextureReason(const TPictureName& Picture, const std::vector<std::
   return Reason;
 }
 
+// The last group of the index named Name, or -1 when none is.
+int LastGroupNamed(const kst::TStringList& Index, const std::string& Name) {
+  for (int Group = TextureCount(Index) - 1; Group >= 0; --Group)
+    if (IndexLine(Index, Group, ilName) == Name) return Group;
+  return -1;
+}
+
 // One picture's pass over the index.
 class TPictureImport {
  public:
@@ -102,9 +109,7 @@ class TPictureImport {
     FUI.SetLabel2(Picture.TextureName);
     FUI.ProcessMessages();
     kst::TStringList& Index = *FEngine.TextureList;
-    int LastGroup = -1;
-    for (int Group = 0; Group < TextureCount(Index); ++Group)
-      if (IndexLine(Index, Group, ilName) == Picture.TextureName) LastGroup = Group;
+    const int LastGroup = LastGroupNamed(Index, Picture.TextureName);
     int Written = 0;
     for (int Group = 0; Group <= LastGroup; ++Group) {
       if (IndexLine(Index, Group, ilName) != Picture.TextureName) continue;
@@ -228,8 +233,7 @@ std::string NextPictureEntry(const kst::TStringList& Names, size_t From, const k
       const TNameVerdict Verdict = CutPictureName(Names[At], Picture);
       if (Verdict == TNameVerdict::nvEndImport) return {};
       if (Verdict != TNameVerdict::nvPicture) continue;
-      for (int Group = 0; Group < TextureCount(Index); ++Group)
-        if (IndexLine(Index, Group, ilName) == Picture.TextureName) return Names[At];
+      if (LastGroupNamed(Index, Picture.TextureName) >= 0) return Names[At];
     }
   } catch (const std::exception&) {
     // The run stops at this name.
