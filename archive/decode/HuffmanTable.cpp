@@ -16,7 +16,10 @@ namespace {
 
 constexpr unsigned MaxCodeBits = 15;
 
-uint32_t MakeEntry(uint32_t Info, unsigned CodeBits) {
+// A literal's entry holds the table's index width where other entries hold the
+// code length (its drop is the code length: literals have no extra bits).
+uint32_t MakeEntry(uint32_t Info, unsigned CodeBits, unsigned PrimaryBits) {
+  if (Info & HtLiteral) return (Info & 0xFFFF0000u) | (PrimaryBits << 8) | CodeBits;
   return (Info & 0xFFFFF000u) | (CodeBits << 8) | (CodeBits + (Info & 0xFF));
 }
 
@@ -73,7 +76,7 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
     std::copy_n(Primary, Filled, Primary + Filled);
     Filled *= 2;
     for (const unsigned End = I + LengthCount[L]; I < End; ++I, ++Code)
-      Primary[ReverseBits(Code, L)] = MakeEntry(SymbolInfo[Sorted[I]], L);
+      Primary[ReverseBits(Code, L)] = MakeEntry(SymbolInfo[Sorted[I]], L, PrimaryBits);
     Code <<= 1;
   }
   for (; Filled < (size_t(1) << PrimaryBits); Filled *= 2) std::copy_n(Primary, Filled, Primary + Filled);
@@ -101,7 +104,7 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
       Table.resize(SubBase + (size_t(1) << SubBits), InvalidEntry(SubBits));
       Table[Prefix] = (uint32_t(SubBase) << 16) | HtLink | (SubBits << 8) | PrimaryBits;
     }
-    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits, MakeEntry(Info, L - PrimaryBits));
+    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits, MakeEntry(Info, L - PrimaryBits, PrimaryBits));
   }
   return true;
 }

@@ -12,16 +12,20 @@
 namespace kst {
 
 // Entry layout: bits 0-7 bits to drop (code + extra bits), bits 8-11 the code's
-// own length (for a link: the sub-table's index width), bits 12-15 flags,
-// bits 16-31 value (literal byte, length or distance base, sub-table offset).
-constexpr uint32_t HtLiteral = 0x8000;  // value is a literal byte (or code length symbol)
-constexpr uint32_t HtEnd = 0x4000;      // end of block
-constexpr uint32_t HtLink = 0x2000;     // value is the offset of a sub-table
-constexpr uint32_t HtInvalid = 0x1000;  // no valid symbol has this code
+// own length (for a link: the sub-table's index width), bits 12-14 flags,
+// bits 16-30 value (literal byte, length or distance base, sub-table offset).
+// A literal has no extra bits, so its drop is its code length; bits 8-15 hold
+// the table's primary index width instead, which makes the low 16 bits a
+// bit-field selector: from the bits before the drop they pick the next
+// symbol's primary index (one BEXTR in the decoder's fast loop).
+constexpr uint32_t HtLiteral = 0x80000000u;  // value is a literal byte (or code length symbol)
+constexpr uint32_t HtEnd = 0x4000;           // end of block
+constexpr uint32_t HtLink = 0x2000;          // value is the offset of a sub-table
+constexpr uint32_t HtInvalid = 0x1000;       // no valid symbol has this code
 
 inline uint32_t HtDrop(uint32_t E) { return E & 0xFF; }
 inline uint32_t HtCodeBits(uint32_t E) { return (E >> 8) & 0xF; }
-inline uint32_t HtValue(uint32_t E) { return E >> 16; }
+inline uint32_t HtValue(uint32_t E) { return (E >> 16) & 0x7FFF; }
 
 // What a symbol stands for, before its code length is known: value << 16,
 // flags, and the number of extra bits in the low byte.

@@ -193,7 +193,8 @@ bool TInflateState::DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint
   if (HtDrop(E) > FBitCount) return false;
   Entry = E;
   if (E & HtInvalid) return true;
-  Value = HtValue(E) + (Take(HtDrop(E)) >> HtCodeBits(E));
+  const uint32_t Taken = Take(HtDrop(E));
+  Value = HtValue(E) + ((E & HtLiteral) ? 0 : Taken >> HtCodeBits(E));
   return true;
 }
 

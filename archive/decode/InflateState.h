@@ -77,6 +77,7 @@ class TInflateState {
   TStep ReadCodeLengths(unsigned Total, uint8_t* Lengths);
   TStep HuffmanBlock(const uint32_t* Lit, const uint32_t* Dist, int32_t BadCode);
   TFast FastLoop(const uint32_t* Lit, const uint32_t* Dist);
+  template <bool Bmi2>
   TFast FastLoopBody(const uint32_t* Lit, const uint32_t* Dist);
   TFast FastLoopBmi2(const uint32_t* Lit, const uint32_t* Dist);
   bool DecodeSlow(const uint32_t* Table, unsigned PrimaryBits, uint32_t& Entry, uint32_t& Value);
