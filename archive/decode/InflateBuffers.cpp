@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "archive/core/LittleEndian.h"
 #include "archive/decode/InflateState.h"
 
 namespace kst {
@@ -55,6 +56,14 @@ void TInflateState::PullBytes() {
     FBitBuf |= uint64_t(*FInPos++) << FBitCount;
     FBitCount += 8;
   }
+}
+
+// Tops the bit buffer up to at least 56 bits from the next 8 input bytes, which
+// the caller has checked are there.
+void TInflateState::PullWord() {
+  FBitBuf |= GetLE64(FInPos) << FBitCount;
+  FInPos += (63 - FBitCount) >> 3;
+  FBitCount |= 56;
 }
 
 bool TInflateState::Need(unsigned Bits) {

@@ -60,6 +60,7 @@ class TInflateState {
   // Input and bits.
   void FillInput();
   void PullBytes();
+  void PullWord();
   bool Need(unsigned Bits);
   uint32_t Take(unsigned Bits);
 
