@@ -6,13 +6,13 @@
 // by libdeflate, whole buffer to whole buffer, followed by its crc32; and by
 // zlib's inflate into 32 KiB output chunks with its crc32. The decoders take
 // turns within each repetition of a case (the one starting a repetition
-// rotates), so drift in the load of a shared machine hits all of them alike.
-// Every case runs five repetitions unless --benchmark_repetitions=N says
-// otherwise; --benchmark_filter=REGEX picks cases by name ("text/level6").
-// The closing table gives each decoder's median output MB/s by processor time
-// and, per case, the medians of the ratios ours/libdeflate and ours/zlib taken
-// within each repetition. Without libdeflate at build time its column is left
-// out.
+// rotates), so drift in the load of a shared machine hits all of them alike;
+// a repetition is short (one decoding of a case, or as many as take a tenth of
+// a second), so the decoders compared are timed close together. Every case runs
+// eleven repetitions unless --benchmark_repetitions=N says otherwise; --benchmark_filter=REGEX picks cases by name
+// ("text/level6"). The closing table gives each decoder's median output MB/s by processor time and, per case, the
+// medians of the ratios ours/libdeflate and ours/zlib taken within each repetition. Without libdeflate at build time
+// its column is left out.
 #include <zlib.h>
 
 #include <algorithm>
@@ -107,14 +107,14 @@ struct CaseResult {
 };
 
 // Runs one case: each decoder decodes it enough times per repetition to take
-// about a quarter of a second (measured once, untimed, which also warms
-// caches and tables), in turn.
+// about a tenth of a second (measured once, untimed, which also warms caches
+// and tables), in turn.
 CaseResult RunCase(const std::string& Name, const ZipEntry& C, int Repetitions) {
   const std::vector<Decoder>& List = Decoders();
   std::vector<int> Runs;
   for (const Decoder& D : List) {
     const double Once = Speed(D, C, 1);
-    Runs.push_back(Once > 0 ? std::max(1, int(0.25 * Once * 1e6 / C.Size)) : 1);
+    Runs.push_back(Once > 0 ? std::max(1, int(0.1 * Once * 1e6 / C.Size)) : 1);
   }
   std::vector<std::vector<double>> Speeds(List.size());
   std::vector<double> VsLibdeflate, VsZlib;
@@ -150,7 +150,7 @@ void PrintTable(const std::vector<CaseResult>& Results) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int Repetitions = 5;
+  int Repetitions = 11;
   std::regex Filter(".*");
   for (int I = 1; I < argc; ++I) {
     const std::string Arg = argv[I];

@@ -104,7 +104,8 @@ bool BuildHuffmanTable(const uint8_t* Lengths, unsigned Count, const uint32_t* S
       Table.resize(SubBase + (size_t(1) << SubBits), InvalidEntry(SubBits));
       Table[Prefix] = (uint32_t(SubBase) << 16) | HtLink | (SubBits << 8) | PrimaryBits;
     }
-    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits, MakeEntry(Info, L - PrimaryBits, PrimaryBits));
+    Replicate(Table, SubBase, Reversed[I] >> PrimaryBits, L - PrimaryBits, SubBits,
+              MakeEntry(Info, L - PrimaryBits, PrimaryBits));
   }
   return true;
 }

@@ -4,10 +4,14 @@
 // bits, enough for a length, a distance and their extra bits), each literal or
 // length costs one table lookup, and matches are copied a word at a time. Short
 // distances (below 8) are copied as a repeating pattern. On processors with
-// BMI2 a literal's entry selects the next index straight from the bits before
-// its drop (one BEXTR), which takes a step off the chain from one literal's
-// lookup to the next: long runs of literals decode faster.
+// BMI2 the loop is compiled a second time, chosen once at run time: extra bits
+// are masked in one instruction (BZHI), and a literal's entry selects the next
+// index straight from the bits before its drop (BEXTR), which takes a step off
+// the chain from one literal's lookup to the next.
 #include <bit>
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 #include <cstring>
 
 #include "archive/decode/HuffmanTable.h"
@@ -44,26 +48,30 @@ inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N)
 // base are read from bit 16 up.
 inline bool IsLiteral(uint64_t E) { return uint32_t(E) & HtLiteral; }
 
-// The BMI2 form below is written as an instruction: only the loop that uses it
-// is compiled for BMI2, and a helper inlined there cannot carry that target.
-#if defined(__x86_64__) && defined(__GNUC__)
-constexpr bool kHasBextr = true;
-#else
-constexpr bool kHasBextr = false;
-#endif
-
-// The primary index of the symbol after a literal, from the bits before the
-// literal's drop: its entry holds the drop in bits 0-7 and the index width in
-// bits 8-15, exactly the selector BEXTR takes.
+// Bit-field steps of the loop, in a generic form and a BMI2 form. The BMI2
+// form is compiled for BMI2 and only reaches the loop compiled for it.
 template <bool Bmi2>
-[[gnu::always_inline]] inline uint64_t IndexAfterLiteral(uint64_t Undropped, uint64_t Entry) {
-  if constexpr (Bmi2 && kHasBextr) {
-    uint64_t R;
-    asm("bextr %2, %1, %0" : "=r"(R) : "r"(Undropped), "r"(Entry));
-    return R;
+struct TBitSteps {
+  // The low bits of V below the count in the low byte of N (an entry's drop).
+  static uint64_t LowBitsOfDrop(uint64_t V, uint64_t N) { return LowBits(V, unsigned(N & 0xFF)); }
+  // The primary index of the symbol after a literal, from the bits before the
+  // literal's drop: its entry holds the drop in bits 0-7 and the index width
+  // in bits 8-15, exactly the selector BEXTR takes.
+  static uint64_t IndexAfterLiteral(uint64_t Undropped, uint64_t Entry) {
+    return LowBits(Undropped >> (Entry & 63), TInflateState::LitBits);
   }
-  return LowBits(Undropped >> (Entry & 63), TInflateState::LitBits);
-}
+};
+#if defined(__x86_64__) && defined(__GNUC__)
+template <>
+struct TBitSteps<true> {
+  __attribute__((target("bmi,bmi2"))) static uint64_t LowBitsOfDrop(uint64_t V, uint64_t N) {
+    return _bzhi_u64(V, unsigned(N));
+  }
+  __attribute__((target("bmi,bmi2"))) static uint64_t IndexAfterLiteral(uint64_t Undropped, uint64_t Entry) {
+    return __bextr_u64(Undropped, Entry);
+  }
+};
+#endif
 
 // A match overlapping its own source at a distance below 8, written as a
 // repeating pattern.
@@ -125,8 +133,7 @@ inline void CopyMatch(uint8_t* Out, size_t Dist, uint32_t Len) {
 }  // namespace
 
 template <bool Bmi2>
-[[gnu::always_inline]] inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit,
-                                                                               const uint32_t* Dist) {
+inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, const uint32_t* Dist) {
   size_t OutRoom = Room();
   if (FInEnd - FInPos < 8 || OutRoom <= MaxMatch) return TFast::Leave;
   const uint8_t* In = FInPos;
@@ -156,7 +163,7 @@ template <bool Bmi2>
   auto LiteralStep = [&](uint64_t Entry) {
     const uint64_t Undropped = Bits;
     Drop(Entry);
-    return IndexAfterLiteral<Bmi2>(Undropped, Entry);
+    return TBitSteps<Bmi2>::IndexAfterLiteral(Undropped, Entry);
   };
   Refill();
   uint64_t E = Lit[LowBits(Bits, LitBits)];
@@ -205,7 +212,7 @@ template <bool Bmi2>
         break;
       }
     }
-    uint32_t Len = uint32_t(E >> 16) + uint32_t(LowBits(Bits, HtDrop(E)) >> HtCodeBits(E));
+    uint32_t Len = uint32_t(E >> 16) + uint32_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, E) >> HtCodeBits(E));
     Drop(E);
 
     uint32_t D = Dist[LowBits(Bits, DistBits)];
@@ -219,7 +226,7 @@ template <bool Bmi2>
         break;
       }
     }
-    size_t Distance = size_t(D >> 16) + size_t(LowBits(Bits, HtDrop(D)) >> HtCodeBits(D));
+    size_t Distance = size_t(D >> 16) + size_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, D) >> HtCodeBits(D));
     Drop(D);
     if (Distance > size_t(Out - WinBegin)) {
       Result = TFast::Bad;
@@ -240,15 +247,16 @@ template <bool Bmi2>
   return Result;
 }
 
-// The same loop compiled for processors with BMI2 (shifts and masks without
-// the shift count register), chosen once at run time.
+// The same loop compiled for processors with BMI2, chosen once at run time.
+// Flattening inlines the loop and its bit-field steps here, where the BMI2
+// forms of the steps may be inlined; the generic loop is flattened likewise.
 #if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target("bmi,bmi2"))) TInflateState::TFast TInflateState::FastLoopBmi2(const uint32_t* Lit,
-                                                                                     const uint32_t* Dist) {
+__attribute__((target("bmi,bmi2"), flatten)) TInflateState::TFast TInflateState::FastLoopBmi2(const uint32_t* Lit,
+                                                                                              const uint32_t* Dist) {
   return FastLoopBody<true>(Lit, Dist);
 }
 
-TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
+__attribute__((flatten)) TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
   static const bool HasBmi2 = __builtin_cpu_supports("bmi2");
   return HasBmi2 ? FastLoopBmi2(Lit, Dist) : FastLoopBody<false>(Lit, Dist);
 }
