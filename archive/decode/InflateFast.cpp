@@ -48,6 +48,10 @@ inline uint64_t LowBits(uint64_t V, unsigned N) { return V & ((uint64_t(1) << N)
 // base are read from bit 16 up.
 inline bool IsLiteral(uint64_t E) { return uint32_t(E) & HtLiteral; }
 
+// The code length of a length or distance entry, whose flag bits are clear: a
+// six-bit field, which a shift takes without masking.
+inline unsigned CodeBitsOf(uint64_t E) { return unsigned(E >> 8) & 63; }
+
 // Bit-field steps of the loop, in a generic form and a BMI2 form. The BMI2
 // form is compiled for BMI2 and only reaches the loop compiled for it.
 template <bool Bmi2>
@@ -212,7 +216,7 @@ inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, con
         break;
       }
     }
-    uint32_t Len = uint32_t(E >> 16) + uint32_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, E) >> HtCodeBits(E));
+    uint32_t Len = uint32_t(E >> 16) + uint32_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, E) >> CodeBitsOf(E));
     Drop(E);
 
     uint32_t D = Dist[LowBits(Bits, DistBits)];
@@ -226,7 +230,7 @@ inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, con
         break;
       }
     }
-    size_t Distance = size_t(D >> 16) + size_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, D) >> HtCodeBits(D));
+    size_t Distance = size_t(D >> 16) + size_t(TBitSteps<Bmi2>::LowBitsOfDrop(Bits, D) >> CodeBitsOf(D));
     Drop(D);
     if (Distance > size_t(Out - WinBegin)) {
       Result = TFast::Bad;
