@@ -9,10 +9,10 @@
 // index straight from the bits before its drop (BEXTR), which takes a step off
 // the chain from one literal's lookup to the next.
 #include <bit>
+#include <cstring>
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #endif
-#include <cstring>
 
 #include "archive/decode/HuffmanTable.h"
 #include "archive/decode/InflateState.h"
