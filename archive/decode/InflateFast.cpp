@@ -254,9 +254,11 @@ inline TInflateState::TFast TInflateState::FastLoopBody(const uint32_t* Lit, con
 // The same loop compiled for processors with BMI2, chosen once at run time.
 // Flattening inlines the loop and its bit-field steps here, where the BMI2
 // forms of the steps may be inlined; the generic loop is flattened likewise.
+// The BMI2 loop is never inlined into the generic one (which some compilers'
+// flattening would do regardless of the target).
 #if defined(__x86_64__) && defined(__GNUC__)
-__attribute__((target("bmi,bmi2"), flatten)) TInflateState::TFast TInflateState::FastLoopBmi2(const uint32_t* Lit,
-                                                                                              const uint32_t* Dist) {
+__attribute__((target("bmi,bmi2"), flatten, noinline)) TInflateState::TFast TInflateState::FastLoopBmi2(
+    const uint32_t* Lit, const uint32_t* Dist) {
   return FastLoopBody<true>(Lit, Dist);
 }
 
