@@ -172,10 +172,14 @@ else
   read -r width height <<<"$(size_of "$main" | tr x ' ')"
   IFS=, read -r left top <<<"$(position_of "$main")"
   # Photograph once the countdown's first tick has moved the bar and the area
-  # of the box just closed is repainted (a blank area shows as black).
-  for _ in $(seq 1 30); do
+  # of the box just closed is repainted (a blank area shows as black). While
+  # the container is saved the bar is full and the second line empty, so the
+  # countdown is told by both: its line drawn, the bar's right end empty.
+  for _ in $(seq 1 60); do
     import -window "$main" "$shot" 2>/dev/null
     [ "$(count "$shot" 14 58 6 8 'b > r + 60')" -gt 30 ] &&
+      [ "$(count "$shot" 262 58 14 8 'b > r + 60')" -eq 0 ] &&
+      [ "$(count "$shot" 16 30 120 13 'r < 100 && g < 100 && b < 100')" -gt 20 ] &&
       [ "$(count "$shot" 0 0 292 150 'r == 0 && g == 0 && b == 0')" -lt 4000 ] && break
     sleep 0.1
   done
