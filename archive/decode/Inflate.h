@@ -25,4 +25,9 @@ struct TInflateEnd {
 };
 TInflateEnd Inflate(TDecoderIO& IO, const TInflateRec& Rec);
 
+// Decoding runs the fast loop built for the processor: the one for BMI2 where
+// the processor has it. Holding decoding to the generic loop, which every
+// processor runs, lets the tests check that loop on any machine.
+void HoldToGenericFastLoop(bool Hold);
+
 }  // namespace kst

@@ -8,6 +8,7 @@
 // are masked in one instruction (BZHI), and a literal's entry selects the next
 // index straight from the bits before its drop (BEXTR), which takes a step off
 // the chain from one literal's lookup to the next.
+#include <atomic>
 #include <bit>
 #include <cstring>
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -15,11 +16,14 @@
 #endif
 
 #include "archive/decode/HuffmanTable.h"
+#include "archive/decode/Inflate.h"
 #include "archive/decode/InflateState.h"
 
 namespace kst {
 
 namespace {
+
+std::atomic<bool> GenericLoopOnly{false};
 
 inline uint64_t Load64(const uint8_t* P) {
   uint64_t V;
@@ -264,12 +268,15 @@ __attribute__((target("bmi,bmi2"), flatten, noinline)) TInflateState::TFast TInf
 
 __attribute__((flatten)) TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
   static const bool HasBmi2 = __builtin_cpu_supports("bmi2");
-  return HasBmi2 ? FastLoopBmi2(Lit, Dist) : FastLoopBody<false>(Lit, Dist);
+  if (HasBmi2 && !GenericLoopOnly.load(std::memory_order_relaxed)) return FastLoopBmi2(Lit, Dist);
+  return FastLoopBody<false>(Lit, Dist);
 }
 #else
 TInflateState::TFast TInflateState::FastLoop(const uint32_t* Lit, const uint32_t* Dist) {
   return FastLoopBody<false>(Lit, Dist);
 }
 #endif
+
+void HoldToGenericFastLoop(bool Hold) { GenericLoopOnly.store(Hold, std::memory_order_relaxed); }
 
 }  // namespace kst

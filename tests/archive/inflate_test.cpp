@@ -532,7 +532,8 @@ TEST(InflateCopies, EveryLengthAndDistanceMatchesAByteByByteModel) {
 // Randomly damaged real streams: never more output than the entry size, only
 // whole windows before the last write, at most one error of the two Deflate
 // kinds, and the same outcome however the input is chunked (which checks that
-// the fast loop and the careful path agree near every boundary).
+// the fast loop and the careful path agree near every boundary) and whichever
+// fast loop runs (the generic one and the one built for this processor).
 TEST(InflateDamage, DamagedStreamsStayInBoundsAndAgreeAcrossChunkings) {
   auto Raw = skwtest::ReadRawZip(skwtest::DataPath("zip/izip_deflate6.zip"));
   auto Big = skwtest::ReadRawZip(skwtest::DataPath("zip/izip_deflate9_big.zip"));
@@ -549,12 +550,17 @@ TEST(InflateDamage, DamagedStreamsStayInBoundsAndAgreeAcrossChunkings) {
       if (Trial % 5 == 0) Stream.resize(Next() % Stream.size());
       MemoryDecoderIO Whole = Decode(Stream, Entry.UncompressedSize);
       MemoryDecoderIO Chunked = Decode(Stream, Entry.UncompressedSize, {13, 1, 700});
+      kst::HoldToGenericFastLoop(true);
+      MemoryDecoderIO Generic = Decode(Stream, Entry.UncompressedSize);
+      kst::HoldToGenericFastLoop(false);
       EXPECT_LE(Whole.Output.size(), Entry.UncompressedSize);
       EXPECT_LE(Whole.Reports.size(), 1u);
       for (int32_t Code : Whole.ErrorCodes()) EXPECT_TRUE(Code == BadBlock || Code == BadCodeSet) << Code;
       for (size_t I = 0; I + 1 < Whole.WriteSizes.size(); ++I) EXPECT_EQ(Whole.WriteSizes[I], 32768u);
       EXPECT_TRUE(Whole.Output == Chunked.Output) << Entry.Name << " trial " << Trial;
       EXPECT_EQ(Whole.ErrorCodes(), Chunked.ErrorCodes()) << Entry.Name << " trial " << Trial;
+      EXPECT_TRUE(Whole.Output == Generic.Output) << Entry.Name << " trial " << Trial;
+      EXPECT_EQ(Whole.ErrorCodes(), Generic.ErrorCodes()) << Entry.Name << " trial " << Trial;
       ++Runs;
     }
   }
