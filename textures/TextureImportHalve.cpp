@@ -155,6 +155,19 @@ inline uint32_t PackedAverage(uint64_t Sum, int32_t Count) {
   return static_cast<uint32_t>((Result & 0xFF) | (Result >> 13 & 0xFF00) | (Result >> 26 & 0xFF0000));
 }
 
+// Sums[X] = Part(byte X) of the block row's one or two source lines, each
+// Stride bytes long.
+template <typename TSum, typename TPart>
+void SumBlockRow(const uint8_t* Picture, size_t Stride, const TBlock& Row, std::vector<TSum>& Sums, TPart Part) {
+  const uint8_t* Line = Picture + static_cast<size_t>(Row.First) * Stride;
+  if (Row.Count == 2) {
+    const uint8_t* Next = Line + Stride;
+    for (size_t X = 0; X < Stride; ++X) Sums[X] = static_cast<TSum>(Part(Line[X]) + Part(Next[X]));
+  } else {
+    for (size_t X = 0; X < Stride; ++X) Sums[X] = Part(Line[X]);
+  }
+}
+
 // The averaged colours of an 8-bit picture whose blocks all lie inside it,
 // handed to Store as red | green << 8 | blue << 16 with their place, as in
 // AverageBlocks. The three parts of each colour-table entry are packed into
@@ -170,13 +183,7 @@ void AveragePackedBlocks(const TColorTable& Table, uint8_t* Picture, int32_t W, 
   std::vector<uint64_t> Sums(Width);
   uint8_t* Target = Picture;
   for (const TBlock& Row : Rows) {
-    const uint8_t* Line = Picture + static_cast<size_t>(Row.First) * Width;
-    if (Row.Count == 2) {
-      const uint8_t* Next = Line + Width;
-      for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]] + Packed[Next[X]];
-    } else {
-      for (size_t X = 0; X < Width; ++X) Sums[X] = Packed[Line[X]];
-    }
+    SumBlockRow(Picture, Width, Row, Sums, [&Packed](uint8_t Index) { return Packed[Index]; });
     uint8_t* Out = Target;
     Target += Width;
     for (const TBlock& Column : Columns) {
@@ -211,13 +218,7 @@ void AverageTrueColourBlocks(uint8_t* Picture, int32_t W, const std::vector<TBlo
   std::vector<uint16_t> Sums(Stride);
   uint8_t* Out = Picture;
   for (const TBlock& Row : Rows) {
-    const uint8_t* Line = Picture + static_cast<size_t>(Row.First) * Stride;
-    if (Row.Count == 2) {
-      const uint8_t* Next = Line + Stride;
-      for (size_t X = 0; X < Stride; ++X) Sums[X] = static_cast<uint16_t>(Line[X] + Next[X]);
-    } else {
-      for (size_t X = 0; X < Stride; ++X) Sums[X] = Line[X];
-    }
+    SumBlockRow(Picture, Stride, Row, Sums, [](uint8_t Byte) { return Byte; });
     uint8_t* Pixel = Out;
     Out += Stride;
     for (const TBlock& Column : Columns) {
